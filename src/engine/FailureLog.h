@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zanfeld {
+
+// Counts the files a run could not place and keeps the first few with the
+// system's reason, for the completion message.
+class FailureLog {
+public:
+    static constexpr size_t kShown = 10;
+
+    void add(const std::string& path, int error);
+    size_t count() const { return m_count; }
+
+    // "分拣工作完成！" alone, or followed by the count and the first failures.
+    std::string completionText() const;
+
+private:
+    size_t m_count = 0;
+    std::vector<std::string> m_shown;
+};
+
+}  // namespace zanfeld

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+
+#include "SortHost.h"
+#include "SortTypes.h"
+
+namespace zanfeld {
+
+// The outcome of placing one file into one folder.
+struct PlaceResult {
+    enum class Status {
+        Placed,    // copied or moved
+        Declined,  // the policy chose to leave things as they are (Skip, Ask answered No, a newer target kept)
+        Failed     // the transfer failed; `error` holds the errno
+    };
+    Status status = Status::Placed;
+    int error = 0;
+    std::string name;  // the file name used in the target folder (Rename may number it)
+};
+
+// Creates the folder and every missing parent. Failures are not reported here;
+// the placements into the folder fail and are counted instead.
+void EnsureFolder(const std::string& folder);
+
+// Places source into targetFolder (no trailing separator) by mode and policy.
+// renameStart is the name Rename starts its search from; empty means the
+// source's own file name.
+PlaceResult PlaceFile(const std::string& source, const std::string& targetFolder, TransferMode mode,
+                      SameFilePolicy policy, SortHost& host, const std::string& renameStart = {});
+
+// The first free numbered name in folder: start itself when free, else
+// <stem>_1<ext>, <stem>_2<ext>, ... built from stemSource's base name and extension.
+std::string FreeNumberedName(const std::string& folder, const std::string& start,
+                             const std::string& stemSource);
+
+}  // namespace zanfeld

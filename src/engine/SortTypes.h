@@ -1,0 +1,81 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "PicDimension.h"
+
+namespace zanfeld {
+
+// Index of the criterion page. The folder window uses Keys, FileName and
+// FileType (its hidden date page); any other value there means "no page".
+enum class SortPage : int { Keys = 0, FileName = 1, FileType = 2, FileSize = 3, FileDate = 4, PicSize = 5 };
+
+enum class TypeFilterMode { None, Include, Exclude };
+enum class TransferMode { Copy, Move };
+enum class SameFilePolicy { Ask, Rename, Overwrite, Skip, EditFileTime };
+
+enum class SizeCondition { Greater, Less };
+enum class SizeUnit { KB, MB };
+enum class DateSource { Created, Modified };
+enum class DateCondition { Earlier, Later };
+enum class PicCondition { AtLeast, AtMost, Exactly };
+
+// The options a rule or a check can reject; the window maps each to its control.
+enum class OptionId { OutputDir, Keywords, PartBegin, PartEnd, Size, PicValue };
+
+struct CivilDate {
+    int year = 2013;
+    int month = 5;
+    int day = 6;
+};
+
+struct TimeOfDay {
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+// The choices of one run, as the window reads them from its controls.
+// A combo box without a selected item is an empty optional.
+struct SortOptions {
+    SortPage page = SortPage::Keys;
+    std::string outputDir;
+    TransferMode transferMode = TransferMode::Copy;
+    SameFilePolicy sameFilePolicy = SameFilePolicy::Overwrite;
+    TypeFilterMode typeFilter = TypeFilterMode::None;
+    std::vector<std::string> typePatterns;     // "*.txt", ...
+    std::vector<std::string> picturePatterns;  // the checked picture types, "*.JPG;*.JPEG", ...
+
+    // Keys and FileName pages (also the folder window's pages 0 and 1).
+    std::string keywordText;
+    bool useNamePart = false;
+    std::string partBeginText;
+    std::string partEndText;
+    std::string nameFilter;
+    bool onlyMatchDir = false;
+
+    // FileSize page.
+    std::string sizeText;
+    std::optional<SizeCondition> sizeCondition = SizeCondition::Greater;
+    std::optional<SizeUnit> sizeUnit = SizeUnit::KB;
+
+    // FileDate page.
+    DateSource dateSource = DateSource::Created;
+    DateCondition dateCondition = DateCondition::Earlier;
+    CivilDate thresholdDate;
+    TimeOfDay thresholdTime;
+
+    // PicSize page.
+    PicDimension picDimension = PicDimension::Width;
+    std::optional<PicCondition> picCondition = PicCondition::AtLeast;
+    std::string picText;
+};
+
+// Captions of the combo box items; rule folder names are built from them.
+const char* SizeConditionText(SizeCondition c);
+const char* SizeUnitText(SizeUnit u);
+const char* PicConditionText(PicCondition c);
+
+}  // namespace zanfeld

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <compare>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace zanfeld {
+
+// A last-write time at full resolution.
+struct FileTime {
+    int64_t sec = 0;
+    int64_t nsec = 0;
+    auto operator<=>(const FileTime&) const = default;
+};
+
+// What publishing a new file does when its name is taken.
+enum class Publish {
+    Keep,    // fail with EEXIST and leave the existing file
+    Replace  // replace the existing name atomically
+};
+
+// The file operations of the program, built on the Sys seam. Operations that
+// can fail return 0 or an errno value.
+//
+// CopyFileSafe writes into an unnamed (or hidden) temporary file in the target
+// folder and only then publishes it under the target name, so a target name
+// never holds a half-written file and an existing target is never truncated in
+// place. A symlink at the target name is replaced as a name, never written
+// through. The copy keeps the source's last-write time and permission bits.
+int CopyFileSafe(const std::string& from, const std::string& to, Publish publish);
+
+// A rename within one file system; across file systems a safe copy, flushed
+// and published, after which the source is removed. A file is never in
+// neither place.
+int MoveFileSafe(const std::string& from, const std::string& to, Publish publish);
+
+// A file (not a folder) is at the path; a symlink counts by what it points to.
+bool FileExists(const std::string& path);
+// A folder is at the path.
+bool DirExists(const std::string& path);
+// Creates the folder with every missing parent; 0 when it exists afterwards.
+int MakeDirs(const std::string& path);
+
+// Last-write time read through a file opened for reading (fails for folders).
+std::optional<FileTime> LastWriteTimeByOpen(const std::string& path);
+// Last-write time read from the directory entry without opening the file
+// (nothing for a folder or a missing entry).
+std::optional<FileTime> LastWriteTimeByLookup(const std::string& path);
+// Size in bytes read through a file opened for reading (nothing for folders).
+std::optional<int64_t> FileSizeByOpen(const std::string& path);
+
+// The system's text for an errno value.
+std::string ErrorText(int error);
+
+struct DirEntry {
+    std::string name;        // never "." or ".."
+    bool isDirectory = false;  // a real folder, not a link to one
+    bool isSymlink = false;
+    bool isHidden = false;     // the name starts with "."
+};
+
+// Calls visit for every entry of the folder in the order the file system
+// lists them. Returns 0, or the errno of opening or reading the folder.
+int ForEachDirEntry(const std::string& folder, const std::function<void(const DirEntry&)>& visit);
+
+}  // namespace zanfeld
