@@ -5,8 +5,12 @@
 namespace zanfeld {
 
 void FailureLog::add(const std::string& path, int error) {
+    add(path, ErrorText(error));
+}
+
+void FailureLog::add(const std::string& path, const std::string& reason) {
     ++m_count;
-    if (m_shown.size() < kShown) m_shown.push_back(path + "：" + ErrorText(error));
+    if (m_shown.size() < kShown) m_shown.push_back(path + "：" + reason);
 }
 
 std::string FailureLog::completionText() const {

@@ -12,6 +12,7 @@ public:
     static constexpr size_t kShown = 10;
 
     void add(const std::string& path, int error);
+    void add(const std::string& path, const std::string& reason);
     size_t count() const { return m_count; }
 
     // "分拣工作完成！" alone, or followed by the count and the first failures.

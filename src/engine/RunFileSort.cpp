@@ -1,0 +1,122 @@
+#include "RunFileSort.h"
+
+#include <cerrno>
+#include <exception>
+
+#include "FailureLog.h"
+#include "PathNames.h"
+#include "Placement.h"
+#include "SortRule.h"
+#include "TextUtil.h"
+
+namespace zanfeld {
+
+namespace {
+
+bool PassesTypeFilter(const SortOptions& options, const std::string& ext) {
+    const std::string pattern = "*" + ext;
+    if (options.page == SortPage::PicSize) {
+        // The picture entries are upper case and may hold several patterns.
+        const std::string key = AsciiUpper(pattern);
+        for (const auto& entry : options.picturePatterns)
+            if (entry.find(key) != std::string::npos) return true;
+        return false;
+    }
+    if (options.typeFilter == TypeFilterMode::None) return true;
+    bool listed = false;
+    for (const auto& entry : options.typePatterns) {
+        if (EqualsIgnoreAsciiCase(entry, pattern)) {
+            listed = true;
+            break;
+        }
+    }
+    return options.typeFilter == TypeFilterMode::Exclude ? !listed : listed;
+}
+
+int Percent(size_t i, size_t n) {
+    return static_cast<int>(static_cast<unsigned long long>(i) * 100 / n);
+}
+
+// Places one selected file into each of its folders.
+void PlaceSelected(const SortOptions& options, const SortRule& rule, const std::string& path,
+                   const std::vector<std::string>& folders, SortHost& host, FailureLog& failures) {
+    // On the keyword page a numbered name chosen for one keyword is where the
+    // search starts for the next.
+    std::string renameStart;
+    bool moved = false;
+    int firstError = 0;
+    std::string refused;
+    for (const auto& folder : folders) {
+        if (!StaysInside(folder)) {
+            refused = folder;
+            continue;
+        }
+        const std::string targetFolder = options.outputDir + folder;
+        if (!rule.foldersPrepared()) EnsureFolder(targetFolder);
+        const bool chain = options.page == SortPage::Keys && options.sameFilePolicy == SameFilePolicy::Rename;
+        const PlaceResult r = PlaceFile(path, targetFolder, options.transferMode, options.sameFilePolicy, host,
+                                        chain ? renameStart : std::string());
+        renameStart = r.name;
+        if (r.status == PlaceResult::Status::Placed && options.transferMode == TransferMode::Move) moved = true;
+        // Once moved, later folders find no source: that is expected, not a failure.
+        if (r.status == PlaceResult::Status::Failed && !moved && firstError == 0) firstError = r.error;
+    }
+    if (firstError != 0 && !moved) {
+        failures.add(path, firstError);
+    } else if (!refused.empty()) {
+        failures.add(path, "目标文件夹“" + refused + "”不在输出目录之内");
+    }
+}
+
+}  // namespace
+
+void RunFileSort(SortOptions options, const std::vector<std::string>& sources, SortHost& host) {
+    bool busy = false;
+    try {
+        if (sources.empty()) {
+            host.showInfo("没有需要分拣的文件!");
+            return;
+        }
+        if (options.page != SortPage::PicSize && options.typeFilter == TypeFilterMode::Include &&
+            options.typePatterns.empty()) {
+            host.showInfo("如果选择了只分拣某些文件类型，则类型不应当为空！");
+            return;
+        }
+        if (IsBlank(options.outputDir)) {
+            host.rejectOption("请选择分拣结果输出目录！", OptionId::OutputDir);
+            return;
+        }
+        if (options.outputDir.back() != kPathSeparator) {
+            options.outputDir.push_back(kPathSeparator);
+            host.setOutputDir(options.outputDir);
+        }
+        const std::unique_ptr<SortRule> rule = MakeSortRule(options.page);
+        if (!rule || !rule->prepare(options, host)) return;
+
+        host.setBusy(true);
+        busy = true;
+        FailureLog failures;
+        const size_t n = sources.size();
+        for (size_t i = 0; i < n; ++i) {
+            host.refreshLiveOptions(options);
+            const std::string& path = sources[i];
+            if (!PassesTypeFilter(options, ExtensionOf(path))) continue;
+            const RuleOutcome outcome = rule->evaluate(options, path);
+            if (outcome.kind == RuleOutcome::Kind::Drop) continue;
+            if (outcome.kind == RuleOutcome::Kind::Place)
+                PlaceSelected(options, *rule, path, outcome.folders, host, failures);
+            host.setProgress(Percent(i, n));
+        }
+        host.setProgress(100);
+        host.setBusy(false);
+        busy = false;
+        host.showInfo(failures.completionText());
+        host.setProgress(0);
+    } catch (const std::exception& e) {
+        if (busy) host.setBusy(false);
+        host.setProgress(0);
+        host.showInfo(std::string("分拣中断：") + e.what());
+    }
+}
+
+}  // namespace zanfeld
