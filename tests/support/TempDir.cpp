@@ -1,5 +1,6 @@
 #include "TempDir.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "SortRule.h"
+
+namespace zanfeld {
+
+// Page Keys: a file goes into the folder of every keyword found in its base name.
+class KeywordRule : public SortRule {
+  public:
+    bool prepare(const SortOptions& options, SortHost& host) override;
+    RuleOutcome evaluate(const SortOptions& options, const std::string& sourcePath) override;
+
+  private:
+    std::vector<std::string> m_keywords;
+};
+
+}  // namespace zanfeld
