@@ -217,3 +217,64 @@ TEST_F(RunFileSortTest, PlacingAFileOntoItselfNeverLosesIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// On the keyword page a numbered name chosen in one keyword's folder is where
+// the search starts in the next keyword's folder.
+TEST_F(RunFileSortTest, KeywordPlacementsChainTheNumberedName) {
+    SortOptions o = Options(SortPage::Keys);
+    o.keywordText = "游记 西游";
+    WriteFile(Out("游记/西游记.txt"), "taken");
+    const std::string f = Src("西游记.txt", "new");
+    RunFileSort(o, {f}, m_host);
+    EXPECT_EQ(ReadFile(Out("游记/西游记_1.txt")), "new");
+    // 西游 holds neither name, yet the chain starts from 西游记_1.txt.
+    EXPECT_EQ(ReadFile(Out("西游/西游记_1.txt")), "new");
+    EXPECT_FALSE(IsFile(Out("西游/西游记.txt")));
+}
+
+TEST_F(RunFileSortTest, KeywordListedTwiceMeetsItsOwnCopy) {
+    struct {
+        SameFilePolicy policy;
+        std::vector<std::string> files;
+        size_t asks;
+    } cases[] = {
+        {SameFilePolicy::Rename, {"a.txt", "a_1.txt"}, 0},
+        {SameFilePolicy::Skip, {"a.txt"}, 0},
+        {SameFilePolicy::Ask, {"a.txt"}, 1},
+        {SameFilePolicy::Overwrite, {"a.txt"}, 0},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        RecordingHost host;
+        SortOptions o;
+        o.page = SortPage::Keys;
+        o.outputDir = dir / "out/";
+        o.keywordText = "a a";
+        o.sameFilePolicy = c.policy;
+        WriteFile(dir / "src/a.txt", "x");
+        RunFileSort(o, {dir / "src/a.txt"}, host);
+        for (const auto& name : c.files) EXPECT_TRUE(IsFile(dir / ("out/a/" + name))) << name;
+        EXPECT_FALSE(IsFile(dir / "out/a/a_2.txt"));
+        EXPECT_EQ(host.of("ask").size(), c.asks);
+        EXPECT_EQ(host.of("info").back(), "分拣工作完成！");
+    }
+}
+
+// In move mode the first keyword moves the file; the later keyword finds no
+// source, which is expected and not reported, though its folder is made.
+TEST_F(RunFileSortTest, MoveWithTwoKeywordsMovesOnceAndReportsNothing) {
+    SortOptions o = Options(SortPage::Keys);
+    o.keywordText = "游记 西游";
+    o.transferMode = TransferMode::Move;
+    const std::string f = Src("西游记.txt", "x");
+    RunFileSort(o, {f}, m_host);
+    EXPECT_TRUE(IsFile(Out("游记/西游记.txt")));
+    EXPECT_TRUE(IsDir(Out("西游")));
+    EXPECT_FALSE(IsFile(Out("西游/西游记.txt")));
+    EXPECT_FALSE(IsFile(f));
+    EXPECT_EQ(m_host.of("info"), (std::vector<std::string>{"分拣工作完成！"}));
+}
+
+}  // namespace
