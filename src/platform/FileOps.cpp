@@ -1,0 +1,486 @@
+#include "FileOps.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <stdio.h>
+#include <string.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cctype>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string_view>
+#include <vector>
+
+#include "Sys.h"
+
+namespace zanfeld {
+
+namespace {
+
+// copy_file_range and sendfile move at most this much per call.
+constexpr size_t kMaxChunk = 0x7ffff000;
+constexpr size_t kBufferSize = 256 * 1024;
+constexpr int kNameAttempts = 16;
+
+// Set once the kernel has said it has no copy_file_range at all.
+std::atomic<bool> g_noCopyRange{false};
+
+// Closes a descriptor through the seam when it goes out of scope.
+class Fd {
+  public:
+    explicit Fd(int fd = -1) : m_fd(fd) {}
+    ~Fd() { reset(); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
+    void reset(int fd = -1) {
+        if (m_fd >= 0) sys().close(m_fd);
+        m_fd = fd;
+    }
+
+  private:
+    int m_fd;
+};
+
+// The folder part of a path, as the kernel resolves the last component in.
+std::string FolderOf(const std::string& path) {
+    const size_t pos = path.find_last_of('/');
+    if (pos == std::string::npos) return ".";
+    if (pos == 0) return "/";
+    return path.substr(0, pos);
+}
+
+int ProcessId() {
+    static const int pid = static_cast<int>(::getpid());
+    return pid;
+}
+
+uint64_t NextRandom() {
+    // splitmix64 over a counter seeded from the clock: only has to make
+    // collisions unlikely, O_EXCL and EEXIST retries make them harmless.
+    static std::atomic<uint64_t> state{
+        static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        (static_cast<uint64_t>(ProcessId()) << 32)};
+    uint64_t z =
+        state.fetch_add(0x9e3779b97f4a7c15ULL, std::memory_order_relaxed) + 0x9e3779b97f4a7c15ULL;
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+    return z ^ (z >> 31);
+}
+
+// A hidden name in the folder that no other file is likely to have.
+std::string HiddenTempName(const std::string& folder) {
+    char name[64];
+    std::snprintf(name, sizeof name, "/.zanfeld-%d-%016llx.tmp", ProcessId(),
+                  static_cast<unsigned long long>(NextRandom()));
+    return folder + name;
+}
+
+// The pid in a name that HiddenTempName made, or 0 for any other name.
+int PidOfHiddenTempName(const std::string& name) {
+    static constexpr std::string_view kPrefix = ".zanfeld-";
+    if (name.rfind(kPrefix, 0) != 0) return 0;
+    size_t at = kPrefix.size();
+    long pid = 0;
+    while (at < name.size() && name[at] >= '0' && name[at] <= '9' && pid < 0x7fffffff)
+        pid = pid * 10 + (name[at++] - '0');
+    if (pid <= 0 || name.compare(at, 1, "-") != 0) return 0;
+    ++at;
+    for (int i = 0; i < 16; ++i, ++at)
+        if (at >= name.size() || !std::isxdigit(static_cast<unsigned char>(name[at]))) return 0;
+    return name.compare(at, std::string::npos, ".tmp") == 0 ? static_cast<int>(pid) : 0;
+}
+
+// A run killed while a copy had a hidden name (SIGKILL, a power cut) leaves
+// that file behind. The first copy of a process into a folder removes those
+// whose process is gone; a live process's files are its own business.
+void RemoveStaleTemporaries(const std::string& folder) {
+    static std::mutex mutex;
+    static std::set<std::string> swept;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!swept.insert(folder).second) return;
+    }
+    std::vector<std::string> stale;
+    ForEachDirEntry(folder, [&](const DirEntry& entry) {
+        if (entry.isDirectory || !entry.isHidden) return;
+        const int pid = PidOfHiddenTempName(entry.name);
+        if (pid == 0 || pid == ProcessId()) return;
+        if (::kill(pid, 0) != 0 && errno == ESRCH) stale.push_back(entry.name);
+    });
+    for (const std::string& name : stale) sys().unlink((folder + "/" + name).c_str());
+}
+
+bool CopyRangeUnsupported(int e) {
+    return e == EXDEV || e == EINVAL || e == ENOSYS || e == EOPNOTSUPP;
+}
+
+bool SendfileUnsupported(int e) { return e == EINVAL || e == ENOSYS || e == EOPNOTSUPP; }
+
+int WriteAll(int fd, const char* data, size_t count) {
+    while (count > 0) {
+        const ssize_t n = sys().write(fd, data, count);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (n == 0) return EIO;  // no progress and no reason given
+        data += n;
+        count -= static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+int CopyByReadWrite(int in, int out) {
+    thread_local std::unique_ptr<char[]> buffer;
+    if (!buffer) buffer = std::make_unique<char[]>(kBufferSize);
+    for (;;) {
+        const ssize_t n = sys().read(in, buffer.get(), kBufferSize);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (n == 0) return 0;
+        if (const int e = WriteAll(out, buffer.get(), static_cast<size_t>(n))) return e;
+    }
+}
+
+// Copies from the current offset of in to the current offset of out. size is
+// the length the source had when opened; the copy stops there, or at the end
+// of the file when it shrank. Falls back from copy_file_range to sendfile to
+// plain reads and writes where the kernel or the file systems cannot help.
+int CopyData(int in, int out, int64_t size) {
+    enum class Method { CopyRange, Sendfile };
+    Method method =
+        g_noCopyRange.load(std::memory_order_relaxed) ? Method::Sendfile : Method::CopyRange;
+    const uint64_t total = size > 0 ? static_cast<uint64_t>(size) : 0;
+    uint64_t copied = 0;
+    for (;;) {
+        // An empty-looking file is asked for a large amount so that content
+        // the size does not show is still copied.
+        const size_t want = copied < total
+                                ? static_cast<size_t>(std::min<uint64_t>(total - copied, kMaxChunk))
+                                : kMaxChunk;
+        ssize_t n;
+        if (method == Method::CopyRange) {
+            n = sys().copyFileRange(in, out, want);
+            if (n < 0) {
+                const int e = errno;
+                if (e == EINTR) continue;
+                if (!CopyRangeUnsupported(e)) return e;
+                if (e == ENOSYS) g_noCopyRange.store(true, std::memory_order_relaxed);
+                method = Method::Sendfile;
+                continue;
+            }
+        } else {
+            n = sys().sendfile(out, in, want);
+            if (n < 0) {
+                const int e = errno;
+                if (e == EINTR) continue;
+                if (!SendfileUnsupported(e)) return e;
+                return CopyByReadWrite(in, out);
+            }
+        }
+        if (n == 0) {
+            // Some file systems report nothing for content they hold (or the
+            // file shrank); reading tells which.
+            return copied < total ? CopyByReadWrite(in, out) : 0;
+        }
+        copied += static_cast<uint64_t>(n);
+        if (total > 0 && copied >= total) return 0;
+    }
+}
+
+// A file being written in the target folder, not yet under its final name.
+class TempFile {
+  public:
+    explicit TempFile(std::string folder) : m_folder(std::move(folder)) {}
+    ~TempFile() { discard(); }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    int create() {
+        RemoveStaleTemporaries(m_folder);
+        // An unnamed file: nothing is ever visible until it is linked in, and
+        // nothing is left behind whatever happens to the process.
+        const int fd = sys().open(m_folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            m_fd.reset(fd);
+            return 0;
+        }
+        const int e = errno;
+        // File systems without unnamed files (and kernels that predate them)
+        // get a hidden name instead.
+        if (e != EOPNOTSUPP && e != EISDIR && e != EINVAL) return e;
+        for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+            std::string name = HiddenTempName(m_folder);
+            const int hfd = sys().open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+            if (hfd >= 0) {
+                m_fd.reset(hfd);
+                m_hiddenName = std::move(name);
+                return 0;
+            }
+            if (errno != EEXIST) return errno;
+        }
+        return EEXIST;
+    }
+
+    int fd() const { return m_fd.get(); }
+
+    // Puts the file under target. Keep fails with EEXIST when the name is
+    // taken, whatever is there; Replace swaps the name over in one step.
+    int publish(const std::string& target, Publish publish) {
+        return m_hiddenName.empty() ? publishUnnamed(target, publish)
+                                    : publishHidden(target, publish);
+    }
+
+  private:
+    int publishUnnamed(const std::string& target, Publish publish) {
+        char self[32];
+        std::snprintf(self, sizeof self, "/proc/self/fd/%d", m_fd.get());
+        if (sys().link(self, target.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
+        const int e = errno;
+        if (publish == Publish::Keep || e != EEXIST) return e;
+        // The name is taken: give the file a hidden name first, then rename it
+        // over the target, which replaces the name (a symlink included)
+        // without ever truncating or writing through what was there.
+        for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+            std::string name = HiddenTempName(m_folder);
+            if (sys().link(self, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                m_hiddenName = std::move(name);
+                return publishHidden(target, publish);
+            }
+            if (errno != EEXIST) return errno;
+        }
+        return EEXIST;
+    }
+
+    int publishHidden(const std::string& target, Publish publish) {
+        if (publish == Publish::Replace) {
+            if (sys().rename(m_hiddenName.c_str(), target.c_str(), 0) != 0) return errno;
+            m_hiddenName.clear();
+            return 0;
+        }
+        if (sys().rename(m_hiddenName.c_str(), target.c_str(), RENAME_NOREPLACE) == 0) {
+            m_hiddenName.clear();
+            return 0;
+        }
+        if (errno != EINVAL) return errno;
+        // No RENAME_NOREPLACE on this file system: a hard link fails just as
+        // atomically when the name is taken. The hidden name goes either way.
+        const int result = sys().link(m_hiddenName.c_str(), target.c_str(), 0) == 0 ? 0 : errno;
+        discard();
+        return result;
+    }
+
+    void discard() {
+        m_fd.reset();
+        if (!m_hiddenName.empty()) {
+            sys().unlink(m_hiddenName.c_str());
+            m_hiddenName.clear();
+        }
+    }
+
+    std::string m_folder;
+    std::string m_hiddenName;  // set while the file has a hidden name
+    Fd m_fd;
+};
+
+// Opens a file for reading without blocking on a FIFO.
+int OpenForReading(const std::string& path) {
+    return sys().open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0);
+}
+
+// The safe copy behind CopyFileSafe and the cross-device move. durable flushes
+// the data before the name appears, for a move that then removes the source.
+int CopyFileImpl(const std::string& from, const std::string& to, Publish publish, bool durable) {
+    Fd in(OpenForReading(from));
+    if (!in.valid()) return errno;
+    struct stat st;
+    if (sys().fstat(in.get(), &st) != 0) return errno;
+    if (S_ISDIR(st.st_mode)) return EISDIR;
+    // Pipes, sockets and devices are no files to sort; reading them could
+    // block or never end.
+    if (!S_ISREG(st.st_mode)) return EINVAL;
+
+    TempFile temp(FolderOf(to));
+    if (const int e = temp.create()) return e;
+    if (const int e = CopyData(in.get(), temp.fd(), st.st_size)) return e;
+    in.reset();
+    // File systems that cannot hold every bit (FAT) refuse some modes; the
+    // data matters more than the bits then.
+    if (sys().fchmod(temp.fd(), st.st_mode & 07777) != 0 && errno != EPERM && errno != EOPNOTSUPP)
+        return errno;
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    if (sys().futimens(temp.fd(), times) != 0) return errno;
+    if (durable && sys().fdatasync(temp.fd()) != 0) return errno;
+    return temp.publish(to, publish);
+}
+
+// Makes a new entry in the folder durable; file systems that cannot sync a
+// folder say EINVAL, which is no failure.
+int SyncFolder(const std::string& folder) {
+    Fd dir(sys().open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+    if (!dir.valid()) return errno;
+    if (sys().fdatasync(dir.get()) != 0 && errno != EINVAL) return errno;
+    return 0;
+}
+
+FileTime ToFileTime(const struct timespec& ts) {
+    return FileTime{static_cast<int64_t>(ts.tv_sec), static_cast<int64_t>(ts.tv_nsec)};
+}
+
+// Strips trailing separators and the last component; "" when nothing is left.
+std::string ParentOf(const std::string& path) {
+    size_t end = path.size();
+    while (end > 1 && path[end - 1] == '/') --end;
+    const size_t slash = path.find_last_of('/', end - 1);
+    if (slash == std::string::npos) return {};
+    size_t parentEnd = slash;
+    while (parentEnd > 0 && path[parentEnd - 1] == '/') --parentEnd;
+    if (parentEnd == 0) return "/";
+    return path.substr(0, parentEnd);
+}
+
+// mkdir said EEXIST: fine when a folder is there.
+int ExistingAsFolder(const std::string& path) {
+    struct stat st;
+    if (sys().stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return 0;
+    return EEXIST;
+}
+
+[[maybe_unused]] const char* ErrorTextResult(int result, const char* buffer) {
+    return result == 0 ? buffer : "Unknown error";
+}
+
+[[maybe_unused]] const char* ErrorTextResult(const char* result, const char*) { return result; }
+
+}  // namespace
+
+int CopyFileSafe(const std::string& from, const std::string& to, Publish publish) {
+    return CopyFileImpl(from, to, publish, false);
+}
+
+int MoveFileSafe(const std::string& from, const std::string& to, Publish publish) {
+    struct stat st;
+    if (sys().lstat(from.c_str(), &st) != 0) return errno;
+    if (S_ISDIR(st.st_mode)) return EISDIR;
+
+    const unsigned int flags = publish == Publish::Keep ? RENAME_NOREPLACE : 0;
+    if (sys().rename(from.c_str(), to.c_str(), flags) == 0) return 0;
+    const int e = errno;
+    if (e == EINVAL && publish == Publish::Keep) {
+        // No RENAME_NOREPLACE here: link (fails when the name is taken), then
+        // drop the old name.
+        if (sys().link(from.c_str(), to.c_str(), 0) != 0) return errno;
+        return sys().unlink(from.c_str()) == 0 ? 0 : errno;
+    }
+    if (e != EXDEV) return e;
+
+    // Another file system: copy, flush, publish, and only then remove the
+    // source, so the file is always in at least one place.
+    if (publish == Publish::Keep) {
+        // Spares copying a file that cannot be published; the publish itself
+        // still fails atomically should the name appear meanwhile.
+        struct stat target;
+        if (sys().lstat(to.c_str(), &target) == 0) return EEXIST;
+    }
+    if (const int ce = CopyFileImpl(from, to, publish, true)) return ce;
+    if (const int se = SyncFolder(FolderOf(to))) return se;
+    return sys().unlink(from.c_str()) == 0 ? 0 : errno;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st;
+    return sys().stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool DirExists(const std::string& path) {
+    struct stat st;
+    return sys().stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+int MakeDirs(const std::string& path) {
+    if (path.empty()) return ENOENT;
+    if (sys().mkdir(path.c_str(), 0777) == 0) return 0;
+    const int e = errno;
+    if (e == EEXIST) return ExistingAsFolder(path);
+    if (e != ENOENT) return e;
+    // A parent is missing: create it first, outermost first.
+    const std::string parent = ParentOf(path);
+    if (parent.empty() || parent == path) return ENOENT;
+    if (const int pe = MakeDirs(parent)) return pe;
+    if (sys().mkdir(path.c_str(), 0777) == 0) return 0;
+    if (errno == EEXIST) return ExistingAsFolder(path);
+    return errno;
+}
+
+std::optional<FileTime> LastWriteTimeByOpen(const std::string& path) {
+    Fd fd(OpenForReading(path));
+    if (!fd.valid()) return std::nullopt;
+    struct stat st;
+    if (sys().fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;
+    return ToFileTime(st.st_mtim);
+}
+
+std::optional<FileTime> LastWriteTimeByLookup(const std::string& path) {
+    struct stat st;
+    if (sys().stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;
+    return ToFileTime(st.st_mtim);
+}
+
+std::optional<int64_t> FileSizeByOpen(const std::string& path) {
+    Fd fd(OpenForReading(path));
+    if (!fd.valid()) return std::nullopt;
+    struct stat st;
+    if (sys().fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;
+    return static_cast<int64_t>(st.st_size);
+}
+
+std::string ErrorText(int error) {
+    char buffer[256] = {};
+    return ErrorTextResult(strerror_r(error, buffer, sizeof buffer), buffer);
+}
+
+int ForEachDirEntry(const std::string& folder, const std::function<void(const DirEntry&)>& visit) {
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
+    if (!dir) return errno;
+    DirEntry entry;
+    for (;;) {
+        errno = 0;
+        const struct dirent* d = ::readdir(dir.get());
+        if (!d) return errno;
+        const char* name = d->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
+        entry.name.assign(name);
+        unsigned char type = d->d_type;
+        if (type == DT_UNKNOWN) {
+            // Some file systems do not say; ask without following links.
+            std::string full = folder;
+            if (full.empty() || full.back() != '/') full += '/';
+            full += entry.name;
+            struct stat st;
+            if (sys().lstat(full.c_str(), &st) == 0) {
+                if (S_ISDIR(st.st_mode))
+                    type = DT_DIR;
+                else if (S_ISLNK(st.st_mode))
+                    type = DT_LNK;
+            }
+        }
+        entry.isDirectory = type == DT_DIR;
+        entry.isSymlink = type == DT_LNK;
+        entry.isHidden = name[0] == '.';
+        visit(entry);
+    }
+}
+
+}  // namespace zanfeld

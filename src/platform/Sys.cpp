@@ -1,0 +1,64 @@
+#include "Sys.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/sendfile.h>
+#include <unistd.h>
+
+namespace zanfeld {
+
+int Sys::open(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
+
+int Sys::close(int fd) { return ::close(fd); }
+
+ssize_t Sys::read(int fd, void* buf, size_t count) { return ::read(fd, buf, count); }
+
+ssize_t Sys::write(int fd, const void* buf, size_t count) { return ::write(fd, buf, count); }
+
+ssize_t Sys::copyFileRange(int inFd, int outFd, size_t count) {
+    return ::copy_file_range(inFd, nullptr, outFd, nullptr, count, 0);
+}
+
+ssize_t Sys::sendfile(int outFd, int inFd, size_t count) {
+    return ::sendfile(outFd, inFd, nullptr, count);
+}
+
+int Sys::fstat(int fd, struct stat* st) { return ::fstat(fd, st); }
+
+int Sys::stat(const char* path, struct stat* st) { return ::stat(path, st); }
+
+int Sys::lstat(const char* path, struct stat* st) { return ::lstat(path, st); }
+
+int Sys::fdatasync(int fd) { return ::fdatasync(fd); }
+
+int Sys::futimens(int fd, const struct timespec times[2]) { return ::futimens(fd, times); }
+
+int Sys::fchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }
+
+int Sys::mkdir(const char* path, mode_t mode) { return ::mkdir(path, mode); }
+
+int Sys::rename(const char* from, const char* to, unsigned int flags) {
+    return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, flags);
+}
+
+int Sys::link(const char* from, const char* to, int flags) {
+    return ::linkat(AT_FDCWD, from, AT_FDCWD, to, flags);
+}
+
+int Sys::unlink(const char* path) { return ::unlink(path); }
+
+namespace {
+
+// Constant-initialised, so sys() works even from other static initialisers.
+constinit Sys g_realSys;
+constinit Sys* g_currentSys = &g_realSys;
+
+}  // namespace
+
+Sys& sys() { return *g_currentSys; }
+
+ScopedSys::ScopedSys(Sys& replacement) : m_previous(g_currentSys) { g_currentSys = &replacement; }
+
+ScopedSys::~ScopedSys() { g_currentSys = m_previous; }
+
+}  // namespace zanfeld
