@@ -1,0 +1,27 @@
+#include "AppWindows.h"
+
+#include <QCoreApplication>
+
+#include "Unit1.h"
+#include "Unit3.h"
+#include "Unit4.h"
+#include "Unit5.h"
+
+namespace zanfeld {
+
+AppWindows::AppWindows(const std::string& settingsPath, const std::string& programDir) {
+    m_form1 = std::make_unique<TForm1>(settingsPath, programDir);
+    m_form1->show();
+    // The dialogs have no owner window: each is centred on whichever window
+    // is active when it is shown.
+    m_form3 = std::make_unique<TForm3>();
+    m_about = std::make_unique<TfrmAbout>();
+    m_suffix = std::make_unique<TfrmSuffix>(m_form1->ListBox2);
+    m_form1->setDialogs(m_form3.get(), m_about.get(), m_suffix.get());
+    QObject::connect(m_form1.get(), &TForm1::closed, QCoreApplication::instance(),
+                     &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+AppWindows::~AppWindows() = default;
+
+}  // namespace zanfeld

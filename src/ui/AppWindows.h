@@ -1,0 +1,36 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace zanfeld {
+
+class TForm1;
+class TForm3;
+class TfrmAbout;
+class TfrmSuffix;
+
+// The program's windows, created in start-up order: the file sorting window
+// (the main window, shown), then the add-directory dialog, the about box and
+// the add-type dialog. Closing the file sorting window ends the program.
+class AppWindows {
+  public:
+    AppWindows(const std::string& settingsPath, const std::string& programDir);
+    ~AppWindows();
+    AppWindows(const AppWindows&) = delete;
+    AppWindows& operator=(const AppWindows&) = delete;
+
+    TForm1& fileWindow() { return *m_form1; }
+    TForm3& addDirectoryDialog() { return *m_form3; }
+    TfrmAbout& aboutBox() { return *m_about; }
+    TfrmSuffix& addTypeDialog() { return *m_suffix; }
+
+  private:
+    // Declared in creation order, so they are destroyed in reverse.
+    std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<TForm3> m_form3;
+    std::unique_ptr<TfrmAbout> m_about;
+    std::unique_ptr<TfrmSuffix> m_suffix;
+};
+
+}  // namespace zanfeld

@@ -1,0 +1,40 @@
+#include "KeyFilter.h"
+
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace zanfeld {
+
+KeyFilter::KeyFilter(const QString& allowed, QObject* parent)
+    : QObject(parent), m_allowed(allowed) {}
+
+void KeyFilter::install(QWidget* target, const QString& allowed) {
+    target->installEventFilter(new KeyFilter(allowed, target));
+    target->setAttribute(Qt::WA_InputMethodEnabled, false);
+}
+
+bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    switch (key->key()) {
+        // Moving focus, deleting forward and closing a dialog are not typing.
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Delete:
+        case Qt::Key_Escape:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Backspace:
+            return false;
+        default:
+            break;
+    }
+    const QString text = key->text();
+    if (text.isEmpty()) return false;
+    for (const QChar c : text) {
+        if (c != QChar(u'\b') && !m_allowed.contains(c)) return true;
+    }
+    return false;
+}
+
+}  // namespace zanfeld

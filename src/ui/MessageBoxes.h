@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <deque>
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+namespace zanfeld {
+
+// Every message box of the program goes through here. Captions are always the
+// application title. Tests switch to scripted mode: nothing is shown, each box
+// is recorded, questions take their answers from a queue (No when it is empty)
+// and a hook may look at the program's state while the box "is open".
+class MessageBoxes {
+  public:
+    enum class Kind { Information, Question, Error };
+
+    struct Shown {
+        Kind kind = Kind::Information;
+        QString caption;
+        QString text;
+        QWidget* owner = nullptr;
+    };
+
+    // Information icon and an OK button; returns when dismissed.
+    static void information(QWidget* owner, const QString& text);
+    // Question icon with Yes and No; true for Yes.
+    static bool question(QWidget* owner, const QString& text);
+    // The error box for failures the program reports with the system's text.
+    static void error(QWidget* owner, const QString& text);
+
+    // Tests. Turning scripted mode on or off clears the records, the answers and the hook.
+    static void setScripted(bool scripted);
+    static bool scripted();
+    static void queueAnswer(bool yes);
+    static const std::vector<Shown>& shown();
+    static void clearShown();
+    static void setHook(std::function<void(const Shown&)> hook);
+
+  private:
+    static bool show(Kind kind, QWidget* owner, const QString& text);
+};
+
+}  // namespace zanfeld

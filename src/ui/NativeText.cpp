@@ -1,0 +1,17 @@
+#include "NativeText.h"
+
+#include <QByteArray>
+#include <QFile>
+
+namespace zanfeld {
+
+std::string ToNative(const QString& text) {
+    const QByteArray bytes = QFile::encodeName(text);
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+QString FromNative(const std::string& bytes) {
+    return QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+}  // namespace zanfeld

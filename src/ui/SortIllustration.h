@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <vector>
+
+namespace zanfeld {
+
+// The small drawing on a criterion page: a row of files with arrows to the
+// folders the criterion puts them in.
+class SortIllustration : public QWidget {
+    Q_OBJECT
+  public:
+    enum class Kind {
+        Keywords,  // 西游记.txt and 东游记.doc share 游记 -> folder 游记
+        BaseName,  // A.xls, A.doc -> A; B.txt, B.doc -> B
+        FileType   // files -> folders named after their extensions
+    };
+
+    explicit SortIllustration(Kind kind, QWidget* parent = nullptr);
+
+    Kind kind() const { return m_kind; }
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    struct Arrow {
+        int file;
+        int folder;
+    };
+
+    Kind m_kind;
+    std::vector<QString> m_files;
+    std::vector<QString> m_folders;
+    std::vector<Arrow> m_arrows;
+    QString m_arrowLabel;
+};
+
+}  // namespace zanfeld

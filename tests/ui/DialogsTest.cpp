@@ -1,0 +1,256 @@
+// The add-type and add-directory dialogs.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+#include <memory>
+
+#include "AppWindows.h"
+#include "TempDir.h"
+#include "UiTestSupport.h"
+#include "Unit1.h"
+#include "Unit3.h"
+#include "Unit4.h"
+#include "Unit5.h"
+
+namespace zanfeld::test {
+namespace {
+
+class AddTypeDialogTest : public UiTest {
+  protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        types.addItem("*.txt");
+        dialog = std::make_unique<TfrmSuffix>(&types);
+        dialog->show();
+        edit = Find<QLineEdit>(dialog.get(), "Edit1");
+        add = Find<QPushButton>(dialog.get(), "Button1");
+    }
+
+    // Types text, presses 添加; true when the dialog closed.
+    bool Enter(const QString& text) {
+        if (!dialog->isVisible()) dialog->show();
+        dialog->setResult(0);
+        edit->setText(text);
+        add->click();
+        return !dialog->isVisible();
+    }
+    QStringList Types() const {
+        QStringList list;
+        for (int i = 0; i < types.count(); ++i) list << types.item(i)->text();
+        return list;
+    }
+
+    QListWidget types;
+    std::unique_ptr<TfrmSuffix> dialog;
+    QLineEdit* edit = nullptr;
+    QPushButton* add = nullptr;
+};
+
+TEST_F(AddTypeDialogTest, ShowsItsCaptionsAndDefaults) {
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("添加文件类型"));
+    EXPECT_EQ(Find<QLabel>(dialog.get(), "Label1")->text(),
+              QStringLiteral("输入文件扩展名如:*.txt"));
+    EXPECT_EQ(edit->text(), "*.");
+    EXPECT_EQ(add->text(), QStringLiteral("添加"));
+    EXPECT_TRUE(add->isDefault());
+}
+
+TEST_F(AddTypeDialogTest, AddsTrimmedPatternsWithoutBarsAndCloses) {
+    EXPECT_TRUE(Enter(" *.doc \t"));
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_TRUE(Enter("*.x|l|s"));
+    EXPECT_EQ(Types(), QStringList({"*.txt", "*.doc", "*.xls"}));
+    EXPECT_TRUE(MessageBoxes::shown().empty());
+    // The box keeps what was typed last.
+    EXPECT_EQ(edit->text(), "*.x|l|s");
+}
+
+TEST_F(AddTypeDialogTest, PatternListedInAnotherCaseClosesWithoutAdding) {
+    EXPECT_TRUE(Enter("*.TXT"));
+    EXPECT_EQ(Types(), QStringList({"*.txt"}));
+    EXPECT_TRUE(MessageBoxes::shown().empty());
+}
+
+TEST_F(AddTypeDialogTest, RefusedPatternsKeepTheDialogOpen) {
+    for (const QString& text : {QString("*."), QString("txt"), QString("*.|||"), QString(" | *. "),
+                                QString(".txt"), QString("")}) {
+        MessageBoxes::clearShown();
+        EXPECT_FALSE(Enter(text)) << text.toStdString();
+        ASSERT_EQ(MessageBoxes::shown().size(), 1u);
+        EXPECT_EQ(MessageBoxes::shown()[0].text, QStringLiteral("输入文件扩展名如:*.txt !"));
+        EXPECT_EQ(MessageBoxes::shown()[0].caption, "Zanfeld");
+        EXPECT_EQ(MessageBoxes::shown()[0].kind, MessageBoxes::Kind::Information);
+        EXPECT_EQ(edit->text(), text);
+    }
+    EXPECT_EQ(Types(), QStringList({"*.txt"}));
+}
+
+class WindowDialogsTest : public UiTest {
+  protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        m_windows = std::make_unique<AppWindows>(m_dir / "Zanfeld.ini", m_dir.path());
+        form = &m_windows->fileWindow();
+    }
+    void TearDown() override {
+        m_windows.reset();
+        UiTest::TearDown();
+    }
+    TempDir m_dir;
+    std::unique_ptr<AppWindows> m_windows;
+    TForm1* form = nullptr;
+};
+
+TEST_F(WindowDialogsTest, AddTypeButtonOpensTheDialogThatFillsTheTypeList) {
+    Find<QCheckBox>(form, "ChkInclude")->click();
+    int shown = 0;
+    ModalDialogs::setScript([&](QDialog& dialog) {
+        ++shown;
+        EXPECT_EQ(&dialog, &m_windows->addTypeDialog());
+        dialog.show();
+        Find<QLineEdit>(&dialog, "Edit1")->setText("*.jpg");
+        Find<QPushButton>(&dialog, "Button1")->click();
+        return dialog.result();
+    });
+    Find<QPushButton>(form, "BtnAddSuffix")->click();
+    EXPECT_EQ(shown, 1);
+    auto* types = Find<QListWidget>(form, "ListBox2");
+    ASSERT_EQ(types->count(), 1);
+    EXPECT_EQ(types->item(0)->text(), "*.jpg");
+}
+
+TEST_F(WindowDialogsTest, AboutButtonShowsTheAboutBox) {
+    QDialog* seen = nullptr;
+    ModalDialogs::setScript([&](QDialog& dialog) {
+        seen = &dialog;
+        return int(QDialog::Accepted);
+    });
+    Find<QPushButton>(form, "BtnAout")->click();
+    EXPECT_EQ(seen, static_cast<QDialog*>(&m_windows->aboutBox()));
+}
+
+class AddDirectoryDialogTest : public UiTest {
+  protected:
+    TempDir m_dir;
+    TForm3 dialog;
+};
+
+TEST_F(AddDirectoryDialogTest, ShowsItsControlsAndDefaults) {
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("选择要添加的目录（文件夹）"));
+    EXPECT_TRUE(Find<QCheckBox>(&dialog, "ChkOtHidden")->isChecked());
+    EXPECT_EQ(Find<QCheckBox>(&dialog, "ChkOtHidden")->text(),
+              QStringLiteral("不显示隐藏的文件夹"));
+    EXPECT_FALSE(Find<QCheckBox>(&dialog, "CheckBox1")->isChecked());
+    EXPECT_EQ(Find<QCheckBox>(&dialog, "CheckBox1")->text(),
+              QStringLiteral("添加包括选定文件夹下的所有子文件夹中的文件"));
+    EXPECT_FALSE(Find<QCheckBox>(&dialog, "CheckBox2")->isChecked());
+    EXPECT_EQ(Find<QCheckBox>(&dialog, "CheckBox2")->text(),
+              QStringLiteral("添加包括选定文件夹下"));
+    auto* depth = Find<QComboBox>(&dialog, "ComboBox1");
+    EXPECT_TRUE(depth->isEditable());
+    EXPECT_FALSE(depth->isEnabled());
+    EXPECT_EQ(depth->currentText(), "1");
+    ASSERT_EQ(depth->count(), 3);
+    EXPECT_EQ(depth->itemText(2), "3");
+    EXPECT_EQ(Find<QLabel>(&dialog, "Label1")->text(), QStringLiteral("级子目录中所有文件"));
+    EXPECT_EQ(Find<QPushButton>(&dialog, "BitBtn1")->text(), QStringLiteral("确定"));
+    EXPECT_TRUE(Find<QPushButton>(&dialog, "BitBtn1")->isDefault());
+    EXPECT_EQ(Find<QPushButton>(&dialog, "BitBtn2")->text(), QStringLiteral("取消"));
+    EXPECT_NE(Find<QTreeView>(&dialog, "ShellTreeView1"), nullptr);
+}
+
+TEST_F(AddDirectoryDialogTest, TheTwoWaysDownAreExclusiveAndEnableTheDepth) {
+    auto* all = Find<QCheckBox>(&dialog, "CheckBox1");
+    auto* down = Find<QCheckBox>(&dialog, "CheckBox2");
+    auto* depth = Find<QComboBox>(&dialog, "ComboBox1");
+    down->click();
+    EXPECT_TRUE(depth->isEnabled());
+    all->click();
+    EXPECT_TRUE(all->isChecked());
+    EXPECT_FALSE(down->isChecked());
+    EXPECT_FALSE(depth->isEnabled());
+    down->click();
+    EXPECT_FALSE(all->isChecked());
+    EXPECT_TRUE(depth->isEnabled());
+    down->click();
+    EXPECT_FALSE(depth->isEnabled());
+    EXPECT_TRUE(dialog.downToDepth() == false && dialog.allSubFolders() == false);
+}
+
+TEST_F(AddDirectoryDialogTest, DepthBoxTakesDigitsOnly) {
+    auto* depth = Find<QComboBox>(&dialog, "ComboBox1");
+    Find<QCheckBox>(&dialog, "CheckBox2")->click();
+    depth->setEditText("");
+    QTest::keyClicks(depth->lineEdit(), "a2-.x5");
+    EXPECT_EQ(dialog.depthText(), "25");
+    QTest::keyClick(depth->lineEdit(), Qt::Key_Backspace);
+    EXPECT_EQ(dialog.depthText(), "2");
+}
+
+TEST_F(AddDirectoryDialogTest, AnswersWithTheSelectedFolderAndCloses) {
+    MakeDir(m_dir / "pick");
+    dialog.show();
+    dialog.selectPath(m_dir / "pick");
+    EXPECT_EQ(dialog.selectedPath(), m_dir / "pick");
+    Find<QPushButton>(&dialog, "BitBtn1")->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(dialog.isVisible());
+
+    dialog.show();
+    Find<QPushButton>(&dialog, "BitBtn2")->click();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+
+    dialog.show();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+
+    dialog.ShellTreeView1->clearSelection();
+    EXPECT_EQ(dialog.selectedPath(), "");
+}
+
+TEST_F(AddDirectoryDialogTest, HiddenFoldersAppearWhenTheBoxIsUnchecked) {
+    MakeDir(m_dir / "visible");
+    MakeDir(m_dir / ".hidden");
+    QFileSystemModel* model = dialog.ShellModel;
+    dialog.show();
+    dialog.selectPath(m_dir.path());
+    const QModelIndex parent = model->index(Q(m_dir.path()));
+    ASSERT_TRUE(parent.isValid());
+    auto children = [&] {
+        QStringList names;
+        const QModelIndex p = model->index(Q(m_dir.path()));
+        if (model->canFetchMore(p)) model->fetchMore(p);
+        for (int r = 0; r < model->rowCount(p); ++r)
+            names << model->index(r, 0, p).data().toString();
+        names.sort();
+        return names;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return children() == QStringList({"visible"}); }))
+        << children().join(",").toStdString();
+
+    Find<QCheckBox>(&dialog, "ChkOtHidden")->click();
+    EXPECT_TRUE(model->filter() & QDir::Hidden);
+    ASSERT_TRUE(WaitUntil([&] {
+        return children() == QStringList({".hidden", "visible"});
+    })) << children().join(",").toStdString();
+
+    Find<QCheckBox>(&dialog, "ChkOtHidden")->click();
+    EXPECT_FALSE(model->filter() & QDir::Hidden);
+    ASSERT_TRUE(WaitUntil([&] { return children() == QStringList({"visible"}); }))
+        << children().join(",").toStdString();
+    // Files never show.
+    WriteFile(m_dir / "file.txt", "x");
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(children().contains("file.txt"));
+}
+
+}  // namespace
+}  // namespace zanfeld::test

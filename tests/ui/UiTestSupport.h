@@ -1,0 +1,101 @@
+#pragma once
+
+// Shared by the window tests: a QApplication for the whole test program, the
+// seams switched to scripted answers, and small helpers.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QString>
+#include <QThread>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "AppSetup.h"
+#include "FilePickers.h"
+#include "MessageBoxes.h"
+#include "ModalDialogs.h"
+
+namespace zanfeld::test {
+
+class QtAppEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "zanfeld_ui_test";
+        static char* argv[] = {name, nullptr};
+        // The offscreen platform notes every fixed-size window; that is noise here.
+        qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+                if (message.contains(QLatin1String("propagateSizeHints"))) return;
+                std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+            });
+        m_app = new QApplication(argc, argv);
+        SetUpApplication(*m_app);
+    }
+    void TearDown() override {
+        delete m_app;
+        m_app = nullptr;
+    }
+
+  private:
+    QApplication* m_app = nullptr;
+};
+
+inline ::testing::Environment* const kQtAppEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtAppEnvironment);
+
+// Every test starts and ends with scripted boxes and choosers and no dialog script.
+class UiTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ResetSeams(true); }
+    void TearDown() override { ResetSeams(false); }
+
+    static void ResetSeams(bool scripted) {
+        MessageBoxes::setScripted(scripted);
+        FilePickers::setScripted(scripted);
+        ModalDialogs::setScript({});
+    }
+
+    // The texts of the boxes shown so far.
+    static std::vector<QString> BoxTexts() {
+        std::vector<QString> texts;
+        for (const auto& box : MessageBoxes::shown()) texts.push_back(box.text);
+        return texts;
+    }
+};
+
+// Finds a widget by its object name; a missing one fails the test at once.
+template <typename T>
+T* Find(const QObject* root, const char* name) {
+    T* found = root->findChild<T*>(QString::fromLatin1(name));
+    if (!found) {
+        ADD_FAILURE() << "no widget named " << name;
+        throw std::runtime_error(std::string("no widget named ") + name);
+    }
+    return found;
+}
+
+// Lets events run until the condition holds or the time is up (for work the
+// toolkit does on its own threads, such as file-system models and sockets).
+inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeoutMs) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+inline QString Q(const std::string& native) {
+    return QString::fromUtf8(native.data(), static_cast<qsizetype>(native.size()));
+}
+
+}  // namespace zanfeld::test
