@@ -22,5 +22,50 @@ test: build
 run: build
 	./$(BUILD)/src/app/zanfeld
 
+# The whole test suite under AddressSanitizer (with leak checks) and
+# UndefinedBehaviorSanitizer. tests/lsan.supp holds Qt's and fontconfig's own
+# leaks only.
+ASAN_BUILD ?= build-asan
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
+
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZANFELD_SANITIZE=ON \
+		-DZANFELD_BUILD_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
+
+# libFuzzer targets, built with clang: each runs FUZZ_SECONDS on its seed
+# corpus (tests/fuzz/corpus) and kept crash inputs (tests/fuzz/regressions);
+# new inputs go to $(FUZZ_BUILD)/corpus, crashes to $(FUZZ_BUILD)/artifacts.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = intparse settings listfile namefilter picsize
+
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DZANFELD_FUZZ=ON \
+		-DZANFELD_BUILD_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	@for t in $(FUZZ_TARGETS); do \
+		mkdir -p $(FUZZ_BUILD)/corpus/$$t $(FUZZ_BUILD)/artifacts/$$t; \
+		seeds=""; \
+		for d in tests/fuzz/corpus/$$t tests/fuzz/regressions/$$t; do \
+			if [ -d $$d ]; then seeds="$$seeds $$d"; fi; \
+		done; \
+		echo "== fuzz_$$t for $(FUZZ_SECONDS) s"; \
+		$(SANITIZER_ENV) ./$(FUZZ_BUILD)/tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) \
+			-timeout=10 -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$t/ \
+			$(FUZZ_BUILD)/corpus/$$t $$seeds >$(FUZZ_BUILD)/fuzz_$$t.log 2>&1; \
+		status=$$?; \
+		grep -E '^stat::number_of_executed_units|^#[0-9]+ +DONE' $(FUZZ_BUILD)/fuzz_$$t.log; \
+		if [ $$status -ne 0 ]; then \
+			tail -n 60 $(FUZZ_BUILD)/fuzz_$$t.log; \
+			echo "fuzz_$$t found a failure: the input is in $(FUZZ_BUILD)/artifacts/$$t"; \
+			exit $$status; \
+		fi; \
+	done
+
 clean:
-	rm -rf $(BUILD) build-asan
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -315,6 +315,14 @@ int CopyFileImpl(const std::string& from, const std::string& to, Publish publish
     TempFile temp(FolderOf(to));
     if (const int e = temp.create()) return e;
     if (const int e = CopyData(in.get(), temp.fd(), st.st_size)) return e;
+    // A source written to while it was read would give a copy that is neither
+    // its old content nor its new one: such a copy is not published.
+    struct stat after;
+    if (sys().fstat(in.get(), &after) != 0) return errno;
+    if (after.st_size != st.st_size || after.st_mtim.tv_sec != st.st_mtim.tv_sec ||
+        after.st_mtim.tv_nsec != st.st_mtim.tv_nsec) {
+        return EBUSY;
+    }
     in.reset();
     // File systems that cannot hold every bit (FAT) refuse some modes; the
     // data matters more than the bits then.

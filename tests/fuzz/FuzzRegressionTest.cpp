@@ -1,0 +1,64 @@
+// Replays every seed and every kept crash input of the fuzz targets through
+// the same entry functions, in the normal build. A broken property aborts.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "FuzzEntries.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Entry = void (*)(const uint8_t*, size_t);
+
+struct Target {
+    const char* name;
+    Entry entry;
+};
+
+const Target kTargets[] = {
+    {"intparse", &zanfeld::fuzz::FuzzIntParse}, {"settings", &zanfeld::fuzz::FuzzSettings},
+    {"listfile", &zanfeld::fuzz::FuzzListFile}, {"namefilter", &zanfeld::fuzz::FuzzNameFilter},
+    {"picsize", &zanfeld::fuzz::FuzzPicSize},
+};
+
+std::vector<fs::path> Inputs(const std::string& kind, const std::string& target) {
+    std::vector<fs::path> files;
+    const fs::path dir = fs::path(ZANFELD_FUZZ_DIR) / kind / target;
+    if (!fs::is_directory(dir)) return files;
+    for (const auto& e : fs::directory_iterator(dir))
+        if (e.is_regular_file()) files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+class FuzzRegression : public ::testing::TestWithParam<Target> {};
+
+TEST_P(FuzzRegression, CorpusAndRegressionsPass) {
+    const Target target = GetParam();
+    const auto corpus = Inputs("corpus", target.name);
+    const auto regressions = Inputs("regressions", target.name);
+    EXPECT_FALSE(corpus.empty()) << "no seed corpus for " << target.name;
+    for (const auto* list : {&corpus, &regressions}) {
+        for (const fs::path& path : *list) {
+            SCOPED_TRACE(path.string());
+            std::ifstream in(path, std::ios::binary);
+            const std::string data((std::istreambuf_iterator<char>(in)),
+                                   std::istreambuf_iterator<char>());
+            target.entry(reinterpret_cast<const uint8_t*>(data.data()), data.size());
+        }
+    }
+    std::printf("[ replay   ] %s: %zu seeds, %zu regression inputs\n", target.name, corpus.size(),
+                regressions.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, FuzzRegression, ::testing::ValuesIn(kTargets),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
