@@ -7,12 +7,14 @@ namespace zanfeld {
 
 class TForm1;
 class TForm3;
+class TForm6;
 class TfrmAbout;
 class TfrmSuffix;
 
 // The program's windows, created in start-up order: the file sorting window
-// (the main window, shown), then the add-directory dialog, the about box and
-// the add-type dialog. Closing the file sorting window ends the program.
+// (the main window, shown), the folder sorting window (hidden), then the
+// add-directory dialog, the about box and the add-type dialog. Closing either
+// sorting window saves that window's settings only and ends the program.
 class AppWindows {
   public:
     AppWindows(const std::string& settingsPath, const std::string& programDir);
@@ -21,6 +23,7 @@ class AppWindows {
     AppWindows& operator=(const AppWindows&) = delete;
 
     TForm1& fileWindow() { return *m_form1; }
+    TForm6& folderWindow() { return *m_form6; }
     TForm3& addDirectoryDialog() { return *m_form3; }
     TfrmAbout& aboutBox() { return *m_about; }
     TfrmSuffix& addTypeDialog() { return *m_suffix; }
@@ -28,6 +31,7 @@ class AppWindows {
   private:
     // Declared in creation order, so they are destroyed in reverse.
     std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<TForm6> m_form6;
     std::unique_ptr<TForm3> m_form3;
     std::unique_ptr<TfrmAbout> m_about;
     std::unique_ptr<TfrmSuffix> m_suffix;

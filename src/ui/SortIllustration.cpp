@@ -15,7 +15,7 @@ constexpr int kFolderH = 26;
 constexpr int kTop = 4;
 constexpr int kLabelH = 16;
 constexpr int kArrowTop = kTop + kFileH + kLabelH + 2;
-constexpr int kArrowLen = 30;
+constexpr int kArrowLen = 26;
 constexpr int kFolderTop = kArrowTop + kArrowLen + 2;
 constexpr int kHeight = kFolderTop + kFolderH + kLabelH + 2;
 
@@ -49,8 +49,9 @@ void DrawFile(QPainter& p, QPointF centre, const QString& name) {
     p.drawText(QRectF(centre.x() - 45, r.bottom() + 1, 90, kLabelH), Qt::AlignCenter, name);
 }
 
-void DrawFolder(QPainter& p, QPointF centre, const QString& name) {
-    const QRectF r(centre.x() - kFolderW / 2.0, kFolderTop, kFolderW, kFolderH);
+// top: the upper edge; target folders sit in the lower row by default.
+void DrawFolder(QPainter& p, QPointF centre, const QString& name, qreal top = kFolderTop) {
+    const QRectF r(centre.x() - kFolderW / 2.0, top, kFolderW, kFolderH);
     QPainterPath folder;
     folder.moveTo(r.left(), r.top() + 4);
     folder.lineTo(r.left() + 12, r.top() + 4);
@@ -105,6 +106,20 @@ SortIllustration::SortIllustration(Kind kind, QWidget* parent) : QWidget(parent)
             m_folders = {QStringLiteral(".doc"), QStringLiteral(".txt")};
             m_arrows = {{0, 0}, {2, 0}, {1, 1}, {3, 1}};
             break;
+        case Kind::FolderKeywords:
+            m_folderSources = true;
+            m_files = {QStringLiteral("西游记"), QStringLiteral("东游记")};
+            m_folders = {QStringLiteral("游记")};
+            m_arrows = {{0, 0}, {1, 0}};
+            m_arrowLabel = QStringLiteral("游记");
+            break;
+        case Kind::FolderName:
+            m_folderSources = true;
+            m_files = {QStringLiteral("A1"), QStringLiteral("A2"), QStringLiteral("B1"),
+                       QStringLiteral("B2")};
+            m_folders = {QStringLiteral("A"), QStringLiteral("B")};
+            m_arrows = {{0, 0}, {1, 0}, {2, 1}, {3, 1}};
+            break;
     }
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
@@ -135,7 +150,14 @@ void SortIllustration::paintEvent(QPaintEvent*) {
         if (counts[f] > 0) folderX[f] /= counts[f];
     }
 
-    for (size_t i = 0; i < m_files.size(); ++i) DrawFile(p, QPointF(fileX[i], 0), m_files[i]);
+    for (size_t i = 0; i < m_files.size(); ++i) {
+        if (m_folderSources) {
+            // Level with where a file's label would sit.
+            DrawFolder(p, QPointF(fileX[i], 0), m_files[i], kTop + kFileH - kFolderH);
+        } else {
+            DrawFile(p, QPointF(fileX[i], 0), m_files[i]);
+        }
+    }
     for (const Arrow& a : m_arrows) {
         DrawArrow(p, QPointF(fileX[static_cast<size_t>(a.file)], kArrowTop),
                   QPointF(folderX[static_cast<size_t>(a.folder)], kArrowTop + kArrowLen));

@@ -6,15 +6,17 @@
 
 namespace zanfeld {
 
-// The small drawing on a criterion page: a row of files with arrows to the
-// folders the criterion puts them in.
+// The small drawing on a criterion page: a row of files (or folders) with
+// arrows to the folders the criterion puts them in.
 class SortIllustration : public QWidget {
     Q_OBJECT
   public:
     enum class Kind {
-        Keywords,  // 西游记.txt and 东游记.doc share 游记 -> folder 游记
-        BaseName,  // A.xls, A.doc -> A; B.txt, B.doc -> B
-        FileType   // files -> folders named after their extensions
+        Keywords,        // 西游记.txt and 东游记.doc share 游记 -> folder 游记
+        BaseName,        // A.xls, A.doc -> A; B.txt, B.doc -> B
+        FileType,        // files -> folders named after their extensions
+        FolderKeywords,  // folders 西游记 and 东游记 share 游记 -> folder 游记
+        FolderName       // folders A1, A2 -> A; B1, B2 -> B
     };
 
     explicit SortIllustration(Kind kind, QWidget* parent = nullptr);
@@ -33,6 +35,7 @@ class SortIllustration : public QWidget {
     };
 
     Kind m_kind;
+    bool m_folderSources = false;  // the top row shows folders, not files
     std::vector<QString> m_files;
     std::vector<QString> m_folders;
     std::vector<Arrow> m_arrows;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 #include <string>
 
 #include "SettingsFile.h"
@@ -27,10 +28,13 @@ class QVBoxLayout;
 
 namespace zanfeld {
 
+class ResultGroup;
+class RunControls;
 class SortIllustration;
-class SourceListModel;
+class SourceListGroup;
 class StarCaption;
 class TForm3;
+class TForm6;
 class TfrmAbout;
 class TfrmSuffix;
 
@@ -48,8 +52,10 @@ class TForm1 : public QWidget, public SortHost {
 
     // The dialogs are created after this window (start-up order) and shared.
     void setDialogs(TForm3* addDirectory, TfrmAbout* about, TfrmSuffix* addType);
+    // The folder sorting window that RbForm6 switches to.
+    void setFolderWindow(TForm6* folderWindow) { m_folderWindow = folderWindow; }
 
-    SourceList& sourceList() { return m_sources; }
+    SourceList& sourceList();
     // Announces to the list box what was appended to sourceList() directly.
     void syncList();
 
@@ -72,6 +78,7 @@ class TForm1 : public QWidget, public SortHost {
     bool askOverwrite(const std::string& targetPath) override;
 
     // Handlers.
+    void RbForm6Click();
     void PageControl1Change();
     void ChkIncludeClick();
     void ChkExcludeClick();
@@ -92,6 +99,10 @@ class TForm1 : public QWidget, public SortHost {
 
     // Controls, named as the user documentation names them.
     QVBoxLayout* RootLayout;  // the areas from top to bottom
+
+    QFrame* Panel9;
+    QRadioButton* RbForm1;
+    QRadioButton* RbForm6;
 
     QGroupBox* GroupBox1;
     QListView* ListBox1;
@@ -185,6 +196,7 @@ class TForm1 : public QWidget, public SortHost {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void buildSwitchStrip();
     void buildListArea();
     void buildPages();
     void buildOptionArea();
@@ -193,22 +205,17 @@ class TForm1 : public QWidget, public SortHost {
     void buildBottomStrip();
     void FormCreate();
     void FormClose();
-    void showOutputDirBytes(const std::string& bytes);
-    void setListButtonsEnabled(bool enabled);
     void readLiveOptions(SortOptions& options) const;
 
     std::string m_settingsPath;
     std::string m_programDir;
-    SourceList m_sources;
-    SourceListModel* m_listModel = nullptr;
+    std::unique_ptr<SourceListGroup> m_list;
+    std::unique_ptr<ResultGroup> m_result;
+    std::unique_ptr<RunControls> m_run;
     TForm3* m_addDirectory = nullptr;
     TfrmAbout* m_about = nullptr;
     TfrmSuffix* m_addType = nullptr;
-    // The output folder's exact bytes and the text they were shown as.
-    std::string m_outDirBytes;
-    QString m_outDirShown;
-    bool m_busy = false;
-    bool m_walking = false;
+    TForm6* m_folderWindow = nullptr;
 };
 
 }  // namespace zanfeld

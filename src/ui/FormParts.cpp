@@ -1,0 +1,99 @@
+#include "FormParts.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace zanfeld {
+
+QTabWidget* FormParts::pageControl() {
+    auto* pages = named(new QTabWidget, "PageControl1");
+    pages->setDocumentMode(true);
+    pages->tabBar()->setObjectName(QStringLiteral("PageControl1Tabs"));
+    pages->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { padding: 4px 8px; margin-right: 3px; border: 1px solid #b8b8b8;"
+        " border-radius: 2px; background: #eeeeee; }"
+        "QTabBar::tab:selected { background: #ffffff; border-color: #6f8fbf; }"
+        "QTabBar::tab:hover { background: #f6f6f6; }"));
+    return pages;
+}
+
+QWidget* FormParts::whitePage(const char* name) {
+    auto* page = named(new QWidget, name);
+    page->setAutoFillBackground(true);
+    QPalette palette = page->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    page->setPalette(palette);
+    return page;
+}
+
+QVBoxLayout* FormParts::pageLayout(QWidget* page) {
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->setSpacing(2);
+    return layout;
+}
+
+QLabel* FormParts::heading(const char* name, const QString& text) {
+    auto* label = named(new QLabel(text), name);
+    QFont font = label->font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() + 1.5);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor(0x1c, 0x4f, 0x9c));
+    label->setPalette(palette);
+    return label;
+}
+
+QComboBox* FormParts::dropDown(const char* name, const QStringList& items) {
+    auto* box = named(new QComboBox, name);
+    box->addItems(items);
+    box->setCurrentIndex(0);
+    return box;
+}
+
+void FormParts::setIndex(QComboBox* box, int index) {
+    box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
+}
+
+QFrame* FormParts::strip(const char* name) {
+    auto* frame = named(new QFrame, name);
+    frame->setFrameShape(QFrame::NoFrame);
+    return frame;
+}
+
+QGroupBox* FormParts::progressGroup(QProgressBar*& bar) {
+    auto* group = named(new QGroupBox(QStringLiteral("分拣进度")), "GroupBox4");
+    bar = named(new QProgressBar, "ProgressBar1");
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    bar->setTextVisible(false);
+    auto* layout = new QVBoxLayout(group);
+    layout->setContentsMargins(6, 2, 6, 4);
+    layout->addWidget(bar);
+    return group;
+}
+
+QFrame* FormParts::startStrip(QPushButton*& start, QPushButton*& about) {
+    QFrame* panel = strip("Panel1");
+    start = named(new QPushButton(QStringLiteral("开始处理")), "BtnCopy");
+    about = named(new QPushButton(QStringLiteral("关于")), "BtnAout");
+    start->setMinimumWidth(100);
+    about->setMinimumWidth(80);
+    auto* layout = new QHBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addStretch(1);
+    layout->addWidget(start);
+    layout->addWidget(about);
+    return panel;
+}
+
+}  // namespace zanfeld

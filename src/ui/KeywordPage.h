@@ -1,0 +1,24 @@
+#pragma once
+
+#include "SortIllustration.h"
+
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+namespace zanfeld {
+
+// The keyword criterion page (page 0) of both sorting windows: heading,
+// illustration and the keyword box EdtKeys.
+class KeywordPage {
+  public:
+    explicit KeywordPage(SortIllustration::Kind illustration);
+
+    QWidget* TabSheet1;
+    QLabel* LblHeading1;
+    SortIllustration* Image1;
+    QLabel* Label3;
+    QLineEdit* EdtKeys;
+};
+
+}  // namespace zanfeld
