@@ -198,7 +198,7 @@ struct Figures {
     double seconds = 0;
 };
 
-struct ModeSpec {
+struct CrashMode {
     const char* name;
     bool move;
     bool crossDevice;
@@ -207,8 +207,8 @@ struct ModeSpec {
 // One mode's kill loop over its own tree.
 class KillLoop {
   public:
-    KillLoop(const ModeSpec& spec, std::mt19937_64& rng)
-        : m_spec(spec), m_rng(rng), m_src("/tmp"), m_out(spec.crossDevice ? "/dev/shm" : "/tmp") {}
+    KillLoop(const CrashMode& mode, std::mt19937_64& rng)
+        : m_mode(mode), m_rng(rng), m_src("/tmp"), m_out(mode.crossDevice ? "/dev/shm" : "/tmp") {}
 
     bool sameDevice() const { return !OnDifferentDevices(m_src.path(), m_out.path()); }
 
@@ -217,7 +217,7 @@ class KillLoop {
         MakeDir(m_out / ".bin");
         for (int i = 0; i < kFiles; ++i) {
             WriteAll(srcPath(i), Content(i, 0));
-            if (!m_spec.move) WriteAll(outPath(i), Content(i, 1));
+            if (!m_mode.move) WriteAll(outPath(i), Content(i, 1));
         }
     }
 
@@ -304,7 +304,7 @@ class KillLoop {
             std::ofstream out(list, std::ios::binary | std::ios::trunc);
             for (const int i : files) out << srcPath(i) << '\n';
         }
-        return RunDriver(list, m_out.path(), m_spec.move ? "move" : "copy", "overwrite", delay);
+        return RunDriver(list, m_out.path(), m_mode.move ? "move" : "copy", "overwrite", delay);
     }
 
     // Checks every file and returns those still to do: in a move the files
@@ -315,7 +315,7 @@ class KillLoop {
             const State source = m_checker.classify(srcPath(i), i);
             const State target = m_checker.classify(outPath(i), i);
             fig.fileChecks += 1;
-            if (m_spec.move) {
+            if (m_mode.move) {
                 EXPECT_TRUE(source == State::New || source == State::Missing)
                     << srcPath(i) << " is damaged";
                 EXPECT_TRUE(target == State::New || target == State::Missing)
@@ -364,7 +364,7 @@ class KillLoop {
     // Puts the tree back as it was at the start, for another round of kills.
     void restore() {
         for (int i = 0; i < kFiles; ++i) {
-            if (m_spec.move) {
+            if (m_mode.move) {
                 std::error_code ec;
                 fs::rename(outPath(i), srcPath(i), ec);
                 if (ec) {
@@ -377,7 +377,7 @@ class KillLoop {
         }
     }
 
-    ModeSpec m_spec;
+    CrashMode m_mode;
     std::mt19937_64& m_rng;
     TempDir m_src;
     TempDir m_out;
@@ -397,16 +397,16 @@ int KillsFromEnvironment() {
     return 30;
 }
 
-class CrashTest : public ::testing::TestWithParam<ModeSpec> {};
+class CrashTest : public ::testing::TestWithParam<CrashMode> {};
 
 TEST_P(CrashTest, KilledRunsLoseNothing) {
-    const ModeSpec spec = GetParam();
+    const CrashMode mode = GetParam();
     const uint64_t seed = SeedFromEnvironment();
-    std::printf("[ crash    ] %s: seed %llu (ZANFELD_CRASH_SEED=%llu repeats it)\n", spec.name,
+    std::printf("[ crash    ] %s: seed %llu (ZANFELD_CRASH_SEED=%llu repeats it)\n", mode.name,
                 static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed));
     std::mt19937_64 rng(seed);
-    KillLoop loop(spec, rng);
-    if (spec.crossDevice && loop.sameDevice())
+    KillLoop loop(mode, rng);
+    if (mode.crossDevice && loop.sameDevice())
         GTEST_SKIP() << "/tmp and /dev/shm are one file system here; no cross-device run";
     const auto buildStart = std::chrono::steady_clock::now();
     loop.build();
@@ -417,17 +417,17 @@ TEST_P(CrashTest, KilledRunsLoseNothing) {
         "[ crash    ] %s: %d kills survived, %d whole runs, %ld file checks (%ld reads), "
         "%d caught in both places, %d old targets seen, %d stale temporaries removed, "
         "%.1f s (tree built in %.1f s)\n",
-        spec.name, fig.kills, fig.completedRuns, fig.fileChecks, fig.reads, fig.inBothPlaces,
+        mode.name, fig.kills, fig.completedRuns, fig.fileChecks, fig.reads, fig.inBothPlaces,
         fig.oldTargetsSeen, fig.staleTemporaries, fig.seconds, buildSeconds);
     EXPECT_EQ(fig.kills, KillsFromEnvironment());
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, CrashTest,
-                         ::testing::Values(ModeSpec{"MoveWithinOneFileSystem", true, false},
-                                           ModeSpec{"MoveAcrossFileSystems", true, true},
-                                           ModeSpec{"CopyOverwriteWithinOneFileSystem", false,
+                         ::testing::Values(CrashMode{"MoveWithinOneFileSystem", true, false},
+                                           CrashMode{"MoveAcrossFileSystems", true, true},
+                                           CrashMode{"CopyOverwriteWithinOneFileSystem", false,
                                                     false},
-                                           ModeSpec{"CopyOverwriteAcrossFileSystems", false, true}),
+                                           CrashMode{"CopyOverwriteAcrossFileSystems", false, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // A hidden temporary file left by a run that was killed between giving the
