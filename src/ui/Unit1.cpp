@@ -1,10 +1,10 @@
 #include "Unit1.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,10 +12,8 @@
 #include <QListView>
 #include <QListWidget>
 #include <QMimeData>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QTimeEdit>
 #include <QUrl>
@@ -29,22 +27,14 @@
 #include "FormParts.h"
 #include "IntParse.h"
 #include "KeyFilter.h"
-#include "KeywordPage.h"
 #include "MessageBoxes.h"
 #include "ModalDialogs.h"
-#include "NamePage.h"
 #include "NativeText.h"
 #include "PathNames.h"
-#include "ResultGroup.h"
-#include "RunControls.h"
 #include "RunFileSort.h"
 #include "SortIllustration.h"
 #include "SourceListGroup.h"
-#include "StarCaption.h"
-#include "SwitchStrip.h"
-#include "TextUtil.h"
 #include "Unit3.h"
-#include "Unit4.h"
 #include "Unit5.h"
 #include "Unit6.h"
 #include "Walks.h"
@@ -53,7 +43,6 @@ namespace zanfeld {
 
 namespace {
 
-constexpr int kPageCount = 6;
 constexpr int kPicturePage = 5;
 
 const char* const kPictureTypes[] = {"*.JPG;*.JPEG", "*.BMP", "*.GIF", "*.PNG", "*.TIF"};
@@ -78,97 +67,38 @@ bool DroppedPath(const QUrl& url, std::string& path) {
 }  // namespace
 
 TForm1::TForm1(std::string settingsPath, std::string programDir, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
-      m_settingsPath(std::move(settingsPath)),
-      m_programDir(std::move(programDir)) {
+    : SortWindow(std::move(settingsPath), std::move(programDir),
+                 Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                     Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                     Qt::WindowCloseButtonHint,
+                 parent) {
     setObjectName(QStringLiteral("Form1"));
 
-    RootLayout = new QVBoxLayout(this);
-    RootLayout->setContentsMargins(4, 4, 4, 4);
-    RootLayout->setSpacing(3);
-    buildSwitchStrip();
-    buildListArea();
+    buildSwitchStrip(SwitchStrip::Window::Files);
+    buildListArea(SourceListGroup::Texts{QStringLiteral("要分拣的文件"), QStringLiteral("添加文件"),
+                                         QStringLiteral("添加目录下文件"),
+                                         QStringLiteral("移除文件"), QStringLiteral("file.lst"),
+                                         ListKind::Files});
     buildPages();
     buildOptionArea();
     buildResultArea();
-    buildModeArea();
+    RbMove = P::named(new QRadioButton(QStringLiteral("移动式分拣(将文件从原目录移动到结果目录)")),
+                      "RbMove");
+    buildModeArea(RbMove, QStringLiteral("复制式分拣(将文件复制到结果目录)"));
     buildBottomStrip();
-
-    m_run = std::make_unique<RunControls>(
-        RunControls::Parts{this, BtnCopy, PageControl1, Button3, EdtOutDir, ProgressBar1});
-
-    resize(838, 648);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
+    finishBuilding(838, 648);
 
     FormCreate();
 }
 
 TForm1::~TForm1() = default;
 
-void TForm1::buildSwitchStrip() {
-    const SwitchStrip strip(SwitchStrip::Window::Files);
-    Panel9 = strip.Panel9;
-    RbForm1 = strip.RbForm1;
-    RbForm6 = strip.RbForm6;
-    RootLayout->addWidget(Panel9);
-    connect(RbForm6, &QRadioButton::clicked, this, [this] { RbForm6Click(); });
-}
-
-void TForm1::buildListArea() {
-    m_list = std::make_unique<SourceListGroup>(
-        this, SourceListGroup::Texts{QStringLiteral("要分拣的文件"), QStringLiteral("添加文件"),
-                                     QStringLiteral("添加目录下文件"), QStringLiteral("移除文件"),
-                                     QStringLiteral("file.lst"), ListKind::Files});
-    GroupBox1 = m_list->GroupBox1;
-    ListBox1 = m_list->ListBox1;
-    Button1 = m_list->Button1;
-    Button5 = m_list->Button5;
-    Button2 = m_list->Button2;
-    Button6 = m_list->Button6;
-    BtnSaveFileList = m_list->BtnSaveFileList;
-    BtnImpFileList = m_list->BtnImpFileList;
-    RootLayout->addWidget(GroupBox1);
-
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
-    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
-    connect(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
-    connect(BtnSaveFileList, &QPushButton::clicked, this, [this] { BtnSaveFileListClick(); });
-    connect(BtnImpFileList, &QPushButton::clicked, this, [this] { BtnImpFileListClick(); });
-}
-
 void TForm1::buildPages() {
-    PageControl1 = P::pageControl();
-
-    // Page 0: keywords.
-    const KeywordPage keys(SortIllustration::Kind::Keywords);
-    TabSheet1 = keys.TabSheet1;
-    LblHeading1 = keys.LblHeading1;
-    Image1 = keys.Image1;
-    Label3 = keys.Label3;
-    EdtKeys = keys.EdtKeys;
-
-    // Page 1: base name.
-    const NamePage name(SortIllustration::Kind::BaseName,
-                        {QStringLiteral("只按文件名部分进行分拣，从："),
-                         QStringLiteral("判断文件名时过滤以下字符（多个字符以 * （星号）分隔）："),
-                         QStringLiteral("只分拣与输出文件夹下已存在目录的相匹配的文件项")});
-    TabSheet2 = name.TabSheet2;
-    LblHeading2 = name.LblHeading2;
-    Image2 = name.Image2;
-    ChkFileNamePart = name.ChkFileNamePart;
-    EdtPartNameBegin = name.EdtPartNameBegin;
-    Label4 = name.Label4;
-    EdtPartNameEnd = name.EdtPartNameEnd;
-    Label5 = name.Label5;
-    ImgFilter = name.ImgFilter;
-    EdtFilter = name.EdtFilter;
-    ChkOnlyMatchDir = name.ChkOnlyMatchDir;
+    // Pages 0 and 1: keywords and the base name.
+    buildSharedPages(SortIllustration::Kind::Keywords, SortIllustration::Kind::BaseName,
+                     {QStringLiteral("只按文件名部分进行分拣，从："),
+                      QStringLiteral("判断文件名时过滤以下字符（多个字符以 * （星号）分隔）："),
+                      QStringLiteral("只分拣与输出文件夹下已存在目录的相匹配的文件项")});
 
     // Page 2: file type.
     TabSheet3 = P::whitePage("TabSheet3");
@@ -213,11 +143,7 @@ void TForm1::buildPages() {
     RbCreateTime = P::named(new QRadioButton(QStringLiteral("文件创建时间")), "RbCreateTime");
     RbModifyTime = P::named(new QRadioButton(QStringLiteral("文件修改时间")), "RbModifyTime");
     RbCreateTime->setChecked(true);
-    CmbFileDate = P::dropDown("CmbFileDate", {QStringLiteral("早于"), QStringLiteral("晚于")});
-    DtDate = P::named(new QDateEdit(QDate(2013, 5, 6)), "DtDate");
-    DtDate->setCalendarPopup(true);
-    DtTime = P::named(new QTimeEdit(QTime(0, 0, 0)), "DtTime");
-    DtTime->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    buildDateControls();
     {
         auto* kinds = new QVBoxLayout;
         kinds->addWidget(RbCreateTime);
@@ -341,63 +267,13 @@ void TForm1::buildOptionArea() {
     connect(BtnDelSuffix, &QPushButton::clicked, this, [this] { BtnDelSuffixClick(); });
 }
 
-void TForm1::buildResultArea() {
-    m_result = std::make_unique<ResultGroup>();
-    GroupBox3 = m_result->GroupBox3;
-    Label1 = m_result->Label1;
-    EdtOutDir = m_result->EdtOutDir;
-    Button3 = m_result->Button3;
-    Label2 = m_result->Label2;
-    RbOverwrite = m_result->RbOverwrite;
-    RbAsk = m_result->RbAsk;
-    RbSkip = m_result->RbSkip;
-    RbRename = m_result->RbRename;
-    RbEditFileTime = m_result->RbEditFileTime;
-    RootLayout->addWidget(GroupBox3);
-
-    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
-}
-
-void TForm1::buildModeArea() {
-    Panel2 = P::strip("Panel2");
-    GroupBox2 = P::named(new QGroupBox(QStringLiteral("分拣方式")), "GroupBox2");
-    RbMove = P::named(new QRadioButton(QStringLiteral("移动式分拣(将文件从原目录移动到结果目录)")),
-                      "RbMove");
-    RbCopy =
-        P::named(new QRadioButton(QStringLiteral("复制式分拣(将文件复制到结果目录)")), "RbCopy");
-    RbCopy->setChecked(true);
-    {
-        auto* layout = new QVBoxLayout(GroupBox2);
-        layout->setContentsMargins(6, 2, 6, 4);
-        layout->setSpacing(0);
-        layout->addWidget(RbMove);
-        layout->addWidget(RbCopy);
-    }
-    GroupBox4 = P::progressGroup(ProgressBar1);
-    auto* layout = new QHBoxLayout(Panel2);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(GroupBox2);
-    layout->addWidget(GroupBox4, 1);
-    RootLayout->addWidget(Panel2);
-}
-
-void TForm1::buildBottomStrip() {
-    Panel1 = P::startStrip(BtnCopy, BtnAout);
-    RootLayout->addWidget(Panel1);
-
-    connect(BtnCopy, &QPushButton::clicked, this, [this] { BtnCopyClick(); });
-    connect(BtnAout, &QPushButton::clicked, this, [this] { BtnAoutClick(); });
-}
-
 void TForm1::setDialogs(TForm3* addDirectory, TfrmAbout* about, TfrmSuffix* addType) {
     m_addDirectory = addDirectory;
-    m_about = about;
+    setAboutBox(about);
     m_addType = addType;
 }
 
-SourceList& TForm1::sourceList() { return m_list->sources(); }
-
-void TForm1::syncList() { m_list->sync(); }
+void TForm1::setFolderWindow(TForm6* folderWindow) { setOtherWindow(folderWindow); }
 
 // ---------------------------------------------------------------------------
 // Creation and closing
@@ -410,83 +286,50 @@ void TForm1::FormCreate() {
     for (int row = 0; row < ChkLstPic->count(); ++row) {
         ChkLstPic->item(row)->setCheckState(Qt::Checked);
     }
-    ApplySettings(LoadFileWindowSettings(m_settingsPath, m_programDir));
+    ApplySettings(LoadFileWindowSettings(settingsPath(), programDir()));
     PageControl1Change();
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
-    FormClose();
-    event->accept();
-    emit closed();
-}
-
-void TForm1::FormClose() {
-    const std::string error = SaveFileWindowSettings(m_settingsPath, ReadSettings());
-    if (!error.empty()) MessageBoxes::error(this, FromNative(error));
+std::string TForm1::writeSettings() const {
+    return SaveFileWindowSettings(settingsPath(), ReadSettings());
 }
 
 void TForm1::ApplySettings(const FileWindowSettings& s) {
-    EdtFilter->setText(FromNative(s.filter));
-    m_result->selectSameFilePolicy(s.sameFilePolicy);
-    if (!s.outDir.empty()) m_result->showOutputDir(s.outDir);
-    if (s.page && *s.page >= 0 && *s.page < kPageCount) PageControl1->setCurrentIndex(*s.page);
+    applySharedSettings(s);
     (s.picHeight ? RbPicH : RbPicW)->setChecked(true);
     P::setIndex(CmbPic, s.cmbPic);
     EdtPic->setText(FromNative(s.picSizeValue));
     P::setIndex(CmbCondition, s.cmbCondition);
     P::setIndex(CmbUnit, s.cmbUnit);
     EdtSize->setText(FromNative(s.fileSize));
-    EdtKeys->setText(FromNative(s.edtKeys));
     ListBox2->clear();
     for (const std::string& pattern : s.suffixFilter) ListBox2->addItem(FromNative(pattern));
-    if (s.dtDate) {
-        const QDate date(s.dtDate->year, s.dtDate->month, s.dtDate->day);
-        if (date.isValid()) DtDate->setDate(date);
-    }
-    if (s.dtTime) {
-        const QTime time(s.dtTime->hour, s.dtTime->minute, s.dtTime->second);
-        if (time.isValid()) DtTime->setTime(time);
-    }
     (s.fileAttrModified ? RbModifyTime : RbCreateTime)->setChecked(true);
-    P::setIndex(CmbFileDate, s.cmbFileDate);
 }
 
 FileWindowSettings TForm1::ReadSettings() const {
     FileWindowSettings s;
-    s.filter = ToNative(EdtFilter->text());
-    SortOptions live;
-    readLiveOptions(live);
-    s.sameFilePolicy = live.sameFilePolicy;
-    s.outDir = outputDir();
-    s.page = PageControl1->currentIndex();
+    readSharedSettings(s);
     s.picHeight = RbPicH->isChecked();
     s.cmbPic = CmbPic->currentIndex();
     s.picSizeValue = ToNative(EdtPic->text());
     s.cmbCondition = CmbCondition->currentIndex();
     s.cmbUnit = CmbUnit->currentIndex();
     s.fileSize = ToNative(EdtSize->text());
-    s.edtKeys = TrimBlanks(ToNative(EdtKeys->text()));
     for (int row = 0; row < ListBox2->count(); ++row) {
         std::string pattern = ToNative(ListBox2->item(row)->text());
         if (!pattern.empty()) s.suffixFilter.push_back(std::move(pattern));
     }
-    const QDate date = DtDate->date();
-    s.dtDate = CivilDate{date.year(), date.month(), date.day()};
-    const QTime time = DtTime->time();
-    s.dtTime = TimeOfDay{time.hour(), time.minute(), time.second()};
     s.fileAttrModified = RbModifyTime->isChecked();
-    s.cmbFileDate = CmbFileDate->currentIndex();
     return s;
 }
 
 // ---------------------------------------------------------------------------
 // Options
 
-std::string TForm1::outputDir() const { return m_result->outputDir(); }
-
 void TForm1::readLiveOptions(SortOptions& o) const {
     o.transferMode = RbMove->isChecked() ? TransferMode::Move : TransferMode::Copy;
-    o.sameFilePolicy = m_result->sameFilePolicy();
+    o.sameFilePolicy = sameFilePolicy();
     if (ChkExclude->isChecked()) {
         o.typeFilter = TypeFilterMode::Exclude;
     } else if (ChkInclude->isChecked()) {
@@ -506,17 +349,8 @@ void TForm1::readLiveOptions(SortOptions& o) const {
 }
 
 SortOptions TForm1::ReadOptions() const {
-    SortOptions o;
-    o.page = static_cast<SortPage>(PageControl1->currentIndex());
-    o.outputDir = outputDir();
+    SortOptions o = readSharedOptions();
     readLiveOptions(o);
-
-    o.keywordText = ToNative(EdtKeys->text());
-    o.useNamePart = ChkFileNamePart->isChecked();
-    o.partBeginText = ToNative(EdtPartNameBegin->text());
-    o.partEndText = ToNative(EdtPartNameEnd->text());
-    o.nameFilter = ToNative(EdtFilter->text());
-    o.onlyMatchDir = ChkOnlyMatchDir->isChecked();
 
     o.sizeText = ToNative(EdtSize->text());
     const int condition = CmbCondition->currentIndex();
@@ -535,10 +369,8 @@ SortOptions TForm1::ReadOptions() const {
     o.dateSource = RbModifyTime->isChecked() ? DateSource::Modified : DateSource::Created;
     o.dateCondition =
         CmbFileDate->currentIndex() == 0 ? DateCondition::Earlier : DateCondition::Later;
-    const QDate date = DtDate->date();
-    o.thresholdDate = CivilDate{date.year(), date.month(), date.day()};
-    const QTime time = DtTime->time();
-    o.thresholdTime = TimeOfDay{time.hour(), time.minute(), time.second()};
+    o.thresholdDate = shownDate();
+    o.thresholdTime = shownTime();
 
     o.picDimension = RbPicH->isChecked() ? PicDimension::Height : PicDimension::Width;
     switch (CmbPic->currentIndex()) {
@@ -562,56 +394,18 @@ SortOptions TForm1::ReadOptions() const {
 // ---------------------------------------------------------------------------
 // SortHost
 
-void TForm1::showInfo(const std::string& text) { m_run->showInfo(text); }
-
-void TForm1::rejectOption(const std::string& text, OptionId option) {
-    showInfo(text);
+QWidget* TForm1::optionControl(OptionId option) const {
     switch (option) {
-        case OptionId::OutputDir:
-            Button3Click();
-            break;
-        case OptionId::Keywords:
-            EdtKeys->setFocus();
-            break;
-        case OptionId::PartBegin:
-            EdtPartNameBegin->setFocus();
-            break;
-        case OptionId::PartEnd:
-            EdtPartNameEnd->setFocus();
-            break;
         case OptionId::Size:
-            EdtSize->setFocus();
-            break;
+            return EdtSize;
         case OptionId::PicValue:
-            EdtPic->setFocus();
-            break;
+            return EdtPic;
+        default:
+            return SortWindow::optionControl(option);
     }
 }
-
-void TForm1::setOutputDir(const std::string& text) { m_result->showOutputDir(text); }
-
-void TForm1::setBusy(bool busy) { m_run->setBusy(busy); }
-
-void TForm1::setProgress(int percent) { m_run->setProgress(percent); }
 
 void TForm1::refreshLiveOptions(SortOptions& options) { readLiveOptions(options); }
-
-bool TForm1::askOverwrite(const std::string& targetPath) { return m_run->askOverwrite(targetPath); }
-
-// ---------------------------------------------------------------------------
-// Switching windows
-
-void TForm1::RbForm6Click() {
-    if (!RbForm6->isChecked()) return;
-    if (!m_folderWindow) {  // a window on its own has nowhere to switch to
-        RbForm1->setChecked(true);
-        return;
-    }
-    // Shown before this one hides, so there is never no window on screen.
-    m_folderWindow->show();
-    hide();
-    m_folderWindow->RbForm6->setChecked(true);
-}
 
 // ---------------------------------------------------------------------------
 // Pages and options
@@ -664,17 +458,8 @@ void TForm1::BtnDelSuffixClick() {
     delete ListBox2->takeItem(row);
 }
 
-void TForm1::Button3Click() { m_result->chooseOutputDir(this); }
-
-void TForm1::BtnAoutClick() {
-    if (m_about) ModalDialogs::exec(*m_about);
-}
-
-void TForm1::BtnCopyClick() {
-    SortOptions options = ReadOptions();
-    // The run walks the list as it stands now; the window's list stays usable.
-    const std::vector<std::string> sources = sourceList().entries();
-    m_run->run([&] { RunFileSort(std::move(options), sources, *this); });
+void TForm1::runSort(SortOptions options, const std::vector<std::string>& sources) {
+    RunFileSort(std::move(options), sources, *this);
 }
 
 // ---------------------------------------------------------------------------
@@ -687,7 +472,7 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::Button5Click() {
-    if (!m_addDirectory || m_list->walking()) return;
+    if (!m_addDirectory || listGroup().walking()) return;
     if (ModalDialogs::exec(*m_addDirectory) != QDialog::Accepted) return;
     const std::string chosen = m_addDirectory->selectedPath();
     if (chosen.empty() || !DirExists(chosen)) return;
@@ -707,7 +492,7 @@ void TForm1::Button5Click() {
         depth = *parsed;
     }
 
-    m_list->walk([&](SourceList& list, const WalkTick& tick) {
+    listGroup().walk([&](SourceList& list, const WalkTick& tick) {
         if (all) {
             IndexDisk(list, base, tick);
         } else if (limited) {
@@ -717,14 +502,6 @@ void TForm1::Button5Click() {
         }
     });
 }
-
-void TForm1::Button2Click() { m_list->removeSelected(); }
-
-void TForm1::Button6Click() { m_list->clear(); }
-
-void TForm1::BtnSaveFileListClick() { m_list->exportList(); }
-
-void TForm1::BtnImpFileListClick() { m_list->importList(); }
 
 size_t TForm1::ListBox1Drop(const QMimeData* data) {
     if (!data || !data->hasUrls()) return 0;

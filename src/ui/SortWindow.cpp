@@ -1,0 +1,337 @@
+#include "SortWindow.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTimeEdit>
+#include <QVBoxLayout>
+
+#include "FormParts.h"
+#include "KeywordPage.h"
+#include "MessageBoxes.h"
+#include "ModalDialogs.h"
+#include "NativeText.h"
+#include "ResultGroup.h"
+#include "RunControls.h"
+#include "SettingsFile.h"
+#include "SortIllustration.h"
+#include "TextUtil.h"
+#include "Unit4.h"
+
+namespace zanfeld {
+
+using P = FormParts;
+
+SortWindow::SortWindow(std::string settingsPath, std::string programDir, Qt::WindowFlags flags,
+                       QWidget* parent)
+    : QWidget(parent, flags),
+      m_settingsPath(std::move(settingsPath)),
+      m_programDir(std::move(programDir)) {
+    RootLayout = new QVBoxLayout(this);
+    RootLayout->setContentsMargins(4, 4, 4, 4);
+    RootLayout->setSpacing(3);
+}
+
+SortWindow::~SortWindow() = default;
+
+// ---------------------------------------------------------------------------
+// Building
+
+void SortWindow::buildSwitchStrip(SwitchStrip::Window own) {
+    const SwitchStrip strip(own);
+    Panel9 = strip.Panel9;
+    RbForm1 = strip.RbForm1;
+    RbForm6 = strip.RbForm6;
+    const bool files = own == SwitchStrip::Window::Files;
+    m_ownButton = files ? RbForm1 : RbForm6;
+    m_awayButton = files ? RbForm6 : RbForm1;
+    RootLayout->addWidget(Panel9);
+    connect(m_awayButton, &QRadioButton::clicked, this, [this] { switchWindow(); });
+}
+
+void SortWindow::buildListArea(const SourceListGroup::Texts& texts) {
+    m_list = std::make_unique<SourceListGroup>(this, texts);
+    GroupBox1 = m_list->GroupBox1;
+    ListBox1 = m_list->ListBox1;
+    Button1 = m_list->Button1;
+    Button5 = m_list->Button5;
+    Button2 = m_list->Button2;
+    Button6 = m_list->Button6;
+    BtnSaveFileList = m_list->BtnSaveFileList;
+    BtnImpFileList = m_list->BtnImpFileList;
+    RootLayout->addWidget(GroupBox1);
+
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    connect(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
+    connect(BtnSaveFileList, &QPushButton::clicked, this, [this] { BtnSaveFileListClick(); });
+    connect(BtnImpFileList, &QPushButton::clicked, this, [this] { BtnImpFileListClick(); });
+}
+
+void SortWindow::buildSharedPages(SortIllustration::Kind keywords, SortIllustration::Kind name,
+                                  const NamePage::Texts& nameTexts) {
+    PageControl1 = P::pageControl();
+
+    // Page 0: keywords.
+    const KeywordPage keys(keywords);
+    TabSheet1 = keys.TabSheet1;
+    LblHeading1 = keys.LblHeading1;
+    Image1 = keys.Image1;
+    Label3 = keys.Label3;
+    EdtKeys = keys.EdtKeys;
+
+    // Page 1: the name.
+    const NamePage names(name, nameTexts);
+    TabSheet2 = names.TabSheet2;
+    LblHeading2 = names.LblHeading2;
+    Image2 = names.Image2;
+    ChkFileNamePart = names.ChkFileNamePart;
+    EdtPartNameBegin = names.EdtPartNameBegin;
+    Label4 = names.Label4;
+    EdtPartNameEnd = names.EdtPartNameEnd;
+    Label5 = names.Label5;
+    ImgFilter = names.ImgFilter;
+    EdtFilter = names.EdtFilter;
+    ChkOnlyMatchDir = names.ChkOnlyMatchDir;
+}
+
+void SortWindow::buildDateControls() {
+    CmbFileDate = P::dropDown("CmbFileDate", {QStringLiteral("早于"), QStringLiteral("晚于")});
+    DtDate = P::named(new QDateEdit(QDate(2013, 5, 6)), "DtDate");
+    DtDate->setCalendarPopup(true);
+    DtTime = P::named(new QTimeEdit(QTime(0, 0, 0)), "DtTime");
+    DtTime->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+}
+
+void SortWindow::buildResultArea() {
+    m_result = std::make_unique<ResultGroup>();
+    GroupBox3 = m_result->GroupBox3;
+    Label1 = m_result->Label1;
+    EdtOutDir = m_result->EdtOutDir;
+    Button3 = m_result->Button3;
+    Label2 = m_result->Label2;
+    RbOverwrite = m_result->RbOverwrite;
+    RbAsk = m_result->RbAsk;
+    RbSkip = m_result->RbSkip;
+    RbRename = m_result->RbRename;
+    RbEditFileTime = m_result->RbEditFileTime;
+    RootLayout->addWidget(GroupBox3);
+
+    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+}
+
+void SortWindow::buildModeArea(QRadioButton* move, const QString& copyText) {
+    Panel2 = P::strip("Panel2");
+    GroupBox2 = P::named(new QGroupBox(QStringLiteral("分拣方式")), "GroupBox2");
+    RbCopy = P::named(new QRadioButton(copyText), "RbCopy");
+    RbCopy->setChecked(true);
+    {
+        auto* layout = new QVBoxLayout(GroupBox2);
+        layout->setContentsMargins(6, 2, 6, 4);
+        layout->setSpacing(0);
+        if (move) layout->addWidget(move);
+        layout->addWidget(RbCopy);
+    }
+    GroupBox4 = P::progressGroup(ProgressBar1);
+    auto* layout = new QHBoxLayout(Panel2);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(GroupBox2);
+    layout->addWidget(GroupBox4, 1);
+    RootLayout->addWidget(Panel2);
+}
+
+void SortWindow::buildBottomStrip() {
+    Panel1 = P::startStrip(BtnCopy, BtnAout);
+    RootLayout->addWidget(Panel1);
+
+    connect(BtnCopy, &QPushButton::clicked, this, [this] { BtnCopyClick(); });
+    connect(BtnAout, &QPushButton::clicked, this, [this] { BtnAoutClick(); });
+}
+
+void SortWindow::finishBuilding(int width, int height) {
+    m_run = std::make_unique<RunControls>(
+        RunControls::Parts{this, BtnCopy, PageControl1, Button3, EdtOutDir, ProgressBar1});
+
+    resize(width, height);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(this->width() / 2, this->height() / 2));
+    }
+}
+
+SourceList& SortWindow::sourceList() { return m_list->sources(); }
+
+void SortWindow::syncList() { m_list->sync(); }
+
+// ---------------------------------------------------------------------------
+// Closing and settings
+
+void SortWindow::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+    emit closed();
+}
+
+void SortWindow::FormClose() {
+    const std::string error = writeSettings();
+    if (!error.empty()) MessageBoxes::error(this, FromNative(error));
+}
+
+template <typename Settings>
+void SortWindow::applySharedSettings(const Settings& s) {
+    EdtFilter->setText(FromNative(s.filter));
+    m_result->selectSameFilePolicy(s.sameFilePolicy);
+    if (!s.outDir.empty()) m_result->showOutputDir(s.outDir);
+    // Every page the window has counts, a hidden one too.
+    if (s.page && *s.page >= 0 && *s.page < PageControl1->count()) {
+        PageControl1->setCurrentIndex(*s.page);
+    }
+    EdtKeys->setText(FromNative(s.edtKeys));
+    if (s.dtDate) {
+        const QDate date(s.dtDate->year, s.dtDate->month, s.dtDate->day);
+        if (date.isValid()) DtDate->setDate(date);
+    }
+    if (s.dtTime) {
+        const QTime time(s.dtTime->hour, s.dtTime->minute, s.dtTime->second);
+        if (time.isValid()) DtTime->setTime(time);
+    }
+    P::setIndex(CmbFileDate, s.cmbFileDate);
+}
+
+template <typename Settings>
+void SortWindow::readSharedSettings(Settings& s) const {
+    s.filter = ToNative(EdtFilter->text());
+    s.sameFilePolicy = sameFilePolicy();
+    s.outDir = outputDir();
+    s.page = PageControl1->currentIndex();
+    s.edtKeys = TrimBlanks(ToNative(EdtKeys->text()));
+    s.dtDate = shownDate();
+    s.dtTime = shownTime();
+    s.cmbFileDate = CmbFileDate->currentIndex();
+}
+
+template void SortWindow::applySharedSettings(const FileWindowSettings&);
+template void SortWindow::applySharedSettings(const FolderWindowSettings&);
+template void SortWindow::readSharedSettings(FileWindowSettings&) const;
+template void SortWindow::readSharedSettings(FolderWindowSettings&) const;
+
+// ---------------------------------------------------------------------------
+// Options
+
+std::string SortWindow::outputDir() const { return m_result->outputDir(); }
+
+SameFilePolicy SortWindow::sameFilePolicy() const { return m_result->sameFilePolicy(); }
+
+CivilDate SortWindow::shownDate() const {
+    const QDate date = DtDate->date();
+    return CivilDate{date.year(), date.month(), date.day()};
+}
+
+TimeOfDay SortWindow::shownTime() const {
+    const QTime time = DtTime->time();
+    return TimeOfDay{time.hour(), time.minute(), time.second()};
+}
+
+SortOptions SortWindow::readSharedOptions() const {
+    SortOptions o;
+    // -1 (no page) is no page of the engine's either.
+    o.page = static_cast<SortPage>(PageControl1->currentIndex());
+    o.outputDir = outputDir();
+    o.sameFilePolicy = sameFilePolicy();
+    o.keywordText = ToNative(EdtKeys->text());
+    o.useNamePart = ChkFileNamePart->isChecked();
+    o.partBeginText = ToNative(EdtPartNameBegin->text());
+    o.partEndText = ToNative(EdtPartNameEnd->text());
+    o.nameFilter = ToNative(EdtFilter->text());
+    o.onlyMatchDir = ChkOnlyMatchDir->isChecked();
+    return o;
+}
+
+// ---------------------------------------------------------------------------
+// SortHost
+
+void SortWindow::showInfo(const std::string& text) { m_run->showInfo(text); }
+
+void SortWindow::rejectOption(const std::string& text, OptionId option) {
+    showInfo(text);
+    if (option == OptionId::OutputDir) {
+        Button3Click();
+    } else if (QWidget* control = optionControl(option)) {
+        control->setFocus();
+    }
+}
+
+QWidget* SortWindow::optionControl(OptionId option) const {
+    switch (option) {
+        case OptionId::Keywords:
+            return EdtKeys;
+        case OptionId::PartBegin:
+            return EdtPartNameBegin;
+        case OptionId::PartEnd:
+            return EdtPartNameEnd;
+        case OptionId::OutputDir:  // opens the chooser instead
+        case OptionId::Size:
+        case OptionId::PicValue:
+            break;  // not options of every window
+    }
+    return nullptr;
+}
+
+void SortWindow::setOutputDir(const std::string& text) { m_result->showOutputDir(text); }
+
+void SortWindow::setBusy(bool busy) { m_run->setBusy(busy); }
+
+void SortWindow::setProgress(int percent) { m_run->setProgress(percent); }
+
+bool SortWindow::askOverwrite(const std::string& targetPath) {
+    return m_run->askOverwrite(targetPath);
+}
+
+// ---------------------------------------------------------------------------
+// Handlers
+
+void SortWindow::switchWindow() {
+    if (!m_awayButton->isChecked()) return;
+    if (!m_otherWindow) {  // a window on its own has nowhere to switch to
+        m_ownButton->setChecked(true);
+        return;
+    }
+    // Shown before this one hides, so there is never no window on screen.
+    m_otherWindow->show();
+    hide();
+    m_otherWindow->m_ownButton->setChecked(true);
+}
+
+void SortWindow::Button2Click() { m_list->removeSelected(); }
+
+void SortWindow::Button6Click() { m_list->clear(); }
+
+void SortWindow::BtnSaveFileListClick() { m_list->exportList(); }
+
+void SortWindow::BtnImpFileListClick() { m_list->importList(); }
+
+void SortWindow::Button3Click() { m_result->chooseOutputDir(this); }
+
+void SortWindow::BtnAoutClick() {
+    if (m_about) ModalDialogs::exec(*m_about);
+}
+
+void SortWindow::BtnCopyClick() {
+    SortOptions options = ReadOptions();
+    // The run works on the list as it stands now; the window's list stays usable.
+    const std::vector<std::string> sources = sourceList().entries();
+    m_run->run([&] { runSort(std::move(options), sources); });
+}
+
+}  // namespace zanfeld
