@@ -32,13 +32,31 @@ int Transfer(const std::string& source, const std::string& target, TransferMode 
 
 // Rename: the first free numbered name, published without replacing. Should a
 // file take the chosen name between the search and the publish, search again.
+// Only a file under a name moves the search on; anything else there (a
+// folder) fails the placement.
 PlaceResult PlaceNumbered(const std::string& source, const std::string& folder, TransferMode mode,
                           const std::string& start) {
     constexpr int kRaceRetries = 16;
-    std::string name;
+    std::string name = start;
+    if (mode == TransferMode::Copy) {
+        // The copy is published under the start name without looking first;
+        // when that is taken, the same copy goes under the numbered name, so
+        // the data is copied once.
+        std::string target = folder + kPathSeparator + start;
+        int searches = 0;
+        const int error = CopyFileSafeFirstFree(source, target, [&](std::string& taken) {
+            if (++searches > kRaceRetries || !FileExists(taken)) return false;
+            name = FreeNumberedName(folder, start, source);
+            taken = folder + kPathSeparator + name;
+            return true;
+        });
+        return FromError(error, name);
+    }
+    // A move that meets a taken name fails without having done anything, so
+    // it, too, tries the start name at once and searches only when a file is there.
     int error = 0;
     for (int attempt = 0; attempt < kRaceRetries; ++attempt) {
-        name = FreeNumberedName(folder, start, source);
+        if (attempt > 0) name = FreeNumberedName(folder, start, source);
         const std::string target = folder + kPathSeparator + name;
         error = Transfer(source, target, mode, Publish::Keep);
         if (error != EEXIST || !FileExists(target)) break;
@@ -48,8 +66,10 @@ PlaceResult PlaceNumbered(const std::string& source, const std::string& folder, 
 
 }  // namespace
 
-void EnsureFolder(const std::string& folder) {
-    MakeDirs(folder);
+bool EnsureFolder(const std::string& folder) {
+    // The folder is usually there already: one look, and nothing is made.
+    if (DirExists(folder)) return true;
+    return MakeDirs(folder) == 0;
 }
 
 std::string FreeNumberedName(const std::string& folder, const std::string& start,

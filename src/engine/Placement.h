@@ -20,8 +20,9 @@ struct PlaceResult {
 };
 
 // Creates the folder and every missing parent. Failures are not reported here;
-// the placements into the folder fail and are counted instead.
-void EnsureFolder(const std::string& folder);
+// the placements into the folder fail and are counted instead. Returns whether
+// a folder is there afterwards.
+bool EnsureFolder(const std::string& folder);
 
 // Places source into targetFolder (no trailing separator) by mode and policy.
 // renameStart is the name Rename starts its search from; empty means the

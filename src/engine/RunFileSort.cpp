@@ -2,8 +2,10 @@
 
 #include <cerrno>
 #include <exception>
+#include <unordered_set>
 
 #include "FailureLog.h"
+#include "FileOps.h"
 #include "PathNames.h"
 #include "Placement.h"
 #include "SortRule.h"
@@ -37,9 +39,11 @@ int Percent(size_t i, size_t n) {
     return static_cast<int>(static_cast<unsigned long long>(i) * 100 / n);
 }
 
-// Places one selected file into each of its folders.
+// Places one selected file into each of its folders. ensured holds the target
+// folders this run has already made or found.
 void PlaceSelected(const SortOptions& options, const SortRule& rule, const std::string& path,
-                   const std::vector<std::string>& folders, SortHost& host, FailureLog& failures) {
+                   const std::vector<std::string>& folders, SortHost& host, FailureLog& failures,
+                   std::unordered_set<std::string>& ensured) {
     // On the keyword page a numbered name chosen for one keyword is where the
     // search starts for the next.
     std::string renameStart;
@@ -52,10 +56,20 @@ void PlaceSelected(const SortOptions& options, const SortRule& rule, const std::
             continue;
         }
         const std::string targetFolder = options.outputDir + folder;
-        if (!rule.foldersPrepared()) EnsureFolder(targetFolder);
+        // A folder this run has made or found is not looked at again for every
+        // file; should it have gone meanwhile, the failed placement makes it
+        // anew and places again.
+        const bool ensure = !rule.foldersPrepared();
+        const bool known = ensure && ensured.count(targetFolder) != 0;
+        if (ensure && !known && EnsureFolder(targetFolder)) ensured.insert(targetFolder);
         const bool chain = options.page == SortPage::Keys && options.sameFilePolicy == SameFilePolicy::Rename;
-        const PlaceResult r = PlaceFile(path, targetFolder, options.transferMode, options.sameFilePolicy, host,
-                                        chain ? renameStart : std::string());
+        const std::string start = chain ? renameStart : std::string();
+        PlaceResult r = PlaceFile(path, targetFolder, options.transferMode, options.sameFilePolicy, host, start);
+        if (known && r.status == PlaceResult::Status::Failed && !DirExists(targetFolder)) {
+            ensured.erase(targetFolder);
+            if (EnsureFolder(targetFolder)) ensured.insert(targetFolder);
+            r = PlaceFile(path, targetFolder, options.transferMode, options.sameFilePolicy, host, start);
+        }
         renameStart = r.name;
         if (r.status == PlaceResult::Status::Placed && options.transferMode == TransferMode::Move) moved = true;
         // Once moved, later folders find no source: that is expected, not a failure.
@@ -96,6 +110,7 @@ void RunFileSort(SortOptions options, const std::vector<std::string>& sources, S
         host.setBusy(true);
         busy = true;
         FailureLog failures;
+        std::unordered_set<std::string> ensured;
         const size_t n = sources.size();
         for (size_t i = 0; i < n; ++i) {
             host.refreshLiveOptions(options);
@@ -104,7 +119,7 @@ void RunFileSort(SortOptions options, const std::vector<std::string>& sources, S
             const RuleOutcome outcome = rule->evaluate(options, path);
             if (outcome.kind == RuleOutcome::Kind::Drop) continue;
             if (outcome.kind == RuleOutcome::Kind::Place)
-                PlaceSelected(options, *rule, path, outcome.folders, host, failures);
+                PlaceSelected(options, *rule, path, outcome.folders, host, failures, ensured);
             host.setProgress(Percent(i, n));
         }
         host.setProgress(100);

@@ -32,6 +32,9 @@ constexpr int kNameAttempts = 16;
 
 // Set once the kernel has said it has no copy_file_range at all.
 std::atomic<bool> g_noCopyRange{false};
+// Set once linking an unnamed file by its descriptor was refused and the
+// /proc/self/fd way worked.
+std::atomic<bool> g_noLinkByFd{false};
 
 // Closes a descriptor through the seam when it goes out of scope.
 class Fd {
@@ -208,11 +211,14 @@ class TempFile {
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
 
-    int create() {
+    // mode: the permission bits an unnamed file starts with. No name reaches
+    // it while it is written, so it may start with the bits it will have; a
+    // hidden name starts private (0600).
+    int create(mode_t mode) {
         RemoveStaleTemporaries(m_folder);
         // An unnamed file: nothing is ever visible until it is linked in, and
         // nothing is left behind whatever happens to the process.
-        const int fd = sys().open(m_folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        const int fd = sys().open(m_folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
         if (fd >= 0) {
             m_fd.reset(fd);
             return 0;
@@ -235,6 +241,7 @@ class TempFile {
     }
 
     int fd() const { return m_fd.get(); }
+    bool hidden() const { return !m_hiddenName.empty(); }
 
     // Puts the file under target. Keep fails with EEXIST when the name is
     // taken, whatever is there; Replace swaps the name over in one step.
@@ -244,22 +251,44 @@ class TempFile {
     }
 
   private:
-    int publishUnnamed(const std::string& target, Publish publish) {
+    // Links the unnamed file under name: by its descriptor where the kernel
+    // lets this process (Linux 6.10 on, or a privileged process), else
+    // through /proc/self/fd, which costs a walk through /proc every time.
+    int linkSelf(const std::string& name) {
+        if (!g_noLinkByFd.load(std::memory_order_relaxed)) {
+            if (sys().linkFd(m_fd.get(), name.c_str()) == 0) return 0;
+            const int e = errno;
+            // A refusal looks like ENOENT (or EPERM); so does a folder that
+            // has gone. The /proc way tells which.
+            if (e != ENOENT && e != EPERM && e != EINVAL) return e;
+            if (linkByProc(name) != 0) return errno;
+            g_noLinkByFd.store(true, std::memory_order_relaxed);
+            return 0;
+        }
+        return linkByProc(name) == 0 ? 0 : errno;
+    }
+
+    int linkByProc(const std::string& name) {
         char self[32];
         std::snprintf(self, sizeof self, "/proc/self/fd/%d", m_fd.get());
-        if (sys().link(self, target.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
-        const int e = errno;
+        return sys().link(self, name.c_str(), AT_SYMLINK_FOLLOW);
+    }
+
+    int publishUnnamed(const std::string& target, Publish publish) {
+        const int e = linkSelf(target);
+        if (e == 0) return 0;
         if (publish == Publish::Keep || e != EEXIST) return e;
         // The name is taken: give the file a hidden name first, then rename it
         // over the target, which replaces the name (a symlink included)
         // without ever truncating or writing through what was there.
         for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
             std::string name = HiddenTempName(m_folder);
-            if (sys().link(self, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            const int le = linkSelf(name);
+            if (le == 0) {
                 m_hiddenName = std::move(name);
                 return publishHidden(target, publish);
             }
-            if (errno != EEXIST) return errno;
+            if (le != EEXIST) return le;
         }
         return EEXIST;
     }
@@ -276,10 +305,12 @@ class TempFile {
         }
         if (errno != EINVAL) return errno;
         // No RENAME_NOREPLACE on this file system: a hard link fails just as
-        // atomically when the name is taken. The hidden name goes either way.
-        const int result = sys().link(m_hiddenName.c_str(), target.c_str(), 0) == 0 ? 0 : errno;
+        // atomically when the name is taken. The hidden name goes once the
+        // link is made; after a failure it stays for another name, and goes
+        // with this object otherwise.
+        if (sys().link(m_hiddenName.c_str(), target.c_str(), 0) != 0) return errno;
         discard();
-        return result;
+        return 0;
     }
 
     void discard() {
@@ -302,7 +333,9 @@ int OpenForReading(const std::string& path) {
 
 // The safe copy behind CopyFileSafe and the cross-device move. durable flushes
 // the data before the name appears, for a move that then removes the source.
-int CopyFileImpl(const std::string& from, const std::string& to, Publish publish, bool durable) {
+// nextName, when given, offers other names while the ones tried are taken.
+int CopyFileImpl(const std::string& from, std::string& to, Publish publish, bool durable,
+                 const std::function<bool(std::string&)>* nextName = nullptr) {
     Fd in(OpenForReading(from));
     if (!in.valid()) return errno;
     struct stat st;
@@ -313,7 +346,7 @@ int CopyFileImpl(const std::string& from, const std::string& to, Publish publish
     if (!S_ISREG(st.st_mode)) return EINVAL;
 
     TempFile temp(FolderOf(to));
-    if (const int e = temp.create()) return e;
+    if (const int e = temp.create(st.st_mode & 0777)) return e;
     if (const int e = CopyData(in.get(), temp.fd(), st.st_size)) return e;
     // A source written to while it was read would give a copy that is neither
     // its old content nor its new one: such a copy is not published.
@@ -324,14 +357,25 @@ int CopyFileImpl(const std::string& from, const std::string& to, Publish publish
         return EBUSY;
     }
     in.reset();
-    // File systems that cannot hold every bit (FAT) refuse some modes; the
-    // data matters more than the bits then.
-    if (sys().fchmod(temp.fd(), st.st_mode & 07777) != 0 && errno != EPERM && errno != EOPNOTSUPP)
+    // An unnamed file began with the source's bits, less what the umask or a
+    // default ACL of the folder took away; set-id and sticky bits go on only
+    // now that the data is in. A look (cheaper than a change) says whether
+    // the bits must be set. File systems that cannot hold every bit (FAT)
+    // refuse some modes; the data matters more than the bits then.
+    const mode_t mode = st.st_mode & 07777;
+    struct stat made;
+    const bool modeRight =
+        !temp.hidden() && sys().fstat(temp.fd(), &made) == 0 && (made.st_mode & 07777) == mode;
+    if (!modeRight && sys().fchmod(temp.fd(), mode) != 0 && errno != EPERM && errno != EOPNOTSUPP)
         return errno;
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
     if (sys().futimens(temp.fd(), times) != 0) return errno;
     if (durable && sys().fdatasync(temp.fd()) != 0) return errno;
-    return temp.publish(to, publish);
+    int result = temp.publish(to, publish);
+    // The same copy goes under another name; the data is not copied again.
+    while (result == EEXIST && publish == Publish::Keep && nextName && (*nextName)(to))
+        result = temp.publish(to, publish);
+    return result;
 }
 
 // Makes a new entry in the folder durable; file systems that cannot sync a
@@ -375,7 +419,13 @@ int ExistingAsFolder(const std::string& path) {
 }  // namespace
 
 int CopyFileSafe(const std::string& from, const std::string& to, Publish publish) {
-    return CopyFileImpl(from, to, publish, false);
+    std::string target = to;
+    return CopyFileImpl(from, target, publish, false);
+}
+
+int CopyFileSafeFirstFree(const std::string& from, std::string& to,
+                          const std::function<bool(std::string& to)>& nextName) {
+    return CopyFileImpl(from, to, Publish::Keep, false, &nextName);
 }
 
 int MoveFileSafe(const std::string& from, const std::string& to, Publish publish) {
@@ -402,7 +452,8 @@ int MoveFileSafe(const std::string& from, const std::string& to, Publish publish
         struct stat target;
         if (sys().lstat(to.c_str(), &target) == 0) return EEXIST;
     }
-    if (const int ce = CopyFileImpl(from, to, publish, true)) return ce;
+    std::string published = to;
+    if (const int ce = CopyFileImpl(from, published, publish, true)) return ce;
     if (const int se = SyncFolder(FolderOf(to))) return se;
     return sys().unlink(from.c_str()) == 0 ? 0 : errno;
 }

@@ -31,6 +31,14 @@ enum class Publish {
 // through. The copy keeps the source's last-write time and permission bits.
 int CopyFileSafe(const std::string& from, const std::string& to, Publish publish);
 
+// CopyFileSafe with Publish::Keep under the first free name: when the name in
+// to is taken, nextName gets it and either puts the next name to try (in the
+// same folder) into it and returns true, or returns false to give up, with
+// EEXIST. The data is copied once however many names are tried; on success to
+// holds the name used.
+int CopyFileSafeFirstFree(const std::string& from, std::string& to,
+                          const std::function<bool(std::string& to)>& nextName);
+
 // A rename within one file system; across file systems a safe copy, flushed
 // and published, after which the source is removed. A file is never in
 // neither place.

@@ -45,6 +45,10 @@ int Sys::link(const char* from, const char* to, int flags) {
     return ::linkat(AT_FDCWD, from, AT_FDCWD, to, flags);
 }
 
+int Sys::linkFd(int fd, const char* to) {
+    return ::linkat(fd, "", AT_FDCWD, to, AT_EMPTY_PATH);
+}
+
 int Sys::unlink(const char* path) { return ::unlink(path); }
 
 namespace {

@@ -31,6 +31,8 @@ public:
     virtual int rename(const char* from, const char* to, unsigned int flags);
     // linkat on AT_FDCWD with the given flags (AT_SYMLINK_FOLLOW for /proc/self/fd links).
     virtual int link(const char* from, const char* to, int flags);
+    // linkat of an open unnamed file (O_TMPFILE) by AT_EMPTY_PATH.
+    virtual int linkFd(int fd, const char* to);
     virtual int unlink(const char* path);
 };
 

@@ -45,10 +45,9 @@ void RunControls::setBusy(bool busy) {
 void RunControls::setProgress(int percent) {
     QProgressBar* bar = m_parts.bar;
     const bool moved = bar->value() != percent;
-    if (moved) {
-        bar->setValue(percent);
-        bar->repaint();
-    }
+    // setValue repaints the bar at once whenever its look changes; a second
+    // repaint would only draw the same picture again.
+    if (moved) bar->setValue(percent);
     // Letting events run costs more than placing a small file, so a long list
     // hands them over when the bar moves or every few milliseconds: the window
     // answers as quickly as a user can tell, and the run is not slowed down.

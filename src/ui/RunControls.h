@@ -38,7 +38,7 @@ class RunControls {
     // folder field, with the hourglass while locked.
     void setBusy(bool busy);
     bool busy() const { return m_busy; }
-    // Sets the bar, repaints it at once when its value changed, and lets
+    // Sets the bar (which repaints at once when its look changes) and lets
     // pending events run (when the bar moved or a few milliseconds passed).
     void setProgress(int percent);
 

@@ -1,5 +1,6 @@
 #include "Unit1.h"
 
+#include <QAbstractItemModel>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -286,6 +287,16 @@ void TForm1::FormCreate() {
     for (int row = 0; row < ChkLstPic->count(); ++row) {
         ChkLstPic->item(row)->setCheckState(Qt::Checked);
     }
+    // Any change to either list has the next read gather it afresh.
+    for (QAbstractItemModel* model : {ListBox2->model(), ChkLstPic->model()}) {
+        const auto stale = [this] { m_patternsRead = false; };
+        connect(model, &QAbstractItemModel::dataChanged, this, stale);
+        connect(model, &QAbstractItemModel::rowsInserted, this, stale);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, stale);
+        connect(model, &QAbstractItemModel::rowsMoved, this, stale);
+        connect(model, &QAbstractItemModel::modelReset, this, stale);
+        connect(model, &QAbstractItemModel::layoutChanged, this, stale);
+    }
     ApplySettings(LoadFileWindowSettings(settingsPath(), programDir()));
     PageControl1Change();
 }
@@ -337,15 +348,20 @@ void TForm1::readLiveOptions(SortOptions& o) const {
     } else {
         o.typeFilter = TypeFilterMode::None;
     }
-    o.typePatterns.clear();
-    for (int row = 0; row < ListBox2->count(); ++row) {
-        o.typePatterns.push_back(ToNative(ListBox2->item(row)->text()));
+    if (!m_patternsRead) {
+        m_typePatterns.clear();
+        for (int row = 0; row < ListBox2->count(); ++row) {
+            m_typePatterns.push_back(ToNative(ListBox2->item(row)->text()));
+        }
+        m_picturePatterns.clear();
+        for (int row = 0; row < ChkLstPic->count(); ++row) {
+            const QListWidgetItem* item = ChkLstPic->item(row);
+            if (item->checkState() == Qt::Checked) m_picturePatterns.push_back(ToNative(item->text()));
+        }
+        m_patternsRead = true;
     }
-    o.picturePatterns.clear();
-    for (int row = 0; row < ChkLstPic->count(); ++row) {
-        const QListWidgetItem* item = ChkLstPic->item(row);
-        if (item->checkState() == Qt::Checked) o.picturePatterns.push_back(ToNative(item->text()));
-    }
+    o.typePatterns = m_typePatterns;
+    o.picturePatterns = m_picturePatterns;
 }
 
 SortOptions TForm1::ReadOptions() const {

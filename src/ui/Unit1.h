@@ -110,6 +110,12 @@ class TForm1 : public SortWindow {
 
     TForm3* m_addDirectory = nullptr;
     TfrmSuffix* m_addType = nullptr;
+    // The type list and the checked picture types as last gathered. A run
+    // reads the live options before every file; the lists are gathered again
+    // only after the user changed one of them.
+    mutable std::vector<std::string> m_typePatterns;
+    mutable std::vector<std::string> m_picturePatterns;
+    mutable bool m_patternsRead = false;
 };
 
 }  // namespace zanfeld

@@ -129,6 +129,11 @@ int FaultySys::link(const char* from, const char* to, int flags) {
     return Sys::link(from, to, flags);
 }
 
+int FaultySys::linkFd(int fd, const char* to) {
+    ZANFELD_FAULT(SysOp::Link, nullptr);
+    return Sys::linkFd(fd, to);
+}
+
 int FaultySys::unlink(const char* path) {
     ZANFELD_FAULT(SysOp::Unlink, nullptr);
     return Sys::unlink(path);

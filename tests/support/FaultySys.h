@@ -63,6 +63,8 @@ class FaultySys : public Sys {
     int mkdir(const char* path, mode_t mode) override;
     int rename(const char* from, const char* to, unsigned int flags) override;
     int link(const char* from, const char* to, int flags) override;
+    // Counted and failed as Link: the same step, made by descriptor.
+    int linkFd(int fd, const char* to) override;
     int unlink(const char* path) override;
 
   private:
