@@ -22,6 +22,15 @@ test: build
 run: build
 	./$(BUILD)/src/app/zanfeld
 
+# The benchmark (README, "Performance"): the program's own cost per file against
+# the bare system calls doing the same work. Not part of `make test`. Parameters
+# go through BENCH_ARGS, e.g. make bench BENCH_ARGS="--dir /dev/shm --rounds 3".
+BENCH_ARGS ?=
+
+bench: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target zanfeld_bench
+	QT_QPA_PLATFORM=offscreen ./$(BUILD)/bench/zanfeld_bench $(BENCH_ARGS)
+
 # The whole test suite under AddressSanitizer (with leak checks) and
 # UndefinedBehaviorSanitizer. tests/lsan.supp holds Qt's and fontconfig's own
 # leaks only.

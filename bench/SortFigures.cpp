@@ -1,0 +1,349 @@
+// The sort runs against the bare system calls that do the same placements.
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <cerrno>
+#include <cstring>
+#include <set>
+
+#include "Bench.h"
+#include "MessageBoxes.h"
+#include "RunFileSort.h"
+#include "SortHost.h"
+#include "Unit1.h"
+
+namespace zanfeld::bench {
+
+namespace {
+
+const char* const kCompletion = "分拣工作完成！";
+
+// A host that does nothing but remember the last message.
+class NullHost : public SortHost {
+  public:
+    void showInfo(const std::string& text) override { last = text; }
+    void rejectOption(const std::string& text, OptionId) override { last = "rejected: " + text; }
+    void setOutputDir(const std::string&) override {}
+    void setBusy(bool) override {}
+    void setProgress(int) override {}
+    void refreshLiveOptions(SortOptions&) override {}
+    bool askOverwrite(const std::string&) override { return false; }
+    std::string last;
+};
+
+enum class Naming { ByType, ByKeyword };
+
+std::vector<std::string> Extensions(int count) {
+    static const char* const kCommon[] = {".jpg",  ".png", ".txt", ".pdf", ".doc",  ".docx", ".xls",
+                                          ".xlsx", ".mp3", ".mp4", ".zip", ".rar",  ".html", ".css",
+                                          ".js",   ".cpp", ".h",   ".csv", ".json", ".xml"};
+    std::vector<std::string> out;
+    for (int i = 0; i < count; ++i) {
+        if (i < 20) {
+            out.emplace_back(kCommon[i]);
+        } else {
+            char ext[16];
+            std::snprintf(ext, sizeof ext, ".x%03d", i);
+            out.emplace_back(ext);
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> Keywords(int count) {
+    static const char* const kWords[] = {
+        "alpha",   "bravo", "charlie", "delta",  "echo",     "foxtrot", "golf",   "hotel",  "india",
+        "juliett", "kilo",  "lima",    "mike",   "november", "oscar",   "papa",   "quebec", "romeo",
+        "sierra",  "tango", "uniform", "victor", "whiskey",  "xray",    "yankee", "zulu"};
+    std::vector<std::string> out;
+    for (int i = 0; i < count; ++i) {
+        if (i < 26) {
+            out.emplace_back(kWords[i]);
+        } else {
+            char word[16];
+            std::snprintf(word, sizeof word, "kw%05dz", i);
+            out.emplace_back(word);
+        }
+    }
+    return out;
+}
+
+// Source files and where each belongs in an output folder.
+struct SortTree {
+    std::string out;                   // the output folder, without a trailing separator
+    std::vector<std::string> sources;  // full paths
+    std::vector<std::string> targets;  // full target paths, one per source
+    std::vector<std::string> folders;  // the target folders, each once
+};
+
+// The same sources with their targets in the output folder out, made empty.
+SortTree WithOutput(SortTree tree, const std::string& out, Naming naming, const BenchOptions& o) {
+    tree.out = out;
+    MakeDir(out);
+    const std::vector<std::string> names =
+        naming == Naming::ByType ? Extensions(o.extensions) : Keywords(o.keywords);
+    std::set<std::string> folders;
+    tree.targets.clear();
+    for (size_t i = 0; i < tree.sources.size(); ++i) {
+        const std::string& kind = names[i % names.size()];
+        const std::string& source = tree.sources[i];
+        tree.targets.push_back(out + "/" + kind + source.substr(source.rfind('/')));
+        folders.insert(out + "/" + kind);
+    }
+    tree.folders.assign(folders.begin(), folders.end());
+    return tree;
+}
+
+// Makes the source files below root (fileSize bytes each, empty when 0) and,
+// unless out is empty, an empty output folder out.
+SortTree MakeSortTree(const std::string& root, const std::string& out, const BenchOptions& o,
+                      Naming naming, int fileSize) {
+    SortTree tree;
+    MakeDir(root);
+    MakeDir(root + "/src");
+    const int sourceFolders = std::max(1, o.sortFiles / 1000);
+    for (int f = 0; f < sourceFolders; ++f) MakeDir(root + "/src/s" + std::to_string(f));
+    const std::vector<std::string> names =
+        naming == Naming::ByType ? Extensions(o.extensions) : Keywords(o.keywords);
+    std::string content(static_cast<size_t>(fileSize), '\0');
+    for (size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>('a' + i % 26);
+    for (int i = 0; i < o.sortFiles; ++i) {
+        const std::string& kind = names[static_cast<size_t>(i) % names.size()];
+        char base[32];
+        std::snprintf(base, sizeof base, "f%06d", i);
+        const std::string name =
+            naming == Naming::ByType ? base + kind : std::string(base) + "_" + kind + ".txt";
+        const std::string source = root + "/src/s" + std::to_string(i % sourceFolders) + "/" + name;
+        if (!content.empty()) content[0] = static_cast<char>('A' + i % 26);
+        WriteBytes(source, content);
+        tree.sources.push_back(source);
+    }
+    return out.empty() ? tree : WithOutput(tree, out, naming, o);
+}
+
+SortOptions RunOptions(const SortTree& tree, const BenchOptions& o, Naming naming,
+                       TransferMode mode) {
+    SortOptions options;
+    options.outputDir = tree.out + "/";
+    options.transferMode = mode;
+    options.sameFilePolicy = SameFilePolicy::Rename;
+    options.typeFilter = TypeFilterMode::None;
+    if (naming == Naming::ByType) {
+        options.page = SortPage::FileType;
+    } else {
+        options.page = SortPage::Keys;
+        for (const std::string& k : Keywords(o.keywords)) {
+            if (!options.keywordText.empty()) options.keywordText += ' ';
+            options.keywordText += k;
+        }
+    }
+    return options;
+}
+
+// Every file arrived under its own name in its folder.
+void CheckPlaced(const SortTree& tree, const char* who) {
+    for (const std::string& target : tree.targets) {
+        struct stat st;
+        if (::stat(target.c_str(), &st) != 0) Fail(std::string(who) + " did not place " + target);
+    }
+    const size_t placed = CountFiles(tree.out);
+    if (placed != tree.targets.size())
+        Fail(std::string(who) + " placed " + std::to_string(placed) + " files, expected " +
+             std::to_string(tree.targets.size()));
+}
+
+double EngineRun(const SortTree& tree, const BenchOptions& o, Naming naming, TransferMode mode) {
+    SyncFs(tree.out);
+    const SortOptions options = RunOptions(tree, o, naming, mode);
+    NullHost host;
+    const Stopwatch clock;
+    RunFileSort(options, tree.sources, host);
+    const double t = clock.stop();
+    if (host.last != kCompletion) Fail("the engine ended with: " + host.last);
+    CheckPlaced(tree, "the engine");
+    return t;
+}
+
+void BaselineFolders(const SortTree& tree) {
+    for (const std::string& folder : tree.folders) {
+        if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) Fail("baseline mkdir " + folder);
+    }
+}
+
+// open + copy_file_range + close per file.
+double BaselineCopy(const SortTree& tree, const BenchOptions& o) {
+    SyncFs(tree.out);
+    const Stopwatch clock;
+    BaselineFolders(tree);
+    for (size_t i = 0; i < tree.sources.size(); ++i) {
+        const int in = ::open(tree.sources[i].c_str(), O_RDONLY | O_CLOEXEC);
+        if (in < 0) Fail("baseline open " + tree.sources[i]);
+        const int out =
+            ::open(tree.targets[i].c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (out < 0) Fail("baseline create " + tree.targets[i]);
+        size_t left = static_cast<size_t>(o.fileSize);
+        while (left > 0) {
+            const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, left, 0);
+            if (n <= 0) Fail("baseline copy_file_range " + tree.targets[i]);
+            left -= static_cast<size_t>(n);
+        }
+        ::close(out);
+        ::close(in);
+    }
+    const double t = clock.stop();
+    CheckPlaced(tree, "the baseline");
+    return t;
+}
+
+// One renameat2 per file.
+double BaselineMove(const SortTree& tree) {
+    SyncFs(tree.out);
+    const Stopwatch clock;
+    BaselineFolders(tree);
+    for (size_t i = 0; i < tree.sources.size(); ++i) {
+        if (::renameat2(AT_FDCWD, tree.sources[i].c_str(), AT_FDCWD, tree.targets[i].c_str(),
+                        RENAME_NOREPLACE) != 0)
+            Fail("baseline rename " + tree.sources[i]);
+    }
+    const double t = clock.stop();
+    CheckPlaced(tree, "the baseline");
+    return t;
+}
+
+// A copy leaves its sources as they are, so one set of sources serves every
+// round and both sides; each side gets a fresh, empty output folder per round.
+// A move gets fresh sources per round too; its files are empty, as a rename
+// never touches the data.
+FigureResult SortFigure(const BenchOptions& o, FigureResult result, Naming naming,
+                        TransferMode mode) {
+    Scratch scratch(o.dir);
+    SortTree shared, engineTree, baseTree;
+    if (mode == TransferMode::Copy)
+        shared = MakeSortTree(scratch.path() + "/sources", "", o, naming, o.fileSize);
+    auto roundDir = [&](int round) { return scratch.path() + "/r" + std::to_string(round); };
+    Alternate(
+        o.rounds,
+        [&](int round) {
+            const std::string dir = roundDir(round);
+            MakeDir(dir);
+            if (mode == TransferMode::Copy) {
+                engineTree = WithOutput(shared, dir + "/a-out", naming, o);
+                baseTree = WithOutput(shared, dir + "/b-out", naming, o);
+            } else {
+                engineTree = MakeSortTree(dir + "/a", dir + "/a/out", o, naming, 0);
+                baseTree = MakeSortTree(dir + "/b", dir + "/b/out", o, naming, 0);
+            }
+        },
+        [&] { return EngineRun(engineTree, o, naming, mode); },
+        [&] {
+            return mode == TransferMode::Copy ? BaselineCopy(baseTree, o) : BaselineMove(baseTree);
+        },
+        [&](int round) { Discard(roundDir(round)); }, result);
+    return result;
+}
+
+}  // namespace
+
+FigureResult CopySortFigure(const BenchOptions& o) {
+    FigureResult r;
+    r.key = "copy-sort";
+    r.work = Grouped(o.sortFiles) + " files of " +
+             (o.fileSize % 1024 == 0 ? std::to_string(o.fileSize / 1024) + " KiB"
+                                     : std::to_string(o.fileSize) + " B") +
+             ", page FileType, Copy, Rename";
+    r.baseline = "open + copy_file_range + close per file";
+    r.target = "≤ 1.5";
+    r.limit = 1.5;
+    return SortFigure(o, r, Naming::ByType, TransferMode::Copy);
+}
+
+FigureResult MoveSortFigure(const BenchOptions& o) {
+    FigureResult r;
+    r.key = "move-sort";
+    r.work = Grouped(o.sortFiles) + " files (empty), page FileType, Move, Rename";
+    r.baseline = "one renameat2 per file";
+    r.target = "≤ 1.3";
+    r.limit = 1.3;
+    return SortFigure(o, r, Naming::ByType, TransferMode::Move);
+}
+
+FigureResult KeywordSortFigure(const BenchOptions& o) {
+    FigureResult r;
+    r.key = "keyword-sort";
+    r.work =
+        Grouped(o.sortFiles) + " files, " + std::to_string(o.keywords) + " keywords, Copy, Rename";
+    r.baseline = "as copy sort, same placements";
+    r.target = "≤ 1.5";
+    r.limit = 1.5;
+    return SortFigure(o, r, Naming::ByKeyword, TransferMode::Copy);
+}
+
+FigureResult WindowedRunFigure(const BenchOptions& o) {
+    FigureResult r;
+    r.key = "windowed-run";
+    r.work = "the copy sort from TForm1's BtnCopy (offscreen)";
+    r.baseline = "the same sort through a host that does nothing";
+    r.target = "≤ 1.2";
+    r.limit = 1.2;
+
+    Scratch scratch(o.dir);
+    MessageBoxes::setScripted(true);
+    TForm1 form(scratch.path() + "/Zanfeld.ini", scratch.path());
+    form.show();
+    QApplication::processEvents();
+
+    const SortTree shared =
+        MakeSortTree(scratch.path() + "/sources", "", o, Naming::ByType, o.fileSize);
+    SortTree windowTree, baseTree;
+    auto roundDir = [&](int round) { return scratch.path() + "/r" + std::to_string(round); };
+    const auto setup = [&](int round) {
+        const std::string dir = roundDir(round);
+        MakeDir(dir);
+        windowTree = WithOutput(shared, dir + "/a-out", Naming::ByType, o);
+        baseTree = WithOutput(shared, dir + "/b-out", Naming::ByType, o);
+        // The window's list and choices, as a user would leave them.
+        form.Button6->click();
+        for (const std::string& path : windowTree.sources) form.sourceList().AddIfAbsent(path);
+        form.syncList();
+        form.PageControl1->setCurrentIndex(static_cast<int>(SortPage::FileType));
+        form.EdtOutDir->setText(QString::fromStdString(windowTree.out + "/"));
+        form.RbCopy->setChecked(true);
+        form.RbRename->setChecked(true);
+        // The list view lays out and paints its new rows now, not in the run.
+        const double settle = Now();
+        while (Now() - settle < 0.2) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    };
+    const auto windowRun = [&] {
+        SyncFs(windowTree.out);
+        MessageBoxes::clearShown();
+        const Stopwatch clock;
+        form.BtnCopy->click();
+        const double t = clock.stop();
+        const auto& shown = MessageBoxes::shown();
+        if (shown.size() != 1 || shown.back().text != QString::fromUtf8(kCompletion))
+            Fail("the window's run did not end with the completion message");
+        CheckPlaced(windowTree, "the window");
+        return t;
+    };
+    const auto hostRun = [&] { return EngineRun(baseTree, o, Naming::ByType, TransferMode::Copy); };
+    // One run of each that does not count: the first run of a window draws
+    // its disabled controls and the bar for the first time.
+    setup(-1);
+    windowRun();
+    hostRun();
+    Discard(roundDir(-1));
+    Alternate(
+        o.rounds, setup, windowRun, hostRun, [&](int round) { Discard(roundDir(round)); }, r);
+    MessageBoxes::setScripted(false);
+    return r;
+}
+
+}  // namespace zanfeld::bench
