@@ -65,9 +65,9 @@ void Alternate(int rounds, const std::function<void(int)>& setup, const TimedRun
 // Seconds on a monotonic clock.
 double Now();
 
-// Times one measured stretch: wall-clock seconds, and the processor time of
-// the whole process (user and system) over the same stretch. stop() returns
-// the wall time; the processor time goes where Alternate finds it.
+// Times one measured stretch: wall-clock seconds, and the processor time
+// (user and system) of the measuring thread over the same stretch. stop()
+// returns the wall time; the processor time goes where Alternate finds it.
 class Stopwatch {
   public:
     Stopwatch();
@@ -104,6 +104,9 @@ void RemoveTree(const std::string& path);
 // and that must not land in the next measurement.
 void Discard(const std::string& path);
 void DeferRemovals(bool defer);
+// Starts removing what was deferred so far on a thread of its own, for the
+// stretch of measurements that make no files (picture probe, big list).
+void StartRemovals();
 void FinishRemovals();
 // Flushes the file system holding path, so that write-back of earlier work
 // does not land in the next measurement.

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 
 #include "Bench.h"
 
@@ -40,7 +41,7 @@ double g_lastCpu = 0;
 
 double CpuNow() {
     struct timespec ts;
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
 }  // namespace
@@ -121,6 +122,7 @@ void RemoveTree(const std::string& path) {
 namespace {
 bool g_defer = false;
 std::vector<std::string> g_deferred;
+std::thread g_remover;
 }  // namespace
 
 void DeferRemovals(bool defer) { g_defer = defer; }
@@ -133,10 +135,19 @@ void Discard(const std::string& path) {
     }
 }
 
+void StartRemovals() {
+    if (g_deferred.empty() || g_remover.joinable()) return;
+    g_remover = std::thread([paths = std::move(g_deferred)] {
+        for (const std::string& path : paths) RemoveTree(path);
+    });
+    g_deferred.clear();
+}
+
 void FinishRemovals() {
     g_defer = false;
-    if (g_deferred.empty()) return;
-    std::fprintf(stderr, "removing the trees ...\n");
+    if (!g_deferred.empty() || g_remover.joinable())
+        std::fprintf(stderr, "removing the trees ...\n");
+    if (g_remover.joinable()) g_remover.join();
     for (const std::string& path : g_deferred) RemoveTree(path);
     g_deferred.clear();
 }

@@ -1,0 +1,71 @@
+// A copy keeps the source's permission bits. The unnamed temporary file starts
+// with them, so the bits are only set afterwards when the umask took some
+// away or the source has set-id or sticky bits (or the copy had to use a
+// hidden name, which starts private).
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "FaultySys.h"
+#include "FileOps.h"
+#include "TempDir.h"
+
+namespace zanfeld {
+namespace {
+
+using test::FaultySys;
+using test::SysOp;
+
+class CopyModeTest : public ::testing::Test {
+  protected:
+    CopyModeTest() : m_umask(::umask(022)) {
+        test::WriteFile(m_dir / "src", "some data");
+        test::MakeDir(m_dir / "out");
+    }
+    ~CopyModeTest() override { ::umask(m_umask); }
+
+    // Copies src with the given mode to out/<name>; returns the copy's bits
+    // and how many fchmod calls the copy made.
+    std::pair<mode_t, int> Copy(mode_t mode, const std::string& name, bool hidden = false) {
+        EXPECT_EQ(::chmod((m_dir / "src").c_str(), mode), 0);
+        FaultySys sys;
+        // Open 1 is the source, open 2 the unnamed temporary file.
+        if (hidden) sys.failOn(SysOp::Open, EOPNOTSUPP, 2);
+        {
+            ScopedSys scoped(sys);
+            EXPECT_EQ(CopyFileSafe(m_dir / "src", m_dir / ("out/" + name), Publish::Keep), 0);
+        }
+        struct stat st {};
+        EXPECT_EQ(::stat((m_dir / ("out/" + name)).c_str(), &st), 0);
+        EXPECT_EQ(test::ReadFile(m_dir / ("out/" + name)), "some data");
+        return {st.st_mode & 07777, sys.calls(SysOp::Fchmod)};
+    }
+
+    test::TempDir m_dir;
+    mode_t m_umask;
+};
+
+TEST_F(CopyModeTest, BitsTheFileWasMadeWithAreNotSetAgain) {
+    EXPECT_EQ(Copy(0640, "a"), std::make_pair(mode_t{0640}, 0));
+    EXPECT_EQ(Copy(0644, "b"), std::make_pair(mode_t{0644}, 0));
+    // Read-only: the temporary file is written through its descriptor all the same.
+    EXPECT_EQ(Copy(0444, "c"), std::make_pair(mode_t{0444}, 0));
+}
+
+TEST_F(CopyModeTest, BitsTheUmaskTookAwayAreSet) {
+    EXPECT_EQ(Copy(0666, "a"), std::make_pair(mode_t{0666}, 1));
+    EXPECT_EQ(Copy(0775, "b"), std::make_pair(mode_t{0775}, 1));
+}
+
+TEST_F(CopyModeTest, SetIdAndStickyBitsGoOnOnceTheDataIsIn) {
+    EXPECT_EQ(Copy(04755, "a"), std::make_pair(mode_t{04755}, 1));
+    EXPECT_EQ(Copy(01644, "b"), std::make_pair(mode_t{01644}, 1));
+}
+
+TEST_F(CopyModeTest, AHiddenTemporaryStartsPrivateAndGetsTheBitsAfterwards) {
+    EXPECT_EQ(Copy(0644, "a", true), std::make_pair(mode_t{0644}, 1));
+}
+
+}  // namespace
+}  // namespace zanfeld
