@@ -53,7 +53,7 @@ bool KeywordMatches(std::string_view keyword, std::string_view name) {
     if (IsBlank(keyword)) return false;
     // The keyword as it stands, not trimmed; bytes of multi-byte characters
     // are never ASCII letters in UTF-8, so only ASCII letters fold.
-    return AsciiUpper(name).find(AsciiUpper(keyword)) != std::string::npos;
+    return ContainsIgnoreAsciiCase(name, keyword);
 }
 
 std::string RemoveFilterPieces(std::string name, std::string_view filter) {

@@ -107,6 +107,7 @@ void RunFileSort(SortOptions options, const std::vector<std::string>& sources, S
         const std::unique_ptr<SortRule> rule = MakeSortRule(options.page);
         if (!rule || !rule->prepare(options, host)) return;
 
+        ForgetLearnedFolderBits();
         host.setBusy(true);
         busy = true;
         FailureLog failures;

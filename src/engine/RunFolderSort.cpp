@@ -101,6 +101,7 @@ void RunFolderSort(SortOptions options, const std::vector<std::string>& sources,
             if (!PrepareNameRange(options, host, run.range)) return;
         }
 
+        ForgetLearnedFolderBits();
         host.setBusy(true);
         busy = true;
         const size_t n = sources.size();

@@ -3,12 +3,8 @@
 namespace zanfeld {
 
 namespace {
-bool IsBlankByte(char c) {
-    return static_cast<unsigned char>(c) <= 0x20;
-}
-char UpperByte(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
+bool IsBlankByte(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+char UpperByte(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 }  // namespace
 
 std::string TrimBlanks(std::string_view text) {
@@ -36,6 +32,17 @@ bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
     for (size_t i = 0; i < a.size(); ++i)
         if (UpperByte(a[i]) != UpperByte(b[i])) return false;
     return true;
+}
+
+bool ContainsIgnoreAsciiCase(std::string_view text, std::string_view needle) {
+    if (needle.size() > text.size()) return false;
+    const size_t last = text.size() - needle.size();
+    for (size_t at = 0; at <= last; ++at) {
+        size_t i = 0;
+        while (i < needle.size() && UpperByte(text[at + i]) == UpperByte(needle[i])) ++i;
+        if (i == needle.size()) return true;
+    }
+    return false;
 }
 
 }  // namespace zanfeld

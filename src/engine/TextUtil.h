@@ -13,5 +13,8 @@ bool IsBlank(std::string_view text);
 std::string AsciiUpper(std::string_view text);
 // Whole-string comparison ignoring ASCII letter case.
 bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b);
+// True when needle occurs in text, ignoring ASCII letter case; an empty
+// needle occurs everywhere. Allocates nothing (it runs per file and keyword).
+bool ContainsIgnoreAsciiCase(std::string_view text, std::string_view needle);
 
 }  // namespace zanfeld

@@ -9,14 +9,14 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
-#include <cctype>
 #include <cstdio>
 #include <memory>
 #include <mutex>
-#include <set>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "Sys.h"
@@ -103,15 +103,25 @@ int PidOfHiddenTempName(const std::string& name) {
     return name.compare(at, std::string::npos, ".tmp") == 0 ? static_cast<int>(pid) : 0;
 }
 
+// What the copies of this process have learned about one target folder.
+struct FolderRecord {
+    bool swept = false;           // stale temporaries removed
+    mode_t keptBits = 0;          // permission bits a new file was seen to keep
+    bool bitsUnforeseen = false;  // a new file got bits it did not ask for
+};
+
+std::mutex g_foldersMutex;
+std::unordered_map<std::string, FolderRecord> g_folders;
+
 // A run killed while a copy had a hidden name (SIGKILL, a power cut) leaves
 // that file behind. The first copy of a process into a folder removes those
 // whose process is gone; a live process's files are its own business.
 void RemoveStaleTemporaries(const std::string& folder) {
-    static std::mutex mutex;
-    static std::set<std::string> swept;
     {
-        std::lock_guard<std::mutex> lock(mutex);
-        if (!swept.insert(folder).second) return;
+        std::lock_guard<std::mutex> lock(g_foldersMutex);
+        FolderRecord& record = g_folders[folder];
+        if (record.swept) return;
+        record.swept = true;
     }
     std::vector<std::string> stale;
     ForEachDirEntry(folder, [&](const DirEntry& entry) {
@@ -121,6 +131,25 @@ void RemoveStaleTemporaries(const std::string& folder) {
         if (::kill(pid, 0) != 0 && errno == ESRCH) stale.push_back(entry.name);
     });
     for (const std::string& name : stale) sys().unlink((folder + "/" + name).c_str());
+}
+
+// A new file in a folder gets the bits it asks for less a mask fixed by the
+// umask or the folder's default ACL. Once a copy into the folder has kept
+// every bit another copy asks for, that copy needs no look at its bits.
+bool BitsForeseen(const std::string& folder, mode_t requested) {
+    std::lock_guard<std::mutex> lock(g_foldersMutex);
+    const auto it = g_folders.find(folder);
+    return it != g_folders.end() && !it->second.bitsUnforeseen &&
+           (requested & ~it->second.keptBits) == 0;
+}
+
+void LearnBits(const std::string& folder, mode_t requested, mode_t made) {
+    std::lock_guard<std::mutex> lock(g_foldersMutex);
+    FolderRecord& record = g_folders[folder];
+    if ((made & ~requested) != 0)
+        record.bitsUnforeseen = true;
+    else
+        record.keptBits |= made;
 }
 
 bool CopyRangeUnsupported(int e) {
@@ -345,7 +374,8 @@ int CopyFileImpl(const std::string& from, std::string& to, Publish publish, bool
     // block or never end.
     if (!S_ISREG(st.st_mode)) return EINVAL;
 
-    TempFile temp(FolderOf(to));
+    const std::string folder = FolderOf(to);
+    TempFile temp(folder);
     if (const int e = temp.create(st.st_mode & 0777)) return e;
     if (const int e = CopyData(in.get(), temp.fd(), st.st_size)) return e;
     // A source written to while it was read would give a copy that is neither
@@ -359,13 +389,20 @@ int CopyFileImpl(const std::string& from, std::string& to, Publish publish, bool
     in.reset();
     // An unnamed file began with the source's bits, less what the umask or a
     // default ACL of the folder took away; set-id and sticky bits go on only
-    // now that the data is in. A look (cheaper than a change) says whether
-    // the bits must be set. File systems that cannot hold every bit (FAT)
-    // refuse some modes; the data matters more than the bits then.
+    // now that the data is in. A look (cheaper than a change), or what
+    // earlier copies into the folder showed, says whether the bits must be
+    // set. File systems that cannot hold every bit (FAT) refuse some modes;
+    // the data matters more than the bits then.
     const mode_t mode = st.st_mode & 07777;
-    struct stat made;
-    const bool modeRight =
-        !temp.hidden() && sys().fstat(temp.fd(), &made) == 0 && (made.st_mode & 07777) == mode;
+    bool modeRight = false;
+    if (!temp.hidden() && (mode & ~0777) == 0) {
+        modeRight = BitsForeseen(folder, mode);
+        struct stat made;
+        if (!modeRight && sys().fstat(temp.fd(), &made) == 0) {
+            modeRight = (made.st_mode & 07777) == mode;
+            LearnBits(folder, mode, made.st_mode & 07777);
+        }
+    }
     if (!modeRight && sys().fchmod(temp.fd(), mode) != 0 && errno != EPERM && errno != EOPNOTSUPP)
         return errno;
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
@@ -417,6 +454,11 @@ int ExistingAsFolder(const std::string& path) {
 [[maybe_unused]] const char* ErrorTextResult(const char* result, const char*) { return result; }
 
 }  // namespace
+
+void ForgetLearnedFolderBits() {
+    std::lock_guard<std::mutex> lock(g_foldersMutex);
+    for (auto& entry : g_folders) entry.second = FolderRecord{entry.second.swept, 0, false};
+}
 
 int CopyFileSafe(const std::string& from, const std::string& to, Publish publish) {
     std::string target = to;

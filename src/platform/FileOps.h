@@ -31,6 +31,11 @@ enum class Publish {
 // through. The copy keeps the source's last-write time and permission bits.
 int CopyFileSafe(const std::string& from, const std::string& to, Publish publish);
 
+// Copies remember per folder which permission bits a new file there keeps, so
+// that most copies need no look at their bits; a run starts by forgetting
+// this, so that a changed umask or default ACL is seen again.
+void ForgetLearnedFolderBits();
+
 // CopyFileSafe with Publish::Keep under the first free name: when the name in
 // to is taken, nextName gets it and either puts the next name to try (in the
 // same folder) into it and returns true, or returns false to give up, with

@@ -38,6 +38,18 @@ TEST(TextUtil, TrimAndCase) {
     EXPECT_FALSE(EqualsIgnoreAsciiCase("*.txt", "*.tx"));
 }
 
+TEST(TextUtil, ContainsIgnoreAsciiCase) {
+    EXPECT_TRUE(ContainsIgnoreAsciiCase("Report_ALPHA.txt", "alpha"));
+    EXPECT_TRUE(ContainsIgnoreAsciiCase("abc", "ABC"));   // whole text
+    EXPECT_TRUE(ContainsIgnoreAsciiCase("xxabc", "bc"));  // at the very end
+    EXPECT_TRUE(ContainsIgnoreAsciiCase("aab", "ab"));    // after a false start
+    EXPECT_TRUE(ContainsIgnoreAsciiCase("abc", ""));
+    EXPECT_FALSE(ContainsIgnoreAsciiCase("ab", "abc"));
+    EXPECT_FALSE(ContainsIgnoreAsciiCase("", "a"));
+    EXPECT_FALSE(ContainsIgnoreAsciiCase("a_b", "ab"));
+    EXPECT_FALSE(ContainsIgnoreAsciiCase("xä", "Ä"));  // only ASCII letters fold
+}
+
 TEST(IntParse, AcceptedForms) {
     EXPECT_EQ(ParseInt32("42"), 42);
     EXPECT_EQ(ParseInt32("  -7"), -7);
@@ -53,8 +65,8 @@ TEST(IntParse, AcceptedForms) {
 }
 
 TEST(IntParse, RefusedForms) {
-    for (const char* t : {"", " ", "-", "+-1", "1.5", "12 ", "1a", "0x", "$", "2147483648", "-2147483649",
-                          "99999999999999999999", "--1", "0x1G"}) {
+    for (const char* t : {"", " ", "-", "+-1", "1.5", "12 ", "1a", "0x", "$", "2147483648",
+                          "-2147483649", "99999999999999999999", "--1", "0x1G"}) {
         EXPECT_FALSE(ParseInt32(t).has_value()) << t;
     }
     EXPECT_FALSE(ParseInt64("9223372036854775808").has_value());

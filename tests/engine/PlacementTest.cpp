@@ -45,7 +45,9 @@ TEST_P(PlacementTable, Outcome) {
         EXPECT_FALSE(IsFile(folder + "/a.txt"));
     }
     EXPECT_EQ(IsFile(src), c.sourceStays);
-    if (c.sourceStays) EXPECT_EQ(ReadFile(src), "new");
+    if (c.sourceStays) {
+        EXPECT_EQ(ReadFile(src), "new");
+    }
     const bool asked = c.policy == SameFilePolicy::Ask && c.targetPresent;
     EXPECT_EQ(host.of("ask"), asked ? std::vector<std::string>{folder + "/a.txt"} : std::vector<std::string>{});
     if (c.policy == SameFilePolicy::Rename && c.targetPresent) {

@@ -39,11 +39,13 @@ class CopyModeTest : public ::testing::Test {
         struct stat st {};
         EXPECT_EQ(::stat((m_dir / ("out/" + name)).c_str(), &st), 0);
         EXPECT_EQ(test::ReadFile(m_dir / ("out/" + name)), "some data");
+        m_lastFstats = sys.calls(SysOp::Fstat);
         return {st.st_mode & 07777, sys.calls(SysOp::Fchmod)};
     }
 
     test::TempDir m_dir;
     mode_t m_umask;
+    int m_lastFstats = 0;  // fstat calls of the last Copy
 };
 
 TEST_F(CopyModeTest, BitsTheFileWasMadeWithAreNotSetAgain) {
@@ -61,6 +63,35 @@ TEST_F(CopyModeTest, BitsTheUmaskTookAwayAreSet) {
 TEST_F(CopyModeTest, SetIdAndStickyBitsGoOnOnceTheDataIsIn) {
     EXPECT_EQ(Copy(04755, "a"), std::make_pair(mode_t{04755}, 1));
     EXPECT_EQ(Copy(01644, "b"), std::make_pair(mode_t{01644}, 1));
+}
+
+// The source is looked at twice (before and after its data is read); a third
+// look is at the bits the new file was given.
+TEST_F(CopyModeTest, BitsAFolderWasSeenToKeepAreNotLookedAtAgain) {
+    ForgetLearnedFolderBits();
+    EXPECT_EQ(Copy(0644, "a"), std::make_pair(mode_t{0644}, 0));
+    EXPECT_EQ(m_lastFstats, 3);
+    EXPECT_EQ(Copy(0644, "b"), std::make_pair(mode_t{0644}, 0));
+    EXPECT_EQ(m_lastFstats, 2);
+    EXPECT_EQ(Copy(0640, "c"), std::make_pair(mode_t{0640}, 0));
+    EXPECT_EQ(m_lastFstats, 2);
+    // Group write was never seen kept: looked at, and set since the umask took it.
+    EXPECT_EQ(Copy(0664, "d"), std::make_pair(mode_t{0664}, 1));
+    EXPECT_EQ(m_lastFstats, 3);
+    EXPECT_EQ(Copy(0664, "e"), std::make_pair(mode_t{0664}, 1));
+    EXPECT_EQ(Copy(0755, "f"), std::make_pair(mode_t{0755}, 0));
+    EXPECT_EQ(m_lastFstats, 3);
+    EXPECT_EQ(Copy(0711, "g"), std::make_pair(mode_t{0711}, 0));
+    EXPECT_EQ(m_lastFstats, 2);
+}
+
+TEST_F(CopyModeTest, ARunSeesAChangedUmaskAgain) {
+    ForgetLearnedFolderBits();
+    ::umask(0);
+    EXPECT_EQ(Copy(0666, "a"), std::make_pair(mode_t{0666}, 0));
+    ::umask(022);
+    ForgetLearnedFolderBits();
+    EXPECT_EQ(Copy(0666, "b"), std::make_pair(mode_t{0666}, 1));
 }
 
 TEST_F(CopyModeTest, AHiddenTemporaryStartsPrivateAndGetsTheBitsAfterwards) {
