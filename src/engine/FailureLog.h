@@ -15,8 +15,10 @@ public:
     void add(const std::string& path, const std::string& reason);
     size_t count() const { return m_count; }
 
-    // "分拣工作完成！" alone, or followed by the count and the first failures.
+    // "分拣工作完成！" alone, or followed by failureText().
     std::string completionText() const;
+    // The count and the first failures after a blank line; empty without any.
+    std::string failureText() const;
 
 private:
     size_t m_count = 0;

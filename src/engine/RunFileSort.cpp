@@ -9,6 +9,7 @@
 #include "PathNames.h"
 #include "Placement.h"
 #include "SortRule.h"
+#include "SortRunFrame.h"
 #include "TextUtil.h"
 
 namespace zanfeld {
@@ -33,10 +34,6 @@ bool PassesTypeFilter(const SortOptions& options, const std::string& ext) {
         }
     }
     return options.typeFilter == TypeFilterMode::Exclude ? !listed : listed;
-}
-
-int Percent(size_t i, size_t n) {
-    return static_cast<int>(static_cast<unsigned long long>(i) * 100 / n);
 }
 
 // Places one selected file into each of its folders. ensured holds the target
@@ -85,7 +82,8 @@ void PlaceSelected(const SortOptions& options, const SortRule& rule, const std::
 }  // namespace
 
 void RunFileSort(SortOptions options, const std::vector<std::string>& sources, SortHost& host) {
-    bool busy = false;
+    SortRunFrame frame(host);
+    FailureLog failures;
     try {
         if (sources.empty()) {
             host.showInfo("没有需要分拣的文件!");
@@ -96,21 +94,11 @@ void RunFileSort(SortOptions options, const std::vector<std::string>& sources, S
             host.showInfo("如果选择了只分拣某些文件类型，则类型不应当为空！");
             return;
         }
-        if (IsBlank(options.outputDir)) {
-            host.rejectOption("请选择分拣结果输出目录！", OptionId::OutputDir);
-            return;
-        }
-        if (options.outputDir.back() != kPathSeparator) {
-            options.outputDir.push_back(kPathSeparator);
-            host.setOutputDir(options.outputDir);
-        }
+        if (!frame.acceptOutputDir(options)) return;
         const std::unique_ptr<SortRule> rule = MakeSortRule(options.page);
         if (!rule || !rule->prepare(options, host)) return;
 
-        ForgetLearnedFolderBits();
-        host.setBusy(true);
-        busy = true;
-        FailureLog failures;
+        frame.begin();
         std::unordered_set<std::string> ensured;
         const size_t n = sources.size();
         for (size_t i = 0; i < n; ++i) {
@@ -121,17 +109,11 @@ void RunFileSort(SortOptions options, const std::vector<std::string>& sources, S
             if (outcome.kind == RuleOutcome::Kind::Drop) continue;
             if (outcome.kind == RuleOutcome::Kind::Place)
                 PlaceSelected(options, *rule, path, outcome.folders, host, failures, ensured);
-            host.setProgress(Percent(i, n));
+            frame.step(i, n);
         }
-        host.setProgress(100);
-        host.setBusy(false);
-        busy = false;
-        host.showInfo(failures.completionText());
-        host.setProgress(0);
+        frame.finish(failures);
     } catch (const std::exception& e) {
-        if (busy) host.setBusy(false);
-        host.setProgress(0);
-        host.showInfo(std::string("分拣中断：") + e.what());
+        frame.stop(std::string("分拣中断：") + e.what(), failures);
     }
 }
 

@@ -7,15 +7,12 @@
 #include "NameRules.h"
 #include "PathNames.h"
 #include "Placement.h"
+#include "SortRunFrame.h"
 #include "TextUtil.h"
 
 namespace zanfeld {
 
 namespace {
-
-int Percent(size_t i, size_t n) {
-    return static_cast<int>(static_cast<unsigned long long>(i) * 100 / n);
-}
 
 // What one run has fixed before the folders are handled.
 struct FolderRun {
@@ -75,21 +72,14 @@ bool SortByName(const FolderRun& run, const std::string& path, const std::string
 }  // namespace
 
 void RunFolderSort(SortOptions options, const std::vector<std::string>& sources, SortHost& host) {
-    bool busy = false;
+    SortRunFrame frame(host);
+    FailureLog failures;
     try {
         if (sources.empty()) {
             host.showInfo("没有需要分拣的文件夹（目录）!");
             return;
         }
-        if (IsBlank(options.outputDir)) {
-            host.rejectOption("请选择分拣结果输出目录！", OptionId::OutputDir);
-            return;
-        }
-        if (options.outputDir.back() != kPathSeparator) {
-            options.outputDir.push_back(kPathSeparator);
-            host.setOutputDir(options.outputDir);
-        }
-        FailureLog failures;
+        if (!frame.acceptOutputDir(options)) return;
         FolderRun run{options, {}, {}, host, failures};
         if (options.page == SortPage::Keys) {
             if (IsBlank(options.keywordText)) {
@@ -101,9 +91,7 @@ void RunFolderSort(SortOptions options, const std::vector<std::string>& sources,
             if (!PrepareNameRange(options, host, run.range)) return;
         }
 
-        ForgetLearnedFolderBits();
-        host.setBusy(true);
-        busy = true;
+        frame.begin();
         const size_t n = sources.size();
         for (size_t i = 0; i < n; ++i) {
             host.refreshLiveOptions(options);
@@ -115,23 +103,15 @@ void RunFolderSort(SortOptions options, const std::vector<std::string>& sources,
                 if (!SortByName(run, path, name)) continue;
             }
             // The hidden date page, or no page: nothing but the step.
-            host.setProgress(Percent(i, n));
+            frame.step(i, n);
         }
-        host.setProgress(100);
-        host.setBusy(false);
-        busy = false;
-        host.showInfo(failures.completionText());
-        host.setProgress(0);
+        frame.finish(failures);
     } catch (const FolderCopyError& e) {
         // The folders after this one are left alone; the window is given back.
-        if (busy) host.setBusy(false);
-        host.setProgress(0);
-        host.showInfo("无法进入文件夹“" + e.path() + "”：" + ErrorText(e.error()) +
-                      "，分拣已中止。");
+        frame.stop("无法进入文件夹“" + e.path() + "”：" + ErrorText(e.error()) + "，分拣已中止。",
+                   failures);
     } catch (const std::exception& e) {
-        if (busy) host.setBusy(false);
-        host.setProgress(0);
-        host.showInfo(std::string("分拣中断：") + e.what());
+        frame.stop(std::string("分拣中断：") + e.what(), failures);
     }
 }
 

@@ -290,6 +290,30 @@ TEST_F(RunFolderSortTest, AFolderThatCannotBeEnteredEndsTheRunAndUnlocksTheWindo
     EXPECT_EQ(ReadFile(host.of("ask")[0]).substr(0, 3), "new");
 }
 
+TEST_F(RunFolderSortTest, AStoppedRunStillNamesTheFilesThatFailedBeforeTheStop) {
+    const std::string s0 = Folder("S0");
+    MakeDir(Out("S/S0/f.txt"));  // a folder of the file's name blocks it
+    const std::string s1 = m_dir / "src/S1";
+    WriteFile(s1 + "/X/x.txt", "newX");
+    WriteFile(s1 + "/Y/y.txt", "newY");
+    WriteFile(Out("S/S1/X/x.txt"), "old");
+    WriteFile(Out("S/S1/Y/y.txt"), "old");
+    SabotagingHost host(s1, m_dir / "parked");
+    SortOptions o = Options(SortPage::Keys);
+    o.keywordText = "S";
+    o.sameFilePolicy = SameFilePolicy::Ask;
+
+    RunFolderSort(o, {s0, s1}, host);
+    ASSERT_FALSE(host.victim.empty());
+    const std::vector<std::string> info = host.of("info");
+    ASSERT_EQ(info.size(), 1u);
+    EXPECT_EQ(info[0].rfind("无法进入文件夹“" + host.victim + "”：" + ErrorText(ENOTDIR) +
+                                "，分拣已中止。\n\n有 1 个文件未能分拣：\n" + s0 + "/f.txt：",
+                            0),
+              0u)
+        << info[0];
+}
+
 TEST_F(RunFolderSortTest, AFailedFileIsCountedAndTheRunGoesOn) {
     const std::string s1 = Folder("S1");
     WriteFile(s1 + "/b.txt", "B");
