@@ -266,51 +266,49 @@ class SabotagingHost : public RecordingHost {
     std::string m_parking;
 };
 
-TEST_F(RunFolderSortTest, AFolderThatCannotBeEnteredEndsTheRunAndUnlocksTheWindow) {
-    const std::string s1 = m_dir / "src/S1";
-    WriteFile(s1 + "/X/x.txt", "newX");
-    WriteFile(s1 + "/Y/y.txt", "newY");
-    WriteFile(Out("S/S1/X/x.txt"), "old");
-    WriteFile(Out("S/S1/Y/y.txt"), "old");
-    const std::string s2 = Folder("S2");
-    SabotagingHost host(s1, m_dir / "parked");
-    SortOptions o = Options(SortPage::Keys);
-    o.keywordText = "S";
-    o.sameFilePolicy = SameFilePolicy::Ask;
+// S1 holds two sub-folders whose files are in the output already; the first
+// question about one of them makes the other a file (SabotagingHost).
+class RunFolderSortStopTest : public RunFolderSortTest {
+  protected:
+    RunFolderSortStopTest() {
+        WriteFile(m_s1 + "/X/x.txt", "newX");
+        WriteFile(m_s1 + "/Y/y.txt", "newY");
+        WriteFile(Out("S/S1/X/x.txt"), "old");
+        WriteFile(Out("S/S1/Y/y.txt"), "old");
+        m_options.keywordText = "S";
+        m_options.sameFilePolicy = SameFilePolicy::Ask;
+    }
 
-    RunFolderSort(o, {s1, s2}, host);
-    ASSERT_FALSE(host.victim.empty());
+    std::string StopText() const {
+        return "无法进入文件夹“" + m_sabotage.victim + "”：" + ErrorText(ENOTDIR) +
+               "，分拣已中止。";
+    }
+
+    const std::string m_s1 = m_dir / "src/S1";
+    SabotagingHost m_sabotage{m_s1, m_dir / "parked"};
+    SortOptions m_options = Options(SortPage::Keys);
+};
+
+TEST_F(RunFolderSortStopTest, AFolderThatCannotBeEnteredEndsTheRunAndUnlocksTheWindow) {
+    const std::string s2 = Folder("S2");
+    RunFolderSort(m_options, {m_s1, s2}, m_sabotage);
+    ASSERT_FALSE(m_sabotage.victim.empty());
     EXPECT_FALSE(Exists(Out("S/S2")));  // the run stopped
-    const std::vector<std::string> tail(host.calls.end() - 3, host.calls.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"busy:0", "progress:0",
-                                              "info:无法进入文件夹“" + host.victim + "”：" +
-                                                  ErrorText(ENOTDIR) + "，分拣已中止。"}));
-    EXPECT_TRUE(host.of("info")[0].find("分拣工作完成") == std::string::npos);
-    ASSERT_EQ(host.of("ask").size(), 1u);
-    EXPECT_EQ(ReadFile(host.of("ask")[0]).substr(0, 3), "new");
+    const std::vector<std::string> tail(m_sabotage.calls.end() - 3, m_sabotage.calls.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"busy:0", "progress:0", "info:" + StopText()}));
+    EXPECT_EQ(m_sabotage.of("info").size(), 1u);  // no completion message
+    ASSERT_EQ(m_sabotage.of("ask").size(), 1u);
+    EXPECT_EQ(ReadFile(m_sabotage.of("ask")[0]).substr(0, 3), "new");
 }
 
-TEST_F(RunFolderSortTest, AStoppedRunStillNamesTheFilesThatFailedBeforeTheStop) {
+TEST_F(RunFolderSortStopTest, AStoppedRunStillNamesTheFilesThatFailedBeforeTheStop) {
     const std::string s0 = Folder("S0");
     MakeDir(Out("S/S0/f.txt"));  // a folder of the file's name blocks it
-    const std::string s1 = m_dir / "src/S1";
-    WriteFile(s1 + "/X/x.txt", "newX");
-    WriteFile(s1 + "/Y/y.txt", "newY");
-    WriteFile(Out("S/S1/X/x.txt"), "old");
-    WriteFile(Out("S/S1/Y/y.txt"), "old");
-    SabotagingHost host(s1, m_dir / "parked");
-    SortOptions o = Options(SortPage::Keys);
-    o.keywordText = "S";
-    o.sameFilePolicy = SameFilePolicy::Ask;
-
-    RunFolderSort(o, {s0, s1}, host);
-    ASSERT_FALSE(host.victim.empty());
-    const std::vector<std::string> info = host.of("info");
+    RunFolderSort(m_options, {s0, m_s1}, m_sabotage);
+    ASSERT_FALSE(m_sabotage.victim.empty());
+    const std::vector<std::string> info = m_sabotage.of("info");
     ASSERT_EQ(info.size(), 1u);
-    EXPECT_EQ(info[0].rfind("无法进入文件夹“" + host.victim + "”：" + ErrorText(ENOTDIR) +
-                                "，分拣已中止。\n\n有 1 个文件未能分拣：\n" + s0 + "/f.txt：",
-                            0),
-              0u)
+    EXPECT_EQ(info[0].rfind(StopText() + "\n\n有 1 个文件未能分拣：\n" + s0 + "/f.txt：", 0), 0u)
         << info[0];
 }
 
