@@ -3,12 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <chrono>
-#include <cstdio>
 #include <vector>
 
+#include "HiddenTemp.h"
 #include "Sys.h"
 
 namespace zanfeld {
@@ -19,15 +17,8 @@ constexpr int kNameAttempts = 16;
 
 // A hidden name beside path for a link that is published by rename.
 std::string HiddenLinkName(const std::string& path) {
-    static std::atomic<uint64_t> counter{
-        static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())};
     const size_t slash = path.find_last_of('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-    char name[64];
-    std::snprintf(name, sizeof name, "/.zanfeld-link-%d-%016llx.tmp", static_cast<int>(::getpid()),
-                  static_cast<unsigned long long>(counter.fetch_add(0x9e3779b97f4a7c15ULL)));
-    return folder + name;
+    return HiddenTempName(slash == std::string::npos ? std::string(".") : path.substr(0, slash));
 }
 
 }  // namespace

@@ -2,16 +2,13 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <stdio.h>
 #include <string.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
-#include <cctype>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <mutex>
@@ -19,6 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "HiddenTemp.h"
 #include "Sys.h"
 
 namespace zanfeld {
@@ -62,94 +60,32 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, pos);
 }
 
-int ProcessId() {
-    static const int pid = static_cast<int>(::getpid());
-    return pid;
-}
-
-uint64_t NextRandom() {
-    // splitmix64 over a counter seeded from the clock: only has to make
-    // collisions unlikely, O_EXCL and EEXIST retries make them harmless.
-    static std::atomic<uint64_t> state{
-        static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-        (static_cast<uint64_t>(ProcessId()) << 32)};
-    uint64_t z =
-        state.fetch_add(0x9e3779b97f4a7c15ULL, std::memory_order_relaxed) + 0x9e3779b97f4a7c15ULL;
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-    return z ^ (z >> 31);
-}
-
-// A hidden name in the folder that no other file is likely to have.
-std::string HiddenTempName(const std::string& folder) {
-    char name[64];
-    std::snprintf(name, sizeof name, "/.zanfeld-%d-%016llx.tmp", ProcessId(),
-                  static_cast<unsigned long long>(NextRandom()));
-    return folder + name;
-}
-
-// The pid in a name that HiddenTempName made, or 0 for any other name.
-int PidOfHiddenTempName(const std::string& name) {
-    static constexpr std::string_view kPrefix = ".zanfeld-";
-    if (name.rfind(kPrefix, 0) != 0) return 0;
-    size_t at = kPrefix.size();
-    long pid = 0;
-    while (at < name.size() && name[at] >= '0' && name[at] <= '9' && pid < 0x7fffffff)
-        pid = pid * 10 + (name[at++] - '0');
-    if (pid <= 0 || name.compare(at, 1, "-") != 0) return 0;
-    ++at;
-    for (int i = 0; i < 16; ++i, ++at)
-        if (at >= name.size() || !std::isxdigit(static_cast<unsigned char>(name[at]))) return 0;
-    return name.compare(at, std::string::npos, ".tmp") == 0 ? static_cast<int>(pid) : 0;
-}
-
-// What the copies of this process have learned about one target folder.
-struct FolderRecord {
-    bool swept = false;           // stale temporaries removed
-    mode_t keptBits = 0;          // permission bits a new file was seen to keep
-    bool bitsUnforeseen = false;  // a new file got bits it did not ask for
+// What the copies of this process have learned about the permission bits
+// new files get in one target folder.
+struct FolderBits {
+    mode_t kept = 0;          // bits a new file was seen to keep
+    bool unforeseen = false;  // a new file got bits it did not ask for
 };
 
-std::mutex g_foldersMutex;
-std::unordered_map<std::string, FolderRecord> g_folders;
-
-// A run killed while a copy had a hidden name (SIGKILL, a power cut) leaves
-// that file behind. The first copy of a process into a folder removes those
-// whose process is gone; a live process's files are its own business.
-void RemoveStaleTemporaries(const std::string& folder) {
-    {
-        std::lock_guard<std::mutex> lock(g_foldersMutex);
-        FolderRecord& record = g_folders[folder];
-        if (record.swept) return;
-        record.swept = true;
-    }
-    std::vector<std::string> stale;
-    ForEachDirEntry(folder, [&](const DirEntry& entry) {
-        if (entry.isDirectory || !entry.isHidden) return;
-        const int pid = PidOfHiddenTempName(entry.name);
-        if (pid == 0 || pid == ProcessId()) return;
-        if (::kill(pid, 0) != 0 && errno == ESRCH) stale.push_back(entry.name);
-    });
-    for (const std::string& name : stale) sys().unlink((folder + "/" + name).c_str());
-}
+std::mutex g_bitsMutex;
+std::unordered_map<std::string, FolderBits> g_bits;
 
 // A new file in a folder gets the bits it asks for less a mask fixed by the
 // umask or the folder's default ACL. Once a copy into the folder has kept
 // every bit another copy asks for, that copy needs no look at its bits.
 bool BitsForeseen(const std::string& folder, mode_t requested) {
-    std::lock_guard<std::mutex> lock(g_foldersMutex);
-    const auto it = g_folders.find(folder);
-    return it != g_folders.end() && !it->second.bitsUnforeseen &&
-           (requested & ~it->second.keptBits) == 0;
+    std::lock_guard<std::mutex> lock(g_bitsMutex);
+    const auto it = g_bits.find(folder);
+    return it != g_bits.end() && !it->second.unforeseen && (requested & ~it->second.kept) == 0;
 }
 
 void LearnBits(const std::string& folder, mode_t requested, mode_t made) {
-    std::lock_guard<std::mutex> lock(g_foldersMutex);
-    FolderRecord& record = g_folders[folder];
+    std::lock_guard<std::mutex> lock(g_bitsMutex);
+    FolderBits& bits = g_bits[folder];
     if ((made & ~requested) != 0)
-        record.bitsUnforeseen = true;
+        bits.unforeseen = true;
     else
-        record.keptBits |= made;
+        bits.kept |= made;
 }
 
 bool CopyRangeUnsupported(int e) {
@@ -456,8 +392,8 @@ int ExistingAsFolder(const std::string& path) {
 }  // namespace
 
 void ForgetLearnedFolderBits() {
-    std::lock_guard<std::mutex> lock(g_foldersMutex);
-    for (auto& entry : g_folders) entry.second = FolderRecord{entry.second.swept, 0, false};
+    std::lock_guard<std::mutex> lock(g_bitsMutex);
+    g_bits.clear();
 }
 
 int CopyFileSafe(const std::string& from, const std::string& to, Publish publish) {

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +12,7 @@
 #include <cstring>
 #include <new>
 
+#include "HiddenTemp.h"
 #include "Sys.h"
 
 namespace zanfeld {
@@ -75,18 +75,6 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-std::string TempName(const std::string& folder, unsigned attempt) {
-    static unsigned counter = 0;
-    struct timespec now;
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    const unsigned long mix = static_cast<unsigned long>(now.tv_nsec) ^
-                              (static_cast<unsigned long>(::getpid()) << 20) ^ (++counter * 7919u) ^
-                              attempt;
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, "%08lx", mix & 0xffffffffUL);
-    return folder + "/.zanfeld-" + suffix + ".tmp";
-}
-
 }  // namespace
 
 int ReadWholeFile(const std::string& path, std::string& out, size_t limit, bool stopAtNul) {
@@ -140,10 +128,12 @@ int ReplaceFileContents(const std::string& path, std::string_view data) {
     const std::string target = ResolveTarget(path);
     const std::string folder = FolderOf(target);
 
+    // A save killed half-way left its temporary file; the next save clears it.
+    RemoveStaleTemporaries(folder);
     std::string temp;
     int fd = -1;
     for (unsigned attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = TempName(folder, attempt);
+        temp = HiddenTempName(folder);
         fd = sys().open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) return errno;
     }

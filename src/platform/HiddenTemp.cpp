@@ -1,0 +1,86 @@
+#include "HiddenTemp.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cctype>
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <mutex>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "FileOps.h"
+#include "Sys.h"
+
+namespace zanfeld {
+
+namespace {
+
+int ProcessId() {
+    static const int pid = static_cast<int>(::getpid());
+    return pid;
+}
+
+uint64_t NextRandom() {
+    // splitmix64 over a counter seeded from the clock: only has to make
+    // collisions unlikely, O_EXCL and EEXIST retries make them harmless.
+    static std::atomic<uint64_t> state{
+        static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        (static_cast<uint64_t>(ProcessId()) << 32)};
+    uint64_t z =
+        state.fetch_add(0x9e3779b97f4a7c15ULL, std::memory_order_relaxed) + 0x9e3779b97f4a7c15ULL;
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+    return z ^ (z >> 31);
+}
+
+// The pid in a name that HiddenTempName made, or 0 for any other name.
+int PidOfHiddenTempName(const std::string& name) {
+    static constexpr std::string_view kPrefix = ".zanfeld-";
+    if (name.rfind(kPrefix, 0) != 0) return 0;
+    size_t at = kPrefix.size();
+    long pid = 0;
+    while (at < name.size() && name[at] >= '0' && name[at] <= '9' && pid < 0x7fffffff)
+        pid = pid * 10 + (name[at++] - '0');
+    if (pid <= 0 || name.compare(at, 1, "-") != 0) return 0;
+    ++at;
+    for (int i = 0; i < 16; ++i, ++at)
+        if (at >= name.size() || !std::isxdigit(static_cast<unsigned char>(name[at]))) return 0;
+    return name.compare(at, std::string::npos, ".tmp") == 0 ? static_cast<int>(pid) : 0;
+}
+
+std::mutex g_sweptMutex;
+std::unordered_set<std::string> g_swept;
+
+}  // namespace
+
+std::string HiddenTempName(const std::string& folder) {
+    char name[64];
+    std::snprintf(name, sizeof name, "/.zanfeld-%d-%016llx.tmp", ProcessId(),
+                  static_cast<unsigned long long>(NextRandom()));
+    return folder + name;
+}
+
+// A process killed while a file had a hidden name (SIGKILL, a power cut)
+// leaves that file behind.
+void RemoveStaleTemporaries(const std::string& folder) {
+    {
+        std::lock_guard<std::mutex> lock(g_sweptMutex);
+        if (!g_swept.insert(folder).second) return;
+    }
+    std::vector<std::string> stale;
+    ForEachDirEntry(folder, [&](const DirEntry& entry) {
+        if (entry.isDirectory || !entry.isHidden) return;
+        const int pid = PidOfHiddenTempName(entry.name);
+        if (pid == 0 || pid == ProcessId()) return;
+        if (::kill(pid, 0) != 0 && errno == ESRCH) stale.push_back(entry.name);
+    });
+    for (const std::string& name : stale) sys().unlink((folder + "/" + name).c_str());
+}
+
+}  // namespace zanfeld

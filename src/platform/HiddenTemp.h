@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+namespace zanfeld {
+
+// Files being written beside their final place carry hidden names of one
+// form, ".zanfeld-<pid>-<16 hex digits>.tmp", so that what a killed process
+// left behind can be told from everything else.
+
+// A hidden name in folder that no other file is likely to have (callers
+// create it with O_EXCL and try another on EEXIST).
+std::string HiddenTempName(const std::string& folder);
+
+// Removes the hidden temporaries in folder whose process has ended; a live
+// process's are its own business. Looks at each folder once per process.
+void RemoveStaleTemporaries(const std::string& folder);
+
+}  // namespace zanfeld

@@ -1,0 +1,85 @@
+// Whole-file saves go through a hidden temporary beside the file; what a
+// killed save left there is cleared by the next one.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+
+#include "HiddenTemp.h"
+#include "TempDir.h"
+#include "WholeFile.h"
+
+namespace zanfeld {
+namespace {
+
+namespace fs = std::filesystem;
+using test::IsFile;
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+std::vector<std::string> HiddenNames(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) {
+        const std::string name = e.path().filename().string();
+        if (name[0] == '.') names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A process id that is surely unused: a child that has exited and been reaped.
+pid_t EndedProcess() {
+    const pid_t pid = ::fork();
+    if (pid == 0) ::_exit(0);
+    ::waitpid(pid, nullptr, 0);
+    return pid;
+}
+
+std::string TempNameOf(pid_t pid, const char* hex) {
+    char name[64];
+    std::snprintf(name, sizeof name, ".zanfeld-%d-%s.tmp", static_cast<int>(pid), hex);
+    return name;
+}
+
+TEST(HiddenTemp, NamesCarryTheProcessAndDiffer) {
+    const std::string a = HiddenTempName("/some/folder");
+    const std::string b = HiddenTempName("/some/folder");
+    EXPECT_NE(a, b);
+    const std::regex form("/some/folder/\\.zanfeld-" + std::to_string(::getpid()) +
+                          "-[0-9a-f]{16}\\.tmp");
+    EXPECT_TRUE(std::regex_match(a, form)) << a;
+}
+
+TEST(WholeFile, ASaveLeavesOnlyTheFile) {
+    TempDir dir;
+    WriteFile(dir / "Zanfeld.ini", "old");
+    ASSERT_EQ(ReplaceFileContents(dir / "Zanfeld.ini", "new"), 0);
+    EXPECT_EQ(ReadFile(dir / "Zanfeld.ini"), "new");
+    EXPECT_TRUE(HiddenNames(dir.path()).empty());
+}
+
+TEST(WholeFile, ASaveClearsWhatKilledSavesLeftButNothingElse) {
+    TempDir dir;
+    const pid_t ended = EndedProcess();
+    ASSERT_GT(ended, 0);
+    const std::string stale = TempNameOf(ended, "00000000deadbeef");
+    const std::string live = TempNameOf(1, "00000000cafef00d");  // init runs as long as we do
+    const std::string own = TempNameOf(::getpid(), "0000000000000001");
+    const std::string foreign = ".zanfeld-notes.tmp";
+    const std::string almost = TempNameOf(ended, "deadbeef");  // too few digits
+    for (const std::string& name : {stale, live, own, foreign, almost}) WriteFile(dir / name, "x");
+
+    ASSERT_EQ(ReplaceFileContents(dir / "Zanfeld.ini", "new"), 0);
+    EXPECT_EQ(ReadFile(dir / "Zanfeld.ini"), "new");
+    std::vector<std::string> kept = {live, own, foreign, almost};
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(HiddenNames(dir.path()), kept);
+}
+
+}  // namespace
+}  // namespace zanfeld
