@@ -49,33 +49,7 @@ class SortRunTest : public UiTest {
         W<QPushButton>("Button1")->click();
     }
 
-    struct LockState {
-        bool startEnabled;
-        bool pagesEnabled;
-        bool chooserEnabled;
-        bool outDirReadOnly;
-        bool waitCursor;
-    };
-    LockState Locks() {
-        const QCursor* cursor = QApplication::overrideCursor();
-        return {W<QPushButton>("BtnCopy")->isEnabled(), W<QTabWidget>("PageControl1")->isEnabled(),
-                W<QPushButton>("Button3")->isEnabled(), W<QLineEdit>("EdtOutDir")->isReadOnly(),
-                cursor != nullptr && cursor->shape() == Qt::WaitCursor};
-    }
-    static void ExpectLocked(const LockState& s) {
-        EXPECT_FALSE(s.startEnabled);
-        EXPECT_FALSE(s.pagesEnabled);
-        EXPECT_FALSE(s.chooserEnabled);
-        EXPECT_TRUE(s.outDirReadOnly);
-        EXPECT_TRUE(s.waitCursor);
-    }
-    static void ExpectUnlocked(const LockState& s) {
-        EXPECT_TRUE(s.startEnabled);
-        EXPECT_TRUE(s.pagesEnabled);
-        EXPECT_TRUE(s.chooserEnabled);
-        EXPECT_FALSE(s.outDirReadOnly);
-        EXPECT_FALSE(s.waitCursor);
-    }
+    LockState Locks() const { return LocksOf(*form); }
 
     TempDir m_dir;
     std::unique_ptr<AppWindows> m_windows;

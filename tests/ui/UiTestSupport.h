@@ -7,8 +7,12 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QString>
+#include <QTabWidget>
 #include <QThread>
 #include <cstdio>
 #include <functional>
@@ -92,6 +96,40 @@ inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10
         QThread::msleep(5);
     }
     return true;
+}
+
+// What a running sort locks in its window, as seen at one moment.
+struct LockState {
+    bool startEnabled;
+    bool pagesEnabled;
+    bool chooserEnabled;
+    bool outDirReadOnly;
+    bool waitCursor;
+};
+
+inline LockState LocksOf(const QWidget& window) {
+    const QCursor* cursor = QApplication::overrideCursor();
+    return {Find<QPushButton>(&window, "BtnCopy")->isEnabled(),
+            Find<QTabWidget>(&window, "PageControl1")->isEnabled(),
+            Find<QPushButton>(&window, "Button3")->isEnabled(),
+            Find<QLineEdit>(&window, "EdtOutDir")->isReadOnly(),
+            cursor != nullptr && cursor->shape() == Qt::WaitCursor};
+}
+
+inline void ExpectLocked(const LockState& s) {
+    EXPECT_FALSE(s.startEnabled);
+    EXPECT_FALSE(s.pagesEnabled);
+    EXPECT_FALSE(s.chooserEnabled);
+    EXPECT_TRUE(s.outDirReadOnly);
+    EXPECT_TRUE(s.waitCursor);
+}
+
+inline void ExpectUnlocked(const LockState& s) {
+    EXPECT_TRUE(s.startEnabled);
+    EXPECT_TRUE(s.pagesEnabled);
+    EXPECT_TRUE(s.chooserEnabled);
+    EXPECT_FALSE(s.outDirReadOnly);
+    EXPECT_FALSE(s.waitCursor);
 }
 
 inline QString Q(const std::string& native) {
