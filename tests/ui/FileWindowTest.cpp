@@ -150,27 +150,11 @@ TEST_F(FileWindowTest, WindowHasItsCaptionsDefaultsAndAreaOrder) {
 
     EXPECT_EQ(W<QGroupBox>("GroupBox1")->title(), QStringLiteral("要分拣的文件"));
     EXPECT_EQ(W<QGroupBox>("GroupBox5")->title(), QStringLiteral("分拣选项"));
-    EXPECT_EQ(W<QGroupBox>("GroupBox3")->title(), QStringLiteral("分拣结果"));
-    EXPECT_EQ(W<QGroupBox>("GroupBox2")->title(), QStringLiteral("分拣方式"));
-    EXPECT_EQ(W<QGroupBox>("GroupBox4")->title(), QStringLiteral("分拣进度"));
-    EXPECT_EQ(W<QLabel>("Label1")->text(), QStringLiteral("分拣结果输出到："));
-    EXPECT_EQ(W<QLabel>("Label2")->text(), QStringLiteral("目标文件夹下存在同名文件时："));
     EXPECT_EQ(W<QLabel>("Label9")->text(), QStringLiteral("图片文件类型包括："));
     EXPECT_EQ(W<QCheckBox>("ChkInclude")->text(), QStringLiteral("只分拣这些类型文件："));
     EXPECT_EQ(W<QCheckBox>("ChkExclude")->text(), QStringLiteral("不分拣这些类型文件："));
 
-    // Same-name answers from left to right.
-    const char* policies[] = {"RbOverwrite", "RbAsk", "RbSkip", "RbRename", "RbEditFileTime"};
-    const char* policyTexts[] = {"覆盖", "询问", "跳过", "自动编号文件名",
-                                 "按文件修改时间只替换旧文件"};
-    int lastX = -1;
-    for (int i = 0; i < 5; ++i) {
-        auto* rb = W<QRadioButton>(policies[i]);
-        EXPECT_EQ(rb->text(), QString::fromUtf8(policyTexts[i]));
-        const int x = rb->mapTo(form, QPoint(0, 0)).x();
-        EXPECT_GT(x, lastX) << policies[i];
-        lastX = x;
-    }
+    ExpectSharedResultControls(*form);
     EXPECT_EQ(W<QRadioButton>("RbMove")->text(),
               QStringLiteral("移动式分拣(将文件从原目录移动到结果目录)"));
     EXPECT_TRUE(W<QRadioButton>("RbCopy")->isChecked());

@@ -107,23 +107,8 @@ TEST_F(FolderWindowTest, WindowHasItsControlsCaptionsAndAreaOrder) {
     }
 
     EXPECT_EQ(W<QGroupBox>("GroupBox1")->title(), QStringLiteral("要分拣的文件夹（目录）"));
-    EXPECT_EQ(W<QGroupBox>("GroupBox3")->title(), QStringLiteral("分拣结果"));
-    EXPECT_EQ(W<QGroupBox>("GroupBox2")->title(), QStringLiteral("分拣方式"));
-    EXPECT_EQ(W<QGroupBox>("GroupBox4")->title(), QStringLiteral("分拣进度"));
-    EXPECT_EQ(W<QLabel>("Label1")->text(), QStringLiteral("分拣结果输出到："));
-    EXPECT_EQ(W<QLabel>("Label2")->text(), QStringLiteral("目标文件夹下存在同名文件时："));
 
-    const char* policies[] = {"RbOverwrite", "RbAsk", "RbSkip", "RbRename", "RbEditFileTime"};
-    const char* policyTexts[] = {"覆盖", "询问", "跳过", "自动编号文件名",
-                                 "按文件修改时间只替换旧文件"};
-    int lastX = -1;
-    for (int i = 0; i < 5; ++i) {
-        auto* rb = W<QRadioButton>(policies[i]);
-        EXPECT_EQ(rb->text(), QString::fromUtf8(policyTexts[i]));
-        const int x = rb->mapTo(form, QPoint(0, 0)).x();
-        EXPECT_GT(x, lastX) << policies[i];
-        lastX = x;
-    }
+    ExpectSharedResultControls(*form);
 
     // Copying is the only transfer mode.
     auto* copy = W<QRadioButton>("RbCopy");

@@ -9,8 +9,11 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QString>
 #include <QTabWidget>
 #include <QThread>
@@ -130,6 +133,28 @@ inline void ExpectUnlocked(const LockState& s) {
     EXPECT_TRUE(s.chooserEnabled);
     EXPECT_FALSE(s.outDirReadOnly);
     EXPECT_FALSE(s.waitCursor);
+}
+
+// The result, mode and progress groups both windows share, with the same-name
+// answers from left to right.
+inline void ExpectSharedResultControls(const QWidget& window) {
+    EXPECT_EQ(Find<QGroupBox>(&window, "GroupBox3")->title(), QStringLiteral("分拣结果"));
+    EXPECT_EQ(Find<QGroupBox>(&window, "GroupBox2")->title(), QStringLiteral("分拣方式"));
+    EXPECT_EQ(Find<QGroupBox>(&window, "GroupBox4")->title(), QStringLiteral("分拣进度"));
+    EXPECT_EQ(Find<QLabel>(&window, "Label1")->text(), QStringLiteral("分拣结果输出到："));
+    EXPECT_EQ(Find<QLabel>(&window, "Label2")->text(),
+              QStringLiteral("目标文件夹下存在同名文件时："));
+    const char* policies[] = {"RbOverwrite", "RbAsk", "RbSkip", "RbRename", "RbEditFileTime"};
+    const char* policyTexts[] = {"覆盖", "询问", "跳过", "自动编号文件名",
+                                 "按文件修改时间只替换旧文件"};
+    int lastX = -1;
+    for (int i = 0; i < 5; ++i) {
+        auto* rb = Find<QRadioButton>(&window, policies[i]);
+        EXPECT_EQ(rb->text(), QString::fromUtf8(policyTexts[i]));
+        const int x = rb->mapTo(&window, QPoint(0, 0)).x();
+        EXPECT_GT(x, lastX) << policies[i];
+        lastX = x;
+    }
 }
 
 inline QString Q(const std::string& native) {
