@@ -376,6 +376,12 @@ std::string ParentOf(const std::string& path) {
     return path.substr(0, parentEnd);
 }
 
+int MakeOneDir(const std::string& path) {
+    if (sys().mkdir(path.c_str(), 0777) != 0) return errno;
+    NoteFolderMade(path);
+    return 0;
+}
+
 // mkdir said EEXIST: fine when a folder is there.
 int ExistingAsFolder(const std::string& path) {
     struct stat st;
@@ -448,17 +454,16 @@ bool DirExists(const std::string& path) {
 
 int MakeDirs(const std::string& path) {
     if (path.empty()) return ENOENT;
-    if (sys().mkdir(path.c_str(), 0777) == 0) return 0;
-    const int e = errno;
+    const int e = MakeOneDir(path);
+    if (e == 0) return 0;
     if (e == EEXIST) return ExistingAsFolder(path);
     if (e != ENOENT) return e;
     // A parent is missing: create it first, outermost first.
     const std::string parent = ParentOf(path);
     if (parent.empty() || parent == path) return ENOENT;
     if (const int pe = MakeDirs(parent)) return pe;
-    if (sys().mkdir(path.c_str(), 0777) == 0) return 0;
-    if (errno == EEXIST) return ExistingAsFolder(path);
-    return errno;
+    const int again = MakeOneDir(path);
+    return again == EEXIST ? ExistingAsFolder(path) : again;
 }
 
 std::optional<FileTime> LastWriteTimeByOpen(const std::string& path) {

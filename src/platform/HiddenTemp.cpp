@@ -66,6 +66,11 @@ std::string HiddenTempName(const std::string& folder) {
     return folder + name;
 }
 
+void NoteFolderMade(const std::string& folder) {
+    std::lock_guard<std::mutex> lock(g_sweptMutex);
+    g_swept.insert(folder);
+}
+
 // A process killed while a file had a hidden name (SIGKILL, a power cut)
 // leaves that file behind.
 void RemoveStaleTemporaries(const std::string& folder) {

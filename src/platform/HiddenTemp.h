@@ -16,4 +16,9 @@ std::string HiddenTempName(const std::string& folder);
 // process's are its own business. Looks at each folder once per process.
 void RemoveStaleTemporaries(const std::string& folder);
 
+// A folder this process has just made holds nothing of other processes, so
+// RemoveStaleTemporaries need not look into it (a run that makes a folder
+// per file would otherwise read every one of them).
+void NoteFolderMade(const std::string& folder);
+
 }  // namespace zanfeld

@@ -1,5 +1,5 @@
-// Whole-file saves go through a hidden temporary beside the file; what a
-// killed save left there is cleared by the next one.
+// Copies and whole-file saves go through hidden temporaries beside their
+// target; what a killed process left there is cleared by the next one.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <regex>
 
+#include "FileOps.h"
 #include "HiddenTemp.h"
 #include "TempDir.h"
 #include "WholeFile.h"
@@ -79,6 +80,26 @@ TEST(WholeFile, ASaveClearsWhatKilledSavesLeftButNothingElse) {
     std::vector<std::string> kept = {live, own, foreign, almost};
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(HiddenNames(dir.path()), kept);
+}
+
+// Only folders found, not made, are read for what killed processes left.
+TEST(HiddenTemp, AFolderThisProcessMadeIsNotReadForLeftovers) {
+    TempDir dir;
+    WriteFile(dir / "src.txt", "data");
+    const std::string stale = TempNameOf(EndedProcess(), "00000000deadbeef");
+    test::MakeDir(dir / "found");
+    WriteFile(dir / ("found/" + stale), "x");
+    ASSERT_EQ(MakeDirs(dir / "made/deeper"), 0);
+    WriteFile(dir / ("made/" + stale), "x");  // cannot happen outside a test
+    WriteFile(dir / ("made/deeper/" + stale), "x");
+
+    for (const char* folder : {"found", "made", "made/deeper"})
+        ASSERT_EQ(
+            CopyFileSafe(dir / "src.txt", dir / (std::string(folder) + "/a.txt"), Publish::Keep),
+            0);
+    EXPECT_TRUE(HiddenNames(dir / "found").empty());
+    EXPECT_EQ(HiddenNames(dir / "made"), std::vector<std::string>{stale});
+    EXPECT_EQ(HiddenNames(dir / "made/deeper"), std::vector<std::string>{stale});
 }
 
 }  // namespace
