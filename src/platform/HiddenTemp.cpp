@@ -56,6 +56,15 @@ int PidOfHiddenTempName(const std::string& name) {
 
 std::mutex g_sweptMutex;
 std::unordered_set<std::string> g_swept;
+// A long session stays bounded in memory; a folder forgotten is merely read
+// again the next time.
+constexpr size_t kMostRemembered = 100000;
+
+// Returns false when the folder was remembered already. Call with the mutex held.
+bool Remember(const std::string& folder) {
+    if (g_swept.size() >= kMostRemembered) g_swept.clear();
+    return g_swept.insert(folder).second;
+}
 
 }  // namespace
 
@@ -68,7 +77,7 @@ std::string HiddenTempName(const std::string& folder) {
 
 void NoteFolderMade(const std::string& folder) {
     std::lock_guard<std::mutex> lock(g_sweptMutex);
-    g_swept.insert(folder);
+    Remember(folder);
 }
 
 // A process killed while a file had a hidden name (SIGKILL, a power cut)
@@ -76,7 +85,7 @@ void NoteFolderMade(const std::string& folder) {
 void RemoveStaleTemporaries(const std::string& folder) {
     {
         std::lock_guard<std::mutex> lock(g_sweptMutex);
-        if (!g_swept.insert(folder).second) return;
+        if (!Remember(folder)) return;
     }
     std::vector<std::string> stale;
     ForEachDirEntry(folder, [&](const DirEntry& entry) {
