@@ -92,7 +92,12 @@ TForm1::TForm1(std::string settingsPath, std::string programDir, QWidget* parent
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // The lists' models outlive this part of the window and report their
+    // rows going as the widgets are taken down; nothing may be told then.
+    for (QAbstractItemModel* model : {ListBox2->model(), ChkLstPic->model()})
+        QObject::disconnect(model, nullptr, this, nullptr);
+}
 
 void TForm1::buildPages() {
     // Pages 0 and 1: keywords and the base name.
