@@ -78,13 +78,7 @@ TEST_F(FileWindowTest, EveryPageSetsTheOptionLineAndShowsExactlyOneOptionBox) {
 
 TEST_F(FileWindowTest, PagesCarryTheirHeadingsAndControls) {
     auto* pages = W<QTabWidget>("PageControl1");
-    auto labelsOf = [&](int page) {
-        QStringList texts;
-        for (const QLabel* label : pages->widget(page)->findChildren<QLabel*>()) {
-            texts << label->text();
-        }
-        return texts;
-    };
+    auto labelsOf = [&](int page) { return LabelTexts(pages->widget(page)); };
     EXPECT_TRUE(labelsOf(0).contains(QStringLiteral("     按文件名匹配关键字分拣  ")));
     EXPECT_TRUE(labelsOf(0).contains(
         QStringLiteral("请输入关键字（多个关键字以空格分隔）：               ")));

@@ -146,13 +146,7 @@ TEST_F(FolderWindowTest, PagesCarryTheirCaptionsAndTheDatePageIsHidden) {
     EXPECT_TRUE(pages->isTabVisible(1));
     EXPECT_FALSE(pages->isTabVisible(2));
 
-    auto labelsOf = [&](int page) {
-        QStringList texts;
-        for (const QLabel* label : pages->widget(page)->findChildren<QLabel*>()) {
-            texts << label->text();
-        }
-        return texts;
-    };
+    auto labelsOf = [&](int page) { return LabelTexts(pages->widget(page)); };
     EXPECT_TRUE(labelsOf(0).contains(QStringLiteral("     按文件名匹配关键字分拣  ")));
     EXPECT_TRUE(labelsOf(0).contains(
         QStringLiteral("请输入关键字（多个关键字以空格分隔）：               ")));
@@ -436,13 +430,7 @@ TEST_F(FolderRunTest, KeywordRunCopiesTheFoldersLockingTheWindowMeanwhile) {
     W<QLineEdit>("EdtOutDir")->setText(Q(out));  // the run appends the separator
     W<QRadioButton>("RbAsk")->setChecked(true);
 
-    std::vector<int> bar;
-    std::vector<LockState> locksAtProgress;
-    QObject::connect(W<QProgressBar>("ProgressBar1"), &QProgressBar::valueChanged, form,
-                     [&](int value) {
-                         bar.push_back(value);
-                         locksAtProgress.push_back(Locks());
-                     });
+    const BarWatch watch(*form);
     std::vector<LockState> locksAtBox;
     std::vector<int> barAtBox;
     std::vector<bool> freeAtQuestion;
@@ -478,10 +466,10 @@ TEST_F(FolderRunTest, KeywordRunCopiesTheFoldersLockingTheWindowMeanwhile) {
     EXPECT_EQ(freeAtQuestion, std::vector<bool>(9, true));
 
     // 0 after the first folder is no change; then 33, 66, 100 and back to 0.
-    EXPECT_EQ(bar, (std::vector<int>{33, 66, 100, 0}));
-    ASSERT_EQ(locksAtProgress.size(), 4u);
-    for (size_t i = 0; i < 3; ++i) ExpectLocked(locksAtProgress[i]);
-    ExpectUnlocked(locksAtProgress[3]);
+    EXPECT_EQ(watch.values, (std::vector<int>{33, 66, 100, 0}));
+    ASSERT_EQ(watch.locks.size(), 4u);
+    for (size_t i = 0; i < 3; ++i) ExpectLocked(watch.locks[i]);
+    ExpectUnlocked(watch.locks[3]);
 
     EXPECT_EQ(ReadFile(out + "/游记/西游记/a.txt"), "new a");  // answered Yes
     EXPECT_EQ(ReadFile(out + "/游记/西游记/sub/b.txt"), "new b");

@@ -65,13 +65,7 @@ TEST_F(SortRunTest, TypeRunLocksTheWindowAsksAndPlacesEveryFile) {
     W<QLineEdit>("EdtOutDir")->setText(Q(out));  // the run appends the separator
     W<QRadioButton>("RbAsk")->setChecked(true);
 
-    std::vector<int> bar;
-    std::vector<LockState> locksAtProgress;
-    QObject::connect(W<QProgressBar>("ProgressBar1"), &QProgressBar::valueChanged, form,
-                     [&](int value) {
-                         bar.push_back(value);
-                         locksAtProgress.push_back(Locks());
-                     });
+    const BarWatch watch(*form);
     std::vector<LockState> locksAtBox;
     std::vector<int> barAtBox;
     MessageBoxes::setHook([&](const MessageBoxes::Shown&) {
@@ -94,10 +88,10 @@ TEST_F(SortRunTest, TypeRunLocksTheWindowAsksAndPlacesEveryFile) {
     EXPECT_EQ(barAtBox[1], 100);
 
     // 0 after the first file is no change; then 25, 50, 75, 100 and back to 0.
-    EXPECT_EQ(bar, (std::vector<int>{25, 50, 75, 100, 0}));
-    ASSERT_EQ(locksAtProgress.size(), 5u);
-    for (size_t i = 0; i < 3; ++i) ExpectLocked(locksAtProgress[i]);
-    ExpectUnlocked(locksAtProgress[4]);
+    EXPECT_EQ(watch.values, (std::vector<int>{25, 50, 75, 100, 0}));
+    ASSERT_EQ(watch.locks.size(), 5u);
+    for (size_t i = 0; i < 3; ++i) ExpectLocked(watch.locks[i]);
+    ExpectUnlocked(watch.locks[4]);
 
     EXPECT_EQ(ReadFile(out + "/.txt/a.txt"), "new a.txt");
     EXPECT_EQ(ReadFile(out + "/.txt/c.txt"), "new c.txt");

@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QString>
@@ -156,6 +157,26 @@ inline void ExpectSharedResultControls(const QWidget& window) {
         lastX = x;
     }
 }
+
+// The texts of every label on a page.
+inline QStringList LabelTexts(const QWidget* page) {
+    QStringList texts;
+    for (const QLabel* label : page->findChildren<QLabel*>()) texts << label->text();
+    return texts;
+}
+
+// Every value a window's bar takes during a run, with the locks at that moment.
+struct BarWatch {
+    explicit BarWatch(QWidget& window) {
+        QObject::connect(Find<QProgressBar>(&window, "ProgressBar1"), &QProgressBar::valueChanged,
+                         &window, [this, &window](int value) {
+                             values.push_back(value);
+                             locks.push_back(LocksOf(window));
+                         });
+    }
+    std::vector<int> values;
+    std::vector<LockState> locks;
+};
 
 inline QString Q(const std::string& native) {
     return QString::fromUtf8(native.data(), static_cast<qsizetype>(native.size()));
