@@ -47,6 +47,12 @@ class Fd {
         if (m_fd >= 0) sys().close(m_fd);
         m_fd = fd;
     }
+    // Closes now and returns the error the close reported, or 0.
+    int closeNow() {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd >= 0 && sys().close(fd) != 0 ? errno : 0;
+    }
 
   private:
     int m_fd;
@@ -239,6 +245,8 @@ class TempFile {
         return sys().link(self, name.c_str(), AT_SYMLINK_FOLLOW);
     }
 
+    // An unnamed file is linked while open; the network file systems that
+    // report failed writes only at close have no unnamed files.
     int publishUnnamed(const std::string& target, Publish publish) {
         const int e = linkSelf(target);
         if (e == 0) return 0;
@@ -259,6 +267,10 @@ class TempFile {
     }
 
     int publishHidden(const std::string& target, Publish publish) {
+        // A network file system may report a failed write only when the file
+        // is closed (NFS, quotas): a named file is closed, and the close
+        // heard, before any name of it is published.
+        if (const int e = m_fd.closeNow()) return e;
         if (publish == Publish::Replace) {
             if (sys().rename(m_hiddenName.c_str(), target.c_str(), 0) != 0) return errno;
             m_hiddenName.clear();

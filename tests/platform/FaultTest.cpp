@@ -159,6 +159,26 @@ TEST_F(FaultTest, HiddenTemporaryIsRemovedAfterAFailure) {
     expectUntouched({"a.bin"});
 }
 
+TEST_F(FaultTest, AWriteErrorReportedOnlyAtCloseIsNotPublished) {
+    // Close 1 is the source, close 2 the hidden temporary, as on a network
+    // file system that learns of a failed write (a full quota) only then.
+    for (Publish publish : {Publish::Keep, Publish::Replace}) {
+        m_sys.reset();
+        refuseUnnamedTemp();
+        m_sys.failOn(SysOp::Close, EDQUOT, 2);
+        EXPECT_EQ(CopyFileSafe(source(), target(), publish), EDQUOT);
+        EXPECT_EQ(m_sys.calls(SysOp::Rename) + m_sys.calls(SysOp::Link), 0);
+        expectUntouched({});
+    }
+    m_sys.reset();
+    refuseUnnamedTemp();
+    WriteFile(target(), "old target");
+    m_sys.failOn(SysOp::Close, EIO, 2);
+    EXPECT_EQ(CopyFileSafe(source(), target(), Publish::Replace), EIO);
+    EXPECT_EQ(ReadFile(target()), "old target");
+    expectUntouched({"a.bin"});
+}
+
 TEST_F(FaultTest, KeepWithoutNoReplaceRenameUsesALink) {
     refuseUnnamedTemp();
     m_sys.failOn(SysOp::Rename, EINVAL);
