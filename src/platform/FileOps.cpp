@@ -18,6 +18,7 @@
 
 #include "HiddenTemp.h"
 #include "Sys.h"
+#include "UniqueFd.h"
 
 namespace zanfeld {
 
@@ -33,30 +34,6 @@ std::atomic<bool> g_noCopyRange{false};
 // Set once linking an unnamed file by its descriptor was refused and the
 // /proc/self/fd way worked.
 std::atomic<bool> g_noLinkByFd{false};
-
-// Closes a descriptor through the seam when it goes out of scope.
-class Fd {
-  public:
-    explicit Fd(int fd = -1) : m_fd(fd) {}
-    ~Fd() { reset(); }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
-    void reset(int fd = -1) {
-        if (m_fd >= 0) sys().close(m_fd);
-        m_fd = fd;
-    }
-    // Closes now and returns the error the close reported, or 0.
-    int closeNow() {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd >= 0 && sys().close(fd) != 0 ? errno : 0;
-    }
-
-  private:
-    int m_fd;
-};
 
 // The folder part of a path, as the kernel resolves the last component in.
 std::string FolderOf(const std::string& path) {
@@ -99,20 +76,6 @@ bool CopyRangeUnsupported(int e) {
 }
 
 bool SendfileUnsupported(int e) { return e == EINVAL || e == ENOSYS || e == EOPNOTSUPP; }
-
-int WriteAll(int fd, const char* data, size_t count) {
-    while (count > 0) {
-        const ssize_t n = sys().write(fd, data, count);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        if (n == 0) return EIO;  // no progress and no reason given
-        data += n;
-        count -= static_cast<size_t>(n);
-    }
-    return 0;
-}
 
 int CopyByReadWrite(int in, int out) {
     thread_local std::unique_ptr<char[]> buffer;
@@ -300,7 +263,7 @@ class TempFile {
 
     std::string m_folder;
     std::string m_hiddenName;  // set while the file has a hidden name
-    Fd m_fd;
+    UniqueFd m_fd;
 };
 
 // Opens a file for reading without blocking on a FIFO.
@@ -313,7 +276,7 @@ int OpenForReading(const std::string& path) {
 // nextName, when given, offers other names while the ones tried are taken.
 int CopyFileImpl(const std::string& from, std::string& to, Publish publish, bool durable,
                  const std::function<bool(std::string&)>* nextName = nullptr) {
-    Fd in(OpenForReading(from));
+    UniqueFd in(OpenForReading(from));
     if (!in.valid()) return errno;
     struct stat st;
     if (sys().fstat(in.get(), &st) != 0) return errno;
@@ -366,7 +329,7 @@ int CopyFileImpl(const std::string& from, std::string& to, Publish publish, bool
 // Makes a new entry in the folder durable; file systems that cannot sync a
 // folder say EINVAL, which is no failure.
 int SyncFolder(const std::string& folder) {
-    Fd dir(sys().open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+    UniqueFd dir(sys().open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
     if (!dir.valid()) return errno;
     if (sys().fdatasync(dir.get()) != 0 && errno != EINVAL) return errno;
     return 0;
@@ -479,7 +442,7 @@ int MakeDirs(const std::string& path) {
 }
 
 std::optional<FileTime> LastWriteTimeByOpen(const std::string& path) {
-    Fd fd(OpenForReading(path));
+    UniqueFd fd(OpenForReading(path));
     if (!fd.valid()) return std::nullopt;
     struct stat st;
     if (sys().fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;
@@ -493,7 +456,7 @@ std::optional<FileTime> LastWriteTimeByLookup(const std::string& path) {
 }
 
 std::optional<int64_t> FileSizeByOpen(const std::string& path) {
-    Fd fd(OpenForReading(path));
+    UniqueFd fd(OpenForReading(path));
     if (!fd.valid()) return std::nullopt;
     struct stat st;
     if (sys().fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;

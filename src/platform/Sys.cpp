@@ -5,6 +5,8 @@
 #include <sys/sendfile.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 namespace zanfeld {
 
 int Sys::open(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
@@ -64,5 +66,19 @@ Sys& sys() { return *g_currentSys; }
 ScopedSys::ScopedSys(Sys& replacement) : m_previous(g_currentSys) { g_currentSys = &replacement; }
 
 ScopedSys::~ScopedSys() { g_currentSys = m_previous; }
+
+int WriteAll(int fd, const char* data, size_t count) {
+    while (count > 0) {
+        const ssize_t n = sys().write(fd, data, count);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (n == 0) return EIO;  // no progress and no reason given
+        data += n;
+        count -= static_cast<size_t>(n);
+    }
+    return 0;
+}
 
 }  // namespace zanfeld

@@ -36,6 +36,10 @@ public:
     virtual int unlink(const char* path);
 };
 
+// Writes all of data through the seam, going on after short writes and
+// interruptions; returns 0 or the error.
+int WriteAll(int fd, const char* data, size_t count);
+
 // The Sys in force: the real one unless a test installed another.
 Sys& sys();
 

@@ -14,49 +14,11 @@
 
 #include "HiddenTemp.h"
 #include "Sys.h"
+#include "UniqueFd.h"
 
 namespace zanfeld {
 
 namespace {
-
-// Closes the descriptor through the seam when it goes out of scope.
-class FdGuard {
-  public:
-    explicit FdGuard(int fd) : m_fd(fd) {}
-    ~FdGuard() {
-        if (m_fd >= 0) {
-            const int saved = errno;
-            sys().close(m_fd);
-            errno = saved;
-        }
-    }
-    FdGuard(const FdGuard&) = delete;
-    FdGuard& operator=(const FdGuard&) = delete;
-    int get() const { return m_fd; }
-    // Closes now and reports the result (close can report a failed write-back).
-    int closeNow() {
-        const int fd = m_fd;
-        m_fd = -1;
-        return sys().close(fd) == 0 ? 0 : errno;
-    }
-
-  private:
-    int m_fd;
-};
-
-int WriteAll(int fd, std::string_view data) {
-    size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = sys().write(fd, data.data() + done, data.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        if (n == 0) return EIO;
-        done += static_cast<size_t>(n);
-    }
-    return 0;
-}
 
 // The path whose file is to be replaced: a symlink is followed so that the
 // file it names is rewritten and the link stays a link.
@@ -81,7 +43,7 @@ int ReadWholeFile(const std::string& path, std::string& out, size_t limit, bool 
     // O_NONBLOCK keeps a pipe without a writer from hanging the program.
     const int fd = sys().open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0);
     if (fd < 0) return errno;
-    FdGuard guard(fd);
+    UniqueFd guard(fd);
     struct stat st;
     if (sys().fstat(fd, &st) != 0) return errno;
     if (S_ISDIR(st.st_mode)) return EISDIR;
@@ -139,8 +101,8 @@ int ReplaceFileContents(const std::string& path, std::string_view data) {
     }
     if (fd < 0) return EEXIST;
 
-    FdGuard guard(fd);
-    int error = WriteAll(fd, data);
+    UniqueFd guard(fd);
+    int error = WriteAll(fd, data.data(), data.size());
     struct stat st;
     if (error == 0 && sys().stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
         // The replacement keeps the permission bits of the file it replaces.
