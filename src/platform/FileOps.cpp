@@ -295,7 +295,7 @@ int CopyFileImpl(const std::string& from, std::string& to, Publish publish, bool
     if (sys().fstat(in.get(), &after) != 0) return errno;
     if (after.st_size != st.st_size || after.st_mtim.tv_sec != st.st_mtim.tv_sec ||
         after.st_mtim.tv_nsec != st.st_mtim.tv_nsec) {
-        return EBUSY;
+        return kSourceChanged;
     }
     in.reset();
     // An unnamed file began with the source's bits, less what the umask or a
@@ -464,6 +464,8 @@ std::optional<int64_t> FileSizeByOpen(const std::string& path) {
 }
 
 std::string ErrorText(int error) {
+    if (error == kNotRegularFile) return "不是普通文件（设备、管道或套接字），未打开";
+    if (error == kSourceChanged) return "文件在复制期间被改动";
     char buffer[256] = {};
     return ErrorTextResult(strerror_r(error, buffer, sizeof buffer), buffer);
 }

@@ -64,7 +64,15 @@ std::optional<FileTime> LastWriteTimeByLookup(const std::string& path);
 // Size in bytes read through a file opened for reading (nothing for folders).
 std::optional<int64_t> FileSizeByOpen(const std::string& path);
 
-// The system's text for an errno value.
+// Reasons that are no errno values, returned where an errno would be.
+// A device, a pipe or a socket stands where a regular file was expected; it
+// is never opened, since opening some devices has effects of its own.
+inline constexpr int kNotRegularFile = 0x10001;
+// A file changed while it was being copied, so the copy is not published.
+inline constexpr int kSourceChanged = 0x10002;
+
+// The system's text for an errno value, or the text of one of the reasons
+// above.
 std::string ErrorText(int error);
 
 struct DirEntry {
