@@ -422,6 +422,11 @@ bool FileExists(const std::string& path) {
     return sys().stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+bool RegularFileExists(const std::string& path) {
+    struct stat st;
+    return sys().stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 bool DirExists(const std::string& path) {
     struct stat st;
     return sys().stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);

@@ -51,6 +51,9 @@ int MoveFileSafe(const std::string& from, const std::string& to, Publish publish
 
 // A file (not a folder) is at the path; a symlink counts by what it points to.
 bool FileExists(const std::string& path);
+// A regular file is at the path; a symlink counts by what it points to.
+// Devices, pipes and sockets are not.
+bool RegularFileExists(const std::string& path);
 // A folder is at the path.
 bool DirExists(const std::string& path);
 // Creates the folder with every missing parent; 0 when it exists afterwards.
