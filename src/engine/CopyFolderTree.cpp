@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "FolderSort.h"
 #include "PathNames.h"
 #include "Placement.h"
+#include "TargetFolder.h"
 #include "UnitPublic.h"
 
 namespace zanfeld {
@@ -67,35 +69,69 @@ std::vector<DirEntry> ListSubFolder(const std::string& folder) {
 }
 
 // One tree copy: the policy, where to ask and count, and the folder that
-// receives the copy, which the walk must never copy into itself.
+// receives the copy, which the walk must never copy into itself. The target
+// side is walked through folder descriptors, each sub-folder opened without
+// following a symlink: a link met in the target (one this copy made itself,
+// from an earlier source of the same name) is never descended or written
+// through.
 class TreeCopy {
   public:
     TreeCopy(SameFilePolicy policy, SortHost& host, FailureLog& failures,
              std::vector<FolderId> skipped)
         : m_policy(policy), m_host(host), m_failures(failures), m_skipped(std::move(skipped)) {}
 
-    void copyEntries(const std::string& source, const std::string& target,
+    void copyEntries(const std::string& source, const TargetFolder& target,
                      const std::vector<DirEntry>& entries) {
         for (const DirEntry& entry : entries) {
             const std::string from = Join(source, entry.name);
             if (entry.isDirectory) {
                 // The copy's own output, met when the target lies inside the source.
                 if (isSkipped(from)) continue;
-                const std::string to = Join(target, entry.name);
-                EnsureFolder(to);
-                copyEntries(from, to, ListSubFolder(from));
+                TargetFolder sub;
+                int error = MakeDirIn(target, entry.name);
+                if (error == 0) error = sub.openChild(target, entry.name);
+                if (error != 0) {
+                    failTree(from, target.pathOf(entry.name), error);
+                    continue;
+                }
+                copyEntries(from, sub, ListSubFolder(from));
             } else if (entry.isSymlink && !FileExists(from)) {
                 // A link to a folder is never followed (it may lead back up
                 // the tree); it is copied as a link, as is a dangling one.
                 copyLink(from, target, entry.name);
             } else {
-                // Files, and links to files, whose content is copied.
+                // Files, and links to files, whose content is copied. Devices,
+                // pipes and sockets are never opened: the copy refuses them
+                // and they are counted.
                 copyFile(from, target, entry.name);
             }
         }
     }
 
+    // Nothing of the folder from can be copied to to: every file below it is
+    // counted with the reason (the folder itself when it holds none).
+    void failTree(const std::string& from, const std::string& to, int error) {
+        const std::string reason = error == ELOOP || error == ENOTDIR || error == EEXIST
+                                       ? "目标位置“" + to + "”已被同名的文件或链接占用"
+                                       : "无法建立目标文件夹“" + to + "”：" + ErrorText(error);
+        const size_t before = m_failures.count();
+        countFiles(from, reason);
+        if (m_failures.count() == before) m_failures.add(from, reason);
+    }
+
   private:
+    void countFiles(const std::string& folder, const std::string& reason) {
+        std::vector<DirEntry> entries;
+        if (ListFolder(folder, entries) != 0) return;
+        for (const DirEntry& entry : entries) {
+            const std::string path = Join(folder, entry.name);
+            if (entry.isDirectory)
+                countFiles(path, reason);
+            else
+                m_failures.add(path, reason);
+        }
+    }
+
     bool isSkipped(const std::string& folder) const {
         if (m_skipped.empty()) return false;
         const auto id = FolderIdOf(folder);
@@ -104,98 +140,104 @@ class TreeCopy {
         return false;
     }
 
-    void copyFile(const std::string& from, const std::string& folder, const std::string& name) {
-        const std::string to = Join(folder, name);
+    void copyFile(const std::string& from, const TargetFolder& folder, const std::string& name) {
         int error = 0;
+        std::string to = name;
         switch (m_policy) {
             case SameFilePolicy::Overwrite:
-                error = CopyFileSafe(from, to, Publish::Replace);
+                error = CopyFileInto(from, folder, to, Publish::Replace);
                 break;
             case SameFilePolicy::Skip:
-                error = CopyFileSafe(from, to, Publish::Keep);
+                error = CopyFileInto(from, folder, to, Publish::Keep);
                 // A file under the name is what Skip keeps; a folder there is a failure.
-                if (error == EEXIST && FileExists(to)) error = 0;
+                if (error == EEXIST && FileExistsIn(folder, name)) error = 0;
                 break;
             case SameFilePolicy::Ask:
-                error = copyAsking(from, to);
+                error = copyAsking(from, folder, name);
                 break;
             case SameFilePolicy::Rename:
                 error = copyNumbered(from, folder, name);
                 break;
             case SameFilePolicy::EditFileTime:
-                error = CopyIfNewer(from, to).error;
+                error = CopyIfNewer(from, folder, name).error;
                 break;
         }
         if (error != 0) m_failures.add(from, error);
     }
 
-    // Asks only when a file is at the target. A file that appears between the
-    // test and the copy is not overwritten unasked.
-    int copyAsking(const std::string& from, const std::string& to) {
-        if (!FileExists(to)) {
-            const int error = CopyFileSafe(from, to, Publish::Keep);
-            if (error != EEXIST || !FileExists(to)) return error;
+    // Asks only when a file is at the target, and never about the source
+    // itself. A file that appears between the test and the copy is not
+    // overwritten unasked.
+    int copyAsking(const std::string& from, const TargetFolder& folder, const std::string& name) {
+        std::string to = name;
+        if (!FileExistsIn(folder, name)) {
+            const int error = CopyFileInto(from, folder, to, Publish::Keep);
+            if (error != EEXIST || !FileExistsIn(folder, name)) return error;
         }
-        if (!m_host.askOverwrite(to)) return 0;
-        return CopyFileSafe(from, to, Publish::Replace);
+        const auto id = FileIdOf(from);
+        if (id && IsFileIn(folder, name, *id)) return 0;
+        if (!m_host.askOverwrite(folder.pathOf(name))) return 0;
+        return CopyFileInto(from, folder, to, Publish::Replace);
     }
 
-    // The first free numbered name from the file's own stem, published without
-    // replacing; should a file take that name meanwhile, search again.
-    int copyNumbered(const std::string& from, const std::string& folder, const std::string& name) {
-        int error = 0;
-        for (int attempt = 0; attempt < kRaceRetries; ++attempt) {
-            const std::string to = Join(folder, FreeNumberedName(folder, name, name));
-            error = CopyFileSafe(from, to, Publish::Keep);
-            if (error != EEXIST || !FileExists(to)) break;
-        }
-        return error;
+    // The file's own name first, then the first free numbered name from its
+    // own stem, published without replacing; should a file take that name
+    // meanwhile, search again. The data is copied once.
+    int copyNumbered(const std::string& from, const TargetFolder& folder, const std::string& name) {
+        int searches = 0;
+        const std::function<bool(std::string&)> next = [&](std::string& taken) {
+            if (++searches > kRaceRetries || !FileExistsIn(folder, taken)) return false;
+            taken = FreeNumberedName(folder, name, name);
+            return true;
+        };
+        std::string to = name;
+        return CopyFileInto(from, folder, to, Publish::Keep, &next);
     }
 
     // A link is recreated with the same text. An identical link already there
     // is the merge's expected outcome; anything else under the name is
     // settled by the policy, and a folder there is never replaced.
-    void copyLink(const std::string& from, const std::string& folder, const std::string& name) {
+    void copyLink(const std::string& from, const TargetFolder& folder, const std::string& name) {
         std::string text;
         if (const int error = ReadLinkText(from, text)) {
             m_failures.add(from, error);
             return;
         }
-        const std::string to = Join(folder, name);
-        const EntryKind there = EntryKindOf(to);
+        const EntryKind there = EntryKindIn(folder, name);
         std::string existing;
-        if (there == EntryKind::Symlink && ReadLinkText(to, existing) == 0 && existing == text)
+        if (there == EntryKind::Symlink && ReadLinkTextIn(folder, name, existing) == 0 &&
+            existing == text)
             return;
         const bool taken = there != EntryKind::Missing && there != EntryKind::Folder;
 
         int error = 0;
         switch (m_policy) {
             case SameFilePolicy::Overwrite:
-                error = MakeSymlink(text, to, Publish::Replace);
+                error = MakeSymlinkIn(text, folder, name, Publish::Replace);
                 break;
             case SameFilePolicy::Skip:
-                if (!taken) error = MakeSymlink(text, to, Publish::Keep);
+                if (!taken) error = MakeSymlinkIn(text, folder, name, Publish::Keep);
                 break;
             case SameFilePolicy::Ask:
                 if (!taken) {
-                    error = MakeSymlink(text, to, Publish::Keep);
-                } else if (m_host.askOverwrite(to)) {
-                    error = MakeSymlink(text, to, Publish::Replace);
+                    error = MakeSymlinkIn(text, folder, name, Publish::Keep);
+                } else if (m_host.askOverwrite(folder.pathOf(name))) {
+                    error = MakeSymlinkIn(text, folder, name, Publish::Replace);
                 }
                 break;
             case SameFilePolicy::Rename:
-                error = MakeSymlink(text, Join(folder, FreeNumberedName(folder, name, name)),
-                                    Publish::Keep);
+                error = MakeSymlinkIn(text, folder, FreeNumberedName(folder, name, name),
+                                      Publish::Keep);
                 break;
             case SameFilePolicy::EditFileTime: {
                 if (!taken) {
-                    error = MakeSymlink(text, to, Publish::Keep);
+                    error = MakeSymlinkIn(text, folder, name, Publish::Keep);
                     break;
                 }
                 const auto fromTime = EntryTimeOf(from);
-                const auto toTime = EntryTimeOf(to);
+                const auto toTime = EntryTimeIn(folder, name);
                 if (fromTime && toTime && *fromTime < *toTime) break;  // the newer one stays
-                error = MakeSymlink(text, to, Publish::Replace);
+                error = MakeSymlinkIn(text, folder, name, Publish::Replace);
                 break;
             }
         }
@@ -207,6 +249,20 @@ class TreeCopy {
     FailureLog& m_failures;
     std::vector<FolderId> m_skipped;
 };
+
+// Opens the folder that receives a tree: the folders above it are followed
+// as the user made them (the output directory may well be a link); the
+// tree's own folder is never a link.
+int OpenTreeRoot(const std::string& target, TargetFolder& root) {
+    const std::string path = WithoutTrailingSeparators(target);
+    const std::string parent = ParentFolder(path);
+    const std::string leaf =
+        parent.empty() ? path : path.substr(path.find_last_of(kPathSeparator) + 1);
+    if (parent.empty() || !IsPlainName(leaf)) return root.open(path);
+    TargetFolder above;
+    if (const int e = above.open(parent)) return e;
+    return root.openChild(above, leaf);
+}
 
 }  // namespace
 
@@ -234,7 +290,12 @@ bool CopyFolderTree(const std::string& source, const std::string& target, SameFi
         if (const auto id = FolderIdOf(folder)) skipped.push_back(*id);
     }
     TreeCopy copy(policy, host, failures, std::move(skipped));
-    copy.copyEntries(source, target, entries);
+    TargetFolder root;
+    if (const int error = OpenTreeRoot(target, root)) {
+        copy.failTree(source, WithoutTrailingSeparators(target), error);
+        return true;
+    }
+    copy.copyEntries(source, root, entries);
     return true;
 }
 

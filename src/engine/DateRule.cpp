@@ -29,7 +29,7 @@ int64_t DateRule::Slot(int year, int month, int day, int hour, int minute, int s
 }
 
 int64_t DateRule::FileSlot(const std::string& path, DateSource source) {
-    const auto time = source == DateSource::Modified ? LastWriteTimeByOpen(path) : LastWriteTimeByLookup(path);
+    const auto time = source == DateSource::Modified ? RegularFileTime(path) : LastWriteTimeByLookup(path);
     if (!time) return kUnavailable;
     const LocalDateTime t = ToLocalDateTime(*time);
     return Slot(t.year, t.month, t.day, t.hour, t.minute, t.second);

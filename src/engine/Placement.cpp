@@ -25,16 +25,24 @@ PlaceResult Declined(std::string name) {
     return r;
 }
 
-int Transfer(const std::string& source, const std::string& target, TransferMode mode, Publish publish) {
-    return mode == TransferMode::Copy ? CopyFileSafe(source, target, publish)
-                                      : MoveFileSafe(source, target, publish);
+int Transfer(const std::string& source, const TargetFolder& folder, const std::string& name,
+             TransferMode mode, Publish publish) {
+    if (mode == TransferMode::Move) return MoveFileInto(source, folder, name, publish);
+    std::string target = name;
+    return CopyFileInto(source, folder, target, publish);
+}
+
+// The file under name is the source itself.
+bool IsTheSource(const std::string& source, const TargetFolder& folder, const std::string& name) {
+    const auto id = FileIdOf(source);
+    return id && IsFileIn(folder, name, *id);
 }
 
 // Rename: the first free numbered name, published without replacing. Should a
 // file take the chosen name between the search and the publish, search again.
 // Only a file under a name moves the search on; anything else there (a
 // folder) fails the placement.
-PlaceResult PlaceNumbered(const std::string& source, const std::string& folder, TransferMode mode,
+PlaceResult PlaceNumbered(const std::string& source, const TargetFolder& folder, TransferMode mode,
                           const std::string& start) {
     constexpr int kRaceRetries = 16;
     std::string name = start;
@@ -42,14 +50,13 @@ PlaceResult PlaceNumbered(const std::string& source, const std::string& folder, 
         // The copy is published under the start name without looking first;
         // when that is taken, the same copy goes under the numbered name, so
         // the data is copied once.
-        std::string target = folder + kPathSeparator + start;
         int searches = 0;
-        const int error = CopyFileSafeFirstFree(source, target, [&](std::string& taken) {
-            if (++searches > kRaceRetries || !FileExists(taken)) return false;
-            name = FreeNumberedName(folder, start, source);
-            taken = folder + kPathSeparator + name;
+        const std::function<bool(std::string&)> next = [&](std::string& taken) {
+            if (++searches > kRaceRetries || !FileExistsIn(folder, taken)) return false;
+            taken = FreeNumberedName(folder, start, source);
             return true;
-        });
+        };
+        const int error = CopyFileInto(source, folder, name, Publish::Keep, &next);
         return FromError(error, name);
     }
     // A move that meets a taken name fails without having done anything, so
@@ -57,9 +64,9 @@ PlaceResult PlaceNumbered(const std::string& source, const std::string& folder, 
     int error = 0;
     for (int attempt = 0; attempt < kRaceRetries; ++attempt) {
         if (attempt > 0) name = FreeNumberedName(folder, start, source);
-        const std::string target = folder + kPathSeparator + name;
-        error = Transfer(source, target, mode, Publish::Keep);
-        if (error != EEXIST || !FileExists(target)) break;
+        error = MoveFileInto(source, folder, name, Publish::Keep);
+        if (error != EEXIST || !FileExistsIn(folder, name)) break;
+        if (IsTheSource(source, folder, name)) return FromError(0, name);
     }
     return FromError(error, name);
 }
@@ -72,52 +79,68 @@ bool EnsureFolder(const std::string& folder) {
     return MakeDirs(folder) == 0;
 }
 
-std::string FreeNumberedName(const std::string& folder, const std::string& start,
+std::string FreeNumberedName(const TargetFolder& folder, const std::string& start,
                              const std::string& stemSource) {
-    const std::string prefix = folder + kPathSeparator;
-    if (!FileExists(prefix + start)) return start;
+    if (!FileExistsIn(folder, start)) return start;
     const std::string stem = BaseNameOf(stemSource);
     const std::string ext = ExtensionOf(FileNameOf(stemSource));
     for (unsigned long long n = 1;; ++n) {
         std::string candidate = stem + "_" + std::to_string(n) + ext;
-        if (!FileExists(prefix + candidate)) return candidate;
+        if (!FileExistsIn(folder, candidate)) return candidate;
     }
 }
 
-PlaceResult PlaceFile(const std::string& source, const std::string& targetFolder, TransferMode mode,
+PlaceResult FailedPlacement(int error, std::string name) {
+    return FromError(error != 0 ? error : EIO, std::move(name));
+}
+
+PlaceResult PlaceFile(const std::string& source, const TargetFolder& folder, TransferMode mode,
                       SameFilePolicy policy, SortHost& host, const std::string& renameStart) {
     const std::string name = FileNameOf(source);
-    const std::string target = targetFolder + kPathSeparator + name;
     const bool copy = mode == TransferMode::Copy;
 
     switch (policy) {
         case SameFilePolicy::Ask:
-            if (FileExists(target)) {
-                if (!host.askOverwrite(target)) return Declined(name);
-                return FromError(Transfer(source, target, mode, Publish::Replace), name);
+            if (FileExistsIn(folder, name)) {
+                // Nothing to ask about a file that is already where it belongs.
+                if (IsTheSource(source, folder, name)) return FromError(0, name);
+                if (!host.askOverwrite(folder.pathOf(name))) return Declined(name);
+                return FromError(Transfer(source, folder, name, mode, Publish::Replace), name);
             }
-            return FromError(Transfer(source, target, mode, copy ? Publish::Replace : Publish::Keep), name);
+            return FromError(
+                Transfer(source, folder, name, mode, copy ? Publish::Replace : Publish::Keep),
+                name);
 
         case SameFilePolicy::Rename:
-            return PlaceNumbered(source, targetFolder, mode, renameStart.empty() ? name : renameStart);
+            return PlaceNumbered(source, folder, mode, renameStart.empty() ? name : renameStart);
 
         case SameFilePolicy::Overwrite:
-            return FromError(Transfer(source, target, mode, Publish::Replace), name);
+            return FromError(Transfer(source, folder, name, mode, Publish::Replace), name);
 
         case SameFilePolicy::Skip: {
-            const int error = Transfer(source, target, mode, Publish::Keep);
+            const int error = Transfer(source, folder, name, mode, Publish::Keep);
             // A file under the name is the policy's own choice; anything else there is a failure.
-            if (error == EEXIST && FileExists(target)) return Declined(name);
+            if (error == EEXIST && FileExistsIn(folder, name)) {
+                return IsTheSource(source, folder, name) ? FromError(0, name) : Declined(name);
+            }
             return FromError(error, name);
         }
 
         case SameFilePolicy::EditFileTime: {
-            const TransferResult r = copy ? CopyIfNewer(source, target) : MoveIfNewer(source, target);
+            const TransferResult r =
+                copy ? CopyIfNewer(source, folder, name) : MoveIfNewer(source, folder, name);
             if (r.error != 0) return FromError(r.error, name);
             return r.made ? FromError(0, name) : Declined(name);
         }
     }
     return FromError(EINVAL, name);
+}
+
+PlaceResult PlaceFile(const std::string& source, const std::string& targetFolder, TransferMode mode,
+                      SameFilePolicy policy, SortHost& host, const std::string& renameStart) {
+    TargetFolder folder;
+    if (const int error = folder.open(targetFolder)) return FromError(error, FileNameOf(source));
+    return PlaceFile(source, folder, mode, policy, host, renameStart);
 }
 
 }  // namespace zanfeld

@@ -4,6 +4,7 @@
 
 #include "SortHost.h"
 #include "SortTypes.h"
+#include "TargetFolder.h"
 
 namespace zanfeld {
 
@@ -11,7 +12,8 @@ namespace zanfeld {
 struct PlaceResult {
     enum class Status {
         Placed,    // copied or moved
-        Declined,  // the policy chose to leave things as they are (Skip, Ask answered No, a newer target kept)
+        Declined,  // the policy chose to leave things as they are (Skip, Ask answered No, a newer
+                   // target kept)
         Failed     // the transfer failed; `error` holds the errno
     };
     Status status = Status::Placed;
@@ -24,15 +26,25 @@ struct PlaceResult {
 // a folder is there afterwards.
 bool EnsureFolder(const std::string& folder);
 
-// Places source into targetFolder (no trailing separator) by mode and policy.
-// renameStart is the name Rename starts its search from; empty means the
-// source's own file name.
+// Places source into the folder held open by mode and policy. renameStart is
+// the name Rename starts its search from; empty means the source's own file
+// name. When the file at the target name is the source itself (through a
+// link, a hard link or another mount), nothing is done and the file counts
+// as placed: it is where it belongs.
+PlaceResult PlaceFile(const std::string& source, const TargetFolder& folder, TransferMode mode,
+                      SameFilePolicy policy, SortHost& host, const std::string& renameStart = {});
+// The same with the folder given by path (no trailing separator), opened for
+// this one placement.
 PlaceResult PlaceFile(const std::string& source, const std::string& targetFolder, TransferMode mode,
                       SameFilePolicy policy, SortHost& host, const std::string& renameStart = {});
 
+// A placement that failed before it began, for example on a folder that
+// could not be made.
+PlaceResult FailedPlacement(int error, std::string name);
+
 // The first free numbered name in folder: start itself when free, else
 // <stem>_1<ext>, <stem>_2<ext>, ... built from stemSource's base name and extension.
-std::string FreeNumberedName(const std::string& folder, const std::string& start,
+std::string FreeNumberedName(const TargetFolder& folder, const std::string& start,
                              const std::string& stemSource);
 
 }  // namespace zanfeld

@@ -2,10 +2,10 @@
 
 #include <cerrno>
 #include <exception>
-#include <unordered_set>
 
 #include "FailureLog.h"
 #include "FileOps.h"
+#include "FolderCache.h"
 #include "PathNames.h"
 #include "Placement.h"
 #include "SortRule.h"
@@ -36,41 +36,52 @@ bool PassesTypeFilter(const SortOptions& options, const std::string& ext) {
     return options.typeFilter == TypeFilterMode::Exclude ? !listed : listed;
 }
 
-// Places one selected file into each of its folders. ensured holds the target
-// folders this run has already made or found.
+// Places one selected file into each of its folders, held open in folders.
 void PlaceSelected(const SortOptions& options, const SortRule& rule, const std::string& path,
-                   const std::vector<std::string>& folders, SortHost& host, FailureLog& failures,
-                   std::unordered_set<std::string>& ensured) {
+                   const std::vector<std::string>& targets, SortHost& host, FailureLog& failures,
+                   FolderCache& folders) {
     // On the keyword page a numbered name chosen for one keyword is where the
     // search starts for the next.
     std::string renameStart;
     bool moved = false;
     int firstError = 0;
     std::string refused;
-    for (const auto& folder : folders) {
-        if (!StaysInside(folder)) {
-            refused = folder;
+    // Folders a rule made while preparing are not made again: one that has
+    // gone since is a failure.
+    const bool make = !rule.foldersPrepared();
+    const bool chain =
+        options.page == SortPage::Keys && options.sameFilePolicy == SameFilePolicy::Rename;
+    for (const auto& target : targets) {
+        if (!StaysInside(target)) {
+            refused = target;
             continue;
         }
-        const std::string targetFolder = options.outputDir + folder;
-        // A folder this run has made or found is not looked at again for every
-        // file; should it have gone meanwhile, the failed placement makes it
-        // anew and places again.
-        const bool ensure = !rule.foldersPrepared();
-        const bool known = ensure && ensured.count(targetFolder) != 0;
-        if (ensure && !known && EnsureFolder(targetFolder)) ensured.insert(targetFolder);
-        const bool chain = options.page == SortPage::Keys && options.sameFilePolicy == SameFilePolicy::Rename;
+        const std::string targetFolder = options.outputDir + target;
         const std::string start = chain ? renameStart : std::string();
-        PlaceResult r = PlaceFile(path, targetFolder, options.transferMode, options.sameFilePolicy, host, start);
-        if (known && r.status == PlaceResult::Status::Failed && !DirExists(targetFolder)) {
-            ensured.erase(targetFolder);
-            if (EnsureFolder(targetFolder)) ensured.insert(targetFolder);
-            r = PlaceFile(path, targetFolder, options.transferMode, options.sameFilePolicy, host, start);
+        auto place = [&] {
+            int error = 0;
+            TargetFolder* folder = folders.get(targetFolder, make, error);
+            if (!folder) return FailedPlacement(error, FileNameOf(path));
+            return PlaceFile(path, *folder, options.transferMode, options.sameFilePolicy, host,
+                             start);
+        };
+        PlaceResult r = place();
+        if (r.status == PlaceResult::Status::Failed) {
+            // A folder removed or replaced since it was opened is opened (and
+            // made) again, and the file placed again.
+            int error = 0;
+            TargetFolder* folder = folders.get(targetFolder, false, error);
+            if (folder && !folder->stillAtItsPath()) {
+                folders.forget(targetFolder);
+                r = place();
+            }
         }
         renameStart = r.name;
-        if (r.status == PlaceResult::Status::Placed && options.transferMode == TransferMode::Move) moved = true;
+        if (r.status == PlaceResult::Status::Placed && options.transferMode == TransferMode::Move)
+            moved = true;
         // Once moved, later folders find no source: that is expected, not a failure.
-        if (r.status == PlaceResult::Status::Failed && !moved && firstError == 0) firstError = r.error;
+        if (r.status == PlaceResult::Status::Failed && !moved && firstError == 0)
+            firstError = r.error;
     }
     if (firstError != 0 && !moved) {
         failures.add(path, firstError);
@@ -99,7 +110,7 @@ void RunFileSort(SortOptions options, const std::vector<std::string>& sources, S
         if (!rule || !rule->prepare(options, host)) return;
 
         frame.begin();
-        std::unordered_set<std::string> ensured;
+        FolderCache folders;
         const size_t n = sources.size();
         for (size_t i = 0; i < n; ++i) {
             host.refreshLiveOptions(options);
@@ -108,7 +119,7 @@ void RunFileSort(SortOptions options, const std::vector<std::string>& sources, S
             const RuleOutcome outcome = rule->evaluate(options, path);
             if (outcome.kind == RuleOutcome::Kind::Drop) continue;
             if (outcome.kind == RuleOutcome::Kind::Place)
-                PlaceSelected(options, *rule, path, outcome.folders, host, failures, ensured);
+                PlaceSelected(options, *rule, path, outcome.folders, host, failures, folders);
             frame.step(i, n);
         }
         frame.finish(failures);

@@ -40,7 +40,7 @@ bool SizeRule::prepare(const SortOptions& options, SortHost& host) {
 }
 
 RuleOutcome SizeRule::evaluate(const SortOptions& options, const std::string& sourcePath) {
-    const auto size = FileSizeByOpen(sourcePath);
+    const auto size = RegularFileSize(sourcePath);
     if (!size) return RuleOutcome::drop();
     const bool greater = options.sizeCondition == SizeCondition::Greater;
     const bool selected = greater ? *size > m_threshold : *size < m_threshold;

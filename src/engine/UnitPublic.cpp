@@ -9,42 +9,62 @@ namespace zanfeld {
 
 namespace {
 
-// The last-write time, or the errno that kept it from being read (ENOENT for
-// a missing file, EISDIR for a folder).
-std::optional<FileTime> TimeOf(const std::string& path, int& error) {
-    errno = 0;
-    auto t = LastWriteTimeByOpen(path);
-    error = t ? 0 : (errno != 0 ? errno : EISDIR);
-    return t;
+// The two files compared: the source, and the target when one is there
+// (target stays empty for a missing one). A time that cannot be read decides
+// nothing: the error is returned, so the file is counted rather than
+// silently kept or blindly replaced. A device, pipe or socket is never
+// opened; its time is not compared either.
+int Compare(const std::string& source, const TargetFolder& folder, const std::string& name,
+            FileFacts& from, std::optional<FileFacts>& target) {
+    if (const int e = LookAtFile(source, from)) return e;
+    FileFacts there;
+    const int e = LookAtFileIn(folder, name, there);
+    if (e == ENOENT) return 0;  // a missing target counts as older
+    if (e != 0) return e;
+    target = there;
+    return 0;
 }
 
 }  // namespace
 
-// A missing target counts as older than the source. A time that cannot be
-// read otherwise decides nothing: the file is left as it is and the error is
-// returned, so it is counted rather than silently kept or blindly replaced.
-TransferResult CopyIfNewer(const std::string& source, const std::string& target) {
-    int error = 0;
-    const auto sourceTime = TimeOf(source, error);
-    if (!sourceTime) return {false, error};
-    const auto targetTime = TimeOf(target, error);
-    if (!targetTime && error != ENOENT) return {false, error};
+TransferResult CopyIfNewer(const std::string& source, const TargetFolder& folder,
+                           const std::string& name) {
+    FileFacts from;
+    std::optional<FileFacts> target;
+    if (const int e = Compare(source, folder, name, from, target)) return {false, e};
+    if (target && target->id == from.id) return {false, 0};  // the file itself
     const Publish publish =
-        targetTime && *sourceTime < *targetTime ? Publish::Keep : Publish::Replace;
-    error = CopyFileSafe(source, target, publish);
-    if (error == EEXIST && publish == Publish::Keep && FileExists(target)) return {false, 0};
+        target && from.lastWrite < target->lastWrite ? Publish::Keep : Publish::Replace;
+    std::string placed = name;
+    const int error = CopyFileInto(source, folder, placed, publish);
+    if (error == EEXIST && publish == Publish::Keep && FileExistsIn(folder, name))
+        return {false, 0};
     return {error == 0, error};
 }
 
-TransferResult MoveIfNewer(const std::string& source, const std::string& target) {
-    int error = 0;
-    const auto sourceTime = TimeOf(source, error);
-    if (!sourceTime) return {false, error};
-    const auto targetTime = TimeOf(target, error);
-    if (!targetTime && error != ENOENT) return {false, error};
-    if (targetTime && !(*sourceTime > *targetTime)) return {false, 0};
-    error = MoveFileSafe(source, target, Publish::Replace);
+TransferResult MoveIfNewer(const std::string& source, const TargetFolder& folder,
+                           const std::string& name) {
+    FileFacts from;
+    std::optional<FileFacts> target;
+    if (const int e = Compare(source, folder, name, from, target)) return {false, e};
+    if (target && (target->id == from.id || !(from.lastWrite > target->lastWrite)))
+        return {false, 0};
+    const int error = MoveFileInto(source, folder, name, Publish::Replace);
     return {error == 0, error};
+}
+
+TransferResult CopyIfNewer(const std::string& source, const std::string& target) {
+    TargetFolder folder;
+    std::string name;
+    if (const int e = folder.openFolderOf(target, name)) return {false, e};
+    return CopyIfNewer(source, folder, name);
+}
+
+TransferResult MoveIfNewer(const std::string& source, const std::string& target) {
+    TargetFolder folder;
+    std::string name;
+    if (const int e = folder.openFolderOf(target, name)) return {false, e};
+    return MoveIfNewer(source, folder, name);
 }
 
 }  // namespace zanfeld

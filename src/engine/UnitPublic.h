@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "TargetFolder.h"
+
 namespace zanfeld {
 
 // `count` characters of text from position `start` (1-based), a character
@@ -19,11 +21,16 @@ struct TransferResult {
 };
 
 // Copies source onto target unless an existing target is newer than the
-// source (same age or older is replaced; a missing target is created).
+// source (same age or older is replaced; a missing target is created). A
+// target that is the source itself is left alone.
 TransferResult CopyIfNewer(const std::string& source, const std::string& target);
+TransferResult CopyIfNewer(const std::string& source, const TargetFolder& folder,
+                           const std::string& name);
 
 // Moves source onto target when no target exists or the source is strictly
 // newer; otherwise nothing happens.
 TransferResult MoveIfNewer(const std::string& source, const std::string& target);
+TransferResult MoveIfNewer(const std::string& source, const TargetFolder& folder,
+                           const std::string& name);
 
 }  // namespace zanfeld

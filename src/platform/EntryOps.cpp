@@ -1,5 +1,6 @@
 #include "EntryOps.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,33 +16,44 @@ namespace {
 
 constexpr int kNameAttempts = 16;
 
-// A hidden name beside path for a link that is published by rename.
-std::string HiddenLinkName(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return HiddenTempName(slash == std::string::npos ? std::string(".") : path.substr(0, slash));
-}
-
-}  // namespace
-
-EntryKind EntryKindOf(const std::string& path) {
-    struct stat st;
-    if (sys().lstat(path.c_str(), &st) != 0) return EntryKind::Missing;
+EntryKind KindOf(const struct stat& st) {
     if (S_ISREG(st.st_mode)) return EntryKind::File;
     if (S_ISDIR(st.st_mode)) return EntryKind::Folder;
     if (S_ISLNK(st.st_mode)) return EntryKind::Symlink;
     return EntryKind::Other;
 }
 
-std::optional<FolderId> FolderIdOf(const std::string& path) {
-    struct stat st;
-    if (sys().stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
-    return FolderId{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+std::optional<FileTime> TimeOf(const struct stat& st) {
+    return FileTime{static_cast<int64_t>(st.st_mtim.tv_sec),
+                    static_cast<int64_t>(st.st_mtim.tv_nsec)};
 }
 
-int ReadLinkText(const std::string& path, std::string& text) {
+// Creates a symlink holding text under name in the folder dirFd; Replace
+// puts it under a hidden name first and renames it over what is there, which
+// swaps a file or link for the new link in one step and never replaces a
+// folder (rename says EISDIR).
+int MakeSymlinkAt(const std::string& text, int dirFd, const std::string& name, Publish publish) {
+    if (sys().symlinkAt(text.c_str(), dirFd, name.c_str()) == 0) return 0;
+    const int e = errno;
+    if (publish == Publish::Keep || e != EEXIST) return e;
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const std::string hidden = HiddenTempLeaf();
+        if (sys().symlinkAt(text.c_str(), dirFd, hidden.c_str()) != 0) {
+            if (errno == EEXIST) continue;
+            return errno;
+        }
+        if (sys().renameAt(dirFd, hidden.c_str(), dirFd, name.c_str(), 0) == 0) return 0;
+        const int re = errno;
+        sys().unlinkAt(dirFd, hidden.c_str(), 0);
+        return re;
+    }
+    return EEXIST;
+}
+
+int ReadLinkAt(int dirFd, const std::string& path, std::string& text) {
     std::vector<char> buffer(256);
     for (;;) {
-        const ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
+        const ssize_t n = sys().readlinkAt(dirFd, path.c_str(), buffer.data(), buffer.size());
         if (n < 0) return errno;
         if (static_cast<size_t>(n) < buffer.size()) {
             text.assign(buffer.data(), static_cast<size_t>(n));
@@ -52,30 +64,57 @@ int ReadLinkText(const std::string& path, std::string& text) {
     }
 }
 
-int MakeSymlink(const std::string& text, const std::string& path, Publish publish) {
-    if (::symlink(text.c_str(), path.c_str()) == 0) return 0;
-    const int e = errno;
-    if (publish == Publish::Keep || e != EEXIST) return e;
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const std::string hidden = HiddenLinkName(path);
-        if (::symlink(text.c_str(), hidden.c_str()) != 0) {
-            if (errno == EEXIST) continue;
-            return errno;
-        }
-        // rename refuses to put a non-folder over a folder (EISDIR).
-        if (sys().rename(hidden.c_str(), path.c_str(), 0) == 0) return 0;
-        const int re = errno;
-        sys().unlink(hidden.c_str());
-        return re;
+}  // namespace
+
+EntryKind EntryKindOf(const std::string& path) {
+    struct stat st;
+    if (sys().lstat(path.c_str(), &st) != 0) return EntryKind::Missing;
+    return KindOf(st);
+}
+
+EntryKind EntryKindIn(const TargetFolder& folder, const std::string& name) {
+    struct stat st;
+    if (!IsPlainName(name) ||
+        sys().statAt(folder.fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        return EntryKind::Missing;
     }
-    return EEXIST;
+    return KindOf(st);
+}
+
+std::optional<FolderId> FolderIdOf(const std::string& path) {
+    struct stat st;
+    if (sys().stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+    return FileId::Of(st);
+}
+
+int ReadLinkText(const std::string& path, std::string& text) {
+    return ReadLinkAt(AT_FDCWD, path, text);
+}
+
+int ReadLinkTextIn(const TargetFolder& folder, const std::string& name, std::string& text) {
+    if (!IsPlainName(name)) return EINVAL;
+    return ReadLinkAt(folder.fd(), name, text);
+}
+
+int MakeSymlinkIn(const std::string& text, const TargetFolder& folder, const std::string& name,
+                  Publish publish) {
+    if (!IsPlainName(name)) return EINVAL;
+    return MakeSymlinkAt(text, folder.fd(), name, publish);
 }
 
 std::optional<FileTime> EntryTimeOf(const std::string& path) {
     struct stat st;
     if (sys().lstat(path.c_str(), &st) != 0) return std::nullopt;
-    return FileTime{static_cast<int64_t>(st.st_mtim.tv_sec),
-                    static_cast<int64_t>(st.st_mtim.tv_nsec)};
+    return TimeOf(st);
+}
+
+std::optional<FileTime> EntryTimeIn(const TargetFolder& folder, const std::string& name) {
+    struct stat st;
+    if (!IsPlainName(name) ||
+        sys().statAt(folder.fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        return std::nullopt;
+    }
+    return TimeOf(st);
 }
 
 }  // namespace zanfeld

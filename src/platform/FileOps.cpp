@@ -18,6 +18,7 @@
 
 #include "HiddenTemp.h"
 #include "Sys.h"
+#include "TargetFolder.h"
 #include "UniqueFd.h"
 
 namespace zanfeld {
@@ -28,20 +29,16 @@ namespace {
 constexpr size_t kMaxChunk = 0x7ffff000;
 constexpr size_t kBufferSize = 256 * 1024;
 constexpr int kNameAttempts = 16;
+// A source that looked empty is read to its end, as files whose size says
+// nothing (/proc) hold data; this much and no more, so that a device swapped
+// in for the file can never be read without end.
+constexpr uint64_t kMostFromAnEmptyLookingFile = 64u << 20;
 
 // Set once the kernel has said it has no copy_file_range at all.
 std::atomic<bool> g_noCopyRange{false};
 // Set once linking an unnamed file by its descriptor was refused and the
 // /proc/self/fd way worked.
 std::atomic<bool> g_noLinkByFd{false};
-
-// The folder part of a path, as the kernel resolves the last component in.
-std::string FolderOf(const std::string& path) {
-    const size_t pos = path.find_last_of('/');
-    if (pos == std::string::npos) return ".";
-    if (pos == 0) return "/";
-    return path.substr(0, pos);
-}
 
 // What the copies of this process have learned about the permission bits
 // new files get in one target folder.
@@ -77,9 +74,10 @@ bool CopyRangeUnsupported(int e) {
 
 bool SendfileUnsupported(int e) { return e == EINVAL || e == ENOSYS || e == EOPNOTSUPP; }
 
-int CopyByReadWrite(int in, int out) {
+int CopyByReadWrite(int in, int out, uint64_t most) {
     thread_local std::unique_ptr<char[]> buffer;
     if (!buffer) buffer = std::make_unique<char[]>(kBufferSize);
+    uint64_t copied = 0;
     for (;;) {
         const ssize_t n = sys().read(in, buffer.get(), kBufferSize);
         if (n < 0) {
@@ -88,25 +86,28 @@ int CopyByReadWrite(int in, int out) {
         }
         if (n == 0) return 0;
         if (const int e = WriteAll(out, buffer.get(), static_cast<size_t>(n))) return e;
+        copied += static_cast<uint64_t>(n);
+        if (copied > most) return kSourceChanged;
     }
 }
 
 // Copies from the current offset of in to the current offset of out. size is
-// the length the source had when opened; the copy stops there, or at the end
-// of the file when it shrank. Falls back from copy_file_range to sendfile to
-// plain reads and writes where the kernel or the file systems cannot help.
+// the length the source had when it was looked at; the copy stops there, or
+// at the end of the file when it shrank. Falls back from copy_file_range to
+// sendfile to plain reads and writes where the kernel or the file systems
+// cannot help.
 int CopyData(int in, int out, int64_t size) {
     enum class Method { CopyRange, Sendfile };
     Method method =
         g_noCopyRange.load(std::memory_order_relaxed) ? Method::Sendfile : Method::CopyRange;
     const uint64_t total = size > 0 ? static_cast<uint64_t>(size) : 0;
+    // What a file grown since it was looked at may give is caught by the look
+    // afterwards; an empty-looking one is read to its end, within a bound.
+    const uint64_t most = total > 0 ? total : kMostFromAnEmptyLookingFile;
     uint64_t copied = 0;
     for (;;) {
-        // An empty-looking file is asked for a large amount so that content
-        // the size does not show is still copied.
-        const size_t want = copied < total
-                                ? static_cast<size_t>(std::min<uint64_t>(total - copied, kMaxChunk))
-                                : kMaxChunk;
+        const size_t want = static_cast<size_t>(
+            std::min<uint64_t>(copied < total ? total - copied : kMaxChunk, kMaxChunk));
         ssize_t n;
         if (method == Method::CopyRange) {
             n = sys().copyFileRange(in, out, want);
@@ -124,23 +125,66 @@ int CopyData(int in, int out, int64_t size) {
                 const int e = errno;
                 if (e == EINTR) continue;
                 if (!SendfileUnsupported(e)) return e;
-                return CopyByReadWrite(in, out);
+                return CopyByReadWrite(in, out, most - std::min(most, copied));
             }
         }
         if (n == 0) {
             // Some file systems report nothing for content they hold (or the
             // file shrank); reading tells which.
-            return copied < total ? CopyByReadWrite(in, out) : 0;
+            return copied < total ? CopyByReadWrite(in, out, most - copied) : 0;
         }
         copied += static_cast<uint64_t>(n);
         if (total > 0 && copied >= total) return 0;
+        if (copied > most) return kSourceChanged;
     }
+}
+
+// A source file opened for copying. Its type is known from a look at the
+// path before anything opens it, so a device, pipe or socket is never opened.
+struct OpenSource {
+    UniqueFd fd;
+    struct stat st {};  // as looked at before the open
+};
+
+int TypeError(const struct stat& st) {
+    if (S_ISDIR(st.st_mode)) return EISDIR;
+    if (!S_ISREG(st.st_mode)) return kNotRegularFile;
+    return 0;
+}
+
+// looked: a look at the path already made (symlinks followed), or null.
+int OpenRegular(const std::string& path, OpenSource& source, const struct stat* looked = nullptr) {
+    if (looked)
+        source.st = *looked;
+    else if (sys().stat(path.c_str(), &source.st) != 0)
+        return errno;
+    if (const int e = TypeError(source.st)) return e;
+    // O_NONBLOCK: should a pipe be swapped in after the look, the open does
+    // not hang; the look afterwards finds the swap.
+    source.fd.reset(sys().open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0));
+    return source.fd.valid() ? 0 : errno;
+}
+
+// The source is still the file that was looked at, unchanged: the same file
+// (not one swapped in under its name), the same size, last-write and change
+// times. A copy of a file written to meanwhile would be neither its old
+// content nor its new one.
+int CheckUnchanged(const OpenSource& source) {
+    struct stat now;
+    if (sys().fstat(source.fd.get(), &now) != 0) return errno;
+    const struct stat& was = source.st;
+    if (FileId::Of(now) != FileId::Of(was) || now.st_size != was.st_size ||
+        now.st_mtim.tv_sec != was.st_mtim.tv_sec || now.st_mtim.tv_nsec != was.st_mtim.tv_nsec ||
+        now.st_ctim.tv_sec != was.st_ctim.tv_sec || now.st_ctim.tv_nsec != was.st_ctim.tv_nsec) {
+        return kSourceChanged;
+    }
+    return 0;
 }
 
 // A file being written in the target folder, not yet under its final name.
 class TempFile {
   public:
-    explicit TempFile(std::string folder) : m_folder(std::move(folder)) {}
+    explicit TempFile(const TargetFolder& folder) : m_folder(folder) {}
     ~TempFile() { discard(); }
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
@@ -149,10 +193,10 @@ class TempFile {
     // it while it is written, so it may start with the bits it will have; a
     // hidden name starts private (0600).
     int create(mode_t mode) {
-        RemoveStaleTemporaries(m_folder);
+        RemoveStaleTemporaries(m_folder.path(), m_folder.fd());
         // An unnamed file: nothing is ever visible until it is linked in, and
         // nothing is left behind whatever happens to the process.
-        const int fd = sys().open(m_folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        const int fd = sys().openAt(m_folder.fd(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
         if (fd >= 0) {
             m_fd.reset(fd);
             return 0;
@@ -162,8 +206,9 @@ class TempFile {
         // get a hidden name instead.
         if (e != EOPNOTSUPP && e != EISDIR && e != EINVAL) return e;
         for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-            std::string name = HiddenTempName(m_folder);
-            const int hfd = sys().open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+            std::string name = HiddenTempLeaf();
+            const int hfd = sys().openAt(m_folder.fd(), name.c_str(),
+                                         O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
             if (hfd >= 0) {
                 m_fd.reset(hfd);
                 m_hiddenName = std::move(name);
@@ -176,21 +221,73 @@ class TempFile {
 
     int fd() const { return m_fd.get(); }
     bool hidden() const { return !m_hiddenName.empty(); }
+    const std::string& hiddenName() const { return m_hiddenName; }
 
-    // Puts the file under target. Keep fails with EEXIST when the name is
-    // taken, whatever is there; Replace swaps the name over in one step.
-    int publish(const std::string& target, Publish publish) {
-        return m_hiddenName.empty() ? publishUnnamed(target, publish)
-                                    : publishHidden(target, publish);
+    // Puts the file under name when the name is free; EEXIST, whatever is
+    // there, when it is taken.
+    int publishKeep(const std::string& name) {
+        if (m_hiddenName.empty()) return linkSelf(name);
+        if (const int e = closeBeforeNaming()) return e;
+        if (sys().renameAt(dir(), m_hiddenName.c_str(), dir(), name.c_str(), RENAME_NOREPLACE) ==
+            0) {
+            m_hiddenName.clear();
+            return 0;
+        }
+        if (errno != EINVAL) return errno;
+        // No RENAME_NOREPLACE on this file system: a hard link fails just as
+        // atomically when the name is taken. The hidden name goes once the
+        // link is made; after a failure it stays for another name, and goes
+        // with this object otherwise.
+        if (sys().linkAt(dir(), m_hiddenName.c_str(), dir(), name.c_str(), 0) != 0) return errno;
+        discard();
+        return 0;
     }
 
+    // Puts the file under name, replacing what is there (a symlink included)
+    // in one step, without ever truncating or writing through it; a folder
+    // under the name is never replaced (EISDIR).
+    int publishReplace(const std::string& name) {
+        if (const int e = nameHidden()) return e;
+        if (const int e = closeBeforeNaming()) return e;
+        if (sys().renameAt(dir(), m_hiddenName.c_str(), dir(), name.c_str(), 0) != 0) return errno;
+        m_hiddenName.clear();
+        return 0;
+    }
+
+    // Gives an unnamed file a hidden name (a named one has one already), so
+    // that it can be renamed into place later.
+    int nameHidden() {
+        if (!m_hiddenName.empty()) return 0;
+        for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+            std::string name = HiddenTempLeaf();
+            const int e = linkSelf(name);
+            if (e == 0) {
+                m_hiddenName = std::move(name);
+                return 0;
+            }
+            if (e != EEXIST) return e;
+        }
+        return EEXIST;
+    }
+
+    // The hidden name was renamed elsewhere: nothing left to remove.
+    void forgetHiddenName() { m_hiddenName.clear(); }
+
+    // A network file system may report a failed write only when the file
+    // is closed (NFS, quotas): a named file is closed, and the close heard,
+    // before any name of it is published. An unnamed file stays open until
+    // it is linked; the network file systems have no unnamed files.
+    int closeBeforeNaming() { return m_fd.closeNow(); }
+
   private:
+    int dir() const { return m_folder.fd(); }
+
     // Links the unnamed file under name: by its descriptor where the kernel
     // lets this process (Linux 6.10 on, or a privileged process), else
     // through /proc/self/fd, which costs a walk through /proc every time.
     int linkSelf(const std::string& name) {
         if (!g_noLinkByFd.load(std::memory_order_relaxed)) {
-            if (sys().linkFd(m_fd.get(), name.c_str()) == 0) return 0;
+            if (sys().linkFd(m_fd.get(), dir(), name.c_str()) == 0) return 0;
             const int e = errno;
             // A refusal looks like ENOENT (or EPERM); so does a folder that
             // has gone. The /proc way tells which.
@@ -205,99 +302,29 @@ class TempFile {
     int linkByProc(const std::string& name) {
         char self[32];
         std::snprintf(self, sizeof self, "/proc/self/fd/%d", m_fd.get());
-        return sys().link(self, name.c_str(), AT_SYMLINK_FOLLOW);
-    }
-
-    // An unnamed file is linked while open; the network file systems that
-    // report failed writes only at close have no unnamed files.
-    int publishUnnamed(const std::string& target, Publish publish) {
-        const int e = linkSelf(target);
-        if (e == 0) return 0;
-        if (publish == Publish::Keep || e != EEXIST) return e;
-        // The name is taken: give the file a hidden name first, then rename it
-        // over the target, which replaces the name (a symlink included)
-        // without ever truncating or writing through what was there.
-        for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-            std::string name = HiddenTempName(m_folder);
-            const int le = linkSelf(name);
-            if (le == 0) {
-                m_hiddenName = std::move(name);
-                return publishHidden(target, publish);
-            }
-            if (le != EEXIST) return le;
-        }
-        return EEXIST;
-    }
-
-    int publishHidden(const std::string& target, Publish publish) {
-        // A network file system may report a failed write only when the file
-        // is closed (NFS, quotas): a named file is closed, and the close
-        // heard, before any name of it is published.
-        if (const int e = m_fd.closeNow()) return e;
-        if (publish == Publish::Replace) {
-            if (sys().rename(m_hiddenName.c_str(), target.c_str(), 0) != 0) return errno;
-            m_hiddenName.clear();
-            return 0;
-        }
-        if (sys().rename(m_hiddenName.c_str(), target.c_str(), RENAME_NOREPLACE) == 0) {
-            m_hiddenName.clear();
-            return 0;
-        }
-        if (errno != EINVAL) return errno;
-        // No RENAME_NOREPLACE on this file system: a hard link fails just as
-        // atomically when the name is taken. The hidden name goes once the
-        // link is made; after a failure it stays for another name, and goes
-        // with this object otherwise.
-        if (sys().link(m_hiddenName.c_str(), target.c_str(), 0) != 0) return errno;
-        discard();
-        return 0;
+        return sys().linkAt(AT_FDCWD, self, dir(), name.c_str(), AT_SYMLINK_FOLLOW);
     }
 
     void discard() {
         m_fd.reset();
         if (!m_hiddenName.empty()) {
-            sys().unlink(m_hiddenName.c_str());
+            sys().unlinkAt(dir(), m_hiddenName.c_str(), 0);
             m_hiddenName.clear();
         }
     }
 
-    std::string m_folder;
+    const TargetFolder& m_folder;
     std::string m_hiddenName;  // set while the file has a hidden name
     UniqueFd m_fd;
 };
 
-// Opens a file for reading without blocking on a FIFO.
-int OpenForReading(const std::string& path) {
-    return sys().open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0);
-}
-
-// The safe copy behind CopyFileSafe and the cross-device move. durable flushes
-// the data before the name appears, for a move that then removes the source.
-// nextName, when given, offers other names while the ones tried are taken.
-int CopyFileImpl(const std::string& from, std::string& to, Publish publish, bool durable,
-                 const std::function<bool(std::string&)>* nextName = nullptr) {
-    UniqueFd in(OpenForReading(from));
-    if (!in.valid()) return errno;
-    struct stat st;
-    if (sys().fstat(in.get(), &st) != 0) return errno;
-    if (S_ISDIR(st.st_mode)) return EISDIR;
-    // Pipes, sockets and devices are no files to sort; reading them could
-    // block or never end.
-    if (!S_ISREG(st.st_mode)) return EINVAL;
-
-    const std::string folder = FolderOf(to);
-    TempFile temp(folder);
+// Copies the open source into a new temporary file in folder, with the
+// source's bits and times; the temporary is not yet published.
+int WriteCopy(OpenSource& source, const TargetFolder& folder, TempFile& temp) {
+    const struct stat& st = source.st;
     if (const int e = temp.create(st.st_mode & 0777)) return e;
-    if (const int e = CopyData(in.get(), temp.fd(), st.st_size)) return e;
-    // A source written to while it was read would give a copy that is neither
-    // its old content nor its new one: such a copy is not published.
-    struct stat after;
-    if (sys().fstat(in.get(), &after) != 0) return errno;
-    if (after.st_size != st.st_size || after.st_mtim.tv_sec != st.st_mtim.tv_sec ||
-        after.st_mtim.tv_nsec != st.st_mtim.tv_nsec) {
-        return kSourceChanged;
-    }
-    in.reset();
+    if (const int e = CopyData(source.fd.get(), temp.fd(), st.st_size)) return e;
+    if (const int e = CheckUnchanged(source)) return e;
     // An unnamed file began with the source's bits, less what the umask or a
     // default ACL of the folder took away; set-id and sticky bits go on only
     // now that the data is in. A look (cheaper than a change), or what
@@ -307,32 +334,139 @@ int CopyFileImpl(const std::string& from, std::string& to, Publish publish, bool
     const mode_t mode = st.st_mode & 07777;
     bool modeRight = false;
     if (!temp.hidden() && (mode & ~0777) == 0) {
-        modeRight = BitsForeseen(folder, mode);
+        modeRight = BitsForeseen(folder.path(), mode);
         struct stat made;
         if (!modeRight && sys().fstat(temp.fd(), &made) == 0) {
             modeRight = (made.st_mode & 07777) == mode;
-            LearnBits(folder, mode, made.st_mode & 07777);
+            LearnBits(folder.path(), mode, made.st_mode & 07777);
         }
     }
     if (!modeRight && sys().fchmod(temp.fd(), mode) != 0 && errno != EPERM && errno != EOPNOTSUPP)
         return errno;
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
     if (sys().futimens(temp.fd(), times) != 0) return errno;
-    if (durable && sys().fdatasync(temp.fd()) != 0) return errno;
-    int result = temp.publish(to, publish);
-    // The same copy goes under another name; the data is not copied again.
-    while (result == EEXIST && publish == Publish::Keep && nextName && (*nextName)(to))
-        result = temp.publish(to, publish);
-    return result;
+    return 0;
 }
 
-// Makes a new entry in the folder durable; file systems that cannot sync a
-// folder say EINVAL, which is no failure.
-int SyncFolder(const std::string& folder) {
-    UniqueFd dir(sys().open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
-    if (!dir.valid()) return errno;
-    if (sys().fdatasync(dir.get()) != 0 && errno != EINVAL) return errno;
+// Makes the folder's entries durable; file systems that cannot sync a folder
+// say EINVAL, which is no failure.
+int SyncFolder(const TargetFolder& folder) {
+    if (sys().fdatasync(folder.fd()) != 0 && errno != EINVAL) return errno;
     return 0;
+}
+
+int EntryIdIn(const TargetFolder& folder, const std::string& name, int flags, FileId& id) {
+    struct stat st;
+    if (sys().statAt(folder.fd(), name.c_str(), &st, flags) != 0) return errno;
+    id = FileId::Of(st);
+    return 0;
+}
+
+// A symlink moved over the file that it would point to from its new place
+// would leave a link to itself and lose that file.
+bool WouldPointAtTarget(const std::string& from, const TargetFolder& folder,
+                        const std::string& name, const FileId& target) {
+    std::string text;
+    char buffer[4096];
+    const ssize_t n = sys().readlinkAt(AT_FDCWD, from.c_str(), buffer, sizeof buffer);
+    if (n <= 0 || static_cast<size_t>(n) >= sizeof buffer) return false;
+    text.assign(buffer, static_cast<size_t>(n));
+    FileId pointed;
+    // An absolute link leads where it did; relative ones are read from the
+    // target folder. AT_FDCWD would not do for a relative text.
+    if (text[0] == '/') return FileIdOf(text) == target;
+    return EntryIdIn(folder, text, 0, pointed) == 0 && pointed == target;
+}
+
+// The move across file systems: copy, flush, publish, and only then remove
+// the source, so the file is always in at least one place. entry is the look
+// at the source itself (a symlink not followed).
+int MoveAcrossDevices(const std::string& from, const struct stat& entry, const TargetFolder& folder,
+                      const std::string& name, Publish publish) {
+    OpenSource source;
+    const bool link = S_ISLNK(entry.st_mode);
+    // For a regular file the look already made is the look before the open.
+    if (const int e = OpenRegular(from, source, link ? nullptr : &entry)) return e;
+    const FileId sourceId = FileId::Of(source.st);
+    {
+        // One look at the target serves two ends: the file may already be
+        // there under another mount, and a name taken spares a copy that
+        // could not be published.
+        struct stat there;
+        if (sys().statAt(folder.fd(), name.c_str(), &there, 0) == 0) {
+            if (FileId::Of(there) == sourceId) return 0;
+            if (publish == Publish::Keep) return EEXIST;
+        }
+    }
+    TempFile temp(folder);
+    if (const int e = WriteCopy(source, folder, temp)) return e;
+    if (sys().fdatasync(temp.fd()) != 0) return errno;
+    // The copy first goes under a hidden name: it takes the target name only
+    // once the source is known unchanged, and an older file under that name
+    // can be put back should the last look find the source changed.
+    if (const int e = temp.nameHidden()) return e;
+    const std::string hidden = temp.hiddenName();
+    FileId copyId;
+    if (EntryIdIn(folder, hidden, AT_SYMLINK_NOFOLLOW, copyId) != 0) return errno;
+    if (const int e = temp.closeBeforeNaming()) return e;
+    if (const int e = CheckUnchanged(source)) return e;
+
+    const int dir = folder.fd();
+    bool displaced = false;  // the older target now lies under the hidden name
+    bool placed = false;
+    if (publish == Publish::Replace) {
+        if (sys().renameAt(dir, hidden.c_str(), dir, name.c_str(), RENAME_EXCHANGE) == 0) {
+            displaced = placed = true;
+            struct stat old;
+            if (sys().statAt(dir, hidden.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 &&
+                S_ISDIR(old.st_mode)) {
+                // A folder is never replaced by a file: swap back.
+                sys().renameAt(dir, hidden.c_str(), dir, name.c_str(), RENAME_EXCHANGE);
+                return EISDIR;
+            }
+        } else if (errno == EINVAL) {
+            // No exchange on this file system: a plain replacing rename.
+            if (sys().renameAt(dir, hidden.c_str(), dir, name.c_str(), 0) != 0) return errno;
+            placed = true;
+        } else if (errno != ENOENT) {
+            return errno;
+        }
+    }
+    if (!placed && sys().renameAt(dir, hidden.c_str(), dir, name.c_str(), RENAME_NOREPLACE) != 0) {
+        if (errno != EINVAL) return errno;
+        // No RENAME_NOREPLACE here: a hard link fails as atomically.
+        if (sys().linkAt(dir, hidden.c_str(), dir, name.c_str(), 0) != 0) return errno;
+        sys().unlinkAt(dir, hidden.c_str(), 0);
+    }
+    temp.forgetHiddenName();
+
+    // The new name is durable before the source goes.
+    int error = SyncFolder(folder);
+    // The last look: the source unchanged through the descriptor it was
+    // copied from, and its name still the entry that was copied (not the
+    // copy itself, seen through another mount, nor a file saved over it).
+    struct stat still;
+    if (error == 0) error = CheckUnchanged(source);
+    if (error == 0 && sys().lstat(from.c_str(), &still) != 0) error = errno;
+    if (error == 0 && FileId::Of(still) != FileId::Of(entry)) error = kSourceChanged;
+    if (error != 0) {
+        // The source stays; the copy goes, and an older target comes back.
+        if (displaced) {
+            sys().renameAt(dir, hidden.c_str(), dir, name.c_str(), RENAME_EXCHANGE);
+            FileId there;
+            if (EntryIdIn(folder, hidden, AT_SYMLINK_NOFOLLOW, there) == 0 && there == copyId)
+                sys().unlinkAt(dir, hidden.c_str(), 0);
+        } else {
+            FileId there;
+            if (EntryIdIn(folder, name, AT_SYMLINK_NOFOLLOW, there) == 0 && there == copyId)
+                sys().unlinkAt(dir, name.c_str(), 0);
+        }
+        return error;
+    }
+    const int unlinked = sys().unlink(from.c_str()) == 0 ? 0 : errno;
+    // The file that the user chose to replace goes whatever the source did.
+    if (displaced) sys().unlinkAt(dir, hidden.c_str(), 0);
+    return unlinked;
 }
 
 FileTime ToFileTime(const struct timespec& ts) {
@@ -364,11 +498,47 @@ int ExistingAsFolder(const std::string& path) {
     return EEXIST;
 }
 
+int FactsOf(const struct stat& st, FileFacts& facts) {
+    if (const int e = TypeError(st)) return e;
+    facts.id = FileId::Of(st);
+    facts.lastWrite = ToFileTime(st.st_mtim);
+    facts.size = static_cast<int64_t>(st.st_size);
+    return 0;
+}
+
 [[maybe_unused]] const char* ErrorTextResult(int result, const char* buffer) {
     return result == 0 ? buffer : "Unknown error";
 }
 
 [[maybe_unused]] const char* ErrorTextResult(const char* result, const char*) { return result; }
+
+int ListEntries(DIR* dir, const std::function<void(const DirEntry&)>& visit) {
+    DirEntry entry;
+    const int fd = ::dirfd(dir);
+    for (;;) {
+        errno = 0;
+        const struct dirent* d = ::readdir(dir);
+        if (!d) return errno;
+        const char* name = d->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
+        entry.name.assign(name);
+        unsigned char type = d->d_type;
+        if (type == DT_UNKNOWN) {
+            // Some file systems do not say; ask without following links.
+            struct stat st;
+            if (sys().statAt(fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+                if (S_ISDIR(st.st_mode))
+                    type = DT_DIR;
+                else if (S_ISLNK(st.st_mode))
+                    type = DT_LNK;
+            }
+        }
+        entry.isDirectory = type == DT_DIR;
+        entry.isSymlink = type == DT_LNK;
+        entry.isHidden = name[0] == '.';
+        visit(entry);
+    }
+}
 
 }  // namespace
 
@@ -377,44 +547,71 @@ void ForgetLearnedFolderBits() {
     g_bits.clear();
 }
 
-int CopyFileSafe(const std::string& from, const std::string& to, Publish publish) {
-    std::string target = to;
-    return CopyFileImpl(from, target, publish, false);
+int CopyFileInto(const std::string& from, const TargetFolder& folder, std::string& name,
+                 Publish publish, const std::function<bool(std::string& name)>* nextName) {
+    if (!IsPlainName(name)) return EINVAL;
+    OpenSource source;
+    if (const int e = OpenRegular(from, source)) return e;
+    TempFile temp(folder);
+    if (const int e = WriteCopy(source, folder, temp)) return e;
+    const FileId sourceId = FileId::Of(source.st);
+    source.fd.reset();
+    for (;;) {
+        const int e = temp.publishKeep(name);
+        if (e != EEXIST) return e;
+        // The name is taken. By the source itself (through a link, a hard
+        // link or another mount)? Then the file is where it belongs.
+        if (IsFileIn(folder, name, sourceId)) return 0;
+        if (publish == Publish::Replace) return temp.publishReplace(name);
+        // The same copy goes under another name; the data is not copied again.
+        if (!nextName || !(*nextName)(name)) return EEXIST;
+        if (!IsPlainName(name)) return EINVAL;
+    }
 }
 
-int CopyFileSafeFirstFree(const std::string& from, std::string& to,
-                          const std::function<bool(std::string& to)>& nextName) {
-    return CopyFileImpl(from, to, Publish::Keep, false, &nextName);
-}
-
-int MoveFileSafe(const std::string& from, const std::string& to, Publish publish) {
-    struct stat st;
-    if (sys().lstat(from.c_str(), &st) != 0) return errno;
-    if (S_ISDIR(st.st_mode)) return EISDIR;
+int MoveFileInto(const std::string& from, const TargetFolder& folder, const std::string& name,
+                 Publish publish) {
+    if (!IsPlainName(name)) return EINVAL;
+    struct stat entry;
+    if (sys().lstat(from.c_str(), &entry) != 0) return errno;
+    if (S_ISDIR(entry.st_mode)) return EISDIR;
+    if (S_ISLNK(entry.st_mode) && publish == Publish::Replace) {
+        // A link is renamed as a link. Over the very file it points to, or
+        // the file it would point to from its new place, it would destroy
+        // that file: such a move is not made.
+        FileId target;
+        if (EntryIdIn(folder, name, 0, target) == 0) {
+            if (FileIdOf(from) == target) return 0;
+            if (WouldPointAtTarget(from, folder, name, target)) return kLinkOntoItsTarget;
+        }
+    }
 
     const unsigned int flags = publish == Publish::Keep ? RENAME_NOREPLACE : 0;
-    if (sys().rename(from.c_str(), to.c_str(), flags) == 0) return 0;
+    if (sys().renameAt(AT_FDCWD, from.c_str(), folder.fd(), name.c_str(), flags) == 0) return 0;
     const int e = errno;
     if (e == EINVAL && publish == Publish::Keep) {
         // No RENAME_NOREPLACE here: link (fails when the name is taken), then
         // drop the old name.
-        if (sys().link(from.c_str(), to.c_str(), 0) != 0) return errno;
+        if (sys().linkAt(AT_FDCWD, from.c_str(), folder.fd(), name.c_str(), 0) != 0) return errno;
         return sys().unlink(from.c_str()) == 0 ? 0 : errno;
     }
+    // Another file system, or another mount of the same one.
     if (e != EXDEV) return e;
+    return MoveAcrossDevices(from, entry, folder, name, publish);
+}
 
-    // Another file system: copy, flush, publish, and only then remove the
-    // source, so the file is always in at least one place.
-    if (publish == Publish::Keep) {
-        // Spares copying a file that cannot be published; the publish itself
-        // still fails atomically should the name appear meanwhile.
-        struct stat target;
-        if (sys().lstat(to.c_str(), &target) == 0) return EEXIST;
-    }
-    std::string published = to;
-    if (const int ce = CopyFileImpl(from, published, publish, true)) return ce;
-    if (const int se = SyncFolder(FolderOf(to))) return se;
-    return sys().unlink(from.c_str()) == 0 ? 0 : errno;
+int CopyFileSafe(const std::string& from, const std::string& to, Publish publish) {
+    TargetFolder folder;
+    std::string name;
+    if (const int e = folder.openFolderOf(to, name)) return e;
+    return CopyFileInto(from, folder, name, publish);
+}
+
+int MoveFileSafe(const std::string& from, const std::string& to, Publish publish) {
+    TargetFolder folder;
+    std::string name;
+    if (const int e = folder.openFolderOf(to, name)) return e;
+    return MoveFileInto(from, folder, name, publish);
 }
 
 bool FileExists(const std::string& path) {
@@ -432,6 +629,24 @@ bool DirExists(const std::string& path) {
     return sys().stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool FileExistsIn(const TargetFolder& folder, const std::string& name) {
+    struct stat st;
+    return IsPlainName(name) && sys().statAt(folder.fd(), name.c_str(), &st, 0) == 0 &&
+           !S_ISDIR(st.st_mode);
+}
+
+int MakeDirIn(const TargetFolder& folder, const std::string& name) {
+    if (!IsPlainName(name)) return EINVAL;
+    if (sys().mkdirAt(folder.fd(), name.c_str(), 0777) == 0) {
+        NoteFolderMade(folder.pathOf(name));
+        return 0;
+    }
+    if (errno != EEXIST) return errno;
+    struct stat st;
+    if (sys().statAt(folder.fd(), name.c_str(), &st, 0) == 0 && S_ISDIR(st.st_mode)) return 0;
+    return EEXIST;
+}
+
 int MakeDirs(const std::string& path) {
     if (path.empty()) return ENOENT;
     const int e = MakeOneDir(path);
@@ -446,12 +661,40 @@ int MakeDirs(const std::string& path) {
     return again == EEXIST ? ExistingAsFolder(path) : again;
 }
 
-std::optional<FileTime> LastWriteTimeByOpen(const std::string& path) {
-    UniqueFd fd(OpenForReading(path));
-    if (!fd.valid()) return std::nullopt;
+std::optional<FileId> FileIdOf(const std::string& path) {
     struct stat st;
-    if (sys().fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;
-    return ToFileTime(st.st_mtim);
+    if (sys().stat(path.c_str(), &st) != 0) return std::nullopt;
+    return FileId::Of(st);
+}
+
+bool IsFileIn(const TargetFolder& folder, const std::string& name, const FileId& id) {
+    FileId there;
+    return IsPlainName(name) && EntryIdIn(folder, name, 0, there) == 0 && there == id;
+}
+
+int LookAtFile(const std::string& path, FileFacts& facts) {
+    struct stat st;
+    if (sys().stat(path.c_str(), &st) != 0) return errno;
+    return FactsOf(st, facts);
+}
+
+int LookAtFileIn(const TargetFolder& folder, const std::string& name, FileFacts& facts) {
+    if (!IsPlainName(name)) return EINVAL;
+    struct stat st;
+    if (sys().statAt(folder.fd(), name.c_str(), &st, 0) != 0) return errno;
+    return FactsOf(st, facts);
+}
+
+std::optional<FileTime> RegularFileTime(const std::string& path) {
+    FileFacts facts;
+    if (LookAtFile(path, facts) != 0) return std::nullopt;
+    return facts.lastWrite;
+}
+
+std::optional<int64_t> RegularFileSize(const std::string& path) {
+    FileFacts facts;
+    if (LookAtFile(path, facts) != 0) return std::nullopt;
+    return facts.size;
 }
 
 std::optional<FileTime> LastWriteTimeByLookup(const std::string& path) {
@@ -460,17 +703,10 @@ std::optional<FileTime> LastWriteTimeByLookup(const std::string& path) {
     return ToFileTime(st.st_mtim);
 }
 
-std::optional<int64_t> FileSizeByOpen(const std::string& path) {
-    UniqueFd fd(OpenForReading(path));
-    if (!fd.valid()) return std::nullopt;
-    struct stat st;
-    if (sys().fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;
-    return static_cast<int64_t>(st.st_size);
-}
-
 std::string ErrorText(int error) {
     if (error == kNotRegularFile) return "不是普通文件（设备、管道或套接字），未打开";
     if (error == kSourceChanged) return "文件在复制期间被改动";
+    if (error == kLinkOntoItsTarget) return "此符号链接会取代它所指向的文件，未移动";
     char buffer[256] = {};
     return ErrorTextResult(strerror_r(error, buffer, sizeof buffer), buffer);
 }
@@ -478,33 +714,20 @@ std::string ErrorText(int error) {
 int ForEachDirEntry(const std::string& folder, const std::function<void(const DirEntry&)>& visit) {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
     if (!dir) return errno;
-    DirEntry entry;
-    for (;;) {
-        errno = 0;
-        const struct dirent* d = ::readdir(dir.get());
-        if (!d) return errno;
-        const char* name = d->d_name;
-        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
-        entry.name.assign(name);
-        unsigned char type = d->d_type;
-        if (type == DT_UNKNOWN) {
-            // Some file systems do not say; ask without following links.
-            std::string full = folder;
-            if (full.empty() || full.back() != '/') full += '/';
-            full += entry.name;
-            struct stat st;
-            if (sys().lstat(full.c_str(), &st) == 0) {
-                if (S_ISDIR(st.st_mode))
-                    type = DT_DIR;
-                else if (S_ISLNK(st.st_mode))
-                    type = DT_LNK;
-            }
-        }
-        entry.isDirectory = type == DT_DIR;
-        entry.isSymlink = type == DT_LNK;
-        entry.isHidden = name[0] == '.';
-        visit(entry);
+    return ListEntries(dir.get(), visit);
+}
+
+int ForEachDirEntryAt(int dirFd, const std::function<void(const DirEntry&)>& visit) {
+    // A descriptor of its own: fdopendir takes over what it is given.
+    const int fd = sys().openAt(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (fd < 0) return errno;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::fdopendir(fd), &::closedir);
+    if (!dir) {
+        const int e = errno;
+        ::close(fd);
+        return e;
     }
+    return ListEntries(dir.get(), visit);
 }
 
 }  // namespace zanfeld

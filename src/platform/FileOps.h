@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "FileId.h"
+
 namespace zanfeld {
 
 // A last-write time at full resolution.
@@ -21,33 +23,45 @@ enum class Publish {
     Replace  // replace the existing name atomically
 };
 
+class TargetFolder;
+
 // The file operations of the program, built on the Sys seam. Operations that
-// can fail return 0 or an errno value.
+// can fail return 0 or an errno value (or one of the reasons below).
 //
-// CopyFileSafe writes into an unnamed (or hidden) temporary file in the target
-// folder and only then publishes it under the target name, so a target name
-// never holds a half-written file and an existing target is never truncated in
-// place. A symlink at the target name is replaced as a name, never written
+// A copy is written into an unnamed (or hidden) temporary file in the target
+// folder and only then published under the target name, so a target name
+// never holds a half-written file and an existing target is never truncated
+// in place. A symlink at the target name is replaced as a name, never written
 // through. The copy keeps the source's last-write time and permission bits.
+// Devices, pipes and sockets are never opened (kNotRegularFile). When the
+// file at the target name is the source itself (the same device and inode,
+// reached through a link, a hard link or another mount), nothing is done and
+// the result is 0: the file is where it belongs.
+//
+// name is one plain name inside folder (see IsPlainName). With nextName and
+// Publish::Keep, a taken name is handed to nextName, which either puts the
+// next name to try into it and returns true, or returns false to give up
+// with EEXIST; the data is copied once however many names are tried, and on
+// success name holds the name used.
+int CopyFileInto(const std::string& from, const TargetFolder& folder, std::string& name,
+                 Publish publish, const std::function<bool(std::string& name)>* nextName = nullptr);
+
+// A rename within one file system; across file systems a safe copy, flushed
+// and published, after which the source is removed, and only when a last look
+// finds it unchanged (kSourceChanged otherwise, with the source kept and no
+// copy left behind). A file is never in neither place. A symlink is moved as
+// a link, but never over the file it would point to from its new place.
+int MoveFileInto(const std::string& from, const TargetFolder& folder, const std::string& name,
+                 Publish publish);
+
+// The same by full target path; the target's folder is opened for the call.
 int CopyFileSafe(const std::string& from, const std::string& to, Publish publish);
+int MoveFileSafe(const std::string& from, const std::string& to, Publish publish);
 
 // Copies remember per folder which permission bits a new file there keeps, so
 // that most copies need no look at their bits; a run starts by forgetting
 // this, so that a changed umask or default ACL is seen again.
 void ForgetLearnedFolderBits();
-
-// CopyFileSafe with Publish::Keep under the first free name: when the name in
-// to is taken, nextName gets it and either puts the next name to try (in the
-// same folder) into it and returns true, or returns false to give up, with
-// EEXIST. The data is copied once however many names are tried; on success to
-// holds the name used.
-int CopyFileSafeFirstFree(const std::string& from, std::string& to,
-                          const std::function<bool(std::string& to)>& nextName);
-
-// A rename within one file system; across file systems a safe copy, flushed
-// and published, after which the source is removed. A file is never in
-// neither place.
-int MoveFileSafe(const std::string& from, const std::string& to, Publish publish);
 
 // A file (not a folder) is at the path; a symlink counts by what it points to.
 bool FileExists(const std::string& path);
@@ -59,13 +73,36 @@ bool DirExists(const std::string& path);
 // Creates the folder with every missing parent; 0 when it exists afterwards.
 int MakeDirs(const std::string& path);
 
-// Last-write time read through a file opened for reading (fails for folders).
-std::optional<FileTime> LastWriteTimeByOpen(const std::string& path);
-// Last-write time read from the directory entry without opening the file
-// (nothing for a folder or a missing entry).
+// A file (not a folder) named name is in folder; a symlink counts by what it
+// points to.
+bool FileExistsIn(const TargetFolder& folder, const std::string& name);
+// Creates the sub-folder name in folder; 0 when a folder is there afterwards
+// (a symlink to one included: the caller opens it without following).
+int MakeDirIn(const TargetFolder& folder, const std::string& name);
+
+// Which file a path leads to, symlinks followed.
+std::optional<FileId> FileIdOf(const std::string& path);
+// Whether name in folder, symlinks followed, is the file id.
+bool IsFileIn(const TargetFolder& folder, const std::string& name, const FileId& id);
+
+// What a run compares of a regular file (symlinks followed).
+struct FileFacts {
+    FileId id;
+    FileTime lastWrite;
+    int64_t size = 0;
+};
+// 0, or ENOENT and the like, EISDIR for a folder, kNotRegularFile for a
+// device, pipe or socket. Nothing is opened.
+int LookAtFile(const std::string& path, FileFacts& facts);
+int LookAtFileIn(const TargetFolder& folder, const std::string& name, FileFacts& facts);
+
+// Last-write time and size of a regular file (nothing for a folder, a device,
+// a pipe, a socket or a missing entry); the file is not opened.
+std::optional<FileTime> RegularFileTime(const std::string& path);
+std::optional<int64_t> RegularFileSize(const std::string& path);
+// Last-write time read from the directory entry (nothing for a folder or a
+// missing entry).
 std::optional<FileTime> LastWriteTimeByLookup(const std::string& path);
-// Size in bytes read through a file opened for reading (nothing for folders).
-std::optional<int64_t> FileSizeByOpen(const std::string& path);
 
 // Reasons that are no errno values, returned where an errno would be.
 // A device, a pipe or a socket stands where a regular file was expected; it
@@ -73,20 +110,24 @@ std::optional<int64_t> FileSizeByOpen(const std::string& path);
 inline constexpr int kNotRegularFile = 0x10001;
 // A file changed while it was being copied, so the copy is not published.
 inline constexpr int kSourceChanged = 0x10002;
+// A symlink would be moved over the very file it points to from there.
+inline constexpr int kLinkOntoItsTarget = 0x10003;
 
 // The system's text for an errno value, or the text of one of the reasons
 // above.
 std::string ErrorText(int error);
 
 struct DirEntry {
-    std::string name;        // never "." or ".."
+    std::string name;          // never "." or ".."
     bool isDirectory = false;  // a real folder, not a link to one
     bool isSymlink = false;
-    bool isHidden = false;     // the name starts with "."
+    bool isHidden = false;  // the name starts with "."
 };
 
 // Calls visit for every entry of the folder in the order the file system
 // lists them. Returns 0, or the errno of opening or reading the folder.
 int ForEachDirEntry(const std::string& folder, const std::function<void(const DirEntry&)>& visit);
+// The same for a folder held open.
+int ForEachDirEntryAt(int dirFd, const std::function<void(const DirEntry&)>& visit);
 
 }  // namespace zanfeld

@@ -68,12 +68,14 @@ bool Remember(const std::string& folder) {
 
 }  // namespace
 
-std::string HiddenTempName(const std::string& folder) {
+std::string HiddenTempLeaf() {
     char name[64];
-    std::snprintf(name, sizeof name, "/.zanfeld-%d-%016llx.tmp", ProcessId(),
+    std::snprintf(name, sizeof name, ".zanfeld-%d-%016llx.tmp", ProcessId(),
                   static_cast<unsigned long long>(NextRandom()));
-    return folder + name;
+    return name;
 }
+
+std::string HiddenTempName(const std::string& folder) { return folder + "/" + HiddenTempLeaf(); }
 
 void NoteFolderMade(const std::string& folder) {
     std::lock_guard<std::mutex> lock(g_sweptMutex);
@@ -82,19 +84,25 @@ void NoteFolderMade(const std::string& folder) {
 
 // A process killed while a file had a hidden name (SIGKILL, a power cut)
 // leaves that file behind.
-void RemoveStaleTemporaries(const std::string& folder) {
+void RemoveStaleTemporaries(const std::string& folder, int dirFd) {
     {
         std::lock_guard<std::mutex> lock(g_sweptMutex);
         if (!Remember(folder)) return;
     }
     std::vector<std::string> stale;
-    ForEachDirEntry(folder, [&](const DirEntry& entry) {
+    auto look = [&](const DirEntry& entry) {
         if (entry.isDirectory || !entry.isHidden) return;
         const int pid = PidOfHiddenTempName(entry.name);
         if (pid == 0 || pid == ProcessId()) return;
         if (::kill(pid, 0) != 0 && errno == ESRCH) stale.push_back(entry.name);
-    });
-    for (const std::string& name : stale) sys().unlink((folder + "/" + name).c_str());
+    };
+    if (dirFd >= 0) {
+        ForEachDirEntryAt(dirFd, look);
+        for (const std::string& name : stale) sys().unlinkAt(dirFd, name.c_str(), 0);
+    } else {
+        ForEachDirEntry(folder, look);
+        for (const std::string& name : stale) sys().unlink((folder + "/" + name).c_str());
+    }
 }
 
 }  // namespace zanfeld

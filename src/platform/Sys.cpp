@@ -47,11 +47,39 @@ int Sys::link(const char* from, const char* to, int flags) {
     return ::linkat(AT_FDCWD, from, AT_FDCWD, to, flags);
 }
 
-int Sys::linkFd(int fd, const char* to) {
-    return ::linkat(fd, "", AT_FDCWD, to, AT_EMPTY_PATH);
+int Sys::linkFd(int fd, int toDir, const char* to) {
+    return ::linkat(fd, "", toDir, to, AT_EMPTY_PATH);
 }
 
 int Sys::unlink(const char* path) { return ::unlink(path); }
+
+int Sys::openAt(int dirFd, const char* path, int flags, mode_t mode) {
+    return ::openat(dirFd, path, flags, mode);
+}
+
+int Sys::statAt(int dirFd, const char* path, struct stat* st, int flags) {
+    return ::fstatat(dirFd, path, st, flags);
+}
+
+int Sys::mkdirAt(int dirFd, const char* path, mode_t mode) { return ::mkdirat(dirFd, path, mode); }
+
+int Sys::renameAt(int fromDir, const char* from, int toDir, const char* to, unsigned int flags) {
+    return ::renameat2(fromDir, from, toDir, to, flags);
+}
+
+int Sys::linkAt(int fromDir, const char* from, int toDir, const char* to, int flags) {
+    return ::linkat(fromDir, from, toDir, to, flags);
+}
+
+int Sys::unlinkAt(int dirFd, const char* path, int flags) { return ::unlinkat(dirFd, path, flags); }
+
+int Sys::symlinkAt(const char* text, int dirFd, const char* path) {
+    return ::symlinkat(text, dirFd, path);
+}
+
+ssize_t Sys::readlinkAt(int dirFd, const char* path, char* buf, size_t size) {
+    return ::readlinkat(dirFd, path, buf, size);
+}
 
 namespace {
 

@@ -11,7 +11,7 @@ namespace zanfeld {
 // a chosen call with a chosen errno. Each method returns what the system call
 // returns and leaves its error in errno.
 class Sys {
-public:
+  public:
     virtual ~Sys() = default;
 
     virtual int open(const char* path, int flags, mode_t mode);
@@ -32,8 +32,23 @@ public:
     // linkat on AT_FDCWD with the given flags (AT_SYMLINK_FOLLOW for /proc/self/fd links).
     virtual int link(const char* from, const char* to, int flags);
     // linkat of an open unnamed file (O_TMPFILE) by AT_EMPTY_PATH.
-    virtual int linkFd(int fd, const char* to);
+    virtual int linkFd(int fd, int toDir, const char* to);
     virtual int unlink(const char* path);
+
+    // The same calls relative to an open folder (or AT_FDCWD), so that a
+    // folder held open is the folder written into, whatever its path leads
+    // to meanwhile. Each counts as its path form in tests.
+    virtual int openAt(int dirFd, const char* path, int flags, mode_t mode);
+    // fstatat: counts as lstat with AT_SYMLINK_NOFOLLOW, as stat otherwise.
+    virtual int statAt(int dirFd, const char* path, struct stat* st, int flags);
+    virtual int mkdirAt(int dirFd, const char* path, mode_t mode);
+    // renameat2; flags 0, RENAME_NOREPLACE or RENAME_EXCHANGE.
+    virtual int renameAt(int fromDir, const char* from, int toDir, const char* to,
+                         unsigned int flags);
+    virtual int linkAt(int fromDir, const char* from, int toDir, const char* to, int flags);
+    virtual int unlinkAt(int dirFd, const char* path, int flags);
+    virtual int symlinkAt(const char* text, int dirFd, const char* path);
+    virtual ssize_t readlinkAt(int dirFd, const char* path, char* buf, size_t size);
 };
 
 // Writes all of data through the seam, going on after short writes and
@@ -45,13 +60,13 @@ Sys& sys();
 
 // Installs a replacement for its lifetime (tests only; not thread-safe).
 class ScopedSys {
-public:
+  public:
     explicit ScopedSys(Sys& replacement);
     ~ScopedSys();
     ScopedSys(const ScopedSys&) = delete;
     ScopedSys& operator=(const ScopedSys&) = delete;
 
-private:
+  private:
     Sys* m_previous;
 };
 

@@ -14,6 +14,11 @@ class UniqueFd {
     ~UniqueFd() { reset(); }
     UniqueFd(const UniqueFd&) = delete;
     UniqueFd& operator=(const UniqueFd&) = delete;
+    UniqueFd(UniqueFd&& other) noexcept : m_fd(other.release()) {}
+    UniqueFd& operator=(UniqueFd&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
 
     int get() const { return m_fd; }
     bool valid() const { return m_fd >= 0; }
@@ -25,6 +30,12 @@ class UniqueFd {
             errno = saved;
         }
         m_fd = fd;
+    }
+
+    int release() {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
     }
 
     // Closes now and returns the error the close reported, or 0: a file

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <optional>
 
@@ -60,10 +61,11 @@ std::vector<std::string> Leftovers(const std::string& root) {
 }
 
 const char* OpName(SysOp op) {
-    static const char* const names[] = {"open",     "close",  "read",  "write",  "copy_file_range",
-                                        "sendfile", "fstat",  "stat",  "lstat",  "fdatasync",
-                                        "futimens", "fchmod", "mkdir", "rename", "link",
-                                        "unlink"};
+    static const char* const names[] = {
+        "open",  "close",  "read",  "write",     "copy_file_range", "sendfile",
+        "fstat", "stat",   "lstat", "fdatasync", "futimens",        "fchmod",
+        "mkdir", "rename", "link",  "unlink",    "symlink",         "readlink"};
+    static_assert(std::size(names) == static_cast<size_t>(SysOp::Count));
     return names[static_cast<int>(op)];
 }
 
@@ -213,20 +215,20 @@ TEST_F(FaultRunTest, CrossDeviceMoveOverAnExistingTarget) {
 }
 
 TEST_F(FaultRunTest, CrossDeviceMoveThatRunsOutOfSpaceKeepsTheSource) {
-    m_sys.failOn(SysOp::Rename, EXDEV, 0);
+    m_sys.moveAcrossDevices();
     m_sys.failAfterPartial(SysOp::CopyFileRange, ENOSPC);
     ExpectAFailedBPlaced(Run(TransferMode::Move, SameFilePolicy::Overwrite), TransferMode::Move,
                          ENOSPC);
 }
 
 TEST_F(FaultRunTest, CrossDeviceMoveWhoseFlushFailsKeepsTheSource) {
-    m_sys.failOn(SysOp::Rename, EXDEV, 0);
+    m_sys.moveAcrossDevices();
     m_sys.failOn(SysOp::Fdatasync, EIO, 1);
     ExpectAFailedBPlaced(Run(TransferMode::Move, SameFilePolicy::Rename), TransferMode::Move, EIO);
 }
 
 TEST_F(FaultRunTest, SourceThatCannotBeRemovedAfterACrossDeviceCopyIsCounted) {
-    m_sys.failOn(SysOp::Rename, EXDEV, 0);
+    m_sys.moveAcrossDevices();
     m_sys.failOn(SysOp::Unlink, EACCES, 1);
     const std::string text = Run(TransferMode::Move, SameFilePolicy::Rename);
     EXPECT_EQ(FailedCount(text), 1u) << text;
@@ -300,16 +302,15 @@ TEST_F(FaultRunTest, HiddenNameCollisionWhileReplacingIsRetried) {
 }
 
 TEST_F(FaultRunTest, WithoutUnnamedFilesTheHiddenFileGoesWhenTheCopyFails) {
-    // Open 1 is the source, open 2 the unnamed temporary file: refused as on
-    // a file system that has none, so a hidden name is used.
-    m_sys.failOn(SysOp::Open, EOPNOTSUPP, 2);
+    // As on a file system without unnamed files: a hidden name is used.
+    m_sys.refuseUnnamedFiles();
     m_sys.failAfterPartial(SysOp::CopyFileRange, ENOSPC);
     ExpectAFailedBPlaced(Run(TransferMode::Copy, SameFilePolicy::Rename), TransferMode::Copy,
                          ENOSPC);
 }
 
 TEST_F(FaultRunTest, WithoutUnnamedFilesARaceOnPublishIsNumberedAgain) {
-    m_sys.failOn(SysOp::Open, EOPNOTSUPP, 2);
+    m_sys.refuseUnnamedFiles();
     m_sys.beforeCall(SysOp::Rename, [&] { WriteFile(Target("a.txt"), "racer"); });
     EXPECT_EQ(Run(TransferMode::Copy, SameFilePolicy::Rename), kDone);
     EXPECT_TRUE(HasContent(Target("a.txt"), "racer"));
@@ -319,7 +320,7 @@ TEST_F(FaultRunTest, WithoutUnnamedFilesARaceOnPublishIsNumberedAgain) {
 }
 
 TEST_F(FaultRunTest, ReplacingOnlyOlderFilesWhenATimeCannotBeRead) {
-    // Open 1 reads the source's time, open 2 the target's. A time that cannot
+    // Look 1 reads the source's time, look 2 the target's. A time that cannot
     // be read decides nothing: the file is counted, the old target stays.
     for (const TransferMode mode : {TransferMode::Copy, TransferMode::Move}) {
         for (const int nth : {1, 2}) {
@@ -327,7 +328,7 @@ TEST_F(FaultRunTest, ReplacingOnlyOlderFilesWhenATimeCannotBeRead) {
             Reset();
             WriteFile(Target("a.txt"), "old a", 1'000'000'000);
             WriteFile(Target("b.txt"), "old b", 1'000'000'000);
-            m_sys.failOn(SysOp::Open, EIO, nth);
+            m_sys.failOn(SysOp::Stat, EIO, nth);
             ExpectAFailedBPlaced(Run(mode, SameFilePolicy::EditFileTime), mode, EIO, "old a");
         }
     }
@@ -422,7 +423,19 @@ TEST_P(FaultSweep, EveryCallFailedOnce) {
                 EXPECT_EQ(FailedCount(text), size_t{aFailed} + size_t{bFailed}) << text;
                 // One fault costs one file at most; the run went on.
                 EXPECT_FALSE(aFailed && bFailed) << text;
-                ExpectNoLeftovers();
+                if (op == SysOp::Unlink) {
+                    // A move across file systems puts an older target aside
+                    // under a hidden name until its source has gone; should
+                    // removing it then fail, it stays there for a later run's
+                    // sweep. Nothing else may stay.
+                    for (const std::string& left : Leftovers(m_dir.path()))
+                        EXPECT_TRUE(c.oldTargets && c.crossDevice &&
+                                    (HasContent(left, "old a") || HasContent(left, "old b")))
+                            << left;
+                    EXPECT_EQ(Leftovers(m_srcDir->path()), std::vector<std::string>{});
+                } else {
+                    ExpectNoLeftovers();
+                }
                 ++injected;
                 if (HasFailure()) return;
             }

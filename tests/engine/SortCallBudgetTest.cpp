@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "FileOps.h"
 #include "RecordingHost.h"
 #include "RunFileSort.h"
+#include "TargetFolder.h"
 #include "TempDir.h"
 
 using namespace zanfeld;
@@ -64,15 +66,19 @@ class SortCallBudgetTest : public ::testing::Test {
     RecordingHost m_host;
 };
 
-TEST_F(SortCallBudgetTest, CopyLooksAtEachFolderOnceAndAtNoTargetName) {
+// Each new folder: an open that finds it missing, a mkdir, an open that holds
+// it for the run. Nothing per file but the file's own calls.
+constexpr int kFolderOpens = 2 * 3;
+
+TEST_F(SortCallBudgetTest, CopyOpensEachFolderOnceAndLooksAtNoTargetName) {
     ASSERT_EQ(Run(TransferMode::Copy), kDone);
     EXPECT_EQ(Placed(), size_t{kFiles});
-    // Each new folder: one look (missing), one mkdir. Nothing per file.
-    EXPECT_EQ(m_sys.calls(SysOp::Stat), 3);
     EXPECT_EQ(m_sys.calls(SysOp::Mkdir), 3);
+    // Per file: a look at the source (its type before it is opened), the
+    // source and the unnamed temporary, one copy, one link.
+    EXPECT_EQ(m_sys.calls(SysOp::Stat), kFiles);
     EXPECT_EQ(m_sys.calls(SysOp::Lstat), 0);
-    // Per file: the source and the unnamed temporary, one copy, one link.
-    EXPECT_EQ(m_sys.calls(SysOp::Open), 2 * kFiles);
+    EXPECT_EQ(m_sys.calls(SysOp::Open), 2 * kFiles + kFolderOpens);
     EXPECT_EQ(m_sys.calls(SysOp::CopyFileRange), kFiles);
     EXPECT_EQ(m_sys.calls(SysOp::Link), kFiles);
 }
@@ -80,11 +86,11 @@ TEST_F(SortCallBudgetTest, CopyLooksAtEachFolderOnceAndAtNoTargetName) {
 TEST_F(SortCallBudgetTest, MoveIsOneLookAtTheSourceAndOneRename) {
     ASSERT_EQ(Run(TransferMode::Move), kDone);
     EXPECT_EQ(Placed(), size_t{kFiles});
-    EXPECT_EQ(m_sys.calls(SysOp::Stat), 3);
+    EXPECT_EQ(m_sys.calls(SysOp::Stat), 0);
     EXPECT_EQ(m_sys.calls(SysOp::Mkdir), 3);
     EXPECT_EQ(m_sys.calls(SysOp::Lstat), kFiles);
     EXPECT_EQ(m_sys.calls(SysOp::Rename), kFiles);
-    EXPECT_EQ(m_sys.calls(SysOp::Open), 0);
+    EXPECT_EQ(m_sys.calls(SysOp::Open), kFolderOpens);
 }
 
 TEST_F(SortCallBudgetTest, TakenNamesAreNumberedWithoutCopyingTwice) {
@@ -97,9 +103,9 @@ TEST_F(SortCallBudgetTest, TakenNamesAreNumberedWithoutCopyingTwice) {
     EXPECT_TRUE(IsFile(m_dir / "out/.txt/f0_1.txt"));
     EXPECT_EQ(ReadFile(m_dir / "out/.txt/f0_1.txt"), "content 0");
     EXPECT_EQ(m_sys.calls(SysOp::CopyFileRange), kFiles);  // the data once per file
-    EXPECT_EQ(m_sys.calls(SysOp::Open), 2 * kFiles);
-    EXPECT_EQ(m_sys.calls(SysOp::Link), 2 * kFiles);  // the taken name, then the numbered one
-    EXPECT_EQ(m_sys.calls(SysOp::Mkdir), 0);          // the folders were there
+    EXPECT_EQ(m_sys.calls(SysOp::Open), 2 * kFiles + 3);   // the folders were there
+    EXPECT_EQ(m_sys.calls(SysOp::Link), 2 * kFiles);       // the taken name, then the numbered one
+    EXPECT_EQ(m_sys.calls(SysOp::Mkdir), 0);               // the folders were there
 
     // A move meets the taken names as well and numbers them.
     m_sys.reset();
@@ -137,29 +143,30 @@ TEST(CopyFirstFree, OneCopyGoesUnderTheFirstNameOffered) {
     WriteFile(dir / "a.txt", "new");
     WriteFile(dir / "out/a.txt", "old");
     WriteFile(dir / "out/a_1.txt", "old 1");
+    TargetFolder out;
+    ASSERT_EQ(out.open(dir / "out"), 0);
 
     std::vector<std::string> asked;
-    std::string to = dir / "out/a.txt";
-    const int e = CopyFileSafeFirstFree(dir / "a.txt", to, [&](std::string& taken) {
+    const std::function<bool(std::string&)> next = [&](std::string& taken) {
         asked.push_back(taken);
-        taken = dir / ("out/a_" + std::to_string(asked.size()) + ".txt");
+        taken = "a_" + std::to_string(asked.size()) + ".txt";
         return true;
-    });
-    EXPECT_EQ(e, 0);
-    EXPECT_EQ(to, dir / "out/a_2.txt");
-    EXPECT_EQ(asked, (std::vector<std::string>{dir / "out/a.txt", dir / "out/a_1.txt"}));
+    };
+    std::string name = "a.txt";
+    EXPECT_EQ(CopyFileInto(dir / "a.txt", out, name, Publish::Keep, &next), 0);
+    EXPECT_EQ(name, "a_2.txt");
+    EXPECT_EQ(asked, (std::vector<std::string>{"a.txt", "a_1.txt"}));
     EXPECT_EQ(ReadFile(dir / "out/a_2.txt"), "new");
     EXPECT_EQ(ReadFile(dir / "out/a.txt"), "old");
     EXPECT_EQ(ReadFile(dir / "out/a_1.txt"), "old 1");
 
     // A free name is never asked about.
-    to = dir / "out/b.txt";
-    EXPECT_EQ(CopyFileSafeFirstFree(dir / "a.txt", to,
-                                    [&](std::string&) {
-                                        ADD_FAILURE() << "asked about a free name";
-                                        return false;
-                                    }),
-              0);
+    const std::function<bool(std::string&)> never = [&](std::string&) {
+        ADD_FAILURE() << "asked about a free name";
+        return false;
+    };
+    name = "b.txt";
+    EXPECT_EQ(CopyFileInto(dir / "a.txt", out, name, Publish::Keep, &never), 0);
     EXPECT_EQ(ReadFile(dir / "out/b.txt"), "new");
 }
 
@@ -167,21 +174,23 @@ TEST(CopyFirstFree, GivingUpLeavesNothingBehind) {
     TempDir dir;
     WriteFile(dir / "a.txt", "new");
     WriteFile(dir / "out/a.txt", "old");
+    TargetFolder out;
+    ASSERT_EQ(out.open(dir / "out"), 0);
     for (const bool hidden : {false, true}) {
         SCOPED_TRACE(hidden ? "hidden temporary" : "unnamed temporary");
         FaultySys faults;
-        // Open 1 is the source, open 2 the unnamed temporary: refused as on a
-        // file system without unnamed files, so a hidden name is used.
-        if (hidden) faults.failOn(SysOp::Open, EOPNOTSUPP, 2);
-        std::string to = dir / "out/a.txt";
+        // As on a file system without unnamed files: a hidden name is used.
+        if (hidden) faults.refuseUnnamedFiles();
+        std::string name = "a.txt";
         int asked = 0;
+        const std::function<bool(std::string&)> next = [&](std::string&) {
+            ++asked;
+            return false;
+        };
         int e;
         {
             ScopedSys scoped(faults);
-            e = CopyFileSafeFirstFree(dir / "a.txt", to, [&](std::string&) {
-                ++asked;
-                return false;
-            });
+            e = CopyFileInto(dir / "a.txt", out, name, Publish::Keep, &next);
         }
         EXPECT_EQ(e, EEXIST);
         EXPECT_EQ(asked, 1);

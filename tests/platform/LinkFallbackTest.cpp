@@ -18,16 +18,16 @@ namespace {
 // before the link.
 class OldKernelSys : public Sys {
   public:
-    int linkFd(int fd, const char* to) override {
+    int linkFd(int fd, int toDir, const char* to) override {
         ++byFd;
-        if (!refuse) return Sys::linkFd(fd, to);
+        if (!refuse) return Sys::linkFd(fd, toDir, to);
         if (removeFolder) std::filesystem::remove_all(removeFolder);
         errno = ENOENT;
         return -1;
     }
-    int link(const char* from, const char* to, int flags) override {
+    int linkAt(int fromDir, const char* from, int toDir, const char* to, int flags) override {
         ++byPath;
-        return Sys::link(from, to, flags);
+        return Sys::linkAt(fromDir, from, toDir, to, flags);
     }
     bool refuse = true;
     int byFd = 0;

@@ -1,5 +1,7 @@
 #include "FaultySys.h"
 
+#include <fcntl.h>
+
 #include <cerrno>
 
 namespace zanfeld::test {
@@ -18,6 +20,8 @@ void FaultySys::beforeCall(SysOp op, std::function<void()> action, int nth) {
 
 void FaultySys::reset() {
     m_rules.clear();
+    m_noUnnamedFiles = false;
+    m_crossDevice = false;
     m_calls.fill(0);
     m_pending.fill(0);
 }
@@ -51,6 +55,10 @@ int FaultySys::enter(SysOp op, size_t* count) {
 
 int FaultySys::open(const char* path, int flags, mode_t mode) {
     ZANFELD_FAULT(SysOp::Open, nullptr);
+    if (m_noUnnamedFiles && (flags & O_TMPFILE) == O_TMPFILE) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
     return Sys::open(path, flags, mode);
 }
 
@@ -129,14 +137,63 @@ int FaultySys::link(const char* from, const char* to, int flags) {
     return Sys::link(from, to, flags);
 }
 
-int FaultySys::linkFd(int fd, const char* to) {
+int FaultySys::linkFd(int fd, int toDir, const char* to) {
     ZANFELD_FAULT(SysOp::Link, nullptr);
-    return Sys::linkFd(fd, to);
+    return Sys::linkFd(fd, toDir, to);
 }
 
 int FaultySys::unlink(const char* path) {
     ZANFELD_FAULT(SysOp::Unlink, nullptr);
     return Sys::unlink(path);
+}
+
+int FaultySys::openAt(int dirFd, const char* path, int flags, mode_t mode) {
+    ZANFELD_FAULT(SysOp::Open, nullptr);
+    if (m_noUnnamedFiles && (flags & O_TMPFILE) == O_TMPFILE) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+    return Sys::openAt(dirFd, path, flags, mode);
+}
+
+int FaultySys::statAt(int dirFd, const char* path, struct stat* st, int flags) {
+    ZANFELD_FAULT((flags & AT_SYMLINK_NOFOLLOW) ? SysOp::Lstat : SysOp::Stat, nullptr);
+    return Sys::statAt(dirFd, path, st, flags);
+}
+
+int FaultySys::mkdirAt(int dirFd, const char* path, mode_t mode) {
+    ZANFELD_FAULT(SysOp::Mkdir, nullptr);
+    return Sys::mkdirAt(dirFd, path, mode);
+}
+
+int FaultySys::renameAt(int fromDir, const char* from, int toDir, const char* to,
+                        unsigned int flags) {
+    ZANFELD_FAULT(SysOp::Rename, nullptr);
+    if (m_crossDevice && fromDir == AT_FDCWD) {
+        errno = EXDEV;
+        return -1;
+    }
+    return Sys::renameAt(fromDir, from, toDir, to, flags);
+}
+
+int FaultySys::linkAt(int fromDir, const char* from, int toDir, const char* to, int flags) {
+    ZANFELD_FAULT(SysOp::Link, nullptr);
+    return Sys::linkAt(fromDir, from, toDir, to, flags);
+}
+
+int FaultySys::unlinkAt(int dirFd, const char* path, int flags) {
+    ZANFELD_FAULT(SysOp::Unlink, nullptr);
+    return Sys::unlinkAt(dirFd, path, flags);
+}
+
+int FaultySys::symlinkAt(const char* text, int dirFd, const char* path) {
+    ZANFELD_FAULT(SysOp::Symlink, nullptr);
+    return Sys::symlinkAt(text, dirFd, path);
+}
+
+ssize_t FaultySys::readlinkAt(int dirFd, const char* path, char* buf, size_t size) {
+    ZANFELD_FAULT(SysOp::Readlink, nullptr);
+    return Sys::readlinkAt(dirFd, path, buf, size);
 }
 
 #undef ZANFELD_FAULT

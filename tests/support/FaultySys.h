@@ -26,6 +26,8 @@ enum class SysOp {
     Rename,
     Link,
     Unlink,
+    Symlink,
+    Readlink,
     Count
 };
 
@@ -43,6 +45,13 @@ class FaultySys : public Sys {
     // Runs action just before the nth call of op reaches the system (nth 0:
     // before every call), e.g. to create a file in a race.
     void beforeCall(SysOp op, std::function<void()> action, int nth = 1);
+
+    // Refuses every unnamed file (O_TMPFILE) as file systems without them do,
+    // so that copies take a hidden name instead.
+    void refuseUnnamedFiles() { m_noUnnamedFiles = true; }
+    // Every rename of a source by its path (not one inside a folder held
+    // open) says "cross-device", as a move to another file system does.
+    void moveAcrossDevices() { m_crossDevice = true; }
 
     int calls(SysOp op) const { return m_calls[Index(op)]; }
     // Forgets all rules and counts.
@@ -64,8 +73,18 @@ class FaultySys : public Sys {
     int rename(const char* from, const char* to, unsigned int flags) override;
     int link(const char* from, const char* to, int flags) override;
     // Counted and failed as Link: the same step, made by descriptor.
-    int linkFd(int fd, const char* to) override;
+    int linkFd(int fd, int toDir, const char* to) override;
     int unlink(const char* path) override;
+    // The folder-relative forms count and fail as their path forms.
+    int openAt(int dirFd, const char* path, int flags, mode_t mode) override;
+    int statAt(int dirFd, const char* path, struct stat* st, int flags) override;
+    int mkdirAt(int dirFd, const char* path, mode_t mode) override;
+    int renameAt(int fromDir, const char* from, int toDir, const char* to,
+                 unsigned int flags) override;
+    int linkAt(int fromDir, const char* from, int toDir, const char* to, int flags) override;
+    int unlinkAt(int dirFd, const char* path, int flags) override;
+    int symlinkAt(const char* text, int dirFd, const char* path) override;
+    ssize_t readlinkAt(int dirFd, const char* path, char* buf, size_t size) override;
 
   private:
     struct Rule {
@@ -83,6 +102,8 @@ class FaultySys : public Sys {
     int enter(SysOp op, size_t* count = nullptr);
 
     std::vector<Rule> m_rules;
+    bool m_noUnnamedFiles = false;
+    bool m_crossDevice = false;
     std::array<int, static_cast<size_t>(SysOp::Count)> m_calls{};
     std::array<int, static_cast<size_t>(SysOp::Count)> m_pending{};
 };

@@ -1,0 +1,74 @@
+#include "TargetFolder.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "Sys.h"
+
+namespace zanfeld {
+
+namespace {
+
+constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+
+std::string WithoutTrailingSeparators(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+}  // namespace
+
+int TargetFolder::adopt(int fd, std::string path) {
+    UniqueFd owned(fd);
+    struct stat st;
+    if (sys().fstat(owned.get(), &st) != 0) return errno;
+    m_fd = std::move(owned);
+    m_path = std::move(path);
+    m_id = FileId::Of(st);
+    return 0;
+}
+
+int TargetFolder::open(const std::string& path) {
+    if (path.empty()) return ENOENT;
+    const int fd = sys().openAt(AT_FDCWD, path.c_str(), kFolderFlags, 0);
+    if (fd < 0) return errno;
+    return adopt(fd, WithoutTrailingSeparators(path));
+}
+
+int TargetFolder::openChild(const TargetFolder& parent, const std::string& name) {
+    if (!IsPlainName(name)) return EINVAL;
+    const int fd = sys().openAt(parent.fd(), name.c_str(), kFolderFlags | O_NOFOLLOW, 0);
+    if (fd < 0) return errno;
+    return adopt(fd, parent.pathOf(name));
+}
+
+int TargetFolder::openFolderOf(const std::string& path, std::string& name) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        name = path;
+        return open(".");
+    }
+    name = path.substr(slash + 1);
+    return open(slash == 0 ? std::string("/") : path.substr(0, slash));
+}
+
+std::string TargetFolder::pathOf(const std::string& name) const {
+    if (!m_path.empty() && m_path.back() == '/') return m_path + name;
+    return m_path + '/' + name;
+}
+
+bool TargetFolder::stillAtItsPath() const {
+    struct stat st;
+    return sys().stat(m_path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && FileId::Of(st) == m_id;
+}
+
+bool IsPlainName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           std::memchr(name.data(), '/', name.size()) == nullptr &&
+           std::memchr(name.data(), '\0', name.size()) == nullptr;
+}
+
+}  // namespace zanfeld

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+
+#include "FileId.h"
+#include "UniqueFd.h"
+
+namespace zanfeld {
+
+// A folder held open while files are placed into it. Everything written into
+// it goes relative to the descriptor, so a folder swapped for a symlink (or
+// removed) after it was opened can never redirect what is placed: the files
+// go into the very folder that was opened, or fail.
+class TargetFolder {
+  public:
+    TargetFolder() = default;
+    TargetFolder(TargetFolder&&) noexcept = default;
+    TargetFolder& operator=(TargetFolder&&) noexcept = default;
+
+    // Opens the folder at path, symlinks followed: the output directory and
+    // the folders a user made there are the user's own choice. Returns 0 or
+    // an errno value (ENOTDIR when no folder is there).
+    int open(const std::string& path);
+    // Opens the sub-folder name of parent without ever following a symlink:
+    // ELOOP or ENOTDIR when anything else stands under the name.
+    int openChild(const TargetFolder& parent, const std::string& name);
+    // Opens the folder that holds path (followed as open() does) and puts
+    // the last component of path into name.
+    int openFolderOf(const std::string& path, std::string& name);
+
+    bool isOpen() const { return m_fd.valid(); }
+    int fd() const { return m_fd.get(); }
+    // The path it was opened by, without a trailing separator but for "/".
+    const std::string& path() const { return m_path; }
+    // path() joined with name, for messages and questions.
+    std::string pathOf(const std::string& name) const;
+    // Device and inode of the open folder (read when it was opened).
+    const FileId& id() const { return m_id; }
+    // Whether path() still leads to this very folder: false once it was
+    // removed, renamed, or replaced by another folder or a link elsewhere.
+    bool stillAtItsPath() const;
+
+  private:
+    int adopt(int fd, std::string path);
+
+    UniqueFd m_fd;
+    std::string m_path;
+    FileId m_id;
+};
+
+// A name that a file may be placed under inside a folder: one component,
+// never "." or "..", and nothing that would lead elsewhere.
+bool IsPlainName(const std::string& name);
+
+}  // namespace zanfeld
