@@ -2,14 +2,12 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <stdio.h>
 #include <string.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <memory>
 #include <mutex>
 #include <string_view>
@@ -19,6 +17,7 @@
 #include "HiddenTemp.h"
 #include "Sys.h"
 #include "TargetFolder.h"
+#include "TempFile.h"
 #include "UniqueFd.h"
 
 namespace zanfeld {
@@ -28,7 +27,6 @@ namespace {
 // copy_file_range and sendfile move at most this much per call.
 constexpr size_t kMaxChunk = 0x7ffff000;
 constexpr size_t kBufferSize = 256 * 1024;
-constexpr int kNameAttempts = 16;
 // A source that looked empty is read to its end, as files whose size says
 // nothing (/proc) hold data; this much and no more, so that a device swapped
 // in for the file can never be read without end.
@@ -36,9 +34,6 @@ constexpr uint64_t kMostFromAnEmptyLookingFile = 64u << 20;
 
 // Set once the kernel has said it has no copy_file_range at all.
 std::atomic<bool> g_noCopyRange{false};
-// Set once linking an unnamed file by its descriptor was refused and the
-// /proc/self/fd way worked.
-std::atomic<bool> g_noLinkByFd{false};
 
 // What the copies of this process have learned about the permission bits
 // new files get in one target folder.
@@ -180,143 +175,6 @@ int CheckUnchanged(const OpenSource& source) {
     }
     return 0;
 }
-
-// A file being written in the target folder, not yet under its final name.
-class TempFile {
-  public:
-    explicit TempFile(const TargetFolder& folder) : m_folder(folder) {}
-    ~TempFile() { discard(); }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-
-    // mode: the permission bits an unnamed file starts with. No name reaches
-    // it while it is written, so it may start with the bits it will have; a
-    // hidden name starts private (0600).
-    int create(mode_t mode) {
-        RemoveStaleTemporaries(m_folder.path(), m_folder.fd());
-        // An unnamed file: nothing is ever visible until it is linked in, and
-        // nothing is left behind whatever happens to the process.
-        const int fd = sys().openAt(m_folder.fd(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-        if (fd >= 0) {
-            m_fd.reset(fd);
-            return 0;
-        }
-        const int e = errno;
-        // File systems without unnamed files (and kernels that predate them)
-        // get a hidden name instead.
-        if (e != EOPNOTSUPP && e != EISDIR && e != EINVAL) return e;
-        for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-            std::string name = HiddenTempLeaf();
-            const int hfd = sys().openAt(m_folder.fd(), name.c_str(),
-                                         O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
-            if (hfd >= 0) {
-                m_fd.reset(hfd);
-                m_hiddenName = std::move(name);
-                return 0;
-            }
-            if (errno != EEXIST) return errno;
-        }
-        return EEXIST;
-    }
-
-    int fd() const { return m_fd.get(); }
-    bool hidden() const { return !m_hiddenName.empty(); }
-    const std::string& hiddenName() const { return m_hiddenName; }
-
-    // Puts the file under name when the name is free; EEXIST, whatever is
-    // there, when it is taken.
-    int publishKeep(const std::string& name) {
-        if (m_hiddenName.empty()) return linkSelf(name);
-        if (const int e = closeBeforeNaming()) return e;
-        if (sys().renameAt(dir(), m_hiddenName.c_str(), dir(), name.c_str(), RENAME_NOREPLACE) ==
-            0) {
-            m_hiddenName.clear();
-            return 0;
-        }
-        if (errno != EINVAL) return errno;
-        // No RENAME_NOREPLACE on this file system: a hard link fails just as
-        // atomically when the name is taken. The hidden name goes once the
-        // link is made; after a failure it stays for another name, and goes
-        // with this object otherwise.
-        if (sys().linkAt(dir(), m_hiddenName.c_str(), dir(), name.c_str(), 0) != 0) return errno;
-        discard();
-        return 0;
-    }
-
-    // Puts the file under name, replacing what is there (a symlink included)
-    // in one step, without ever truncating or writing through it; a folder
-    // under the name is never replaced (EISDIR).
-    int publishReplace(const std::string& name) {
-        if (const int e = nameHidden()) return e;
-        if (const int e = closeBeforeNaming()) return e;
-        if (sys().renameAt(dir(), m_hiddenName.c_str(), dir(), name.c_str(), 0) != 0) return errno;
-        m_hiddenName.clear();
-        return 0;
-    }
-
-    // Gives an unnamed file a hidden name (a named one has one already), so
-    // that it can be renamed into place later.
-    int nameHidden() {
-        if (!m_hiddenName.empty()) return 0;
-        for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-            std::string name = HiddenTempLeaf();
-            const int e = linkSelf(name);
-            if (e == 0) {
-                m_hiddenName = std::move(name);
-                return 0;
-            }
-            if (e != EEXIST) return e;
-        }
-        return EEXIST;
-    }
-
-    // The hidden name was renamed elsewhere: nothing left to remove.
-    void forgetHiddenName() { m_hiddenName.clear(); }
-
-    // A network file system may report a failed write only when the file
-    // is closed (NFS, quotas): a named file is closed, and the close heard,
-    // before any name of it is published. An unnamed file stays open until
-    // it is linked; the network file systems have no unnamed files.
-    int closeBeforeNaming() { return m_fd.closeNow(); }
-
-  private:
-    int dir() const { return m_folder.fd(); }
-
-    // Links the unnamed file under name: by its descriptor where the kernel
-    // lets this process (Linux 6.10 on, or a privileged process), else
-    // through /proc/self/fd, which costs a walk through /proc every time.
-    int linkSelf(const std::string& name) {
-        if (!g_noLinkByFd.load(std::memory_order_relaxed)) {
-            if (sys().linkFd(m_fd.get(), dir(), name.c_str()) == 0) return 0;
-            const int e = errno;
-            // A refusal looks like ENOENT (or EPERM); so does a folder that
-            // has gone. The /proc way tells which.
-            if (e != ENOENT && e != EPERM && e != EINVAL) return e;
-            if (linkByProc(name) != 0) return errno;
-            g_noLinkByFd.store(true, std::memory_order_relaxed);
-            return 0;
-        }
-        return linkByProc(name) == 0 ? 0 : errno;
-    }
-
-    int linkByProc(const std::string& name) {
-        char self[32];
-        std::snprintf(self, sizeof self, "/proc/self/fd/%d", m_fd.get());
-        return sys().linkAt(AT_FDCWD, self, dir(), name.c_str(), AT_SYMLINK_FOLLOW);
-    }
-
-    void discard() {
-        m_fd.reset();
-        if (!m_hiddenName.empty()) {
-            sys().unlinkAt(dir(), m_hiddenName.c_str(), 0);
-            m_hiddenName.clear();
-        }
-    }
-
-    const TargetFolder& m_folder;
-    std::string m_hiddenName;  // set while the file has a hidden name
-    UniqueFd m_fd;
-};
 
 // Copies the open source into a new temporary file in folder, with the
 // source's bits and times; the temporary is not yet published.

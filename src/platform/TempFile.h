@@ -1,0 +1,61 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+
+#include "UniqueFd.h"
+
+namespace zanfeld {
+
+class TargetFolder;
+
+// A file being written in a target folder, not yet under its final name:
+// unnamed (O_TMPFILE) where the file system allows, else under a hidden
+// name. What is left of it when it goes without being published is removed.
+class TempFile {
+  public:
+    explicit TempFile(const TargetFolder& folder) : m_folder(folder) {}
+    ~TempFile() { discard(); }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    // mode: the permission bits an unnamed file starts with. No name reaches
+    // it while it is written, so it may start with the bits it will have; a
+    // hidden name starts private (0600).
+    int create(mode_t mode);
+
+    int fd() const { return m_fd.get(); }
+    bool hidden() const { return !m_hiddenName.empty(); }
+    const std::string& hiddenName() const { return m_hiddenName; }
+
+    // Puts the file under name when the name is free; EEXIST, whatever is
+    // there, when it is taken.
+    int publishKeep(const std::string& name);
+    // Puts the file under name, replacing what is there (a symlink included)
+    // in one step, without ever truncating or writing through it; a folder
+    // under the name is never replaced (EISDIR).
+    int publishReplace(const std::string& name);
+    // Gives an unnamed file a hidden name (a named one has one already), so
+    // that it can be renamed into place later.
+    int nameHidden();
+    // The hidden name was renamed elsewhere: nothing left to remove.
+    void forgetHiddenName() { m_hiddenName.clear(); }
+    // A network file system may report a failed write only when the file
+    // is closed (NFS, quotas): a named file is closed, and the close heard,
+    // before any name of it is published. An unnamed file stays open until
+    // it is linked; the network file systems have no unnamed files.
+    int closeBeforeNaming() { return m_fd.closeNow(); }
+
+  private:
+    int dir() const;
+    int linkSelf(const std::string& name);
+    int linkByProc(const std::string& name);
+    void discard();
+
+    const TargetFolder& m_folder;
+    std::string m_hiddenName;  // set while the file has a hidden name
+    UniqueFd m_fd;
+};
+
+}  // namespace zanfeld
