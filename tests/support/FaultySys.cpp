@@ -21,6 +21,7 @@ void FaultySys::beforeCall(SysOp op, std::function<void()> action, int nth) {
 void FaultySys::reset() {
     m_rules.clear();
     m_noUnnamedFiles = false;
+    m_opened.clear();
     m_crossDevice = false;
     m_calls.fill(0);
     m_pending.fill(0);
@@ -54,6 +55,7 @@ int FaultySys::enter(SysOp op, size_t* count) {
     }
 
 int FaultySys::open(const char* path, int flags, mode_t mode) {
+    m_opened.emplace_back(path);
     ZANFELD_FAULT(SysOp::Open, nullptr);
     if (m_noUnnamedFiles && (flags & O_TMPFILE) == O_TMPFILE) {
         errno = EOPNOTSUPP;
@@ -148,6 +150,7 @@ int FaultySys::unlink(const char* path) {
 }
 
 int FaultySys::openAt(int dirFd, const char* path, int flags, mode_t mode) {
+    m_opened.emplace_back(path);
     ZANFELD_FAULT(SysOp::Open, nullptr);
     if (m_noUnnamedFiles && (flags & O_TMPFILE) == O_TMPFILE) {
         errno = EOPNOTSUPP;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "Sys.h"
@@ -54,6 +55,8 @@ class FaultySys : public Sys {
     void moveAcrossDevices() { m_crossDevice = true; }
 
     int calls(SysOp op) const { return m_calls[Index(op)]; }
+    // Every path handed to open, in order (relative ones as given).
+    const std::vector<std::string>& opened() const { return m_opened; }
     // Forgets all rules and counts.
     void reset();
 
@@ -102,6 +105,7 @@ class FaultySys : public Sys {
     int enter(SysOp op, size_t* count = nullptr);
 
     std::vector<Rule> m_rules;
+    std::vector<std::string> m_opened;
     bool m_noUnnamedFiles = false;
     bool m_crossDevice = false;
     std::array<int, static_cast<size_t>(SysOp::Count)> m_calls{};

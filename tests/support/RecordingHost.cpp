@@ -2,17 +2,13 @@
 
 namespace zanfeld::test {
 
-void RecordingHost::showInfo(const std::string& text) {
-    calls.push_back("info:" + text);
-}
+void RecordingHost::showInfo(const std::string& text) { calls.push_back("info:" + text); }
 
 void RecordingHost::rejectOption(const std::string& text, OptionId option) {
     calls.push_back("reject:" + std::to_string(static_cast<int>(option)) + ":" + text);
 }
 
-void RecordingHost::setOutputDir(const std::string& text) {
-    calls.push_back("outdir:" + text);
-}
+void RecordingHost::setOutputDir(const std::string& text) { calls.push_back("outdir:" + text); }
 
 void RecordingHost::setBusy(bool busy) {
     calls.push_back(std::string("busy:") + (busy ? "1" : "0"));
@@ -46,6 +42,14 @@ std::vector<int> RecordingHost::progress() const {
     std::vector<int> out;
     for (const auto& p : of("progress")) out.push_back(std::stoi(p));
     return out;
+}
+
+size_t FailedCount(const std::string& completionText) {
+    static const std::string head = "有 ";
+    const size_t at = completionText.find(head);
+    if (at == std::string::npos || completionText.find(" 个文件未能分拣", at) == std::string::npos)
+        return 0;
+    return std::stoul(completionText.substr(at + head.size()));
 }
 
 }  // namespace zanfeld::test

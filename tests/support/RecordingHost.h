@@ -13,7 +13,7 @@ namespace zanfeld::test {
 // "reject:<option>:…", "outdir:…", "busy:1", "progress:25", "ask:…") and
 // answers askOverwrite from a queue of answers (No when the queue is empty).
 class RecordingHost : public SortHost {
-public:
+  public:
     void showInfo(const std::string& text) override;
     void rejectOption(const std::string& text, OptionId option) override;
     void setOutputDir(const std::string& text) override;
@@ -31,5 +31,9 @@ public:
     // Called by refreshLiveOptions, so a test can change live fields mid-run.
     std::function<void(SortOptions&)> onRefresh;
 };
+
+// The number of files a completion text counts as not placed, 0 when it
+// counts none.
+size_t FailedCount(const std::string& completionText);
 
 }  // namespace zanfeld::test
