@@ -202,6 +202,7 @@ struct CrashMode {
     const char* name;
     bool move;
     bool crossDevice;
+    bool oldTargets;  // an older file under every target name (always so for copies)
 };
 
 // One mode's kill loop over its own tree.
@@ -217,7 +218,7 @@ class KillLoop {
         MakeDir(m_out / ".bin");
         for (int i = 0; i < kFiles; ++i) {
             WriteAll(srcPath(i), Content(i, 0));
-            if (!m_mode.move) WriteAll(outPath(i), Content(i, 1));
+            if (m_mode.oldTargets) WriteAll(outPath(i), Content(i, 1));
         }
     }
 
@@ -318,11 +319,13 @@ class KillLoop {
             if (m_mode.move) {
                 EXPECT_TRUE(source == State::New || source == State::Missing)
                     << srcPath(i) << " is damaged";
-                EXPECT_TRUE(target == State::New || target == State::Missing)
+                EXPECT_TRUE(target == State::New || target == State::Missing ||
+                            (m_mode.oldTargets && target == State::Old))
                     << outPath(i) << " is partial or damaged";
-                EXPECT_FALSE(source == State::Missing && target == State::Missing)
+                EXPECT_FALSE(source == State::Missing && target != State::New)
                     << Name(i) << " is in neither place";
                 if (source == State::New && target == State::New) ++fig.inBothPlaces;
+                if (target == State::Old) ++fig.oldTargetsSeen;
                 if (source == State::New) todo.push_back(i);
             } else {
                 EXPECT_EQ(source, State::New) << srcPath(i) << " changed in a copy";
@@ -366,11 +369,13 @@ class KillLoop {
         for (int i = 0; i < kFiles; ++i) {
             if (m_mode.move) {
                 std::error_code ec;
-                fs::rename(outPath(i), srcPath(i), ec);
-                if (ec) {
-                    WriteAll(srcPath(i), Content(i, 0));
-                    fs::remove(outPath(i));
-                }
+                if (m_checker.classify(outPath(i), i) == State::New)
+                    fs::rename(outPath(i), srcPath(i), ec);
+                if (ec || !fs::exists(srcPath(i))) WriteAll(srcPath(i), Content(i, 0));
+                if (m_mode.oldTargets)
+                    WriteAll(outPath(i), Content(i, 1));
+                else
+                    fs::remove(outPath(i), ec);
             } else {
                 WriteAll(outPath(i), Content(i, 1));
             }
@@ -422,13 +427,14 @@ TEST_P(CrashTest, KilledRunsLoseNothing) {
     EXPECT_EQ(fig.kills, KillsFromEnvironment());
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, CrashTest,
-                         ::testing::Values(CrashMode{"MoveWithinOneFileSystem", true, false},
-                                           CrashMode{"MoveAcrossFileSystems", true, true},
-                                           CrashMode{"CopyOverwriteWithinOneFileSystem", false,
-                                                    false},
-                                           CrashMode{"CopyOverwriteAcrossFileSystems", false, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Modes, CrashTest,
+    ::testing::Values(CrashMode{"MoveWithinOneFileSystem", true, false, false},
+                      CrashMode{"MoveAcrossFileSystems", true, true, false},
+                      CrashMode{"MoveOverwriteAcrossFileSystems", true, true, true},
+                      CrashMode{"CopyOverwriteWithinOneFileSystem", false, false, true},
+                      CrashMode{"CopyOverwriteAcrossFileSystems", false, true, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A hidden temporary file left by a run that was killed between giving the
 // new copy its hidden name and renaming it over the target: the next run
