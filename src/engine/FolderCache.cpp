@@ -6,8 +6,9 @@
 
 namespace zanfeld {
 
-TargetFolder* FolderCache::get(const std::string& path, bool make, int& error) {
-    if (const auto it = m_open.find(path); it != m_open.end()) return &it->second;
+TargetFolder* FolderCache::get(const std::string& name, bool make, int& error) {
+    if (const auto it = m_open.find(name); it != m_open.end()) return &it->second;
+    const std::string path = m_outputDir + name;
     TargetFolder folder;
     error = folder.open(path);
     if (error == ENOENT && make) {
@@ -16,7 +17,7 @@ TargetFolder* FolderCache::get(const std::string& path, bool make, int& error) {
     }
     if (error != 0) return nullptr;
     if (m_open.size() >= kMostOpen) m_open.clear();
-    return &m_open.emplace(path, std::move(folder)).first->second;
+    return &m_open.emplace(name, std::move(folder)).first->second;
 }
 
 }  // namespace zanfeld

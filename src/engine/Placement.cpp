@@ -25,7 +25,7 @@ PlaceResult Declined(std::string name) {
     return r;
 }
 
-int Transfer(const std::string& source, const TargetFolder& folder, const std::string& name,
+int Transfer(const SourceFile& source, const TargetFolder& folder, const std::string& name,
              TransferMode mode, Publish publish) {
     if (mode == TransferMode::Move) return MoveFileInto(source, folder, name, publish);
     std::string target = name;
@@ -33,8 +33,8 @@ int Transfer(const std::string& source, const TargetFolder& folder, const std::s
 }
 
 // The file under name is the source itself.
-bool IsTheSource(const std::string& source, const TargetFolder& folder, const std::string& name) {
-    const auto id = FileIdOf(source);
+bool IsTheSource(const SourceFile& source, const TargetFolder& folder, const std::string& name) {
+    const auto id = FileIdOf(source.path());
     return id && IsFileIn(folder, name, *id);
 }
 
@@ -42,7 +42,7 @@ bool IsTheSource(const std::string& source, const TargetFolder& folder, const st
 // file take the chosen name between the search and the publish, search again.
 // Only a file under a name moves the search on; anything else there (a
 // folder) fails the placement.
-PlaceResult PlaceNumbered(const std::string& source, const TargetFolder& folder, TransferMode mode,
+PlaceResult PlaceNumbered(const SourceFile& source, const TargetFolder& folder, TransferMode mode,
                           const std::string& start) {
     constexpr int kRaceRetries = 16;
     std::string name = start;
@@ -50,10 +50,16 @@ PlaceResult PlaceNumbered(const std::string& source, const TargetFolder& folder,
         // The copy is published under the start name without looking first;
         // when that is taken, the same copy goes under the numbered name, so
         // the data is copied once.
-        int searches = 0;
-        const std::function<bool(std::string&)> next = [&](std::string& taken) {
-            if (++searches > kRaceRetries || !FileExistsIn(folder, taken)) return false;
-            taken = FreeNumberedName(folder, start, source);
+        // One pointer captured, so that the callback needs no allocation.
+        struct Search {
+            const SourceFile& source;
+            const TargetFolder& folder;
+            const std::string& start;
+            int searches = 0;
+        } search{source, folder, start};
+        const std::function<bool(std::string&)> next = [s = &search](std::string& taken) {
+            if (++s->searches > kRaceRetries || !FileExistsIn(s->folder, taken)) return false;
+            taken = FreeNumberedName(s->folder, s->start, s->source.path());
             return true;
         };
         const int error = CopyFileInto(source, folder, name, Publish::Keep, &next);
@@ -63,7 +69,7 @@ PlaceResult PlaceNumbered(const std::string& source, const TargetFolder& folder,
     // it, too, tries the start name at once and searches only when a file is there.
     int error = 0;
     for (int attempt = 0; attempt < kRaceRetries; ++attempt) {
-        if (attempt > 0) name = FreeNumberedName(folder, start, source);
+        if (attempt > 0) name = FreeNumberedName(folder, start, source.path());
         error = MoveFileInto(source, folder, name, Publish::Keep);
         if (error != EEXIST || !FileExistsIn(folder, name)) break;
         if (IsTheSource(source, folder, name)) return FromError(0, name);
@@ -94,9 +100,9 @@ PlaceResult FailedPlacement(int error, std::string name) {
     return FromError(error != 0 ? error : EIO, std::move(name));
 }
 
-PlaceResult PlaceFile(const std::string& source, const TargetFolder& folder, TransferMode mode,
+PlaceResult PlaceFile(const SourceFile& source, const TargetFolder& folder, TransferMode mode,
                       SameFilePolicy policy, SortHost& host, const std::string& renameStart) {
-    const std::string name = FileNameOf(source);
+    const std::string name = FileNameOf(source.path());
     const bool copy = mode == TransferMode::Copy;
 
     switch (policy) {
@@ -140,7 +146,7 @@ PlaceResult PlaceFile(const std::string& source, const std::string& targetFolder
                       SameFilePolicy policy, SortHost& host, const std::string& renameStart) {
     TargetFolder folder;
     if (const int error = folder.open(targetFolder)) return FromError(error, FileNameOf(source));
-    return PlaceFile(source, folder, mode, policy, host, renameStart);
+    return PlaceFile(SourceFile(source), folder, mode, policy, host, renameStart);
 }
 
 }  // namespace zanfeld

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "SortHost.h"
+#include "SourceFile.h"
 #include "SortTypes.h"
 #include "TargetFolder.h"
 
@@ -31,7 +32,7 @@ bool EnsureFolder(const std::string& folder);
 // name. When the file at the target name is the source itself (through a
 // link, a hard link or another mount), nothing is done and the file counts
 // as placed: it is where it belongs.
-PlaceResult PlaceFile(const std::string& source, const TargetFolder& folder, TransferMode mode,
+PlaceResult PlaceFile(const SourceFile& source, const TargetFolder& folder, TransferMode mode,
                       SameFilePolicy policy, SortHost& host, const std::string& renameStart = {});
 // The same with the folder given by path (no trailing separator), opened for
 // this one placement.

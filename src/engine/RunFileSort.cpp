@@ -10,6 +10,7 @@
 #include "Placement.h"
 #include "SortRule.h"
 #include "SortRunFrame.h"
+#include "SourceFolders.h"
 #include "TextUtil.h"
 
 namespace zanfeld {
@@ -37,9 +38,10 @@ bool PassesTypeFilter(const SortOptions& options, const std::string& ext) {
 }
 
 // Places one selected file into each of its folders, held open in folders.
-void PlaceSelected(const SortOptions& options, const SortRule& rule, const std::string& path,
+void PlaceSelected(const SortOptions& options, const SortRule& rule, const SourceFile& source,
                    const std::vector<std::string>& targets, SortHost& host, FailureLog& failures,
                    FolderCache& folders) {
+    const std::string& path = source.path();
     // On the keyword page a numbered name chosen for one keyword is where the
     // search starts for the next.
     std::string renameStart;
@@ -56,13 +58,12 @@ void PlaceSelected(const SortOptions& options, const SortRule& rule, const std::
             refused = target;
             continue;
         }
-        const std::string targetFolder = options.outputDir + target;
         const std::string start = chain ? renameStart : std::string();
         auto place = [&] {
             int error = 0;
-            TargetFolder* folder = folders.get(targetFolder, make, error);
+            TargetFolder* folder = folders.get(target, make, error);
             if (!folder) return FailedPlacement(error, FileNameOf(path));
-            return PlaceFile(path, *folder, options.transferMode, options.sameFilePolicy, host,
+            return PlaceFile(source, *folder, options.transferMode, options.sameFilePolicy, host,
                              start);
         };
         PlaceResult r = place();
@@ -70,9 +71,9 @@ void PlaceSelected(const SortOptions& options, const SortRule& rule, const std::
             // A folder removed or replaced since it was opened is opened (and
             // made) again, and the file placed again.
             int error = 0;
-            TargetFolder* folder = folders.get(targetFolder, false, error);
+            TargetFolder* folder = folders.get(target, false, error);
             if (folder && !folder->stillAtItsPath()) {
-                folders.forget(targetFolder);
+                folders.forget(target);
                 r = place();
             }
         }
@@ -110,7 +111,8 @@ void RunFileSort(SortOptions options, const std::vector<std::string>& sources, S
         if (!rule || !rule->prepare(options, host)) return;
 
         frame.begin();
-        FolderCache folders;
+        FolderCache folders(options.outputDir);
+        SourceFolders sourceFolders;
         const size_t n = sources.size();
         for (size_t i = 0; i < n; ++i) {
             host.refreshLiveOptions(options);
@@ -119,7 +121,8 @@ void RunFileSort(SortOptions options, const std::vector<std::string>& sources, S
             const RuleOutcome outcome = rule->evaluate(options, path);
             if (outcome.kind == RuleOutcome::Kind::Drop) continue;
             if (outcome.kind == RuleOutcome::Kind::Place)
-                PlaceSelected(options, *rule, path, outcome.folders, host, failures, folders);
+                PlaceSelected(options, *rule, sourceFolders.get(path), outcome.folders, host,
+                              failures, folders);
             frame.step(i, n);
         }
         frame.finish(failures);

@@ -14,7 +14,7 @@ namespace {
 // nothing: the error is returned, so the file is counted rather than
 // silently kept or blindly replaced. A device, pipe or socket is never
 // opened; its time is not compared either.
-int Compare(const std::string& source, const TargetFolder& folder, const std::string& name,
+int Compare(const SourceFile& source, const TargetFolder& folder, const std::string& name,
             FileFacts& from, std::optional<FileFacts>& target) {
     if (const int e = LookAtFile(source, from)) return e;
     FileFacts there;
@@ -27,7 +27,7 @@ int Compare(const std::string& source, const TargetFolder& folder, const std::st
 
 }  // namespace
 
-TransferResult CopyIfNewer(const std::string& source, const TargetFolder& folder,
+TransferResult CopyIfNewer(const SourceFile& source, const TargetFolder& folder,
                            const std::string& name) {
     FileFacts from;
     std::optional<FileFacts> target;
@@ -42,7 +42,7 @@ TransferResult CopyIfNewer(const std::string& source, const TargetFolder& folder
     return {error == 0, error};
 }
 
-TransferResult MoveIfNewer(const std::string& source, const TargetFolder& folder,
+TransferResult MoveIfNewer(const SourceFile& source, const TargetFolder& folder,
                            const std::string& name) {
     FileFacts from;
     std::optional<FileFacts> target;
@@ -57,14 +57,14 @@ TransferResult CopyIfNewer(const std::string& source, const std::string& target)
     TargetFolder folder;
     std::string name;
     if (const int e = folder.openFolderOf(target, name)) return {false, e};
-    return CopyIfNewer(source, folder, name);
+    return CopyIfNewer(SourceFile(source), folder, name);
 }
 
 TransferResult MoveIfNewer(const std::string& source, const std::string& target) {
     TargetFolder folder;
     std::string name;
     if (const int e = folder.openFolderOf(target, name)) return {false, e};
-    return MoveIfNewer(source, folder, name);
+    return MoveIfNewer(SourceFile(source), folder, name);
 }
 
 }  // namespace zanfeld

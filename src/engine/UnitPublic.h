@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "SourceFile.h"
 #include "TargetFolder.h"
 
 namespace zanfeld {
@@ -24,13 +25,13 @@ struct TransferResult {
 // source (same age or older is replaced; a missing target is created). A
 // target that is the source itself is left alone.
 TransferResult CopyIfNewer(const std::string& source, const std::string& target);
-TransferResult CopyIfNewer(const std::string& source, const TargetFolder& folder,
+TransferResult CopyIfNewer(const SourceFile& source, const TargetFolder& folder,
                            const std::string& name);
 
 // Moves source onto target when no target exists or the source is strictly
 // newer; otherwise nothing happens.
 TransferResult MoveIfNewer(const std::string& source, const std::string& target);
-TransferResult MoveIfNewer(const std::string& source, const TargetFolder& folder,
+TransferResult MoveIfNewer(const SourceFile& source, const TargetFolder& folder,
                            const std::string& name);
 
 }  // namespace zanfeld

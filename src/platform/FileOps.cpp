@@ -147,16 +147,17 @@ int TypeError(const struct stat& st) {
     return 0;
 }
 
-// looked: a look at the path already made (symlinks followed), or null.
-int OpenRegular(const std::string& path, OpenSource& source, const struct stat* looked = nullptr) {
+// looked: a look at the file already made (symlinks followed), or null.
+int OpenRegular(const SourceFile& from, OpenSource& source, const struct stat* looked = nullptr) {
     if (looked)
         source.st = *looked;
-    else if (sys().stat(path.c_str(), &source.st) != 0)
+    else if (sys().statAt(from.dirFd(), from.name(), &source.st, 0) != 0)
         return errno;
     if (const int e = TypeError(source.st)) return e;
     // O_NONBLOCK: should a pipe be swapped in after the look, the open does
     // not hang; the look afterwards finds the swap.
-    source.fd.reset(sys().open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0));
+    source.fd.reset(
+        sys().openAt(from.dirFd(), from.name(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0));
     return source.fd.valid() ? 0 : errno;
 }
 
@@ -222,11 +223,11 @@ int EntryIdIn(const TargetFolder& folder, const std::string& name, int flags, Fi
 
 // A symlink moved over the file that it would point to from its new place
 // would leave a link to itself and lose that file.
-bool WouldPointAtTarget(const std::string& from, const TargetFolder& folder,
-                        const std::string& name, const FileId& target) {
+bool WouldPointAtTarget(const SourceFile& from, const TargetFolder& folder, const std::string& name,
+                        const FileId& target) {
     std::string text;
     char buffer[4096];
-    const ssize_t n = sys().readlinkAt(AT_FDCWD, from.c_str(), buffer, sizeof buffer);
+    const ssize_t n = sys().readlinkAt(from.dirFd(), from.name(), buffer, sizeof buffer);
     if (n <= 0 || static_cast<size_t>(n) >= sizeof buffer) return false;
     text.assign(buffer, static_cast<size_t>(n));
     FileId pointed;
@@ -239,7 +240,7 @@ bool WouldPointAtTarget(const std::string& from, const TargetFolder& folder,
 // The move across file systems: copy, flush, publish, and only then remove
 // the source, so the file is always in at least one place. entry is the look
 // at the source itself (a symlink not followed).
-int MoveAcrossDevices(const std::string& from, const struct stat& entry, const TargetFolder& folder,
+int MoveAcrossDevices(const SourceFile& from, const struct stat& entry, const TargetFolder& folder,
                       const std::string& name, Publish publish) {
     OpenSource source;
     const bool link = S_ISLNK(entry.st_mode);
@@ -305,7 +306,8 @@ int MoveAcrossDevices(const std::string& from, const struct stat& entry, const T
     // copy itself, seen through another mount, nor a file saved over it).
     struct stat still;
     if (error == 0) error = CheckUnchanged(source);
-    if (error == 0 && sys().lstat(from.c_str(), &still) != 0) error = errno;
+    if (error == 0 && sys().statAt(from.dirFd(), from.name(), &still, AT_SYMLINK_NOFOLLOW) != 0)
+        error = errno;
     if (error == 0 && FileId::Of(still) != FileId::Of(entry)) error = kSourceChanged;
     if (error != 0) {
         // The source stays; the copy goes, and an older target comes back.
@@ -321,7 +323,7 @@ int MoveAcrossDevices(const std::string& from, const struct stat& entry, const T
         }
         return error;
     }
-    const int unlinked = sys().unlink(from.c_str()) == 0 ? 0 : errno;
+    const int unlinked = sys().unlinkAt(from.dirFd(), from.name(), 0) == 0 ? 0 : errno;
     // The file that the user chose to replace goes whatever the source did.
     if (displaced) sys().unlinkAt(dir, hidden.c_str(), 0);
     return unlinked;
@@ -405,7 +407,7 @@ void ForgetLearnedFolderBits() {
     g_bits.clear();
 }
 
-int CopyFileInto(const std::string& from, const TargetFolder& folder, std::string& name,
+int CopyFileInto(const SourceFile& from, const TargetFolder& folder, std::string& name,
                  Publish publish, const std::function<bool(std::string& name)>* nextName) {
     if (!IsPlainName(name)) return EINVAL;
     OpenSource source;
@@ -427,11 +429,11 @@ int CopyFileInto(const std::string& from, const TargetFolder& folder, std::strin
     }
 }
 
-int MoveFileInto(const std::string& from, const TargetFolder& folder, const std::string& name,
+int MoveFileInto(const SourceFile& from, const TargetFolder& folder, const std::string& name,
                  Publish publish) {
     if (!IsPlainName(name)) return EINVAL;
     struct stat entry;
-    if (sys().lstat(from.c_str(), &entry) != 0) return errno;
+    if (sys().statAt(from.dirFd(), from.name(), &entry, AT_SYMLINK_NOFOLLOW) != 0) return errno;
     if (S_ISDIR(entry.st_mode)) return EISDIR;
     if (S_ISLNK(entry.st_mode) && publish == Publish::Replace) {
         // A link is renamed as a link. Over the very file it points to, or
@@ -439,19 +441,23 @@ int MoveFileInto(const std::string& from, const TargetFolder& folder, const std:
         // that file: such a move is not made.
         FileId target;
         if (EntryIdIn(folder, name, 0, target) == 0) {
-            if (FileIdOf(from) == target) return 0;
+            struct stat pointed;
+            if (sys().statAt(from.dirFd(), from.name(), &pointed, 0) == 0 &&
+                FileId::Of(pointed) == target)
+                return 0;
             if (WouldPointAtTarget(from, folder, name, target)) return kLinkOntoItsTarget;
         }
     }
 
     const unsigned int flags = publish == Publish::Keep ? RENAME_NOREPLACE : 0;
-    if (sys().renameAt(AT_FDCWD, from.c_str(), folder.fd(), name.c_str(), flags) == 0) return 0;
+    if (sys().renameAt(from.dirFd(), from.name(), folder.fd(), name.c_str(), flags) == 0) return 0;
     const int e = errno;
     if (e == EINVAL && publish == Publish::Keep) {
         // No RENAME_NOREPLACE here: link (fails when the name is taken), then
         // drop the old name.
-        if (sys().linkAt(AT_FDCWD, from.c_str(), folder.fd(), name.c_str(), 0) != 0) return errno;
-        return sys().unlink(from.c_str()) == 0 ? 0 : errno;
+        if (sys().linkAt(from.dirFd(), from.name(), folder.fd(), name.c_str(), 0) != 0)
+            return errno;
+        return sys().unlinkAt(from.dirFd(), from.name(), 0) == 0 ? 0 : errno;
     }
     // Another file system, or another mount of the same one.
     if (e != EXDEV) return e;
@@ -462,14 +468,14 @@ int CopyFileSafe(const std::string& from, const std::string& to, Publish publish
     TargetFolder folder;
     std::string name;
     if (const int e = folder.openFolderOf(to, name)) return e;
-    return CopyFileInto(from, folder, name, publish);
+    return CopyFileInto(SourceFile(from), folder, name, publish);
 }
 
 int MoveFileSafe(const std::string& from, const std::string& to, Publish publish) {
     TargetFolder folder;
     std::string name;
     if (const int e = folder.openFolderOf(to, name)) return e;
-    return MoveFileInto(from, folder, name, publish);
+    return MoveFileInto(SourceFile(from), folder, name, publish);
 }
 
 bool FileExists(const std::string& path) {
@@ -530,9 +536,9 @@ bool IsFileIn(const TargetFolder& folder, const std::string& name, const FileId&
     return IsPlainName(name) && EntryIdIn(folder, name, 0, there) == 0 && there == id;
 }
 
-int LookAtFile(const std::string& path, FileFacts& facts) {
+int LookAtFile(const SourceFile& file, FileFacts& facts) {
     struct stat st;
-    if (sys().stat(path.c_str(), &st) != 0) return errno;
+    if (sys().statAt(file.dirFd(), file.name(), &st, 0) != 0) return errno;
     return FactsOf(st, facts);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "FileId.h"
+#include "SourceFile.h"
 
 namespace zanfeld {
 
@@ -43,7 +44,7 @@ class TargetFolder;
 // next name to try into it and returns true, or returns false to give up
 // with EEXIST; the data is copied once however many names are tried, and on
 // success name holds the name used.
-int CopyFileInto(const std::string& from, const TargetFolder& folder, std::string& name,
+int CopyFileInto(const SourceFile& from, const TargetFolder& folder, std::string& name,
                  Publish publish, const std::function<bool(std::string& name)>* nextName = nullptr);
 
 // A rename within one file system; across file systems a safe copy, flushed
@@ -51,7 +52,7 @@ int CopyFileInto(const std::string& from, const TargetFolder& folder, std::strin
 // finds it unchanged (kSourceChanged otherwise, with the source kept and no
 // copy left behind). A file is never in neither place. A symlink is moved as
 // a link, but never over the file it would point to from its new place.
-int MoveFileInto(const std::string& from, const TargetFolder& folder, const std::string& name,
+int MoveFileInto(const SourceFile& from, const TargetFolder& folder, const std::string& name,
                  Publish publish);
 
 // The same by full target path; the target's folder is opened for the call.
@@ -93,7 +94,7 @@ struct FileFacts {
 };
 // 0, or ENOENT and the like, EISDIR for a folder, kNotRegularFile for a
 // device, pipe or socket. Nothing is opened.
-int LookAtFile(const std::string& path, FileFacts& facts);
+int LookAtFile(const SourceFile& file, FileFacts& facts);
 int LookAtFileIn(const TargetFolder& folder, const std::string& name, FileFacts& facts);
 
 // Last-write time and size of a regular file (nothing for a folder, a device,

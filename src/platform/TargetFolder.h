@@ -40,12 +40,18 @@ class TargetFolder {
     // removed, renamed, or replaced by another folder or a link elsewhere.
     bool stillAtItsPath() const;
 
+    // Whether the folder was already read for what killed runs left in it;
+    // copies into it look once.
+    bool swept() const { return m_swept; }
+    void noteSwept() const { m_swept = true; }
+
   private:
     int adopt(int fd, std::string path);
 
     UniqueFd m_fd;
     std::string m_path;
     FileId m_id;
+    mutable bool m_swept = false;
 };
 
 // A name that a file may be placed under inside a folder: one component,

@@ -26,7 +26,10 @@ std::atomic<bool> g_noLinkByFd{false};
 int TempFile::dir() const { return m_folder.fd(); }
 
 int TempFile::create(mode_t mode) {
-    RemoveStaleTemporaries(m_folder.path(), dir());
+    if (!m_folder.swept()) {
+        RemoveStaleTemporaries(m_folder.path(), dir());
+        m_folder.noteSwept();
+    }
     // An unnamed file: nothing is ever visible until it is linked in, and
     // nothing is left behind whatever happens to the process.
     const int fd = sys().openAt(dir(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);

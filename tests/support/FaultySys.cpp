@@ -172,7 +172,7 @@ int FaultySys::mkdirAt(int dirFd, const char* path, mode_t mode) {
 int FaultySys::renameAt(int fromDir, const char* from, int toDir, const char* to,
                         unsigned int flags) {
     ZANFELD_FAULT(SysOp::Rename, nullptr);
-    if (m_crossDevice && fromDir == AT_FDCWD) {
+    if (m_crossDevice && fromDir != toDir) {
         errno = EXDEV;
         return -1;
     }

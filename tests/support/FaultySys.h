@@ -50,8 +50,8 @@ class FaultySys : public Sys {
     // Refuses every unnamed file (O_TMPFILE) as file systems without them do,
     // so that copies take a hidden name instead.
     void refuseUnnamedFiles() { m_noUnnamedFiles = true; }
-    // Every rename of a source by its path (not one inside a folder held
-    // open) says "cross-device", as a move to another file system does.
+    // Every rename from one folder to another (not one inside a folder)
+    // says "cross-device", as a move to another file system does.
     void moveAcrossDevices() { m_crossDevice = true; }
 
     int calls(SysOp op) const { return m_calls[Index(op)]; }
