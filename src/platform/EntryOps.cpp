@@ -41,7 +41,7 @@ std::optional<FolderId> FolderIdOf(const std::string& path) {
 int ReadLinkText(const std::string& path, std::string& text) {
     std::vector<char> buffer(256);
     for (;;) {
-        const ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
+        const ssize_t n = sys().readlink(path.c_str(), buffer.data(), buffer.size());
         if (n < 0) return errno;
         if (static_cast<size_t>(n) < buffer.size()) {
             text.assign(buffer.data(), static_cast<size_t>(n));

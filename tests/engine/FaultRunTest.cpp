@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <optional>
 
@@ -60,10 +61,11 @@ std::vector<std::string> Leftovers(const std::string& root) {
 }
 
 const char* OpName(SysOp op) {
-    static const char* const names[] = {"open",     "close",  "read",  "write",  "copy_file_range",
-                                        "sendfile", "fstat",  "stat",  "lstat",  "fdatasync",
-                                        "futimens", "fchmod", "mkdir", "rename", "link",
-                                        "unlink"};
+    static const char* const names[] = {
+        "open",   "close", "read",   "write",    "copy_file_range", "sendfile",
+        "fstat",  "stat",  "lstat",  "readlink", "fdatasync",       "futimens",
+        "fchmod", "mkdir", "rename", "link",     "unlink"};
+    static_assert(std::size(names) == static_cast<size_t>(SysOp::Count));
     return names[static_cast<int>(op)];
 }
 

@@ -19,6 +19,7 @@ enum class SysOp {
     Fstat,
     Stat,
     Lstat,
+    Readlink,
     Fdatasync,
     Futimens,
     Fchmod,
@@ -57,6 +58,7 @@ class FaultySys : public Sys {
     int fstat(int fd, struct stat* st) override;
     int stat(const char* path, struct stat* st) override;
     int lstat(const char* path, struct stat* st) override;
+    ssize_t readlink(const char* path, char* buf, size_t size) override;
     int fdatasync(int fd) override;
     int futimens(int fd, const struct timespec times[2]) override;
     int fchmod(int fd, mode_t mode) override;
