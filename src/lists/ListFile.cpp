@@ -42,7 +42,7 @@ ListFileResult ExportListFile(const std::string& path, const std::vector<std::st
 ListFileResult ImportListFile(const std::string& path, SourceList& list, ListKind kind) {
     ListFileResult result;
     std::string data;
-    if (const int error = ReadWholeFile(path, data, SIZE_MAX, /*stopAtNul=*/true)) {
+    if (const int error = ReadWholeFile(path, data)) {
         result.ok = false;
         result.error = FileError("Cannot open file", path, error);
         return result;
