@@ -1,5 +1,7 @@
 #include "ListFile.h"
 
+#include <cerrno>
+
 #include "FileOps.h"
 #include "WholeFile.h"
 
@@ -33,7 +35,10 @@ ListFileResult ExportListFile(const std::string& path, const std::vector<std::st
     }
     if (const int error = ReplaceFileContents(path, data)) {
         result.ok = false;
-        result.error = FileError("Cannot create file", path, error);
+        result.error =
+            error == kNotRegularFile
+                ? "无法导出列表：“" + path + "”不是普通文件（设备、管道或套接字），未被替换。"
+                : FileError("Cannot create file", path, error);
         result.count = 0;
     }
     return result;
@@ -44,11 +49,14 @@ ListFileResult ImportListFile(const std::string& path, SourceList& list, ListKin
     std::string data;
     if (const int error = ReadWholeFile(path, data)) {
         result.ok = false;
-        result.error = FileError("Cannot open file", path, error);
+        result.error =
+            error == kNotRegularFile
+                ? "无法导入列表：“" + path + "”不是普通文件（设备、管道或套接字），未被打开。"
+                : FileError("Cannot open file", path, error);
         return result;
     }
     for (const std::string& line : SplitListLines(data)) {
-        const bool exists = kind == ListKind::Files ? FileExists(line) : DirExists(line);
+        const bool exists = kind == ListKind::Files ? RegularFileExists(line) : DirExists(line);
         if (exists && list.AddIfAbsent(line)) ++result.count;
     }
     return result;

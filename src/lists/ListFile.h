@@ -12,17 +12,23 @@ enum class ListKind { Files, Folders };
 
 struct ListFileResult {
     bool ok = true;
-    std::string error;  // "Cannot create file "%s". %s" / "Cannot open file "%s". %s"
-    size_t count = 0;   // entries written, or entries added by an import
-    size_t skipped = 0; // export: entries left out because they hold a line break
+    // "Cannot create file "%s". %s" / "Cannot open file "%s". %s" with the
+    // system's text, or a sentence of its own for a refused list file.
+    std::string error;
+    size_t count = 0;    // entries written, or entries added by an import
+    size_t skipped = 0;  // export: entries left out because they hold a line break
 };
 
 // Writes every entry followed by CR LF into a temporary file beside path and
 // renames it into place. Entries holding CR or LF are left out and counted.
+// Only a regular file (or a missing name) is replaced, also at the end of a
+// link; a device, pipe or socket is refused and left as it is.
 ListFileResult ExportListFile(const std::string& path, const std::vector<std::string>& entries);
 
 // Reads path, splits it into lines and adds through AddIfAbsent each line that
-// names an existing file (Files) or folder (Folders).
+// names a regular file (Files; a link to one counts) or a folder (Folders).
+// The list file itself must be a regular file; a device, pipe or socket is
+// never opened.
 ListFileResult ImportListFile(const std::string& path, SourceList& list, ListKind kind);
 
 // CR LF, lone CR and lone LF end a line; reading stops at the first NUL;
