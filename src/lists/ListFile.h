@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +11,12 @@
 namespace zanfeld {
 
 enum class ListKind { Files, Folders };
+
+// An import takes list files up to this size and this many entries; a larger
+// one is refused before anything is added, so that a stray huge file cannot
+// take all memory.
+inline constexpr uint64_t kMaxListFileBytes = uint64_t{64} << 20;
+inline constexpr size_t kMaxListFileLines = 1000000;
 
 struct ListFileResult {
     bool ok = true;
@@ -28,7 +36,8 @@ ListFileResult ExportListFile(const std::string& path, const std::vector<std::st
 // Reads path, splits it into lines and adds through AddIfAbsent each line that
 // names a regular file (Files; a link to one counts) or a folder (Folders).
 // The list file itself must be a regular file; a device, pipe or socket is
-// never opened.
+// never opened. A list over kMaxListFileBytes or kMaxListFileLines is refused
+// and adds nothing.
 ListFileResult ImportListFile(const std::string& path, SourceList& list, ListKind kind);
 
 // CR LF, lone CR and lone LF end a line; reading stops at the first NUL;

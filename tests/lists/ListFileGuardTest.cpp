@@ -1,9 +1,14 @@
-// List files against what is not a regular file: a device node or a pipe as
-// the list file itself, as the target of an export (directly or through
-// links) and as entries of a list. Nothing that is not a regular file is
-// opened or replaced, and a refused import adds nothing.
+// List files against what is not a regular file and against lists too large
+// to take: a device node or a pipe as the list file itself, as the target of
+// an export (directly or through links) and as entries of a list; sparse and
+// long lists over the bounds. Nothing that is not a regular file is opened or
+// replaced, and a refused import adds nothing.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -157,6 +162,117 @@ TEST_F(ListFileGuardTest, DroppedDevicesAndPipesAreNotTaken) {
     EXPECT_EQ(HandleDroppedFiles(list, dropped), 2u);
     EXPECT_EQ(list.entries(), (Entries{file(), fileLink()}));
     if (!m_haveDevice) GTEST_SKIP() << "device entries left out: " << m_noDevice;
+}
+
+// ---- bounds -------------------------------------------------------------
+
+void MakeSparse(const std::string& path, off_t size) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, size), 0);
+    ::close(fd);
+}
+
+std::string TooLarge(const std::string& path) {
+    return "无法导入列表：“" + path + "”太大（上限为 64 MiB 或 100 万行），未导入任何条目。";
+}
+
+class ListFileBoundsTest : public ::testing::Test {
+  protected:
+    void SetUp() override { WriteFile(m_tmp / "a.txt", "a"); }
+    TempDir m_tmp;
+};
+
+TEST_F(ListFileBoundsTest, AListOverTheSizeIsRefusedUnread) {
+    const std::string list = m_tmp / "sparse.lst";
+    MakeSparse(list, (65 << 20));
+    SourceList entries;
+    entries.AddIfAbsent(m_tmp / "a.txt");
+    FaultySys sys;
+    ListFileResult in;
+    {
+        ScopedSys scoped(sys);
+        in = ImportListFile(list, entries, ListKind::Files);
+    }
+    EXPECT_FALSE(in.ok);
+    EXPECT_EQ(in.error, TooLarge(list));
+    EXPECT_EQ(sys.calls(SysOp::Open), 0);
+    EXPECT_EQ(sys.calls(SysOp::Read), 0);
+    EXPECT_EQ(entries.entries(), Entries{m_tmp / "a.txt"});
+
+    // The bound itself is still taken: 64 MiB, here all NUL bytes, so no line.
+    MakeSparse(list, kMaxListFileBytes);
+    in = ImportListFile(list, entries, ListKind::Files);
+    EXPECT_TRUE(in.ok) << in.error;
+    EXPECT_EQ(in.count, 0u);
+}
+
+TEST_F(ListFileBoundsTest, AListOfMoreLinesIsRefusedBeforeAnythingIsAdded) {
+    // 1,000,001 short lines, the last names an existing file.
+    std::string data;
+    const std::string missing = m_tmp / "m\n";
+    for (size_t i = 0; i < kMaxListFileLines; ++i) data += missing;
+    data += m_tmp / "a.txt";
+    const std::string list = m_tmp / "long.lst";
+    WriteFile(list, data);
+    SourceList entries;
+    FaultySys sys;
+    ListFileResult in;
+    {
+        ScopedSys scoped(sys);
+        in = ImportListFile(list, entries, ListKind::Files);
+    }
+    EXPECT_FALSE(in.ok);
+    EXPECT_EQ(in.error, TooLarge(list));
+    EXPECT_TRUE(entries.empty());
+    EXPECT_EQ(sys.calls(SysOp::Stat), 1);  // the list file; no line was looked up
+
+    // 1,000,000 lines, empty lines between them not counted, are taken.
+    data.erase(0, missing.size());
+    data.insert(0, "\r\n\n\r");
+    WriteFile(list, data);
+    in = ImportListFile(list, entries, ListKind::Files);
+    EXPECT_TRUE(in.ok) << in.error;
+    EXPECT_EQ(entries.entries(), Entries{m_tmp / "a.txt"});
+}
+
+// The lines are walked in the file's own bytes: the import of a list of about
+// 60 MB grows the process by little more than that, where a string per line
+// would take more than half as much again.
+TEST_F(ListFileBoundsTest, AnImportTakesLittleMoreMemoryThanTheFile) {
+    const std::string line = "/zanfeld-missing/" + std::string(42, 'x') + "\n";
+    std::string data;
+    data.reserve(line.size() * kMaxListFileLines);
+    for (size_t i = 0; i < kMaxListFileLines; ++i) data += line;
+    const std::string list = m_tmp / "big.lst";
+    WriteFile(list, data);
+    const size_t fileSize = data.size();
+    std::string().swap(data);
+
+    int report[2];
+    ASSERT_EQ(::pipe(report), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(report[0]);
+        struct rusage before, after;
+        ::getrusage(RUSAGE_SELF, &before);
+        SourceList entries;
+        const ListFileResult in = ImportListFile(list, entries, ListKind::Files);
+        ::getrusage(RUSAGE_SELF, &after);
+        const long grown = in.ok && entries.empty() ? after.ru_maxrss - before.ru_maxrss : -1;
+        (void)!::write(report[1], &grown, sizeof grown);
+        ::_exit(0);
+    }
+    ::close(report[1]);
+    long grownKiB = -1;
+    ASSERT_EQ(::read(report[0], &grownKiB, sizeof grownKiB), ssize_t(sizeof grownKiB));
+    ::close(report[0]);
+    ::waitpid(child, nullptr, 0);
+    ASSERT_GE(grownKiB, 0) << "the import failed or added entries";
+    const long fileKiB = static_cast<long>(fileSize / 1024);
+    std::printf("[ memory   ] list of %ld KiB: grew by %ld KiB\n", fileKiB, grownKiB);
+    EXPECT_LT(grownKiB, fileKiB + fileKiB / 4);
 }
 
 }  // namespace
