@@ -1,5 +1,7 @@
 #include "ListFile.h"
 
+#include <cerrno>
+
 #include "FileOps.h"
 #include "WholeFile.h"
 
@@ -15,6 +17,27 @@ std::string FileError(const char* what, const std::string& path, int error) {
 // as other paths, or cut the rest of the list short, so it is not written.
 bool CanRoundTrip(const std::string& entry) {
     return entry.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos;
+}
+
+// Calls visit with each non-empty line of data before its first NUL, as a
+// view into data, until visit returns false. Returns false when stopped.
+template <typename Visit>
+bool ForEachListLine(std::string_view data, Visit&& visit) {
+    const size_t nul = data.find('\0');
+    if (nul != std::string_view::npos) data = data.substr(0, nul);
+    size_t start = 0;
+    while (start < data.size()) {
+        size_t end = data.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) end = data.size();
+        if (end > start && !visit(data.substr(start, end - start))) return false;
+        start = end;
+        if (start < data.size()) {
+            // CR LF is one line end; a lone CR or a lone LF is one too.
+            if (data[start] == '\r' && start + 1 < data.size() && data[start + 1] == '\n') ++start;
+            ++start;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -33,7 +56,10 @@ ListFileResult ExportListFile(const std::string& path, const std::vector<std::st
     }
     if (const int error = ReplaceFileContents(path, data)) {
         result.ok = false;
-        result.error = FileError("Cannot create file", path, error);
+        result.error =
+            error == kNotRegularFile
+                ? "无法导出列表：“" + path + "”不是普通文件（设备、管道或套接字），未被替换。"
+                : FileError("Cannot create file", path, error);
         result.count = 0;
     }
     return result;
@@ -41,35 +67,44 @@ ListFileResult ExportListFile(const std::string& path, const std::vector<std::st
 
 ListFileResult ImportListFile(const std::string& path, SourceList& list, ListKind kind) {
     ListFileResult result;
+    const std::string tooLarge =
+        "无法导入列表：“" + path + "”太大（上限为 64 MiB 或 100 万行），未导入任何条目。";
     std::string data;
-    if (const int error = ReadWholeFile(path, data, SIZE_MAX, /*stopAtNul=*/true)) {
+    if (const int error = ReadWholeFile(path, data, kMaxListFileBytes)) {
         result.ok = false;
-        result.error = FileError("Cannot open file", path, error);
+        if (error == EFBIG)
+            result.error = tooLarge;
+        else if (error == kNotRegularFile)
+            result.error =
+                "无法导入列表：“" + path + "”不是普通文件（设备、管道或套接字），未被打开。";
+        else
+            result.error = FileError("Cannot open file", path, error);
         return result;
     }
-    for (const std::string& line : SplitListLines(data)) {
-        const bool exists = kind == ListKind::Files ? FileExists(line) : DirExists(line);
-        if (exists && list.AddIfAbsent(line)) ++result.count;
+    // Counted before anything is added, so that a refused list adds nothing.
+    size_t lines = 0;
+    if (!ForEachListLine(data, [&](std::string_view) { return ++lines <= kMaxListFileLines; })) {
+        result.ok = false;
+        result.error = tooLarge;
+        return result;
     }
+    // One line at a time from the file's own bytes; only what is added is kept.
+    std::string line;
+    ForEachListLine(data, [&](std::string_view view) {
+        line.assign(view);
+        const bool exists = kind == ListKind::Files ? RegularFileExists(line) : DirExists(line);
+        if (exists && list.AddIfAbsent(line)) ++result.count;
+        return true;
+    });
     return result;
 }
 
 std::vector<std::string> SplitListLines(std::string_view data) {
-    const size_t nul = data.find('\0');
-    if (nul != std::string_view::npos) data = data.substr(0, nul);
     std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < data.size()) {
-        size_t end = data.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) end = data.size();
-        if (end > start) lines.emplace_back(data.substr(start, end - start));
-        start = end;
-        if (start < data.size()) {
-            // CR LF is one line end; a lone CR or a lone LF is one too.
-            if (data[start] == '\r' && start + 1 < data.size() && data[start + 1] == '\n') ++start;
-            ++start;
-        }
-    }
+    ForEachListLine(data, [&](std::string_view line) {
+        lines.emplace_back(line);
+        return true;
+    });
     return lines;
 }
 

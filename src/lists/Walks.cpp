@@ -111,7 +111,7 @@ void AddSubFolders(SourceList& list, const std::string& dir, const WalkTick& tic
 size_t HandleDroppedFiles(SourceList& list, const std::vector<std::string>& paths) {
     size_t appended = 0;
     for (const std::string& path : paths) {
-        if (!FileExists(path)) continue;
+        if (!RegularFileExists(path)) continue;
         list.Append(path);
         ++appended;
     }

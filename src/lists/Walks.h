@@ -21,7 +21,8 @@ void IndexDisk2(SourceList& list, const std::string& dir, int depth, const WalkT
 void AddFolderFiles(SourceList& list, const std::string& dir, const WalkTick& tick = {});
 // The first-level sub-folders of dir (the folder window), hidden ones left out.
 void AddSubFolders(SourceList& list, const std::string& dir, const WalkTick& tick = {});
-// Dropped paths: existing files appended even when listed; folders ignored.
+// Dropped paths: regular files (a link to one counts) appended even when
+// listed; folders, devices, pipes and sockets ignored.
 // Returns how many were appended.
 size_t HandleDroppedFiles(SourceList& list, const std::vector<std::string>& paths);
 

@@ -569,7 +569,7 @@ std::optional<FileTime> LastWriteTimeByLookup(const std::string& path) {
 
 std::string ErrorText(int error) {
     if (error == kNotRegularFile) return "不是普通文件（设备、管道或套接字），未打开";
-    if (error == kSourceChanged) return "文件在复制期间被改动";
+    if (error == kSourceChanged) return "文件在处理期间被改动或替换";
     if (error == kLinkOntoItsTarget) return "此符号链接会取代它所指向的文件，未移动";
     char buffer[256] = {};
     return ErrorTextResult(strerror_r(error, buffer, sizeof buffer), buffer);

@@ -109,7 +109,8 @@ std::optional<FileTime> LastWriteTimeByLookup(const std::string& path);
 // A device, a pipe or a socket stands where a regular file was expected; it
 // is never opened, since opening some devices has effects of its own.
 inline constexpr int kNotRegularFile = 0x10001;
-// A file changed while it was being copied, so the copy is not published.
+// A file changed while it was being copied, so the copy is not published; or
+// another file was put under a name between a look at it and its use.
 inline constexpr int kSourceChanged = 0x10002;
 // A symlink would be moved over the very file it points to from there.
 inline constexpr int kLinkOntoItsTarget = 0x10003;

@@ -31,6 +31,10 @@ int Sys::stat(const char* path, struct stat* st) { return ::stat(path, st); }
 
 int Sys::lstat(const char* path, struct stat* st) { return ::lstat(path, st); }
 
+ssize_t Sys::readlink(const char* path, char* buf, size_t size) {
+    return ::readlink(path, buf, size);
+}
+
 int Sys::fdatasync(int fd) { return ::fdatasync(fd); }
 
 int Sys::futimens(int fd, const struct timespec times[2]) { return ::futimens(fd, times); }

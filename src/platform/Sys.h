@@ -23,6 +23,7 @@ class Sys {
     virtual int fstat(int fd, struct stat* st);
     virtual int stat(const char* path, struct stat* st);
     virtual int lstat(const char* path, struct stat* st);
+    virtual ssize_t readlink(const char* path, char* buf, size_t size);
     virtual int fdatasync(int fd);
     virtual int futimens(int fd, const struct timespec times[2]);
     virtual int fchmod(int fd, mode_t mode);

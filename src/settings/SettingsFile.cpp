@@ -11,8 +11,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <map>
+#include <set>
+#include <string_view>
 
 #include "FileOps.h"
+#include "IniScan.h"
 #include "IntParse.h"
 #include "PathNames.h"
 #include "TextUtil.h"
@@ -279,18 +283,81 @@ class SectionWriter {
             if (c == '\r' || c == '\n') c = ' ';
         }
         if (m_ini.SetValue(m_section, key, line.c_str(), nullptr, true) < 0) m_ok = false;
+        m_keys.insert(IniScan::Fold(key));
     }
     void integer(const char* key, int value) { text(key, std::to_string(value)); }
     bool ok() const { return m_ok; }
+    // The keys written, folded.
+    const std::set<std::string>& keys() const { return m_keys; }
 
   private:
     CSimpleIniA& m_ini;
     const char* m_section;
     bool m_ok = true;
+    std::set<std::string> m_keys;
 };
 
+// Whether after holds everything of before but the keys the save meant to
+// write into section: every section, every value of every other key in its
+// order, every comment.
+bool KeepsTheRest(const IniScan& before, const IniScan& after, const std::string& section,
+                  const std::set<std::string>& written) {
+    auto rewritten = [&](const IniScan::Key& key) {
+        return key.first == section && written.count(key.second) != 0;
+    };
+    for (const std::string& name : before.sections()) {
+        if (after.sections().count(name) == 0) return false;
+    }
+    auto others = [&](const IniScan& scan) {
+        std::map<IniScan::Key, std::vector<std::string>> values;
+        for (const auto& [key, list] : scan.values()) {
+            if (!rewritten(key)) values.emplace(key, list);
+        }
+        return values;
+    };
+    if (others(before) != others(after)) return false;
+    std::map<std::string, long> comments;
+    for (const IniScan::Comment& comment : after.comments()) ++comments[comment.text];
+    for (const IniScan::Comment& comment : before.comments()) {
+        // SimpleIni keeps one comment of a key it replaces, not those of its repeats.
+        if (comment.beforeKey && rewritten(comment.before)) continue;
+        if (--comments[comment.text] < 0) return false;
+    }
+    return true;
+}
+
+std::string NotRegularText(const std::string& path) {
+    return "无法保存设置：“" + path + "”不是普通文件（设备、管道或套接字），未被改动。";
+}
+
+std::string FaultText(const std::string& path, const IniScan& scan) {
+    const char* why = "";
+    switch (scan.fault()) {
+        case IniLineFault::Nul:
+            why = "含有空字符（NUL），其后的内容无法保留";
+            break;
+        case IniLineFault::NoEquals:
+            why = "既不是“键=值”，也不是节名或注释，无法保留";
+            break;
+        case IniLineFault::EmptyKey:
+            why = "的键名为空，无法保留";
+            break;
+        case IniLineFault::UnclosedSection:
+            why = "的节名缺少“]”，其后的内容无法保留";
+            break;
+        case IniLineFault::TextAfterSection:
+            why = "在节名的“]”之后还有文字，无法保留";
+            break;
+        case IniLineFault::None:
+            break;
+    }
+    return "无法保存设置：“" + path + "”第 " + std::to_string(scan.faultLine()) + " 行" + why +
+           "。文件未被改动，请修改或删除该行后再试。";
+}
+
 // Rereads the file, lets fill rewrite one section and puts the result in
-// place of the file. Returns "" or the error text.
+// place of the file. Returns "" or the error text. A file holding what the
+// rewrite could not keep is left as it is, byte for byte.
 std::string SaveSection(const std::string& path, const char* section,
                         const std::function<void(SectionWriter&)>& fill) {
     const std::string failure = "Unable to write to " + path;
@@ -302,16 +369,20 @@ std::string SaveSection(const std::string& path, const char* section,
     // A file that is there but cannot be read back would lose what it holds.
     if (readError == ENOENT)
         data.clear();
+    else if (readError == kNotRegularFile)
+        return NotRegularText(path);
     else if (readError != 0)
         return failure;
 
+    const bool hadBom = data.compare(0, kUtf8Bom.size(), kUtf8Bom) == 0;
+    const std::string_view text = std::string_view(data).substr(hadBom ? kUtf8Bom.size() : 0);
+    const IniScan before(text);
+    if (before.faultLine() != 0) return FaultText(path, before);
+
     CSimpleIniA ini;
     ConfigureIni(ini);
-    const bool hadBom = data.compare(0, kUtf8Bom.size(), kUtf8Bom) == 0;
     if (ini.LoadData(data) < 0) return failure;
-    const size_t nul = data.find('\0');  // SimpleIni reads no further
-    const std::string trailing =
-        TrailingComments(std::string_view(data).substr(hadBom ? kUtf8Bom.size() : 0, nul));
+    const std::string trailing = TrailingComments(text);
 
     SectionWriter writer(ini, section);
     fill(writer);
@@ -323,7 +394,16 @@ std::string SaveSection(const std::string& path, const char* section,
         out += '\n';
         out += trailing;
     }
-    if (ReplaceFileContents(path, out) != 0) return failure;
+    // What goes into the file is read back the same way and must hold
+    // everything the old file held outside the keys just written.
+    const IniScan after(std::string_view(out).substr(hadBom ? kUtf8Bom.size() : 0));
+    if (after.faultLine() != 0 ||
+        !KeepsTheRest(before, after, IniScan::Fold(section), writer.keys())) {
+        return "无法保存设置：保存会丢失“" + path + "”中原有的内容。文件未被改动。";
+    }
+    const int writeError = ReplaceFileContents(path, out);
+    if (writeError == kNotRegularFile) return NotRegularText(path);
+    if (writeError != 0) return failure;
     return {};
 }
 

@@ -48,7 +48,11 @@ FileWindowSettings LoadFileWindowSettings(const std::string& iniPath, const std:
 FolderWindowSettings LoadFolderWindowSettings(const std::string& iniPath, const std::string& programDir);
 
 // Rewrites one section, keeping every other section, key and comment; writes a
-// temporary file and renames it into place. Returns "" or "Unable to write to <path>".
+// temporary file and renames it into place. Returns "", or "Unable to write to
+// <path>" when the file cannot be read or written, or a sentence in Chinese
+// when the save is refused and the file left byte for byte as it was: the
+// path leads to a device, pipe or socket, or the file holds a line the save
+// could not keep (a NUL byte, a line that is no entry, section or comment).
 std::string SaveFileWindowSettings(const std::string& iniPath, const FileWindowSettings& settings);
 std::string SaveFolderWindowSettings(const std::string& iniPath, const FolderWindowSettings& settings);
 

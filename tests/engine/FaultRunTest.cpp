@@ -59,9 +59,9 @@ std::vector<std::string> Leftovers(const std::string& root) {
 
 const char* OpName(SysOp op) {
     static const char* const names[] = {
-        "open",  "close",  "read",  "write",     "copy_file_range", "sendfile",
-        "fstat", "stat",   "lstat", "fdatasync", "futimens",        "fchmod",
-        "mkdir", "rename", "link",  "unlink",    "symlink",         "readlink"};
+        "open",   "close", "read",   "write",    "copy_file_range", "sendfile",
+        "fstat",  "stat",  "lstat",  "readlink", "fdatasync",       "futimens",
+        "fchmod", "mkdir", "rename", "link",     "unlink",          "symlink"};
     static_assert(std::size(names) == static_cast<size_t>(SysOp::Count));
     return names[static_cast<int>(op)];
 }

@@ -14,7 +14,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -214,18 +216,113 @@ inline void CheckLoaded(const FileWindowSettings& s) {
     ZANFELD_FUZZ_CHECK(s.outDir.empty() || DirExists(s.outDir));
 }
 
+// The lines of an ini text, each read on its own as plainly as possible:
+// blanks around it dropped; ";" or "#" starts a comment; "[name]" with nothing
+// after the "]" names a section; "key=value" with a key is an entry. Names
+// are matched without regard to ASCII letter case.
+struct IniLines {
+    bool plain = true;  // no NUL byte and no line of another form
+    std::set<std::string> sections;
+    std::multiset<std::string> comments;
+    std::multiset<std::string> entries;  // section, key and value, joined by NULs
+    std::multiset<std::string> commentsOutsideParameter;
+};
+
+inline std::string_view TrimIni(std::string_view s) {
+    const size_t first = s.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+inline std::string FoldIni(std::string_view s) {
+    std::string folded(s);
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+    return folded;
+}
+
+inline IniLines ReadIniLines(std::string_view text) {
+    IniLines lines;
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    if (text.find('\0') != std::string_view::npos) lines.plain = false;
+    std::string section;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view line = TrimIni(text.substr(start, end - start));
+        start = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
+        if (line.empty()) continue;
+        if (line[0] == ';' || line[0] == '#') {
+            lines.comments.emplace(line);
+            if (section != "parameter") lines.commentsOutsideParameter.emplace(line);
+        } else if (line[0] == '[') {
+            if (line.find(']') != line.size() - 1) {
+                lines.plain = false;
+                continue;
+            }
+            section = FoldIni(TrimIni(line.substr(1, line.size() - 2)));
+            if (!section.empty()) lines.sections.insert(section);
+        } else if (const size_t equals = line.find('='); equals != 0 && equals != line.npos) {
+            lines.entries.insert(section + '\0' + FoldIni(TrimIni(line.substr(0, equals))) + '\0' +
+                                 std::string(TrimIni(line.substr(equals + 1))));
+        } else {
+            lines.plain = false;
+        }
+    }
+    return lines;
+}
+
+template <typename Set>
+bool Includes(const Set& outer, const Set& inner) {
+    return std::includes(outer.begin(), outer.end(), inner.begin(), inner.end());
+}
+
+// A save of the file window went through: the old file held nothing a save
+// cannot keep, and every section, every comment outside [Parameter] and every
+// entry but the window's own keys in [Parameter] is in the new file.
+inline bool KeptAllButTheFileWindow(std::string_view before, std::string_view after) {
+    static const std::set<std::string> kOwn = {
+        "filter",       "samefile",     "outdir",   "page",       "picsize", "cmbpic",
+        "picsizevalue", "cmbcondition", "cmbunit",  "filesize",   "edtkeys", "suffixfilter",
+        "dtdate",       "dttime",       "fileattr", "cmbfiledate"};
+    IniLines old = ReadIniLines(before);
+    const IniLines now = ReadIniLines(after);
+    if (!old.plain || !now.plain) return false;
+    for (auto it = old.entries.begin(); it != old.entries.end();) {
+        const size_t cut = it->find('\0');
+        const std::string key = it->substr(cut + 1, it->find('\0', cut + 1) - cut - 1);
+        if (it->compare(0, cut, "parameter") == 0 && cut == 9 && kOwn.count(key) != 0)
+            it = old.entries.erase(it);
+        else
+            ++it;
+    }
+    return Includes(now.sections, old.sections) && Includes(now.entries, old.entries) &&
+           Includes(now.comments, old.commentsOutsideParameter);
+}
+
 // Loads any bytes as the settings file; saving one window's section keeps the
-// other window's section as it was; saving what was loaded and loading it
-// again settles after one round.
+// other window's section as it was, and every line of the file but that
+// window's own keys, or is refused and leaves the file byte for byte as it
+// was; saving what was loaded and loading it again settles after one round.
 inline void FuzzSettings(const uint8_t* data, size_t size) {
-    const std::string path = WriteScratch("Zanfeld.ini", AsText(data, size));
+    const std::string_view before = AsText(data, size);
+    const std::string path = WriteScratch("Zanfeld.ini", before);
     const std::string programDir = ScratchDir();
     const FileWindowSettings file = LoadFileWindowSettings(path, programDir);
     const FolderWindowSettings folder = LoadFolderWindowSettings(path, programDir);
     CheckLoaded(file);
     ZANFELD_FUZZ_CHECK(!folder.page || (*folder.page >= 0 && *folder.page < 3));
 
-    if (!SaveFileWindowSettings(path, file).empty()) return;  // e.g. a file too large to keep
+    const bool saved = SaveFileWindowSettings(path, file).empty();
+    std::string after;
+    ZANFELD_FUZZ_CHECK(ReadWholeFile(path, after) == 0);
+    if (!saved) {
+        // e.g. a file too large to keep, or one holding a NUL byte
+        ZANFELD_FUZZ_CHECK(after == before);
+        return;
+    }
+    ZANFELD_FUZZ_CHECK(KeptAllButTheFileWindow(before, after));
     const FolderWindowSettings folderAfter = LoadFolderWindowSettings(path, programDir);
     ZANFELD_FUZZ_CHECK(SameFolderSettings(folder, folderAfter));
     const FileWindowSettings once = LoadFileWindowSettings(path, programDir);

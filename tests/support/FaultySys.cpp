@@ -109,6 +109,11 @@ int FaultySys::lstat(const char* path, struct stat* st) {
     return Sys::lstat(path, st);
 }
 
+ssize_t FaultySys::readlink(const char* path, char* buf, size_t size) {
+    ZANFELD_FAULT(SysOp::Readlink, nullptr);
+    return Sys::readlink(path, buf, size);
+}
+
 int FaultySys::fdatasync(int fd) {
     ZANFELD_FAULT(SysOp::Fdatasync, nullptr);
     return Sys::fdatasync(fd);

@@ -20,6 +20,7 @@ enum class SysOp {
     Fstat,
     Stat,
     Lstat,
+    Readlink,
     Fdatasync,
     Futimens,
     Fchmod,
@@ -28,7 +29,6 @@ enum class SysOp {
     Link,
     Unlink,
     Symlink,
-    Readlink,
     Count
 };
 
@@ -69,6 +69,7 @@ class FaultySys : public Sys {
     int fstat(int fd, struct stat* st) override;
     int stat(const char* path, struct stat* st) override;
     int lstat(const char* path, struct stat* st) override;
+    ssize_t readlink(const char* path, char* buf, size_t size) override;
     int fdatasync(int fd) override;
     int futimens(int fd, const struct timespec times[2]) override;
     int fchmod(int fd, mode_t mode) override;

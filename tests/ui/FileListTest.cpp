@@ -1,6 +1,9 @@
 // The file window's list: the add, remove and clear buttons, the directory
 // walk behind the add-directory dialog, list files and dropped files.
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDragEnterEvent>
@@ -177,6 +180,37 @@ TEST_F(FileListTest, ListFileErrorsAreShownAndChangeNothing) {
     EXPECT_EQ(MessageBoxes::shown()[1].kind, MessageBoxes::Kind::Error);
     EXPECT_TRUE(MessageBoxes::shown()[1].text.startsWith("Cannot open file \""));
     EXPECT_EQ(entries(), Entries{"/x/1"});
+}
+
+// A list file chosen where a pipe stands (here through a link) is neither
+// replaced by an export nor opened by an import; the box says why.
+TEST_F(FileListTest, APipeChosenAsTheListFileIsRefusedWithItsReason) {
+    form->sourceList().Append("/x/1");
+    form->syncList();
+    const std::string pipe = m_dir / "pipe";
+    const std::string chosen = m_dir / "chosen.lst";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    ASSERT_EQ(::symlink(pipe.c_str(), chosen.c_str()), 0);
+
+    FilePickers::queueAnswer({Q(chosen)});
+    Button("BtnSaveFileList")->click();
+    FilePickers::queueAnswer({Q(chosen)});
+    Button("BtnImpFileList")->click();
+    ASSERT_EQ(MessageBoxes::shown().size(), 2u);
+    EXPECT_EQ(MessageBoxes::shown()[0].kind, MessageBoxes::Kind::Error);
+    EXPECT_EQ(MessageBoxes::shown()[0].text,
+              QStringLiteral("无法导出列表：“") + Q(chosen) +
+                  QStringLiteral("”不是普通文件（设备、管道或套接字），未被替换。"));
+    EXPECT_EQ(MessageBoxes::shown()[1].kind, MessageBoxes::Kind::Error);
+    EXPECT_EQ(MessageBoxes::shown()[1].text,
+              QStringLiteral("无法导入列表：“") + Q(chosen) +
+                  QStringLiteral("”不是普通文件（设备、管道或套接字），未被打开。"));
+    EXPECT_EQ(entries(), Entries{"/x/1"});
+    struct stat st;
+    ASSERT_EQ(::lstat(pipe.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    ASSERT_EQ(::lstat(chosen.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
 }
 
 TEST_F(FileListTest, ExportReportsNamesThatHoldLineBreaks) {

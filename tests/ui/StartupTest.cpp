@@ -1,6 +1,9 @@
 // Start-up and closing: the application title, Qt's Chinese texts, the
 // windows in order, the settings section read at creation and written on close.
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
@@ -207,6 +210,42 @@ TEST_F(StartupTest, SettingsWriteFailureIsReported) {
     EXPECT_EQ(MessageBoxes::shown()[0].text,
               "Unable to write to " + Q(m_dir / "blocker/Zanfeld.ini"));
     EXPECT_EQ(MessageBoxes::shown()[0].caption, "Zanfeld");
+}
+
+// A settings file the save cannot keep whole is left as it was, and closing
+// the window says why: here a NUL byte in the folder window's section.
+TEST_F(StartupTest, ASettingsFileTheSaveCannotKeepIsLeftAndTheReasonShown) {
+    static const char kStored[] = "[Parameter]\nFilter=abc\n[Parameter2]\nFilter=x\0y\nPage=2\n";
+    const std::string stored(kStored, sizeof kStored - 1);
+    WriteFile(Ini(), stored);
+    TForm1& form = Open();
+    EXPECT_EQ(W<QLineEdit>("EdtFilter")->text(), "abc");
+    form.close();
+    ASSERT_EQ(MessageBoxes::shown().size(), 1u);
+    EXPECT_EQ(MessageBoxes::shown()[0].kind, MessageBoxes::Kind::Error);
+    EXPECT_EQ(MessageBoxes::shown()[0].text,
+              QStringLiteral("无法保存设置：“") + Q(Ini()) +
+                  QStringLiteral("”第 4 行含有空字符（NUL），其后的内容无法保留。"
+                                 "文件未被改动，请修改或删除该行后再试。"));
+    EXPECT_EQ(ReadFile(Ini()), stored);
+}
+
+// A settings name that leads to a pipe is neither opened nor replaced.
+TEST_F(StartupTest, ASettingsFileThatIsAPipeIsLeftAndTheReasonShown) {
+    const std::string pipe = m_dir / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    ASSERT_EQ(::symlink(pipe.c_str(), Ini().c_str()), 0);
+    TForm1& form = Open();
+    form.close();
+    ASSERT_EQ(MessageBoxes::shown().size(), 1u);
+    EXPECT_EQ(MessageBoxes::shown()[0].text,
+              QStringLiteral("无法保存设置：“") + Q(Ini()) +
+                  QStringLiteral("”不是普通文件（设备、管道或套接字），未被改动。"));
+    struct stat st;
+    ASSERT_EQ(::lstat(pipe.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    ASSERT_EQ(::lstat(Ini().c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
 }
 
 }  // namespace
