@@ -260,8 +260,8 @@ FigureResult CopySortFigure(const BenchOptions& o) {
                                      : std::to_string(o.fileSize) + " B") +
              ", page FileType, Copy, Rename";
     r.baseline = "open + copy_file_range + close per file";
-    r.target = "≤ 1.5";
-    r.limit = 1.5;
+    r.target = "≤ 1.4";
+    r.limit = 1.4;
     return SortFigure(o, r, Naming::ByType, TransferMode::Copy);
 }
 
@@ -270,8 +270,8 @@ FigureResult MoveSortFigure(const BenchOptions& o) {
     r.key = "move-sort";
     r.work = Grouped(o.sortFiles) + " files (empty), page FileType, Move, Rename";
     r.baseline = "one renameat2 per file";
-    r.target = "≤ 1.3";
-    r.limit = 1.3;
+    r.target = "≤ 1.25";
+    r.limit = 1.25;
     return SortFigure(o, r, Naming::ByType, TransferMode::Move);
 }
 
@@ -281,8 +281,8 @@ FigureResult KeywordSortFigure(const BenchOptions& o) {
     r.work =
         Grouped(o.sortFiles) + " files, " + std::to_string(o.keywords) + " keywords, Copy, Rename";
     r.baseline = "as copy sort, same placements";
-    r.target = "≤ 1.5";
-    r.limit = 1.5;
+    r.target = "≤ 1.45";
+    r.limit = 1.45;
     return SortFigure(o, r, Naming::ByKeyword, TransferMode::Copy);
 }
 
