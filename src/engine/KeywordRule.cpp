@@ -1,5 +1,6 @@
 #include "KeywordRule.h"
 
+#include <string_view>
 #include <utility>
 
 #include "NameRules.h"
@@ -15,15 +16,26 @@ bool KeywordRule::prepare(const SortOptions& options, SortHost& host) {
         return false;
     }
     m_keywords = SplitKeywords(options.keywordText);
+    m_upperKeywords.clear();
+    for (const std::string& keyword : m_keywords)
+        m_upperKeywords.push_back(IsBlank(keyword) ? std::string() : AsciiUpper(keyword));
     return true;
 }
 
 RuleOutcome KeywordRule::evaluate(const SortOptions& options, const std::string& sourcePath) {
-    const std::string name = BaseNameOf(sourcePath);
+    // As KeywordMatches: only ASCII letters fold, byte for byte, so a match
+    // of the folded texts is a match of the texts.
+    m_upperName = BaseNameOf(sourcePath);
+    for (char& c : m_upperName)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    const std::string_view name(m_upperName);
     std::vector<std::string> folders;
     // Every matching keyword counts, duplicates included, in list order.
-    for (const auto& keyword : m_keywords)
-        if (KeywordMatches(keyword, name)) folders.push_back(keyword);
+    for (size_t i = 0; i < m_keywords.size(); ++i) {
+        const std::string& upper = m_upperKeywords[i];
+        if (!upper.empty() && name.find(upper) != std::string_view::npos)
+            folders.push_back(m_keywords[i]);
+    }
     if (folders.empty()) return RuleOutcome::noMatch();
     return RuleOutcome::place(std::move(folders));
 }

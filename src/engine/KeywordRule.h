@@ -15,6 +15,10 @@ class KeywordRule : public SortRule {
 
   private:
     std::vector<std::string> m_keywords;
+    // The same in upper case ("" for a blank one, which matches nothing), so
+    // that each name is folded once rather than once per keyword.
+    std::vector<std::string> m_upperKeywords;
+    std::string m_upperName;  // reused from file to file
 };
 
 }  // namespace zanfeld

@@ -17,8 +17,10 @@ namespace zanfeld {
 
 namespace {
 
-bool PassesTypeFilter(const SortOptions& options, const std::string& ext) {
-    const std::string pattern = "*" + ext;
+bool PassesTypeFilter(const SortOptions& options, const std::string& path) {
+    if (options.page != SortPage::PicSize && options.typeFilter == TypeFilterMode::None)
+        return true;
+    const std::string pattern = "*" + ExtensionOf(path);
     if (options.page == SortPage::PicSize) {
         // The picture entries are upper case and may hold several patterns.
         const std::string key = AsciiUpper(pattern);
@@ -26,7 +28,6 @@ bool PassesTypeFilter(const SortOptions& options, const std::string& ext) {
             if (entry.find(key) != std::string::npos) return true;
         return false;
     }
-    if (options.typeFilter == TypeFilterMode::None) return true;
     bool listed = false;
     for (const auto& entry : options.typePatterns) {
         if (EqualsIgnoreAsciiCase(entry, pattern)) {
@@ -117,7 +118,7 @@ void RunFileSort(SortOptions options, const std::vector<std::string>& sources, S
         for (size_t i = 0; i < n; ++i) {
             host.refreshLiveOptions(options);
             const std::string& path = sources[i];
-            if (!PassesTypeFilter(options, ExtensionOf(path))) continue;
+            if (!PassesTypeFilter(options, path)) continue;
             const RuleOutcome outcome = rule->evaluate(options, path);
             if (outcome.kind == RuleOutcome::Kind::Drop) continue;
             if (outcome.kind == RuleOutcome::Kind::Place)

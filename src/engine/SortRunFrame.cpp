@@ -19,8 +19,6 @@ bool SortRunFrame::acceptOutputDir(SortOptions& options) {
 }
 
 void SortRunFrame::begin() {
-    // A umask or default ACL changed since the last run is seen again.
-    ForgetLearnedFolderBits();
     m_host.setBusy(true);
     m_busy = true;
 }

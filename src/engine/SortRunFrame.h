@@ -18,7 +18,7 @@ class SortRunFrame {
     // Refuses a blank output directory; adds a missing trailing separator and
     // shows the directory so completed.
     bool acceptOutputDir(SortOptions& options);
-    // The window is busy from here on; copies learn the target folders afresh.
+    // The window is busy from here on.
     void begin();
     // The bar after item i of n.
     void step(size_t i, size_t n);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "SourceFile.h"
@@ -21,9 +23,18 @@ class SourceFolders {
   private:
     static constexpr size_t kMostOpen = 64;
 
-    std::unordered_map<std::string, UniqueFd> m_open;
-    // The folder of the previous source, found again without a lookup.
-    std::string m_lastFolder;
+    // Looked up by a part of a source's path, without copying it.
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>()(text);
+        }
+    };
+
+    std::unordered_map<std::string, UniqueFd, Hash, std::equal_to<>> m_open;
+    // The folder of the previous source (a key of m_open), found again
+    // without a lookup.
+    const std::string* m_lastFolder = nullptr;
     int m_lastFd = -1;
 };
 

@@ -9,9 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <memory>
-#include <mutex>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "HiddenTemp.h"
@@ -34,34 +32,6 @@ constexpr uint64_t kMostFromAnEmptyLookingFile = 64u << 20;
 
 // Set once the kernel has said it has no copy_file_range at all.
 std::atomic<bool> g_noCopyRange{false};
-
-// What the copies of this process have learned about the permission bits
-// new files get in one target folder.
-struct FolderBits {
-    mode_t kept = 0;          // bits a new file was seen to keep
-    bool unforeseen = false;  // a new file got bits it did not ask for
-};
-
-std::mutex g_bitsMutex;
-std::unordered_map<std::string, FolderBits> g_bits;
-
-// A new file in a folder gets the bits it asks for less a mask fixed by the
-// umask or the folder's default ACL. Once a copy into the folder has kept
-// every bit another copy asks for, that copy needs no look at its bits.
-bool BitsForeseen(const std::string& folder, mode_t requested) {
-    std::lock_guard<std::mutex> lock(g_bitsMutex);
-    const auto it = g_bits.find(folder);
-    return it != g_bits.end() && !it->second.unforeseen && (requested & ~it->second.kept) == 0;
-}
-
-void LearnBits(const std::string& folder, mode_t requested, mode_t made) {
-    std::lock_guard<std::mutex> lock(g_bitsMutex);
-    FolderBits& bits = g_bits[folder];
-    if ((made & ~requested) != 0)
-        bits.unforeseen = true;
-    else
-        bits.kept |= made;
-}
 
 bool CopyRangeUnsupported(int e) {
     return e == EXDEV || e == EINVAL || e == ENOSYS || e == EOPNOTSUPP;
@@ -193,11 +163,11 @@ int WriteCopy(OpenSource& source, const TargetFolder& folder, TempFile& temp) {
     const mode_t mode = st.st_mode & 07777;
     bool modeRight = false;
     if (!temp.hidden() && (mode & ~0777) == 0) {
-        modeRight = BitsForeseen(folder.path(), mode);
+        modeRight = folder.bitsForeseen(mode);
         struct stat made;
         if (!modeRight && sys().fstat(temp.fd(), &made) == 0) {
             modeRight = (made.st_mode & 07777) == mode;
-            LearnBits(folder.path(), mode, made.st_mode & 07777);
+            folder.learnBits(mode, made.st_mode & 07777);
         }
     }
     if (!modeRight && sys().fchmod(temp.fd(), mode) != 0 && errno != EPERM && errno != EOPNOTSUPP)
@@ -401,11 +371,6 @@ int ListEntries(DIR* dir, const std::function<void(const DirEntry&)>& visit) {
 }
 
 }  // namespace
-
-void ForgetLearnedFolderBits() {
-    std::lock_guard<std::mutex> lock(g_bitsMutex);
-    g_bits.clear();
-}
 
 int CopyFileInto(const SourceFile& from, const TargetFolder& folder, std::string& name,
                  Publish publish, const std::function<bool(std::string& name)>* nextName) {

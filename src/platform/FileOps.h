@@ -59,11 +59,6 @@ int MoveFileInto(const SourceFile& from, const TargetFolder& folder, const std::
 int CopyFileSafe(const std::string& from, const std::string& to, Publish publish);
 int MoveFileSafe(const std::string& from, const std::string& to, Publish publish);
 
-// Copies remember per folder which permission bits a new file there keeps, so
-// that most copies need no look at their bits; a run starts by forgetting
-// this, so that a changed umask or default ACL is seen again.
-void ForgetLearnedFolderBits();
-
 // A file (not a folder) is at the path; a symlink counts by what it points to.
 bool FileExists(const std::string& path);
 // A regular file is at the path; a symlink counts by what it points to.

@@ -28,6 +28,10 @@ int TargetFolder::adopt(int fd, std::string path) {
     m_fd = std::move(owned);
     m_path = std::move(path);
     m_id = FileId::Of(st);
+    // Another folder, or the same one opened anew: nothing learned holds.
+    m_swept = false;
+    m_keptBits = 0;
+    m_bitsUnforeseen = false;
     return 0;
 }
 

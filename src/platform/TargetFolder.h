@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 
 #include "FileId.h"
@@ -45,6 +47,21 @@ class TargetFolder {
     bool swept() const { return m_swept; }
     void noteSwept() const { m_swept = true; }
 
+    // What copies into the folder learned of the bits a new file gets here:
+    // the bits it asks for less a mask fixed by the umask or the folder's
+    // default ACL. Once a new file kept every bit a copy asks for, that copy
+    // needs no look at its bits. Held for as long as the folder is, so a run
+    // (which opens its folders afresh) sees a changed umask again.
+    bool bitsForeseen(mode_t requested) const {
+        return !m_bitsUnforeseen && (requested & ~m_keptBits) == 0;
+    }
+    void learnBits(mode_t requested, mode_t made) const {
+        if ((made & ~requested) != 0)
+            m_bitsUnforeseen = true;
+        else
+            m_keptBits |= made;
+    }
+
   private:
     int adopt(int fd, std::string path);
 
@@ -52,6 +69,8 @@ class TargetFolder {
     std::string m_path;
     FileId m_id;
     mutable bool m_swept = false;
+    mutable mode_t m_keptBits = 0;
+    mutable bool m_bitsUnforeseen = false;
 };
 
 // A name that a file may be placed under inside a folder: one component,
