@@ -1,5 +1,6 @@
 #include "KeywordRule.h"
 
+#include <cstdint>
 #include <string_view>
 #include <utility>
 
@@ -25,16 +26,26 @@ bool KeywordRule::prepare(const SortOptions& options, SortHost& host) {
 RuleOutcome KeywordRule::evaluate(const SortOptions& options, const std::string& sourcePath) {
     // As KeywordMatches: only ASCII letters fold, byte for byte, so a match
     // of the folded texts is a match of the texts.
-    m_upperName = BaseNameOf(sourcePath);
-    for (char& c : m_upperName)
+    m_upperName.assign(BaseNameView(sourcePath));
+    // Which bytes the name holds: a keyword whose first or last byte is not
+    // among them cannot be found in it, and is not searched for.
+    uint64_t present[4] = {};
+    for (char& c : m_upperName) {
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        const auto b = static_cast<unsigned char>(c);
+        present[b >> 6] |= uint64_t{1} << (b & 63);
+    }
+    auto holds = [&present](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return (present[b >> 6] >> (b & 63)) & 1;
+    };
     const std::string_view name(m_upperName);
     std::vector<std::string> folders;
     // Every matching keyword counts, duplicates included, in list order.
     for (size_t i = 0; i < m_keywords.size(); ++i) {
         const std::string& upper = m_upperKeywords[i];
-        if (!upper.empty() && name.find(upper) != std::string_view::npos)
-            folders.push_back(m_keywords[i]);
+        if (upper.empty() || !holds(upper.front()) || !holds(upper.back())) continue;
+        if (name.find(upper) != std::string_view::npos) folders.push_back(m_keywords[i]);
     }
     if (folders.empty()) return RuleOutcome::noMatch();
     return RuleOutcome::place(std::move(folders));

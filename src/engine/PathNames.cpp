@@ -14,11 +14,13 @@ std::string ExtensionOf(std::string_view path) {
     return std::string(path.substr(dot));
 }
 
-std::string BaseNameOf(std::string_view path) {
-    std::string name = FileNameOf(path);
+std::string BaseNameOf(std::string_view path) { return std::string(BaseNameView(path)); }
+
+std::string_view BaseNameView(std::string_view path) {
+    const auto sep = path.rfind(kPathSeparator);
+    std::string_view name = sep == std::string_view::npos ? path : path.substr(sep + 1);
     const auto dot = name.rfind('.');
-    if (dot != std::string::npos) name.resize(dot);
-    return name;
+    return dot == std::string_view::npos ? name : name.substr(0, dot);
 }
 
 std::string WithTrailingSeparator(std::string_view path) {

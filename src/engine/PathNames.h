@@ -15,6 +15,8 @@ std::string FileNameOf(std::string_view path);
 std::string ExtensionOf(std::string_view path);
 // The file name without its extension (".profile" gives "").
 std::string BaseNameOf(std::string_view path);
+// The same as a view into path.
+std::string_view BaseNameView(std::string_view path);
 // The path with a separator appended unless it already ends in one.
 std::string WithTrailingSeparator(std::string_view path);
 // Whether a folder name relative to a root stays inside that root: no ".."

@@ -63,7 +63,7 @@ PlaceResult PlaceNumbered(const SourceFile& source, const TargetFolder& folder, 
             return true;
         };
         const int error = CopyFileInto(source, folder, name, Publish::Keep, &next);
-        return FromError(error, name);
+        return FromError(error, std::move(name));
     }
     // A move that meets a taken name fails without having done anything, so
     // it, too, tries the start name at once and searches only when a file is there.
@@ -72,9 +72,9 @@ PlaceResult PlaceNumbered(const SourceFile& source, const TargetFolder& folder, 
         if (attempt > 0) name = FreeNumberedName(folder, start, source.path());
         error = MoveFileInto(source, folder, name, Publish::Keep);
         if (error != EEXIST || !FileExistsIn(folder, name)) break;
-        if (IsTheSource(source, folder, name)) return FromError(0, name);
+        if (IsTheSource(source, folder, name)) return FromError(0, std::move(name));
     }
-    return FromError(error, name);
+    return FromError(error, std::move(name));
 }
 
 }  // namespace
@@ -102,16 +102,17 @@ PlaceResult FailedPlacement(int error, std::string name) {
 
 PlaceResult PlaceFile(const SourceFile& source, const TargetFolder& folder, TransferMode mode,
                       SameFilePolicy policy, SortHost& host, const std::string& renameStart) {
-    const std::string name = FileNameOf(source.path());
+    std::string name = FileNameOf(source.path());
     const bool copy = mode == TransferMode::Copy;
 
     switch (policy) {
         case SameFilePolicy::Ask:
             if (FileExistsIn(folder, name)) {
                 // Nothing to ask about a file that is already where it belongs.
-                if (IsTheSource(source, folder, name)) return FromError(0, name);
-                if (!host.askOverwrite(folder.pathOf(name))) return Declined(name);
-                return FromError(Transfer(source, folder, name, mode, Publish::Replace), name);
+                if (IsTheSource(source, folder, name)) return FromError(0, std::move(name));
+                if (!host.askOverwrite(folder.pathOf(name))) return Declined(std::move(name));
+                const int error = Transfer(source, folder, name, mode, Publish::Replace);
+                return FromError(error, std::move(name));
             }
             return FromError(
                 Transfer(source, folder, name, mode, copy ? Publish::Replace : Publish::Keep),

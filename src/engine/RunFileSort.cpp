@@ -59,7 +59,8 @@ void PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
             refused = target;
             continue;
         }
-        const std::string start = chain ? renameStart : std::string();
+        static const std::string kOwnName;
+        const std::string& start = chain ? renameStart : kOwnName;
         auto place = [&] {
             int error = 0;
             TargetFolder* folder = folders.get(target, make, error);
@@ -78,7 +79,7 @@ void PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
                 r = place();
             }
         }
-        renameStart = r.name;
+        renameStart = std::move(r.name);
         if (r.status == PlaceResult::Status::Placed && options.transferMode == TransferMode::Move)
             moved = true;
         // Once moved, later folders find no source: that is expected, not a failure.

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "KeywordRule.h"
+#include "NameRules.h"
+#include "PathNames.h"
 #include "RecordingHost.h"
 #include "RunFileSort.h"
 #include "TempDir.h"
@@ -153,6 +156,41 @@ TEST(KeywordRuleRun, BlankKeywordsEndTheRunBeforeAnythingIsLocked) {
     EXPECT_EQ(host.calls, (Strings{"outdir:" + tmp / "out/",
                                    "reject:" + kKeywordsOption + ":请输入匹配关键字!"}));
     EXPECT_FALSE(test::IsDir(tmp / "out"));
+}
+
+// The rule folds each name once and passes over keywords whose first or last
+// byte the name lacks; whatever it passes over or finds must be what the
+// plain test finds, keyword by keyword, for names and keywords of every kind.
+TEST(KeywordRule, FindsExactlyWhatTheKeywordTestFinds) {
+    const std::vector<std::string> pieces = {
+        "a",    "A", "b", "B", "z", "Z", "_", "1", ".", " ", "\xe4\xb8\xad", "\xe6\x96\x87",
+        "\xff", "\t"};
+    std::mt19937 rng(20261208);
+    auto text = [&](int most) {
+        std::string out;
+        for (int n = std::uniform_int_distribution<int>(0, most)(rng); n > 0; --n)
+            out += pieces[std::uniform_int_distribution<size_t>(0, pieces.size() - 1)(rng)];
+        return out;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<std::string> keywords;
+        std::string keywordText;
+        for (int k = 0; k < 4; ++k) {
+            std::string keyword = text(3);
+            std::erase_if(keyword, [](char c) { return c == ' ' || c == '\t'; });
+            if (keyword.empty()) continue;
+            keywords.push_back(keyword);
+            keywordText += keyword + " ";
+        }
+        if (keywords.empty()) continue;
+        const std::string base = text(8);
+        const std::string path = "/some/folder/" + base + ".txt";
+        Strings expected;
+        for (const std::string& keyword : keywords)
+            if (KeywordMatches(keyword, BaseNameOf(path))) expected.push_back(keyword);
+        if (expected.empty()) expected = {"<no place>"};
+        ASSERT_EQ(Folders(keywordText, path), expected) << "name " << base;
+    }
 }
 
 }  // namespace
