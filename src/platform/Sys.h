@@ -11,12 +11,14 @@ namespace zanfeld {
 // a chosen call with a chosen errno. Each method returns what the system call
 // returns and leaves its error in errno.
 class Sys {
-public:
+  public:
     virtual ~Sys() = default;
 
     virtual int open(const char* path, int flags, mode_t mode);
     virtual int close(int fd);
     virtual ssize_t read(int fd, void* buf, size_t count);
+    // A read at an offset, leaving the file position alone.
+    virtual ssize_t pread(int fd, void* buf, size_t count, off_t offset);
     virtual ssize_t write(int fd, const void* buf, size_t count);
     virtual ssize_t copyFileRange(int inFd, int outFd, size_t count);
     virtual ssize_t sendfile(int outFd, int inFd, size_t count);
@@ -45,13 +47,13 @@ Sys& sys();
 
 // Installs a replacement for its lifetime (tests only; not thread-safe).
 class ScopedSys {
-public:
+  public:
     explicit ScopedSys(Sys& replacement);
     ~ScopedSys();
     ScopedSys(const ScopedSys&) = delete;
     ScopedSys& operator=(const ScopedSys&) = delete;
 
-private:
+  private:
     Sys* m_previous;
 };
 
