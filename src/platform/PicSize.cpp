@@ -6,6 +6,7 @@
 
 #include "PictureFile.h"
 #include "PictureView.h"
+#include "SizePieces.h"
 
 namespace zanfeld {
 
@@ -46,7 +47,7 @@ uint32_t GetPicSize(const std::string& path, PicDimension dimension) {
     // too; closed when file goes, before returning.
     PictureFile file;
     if (!file.open(path)) return 0;
-    PictureView view = PictureView::Whole(file);
+    PictureView view(file, SizePieces(file));
     ViewDevice device(view);
     if (!device.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return 0;
 
