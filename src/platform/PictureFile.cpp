@@ -54,9 +54,8 @@ int64_t PictureFile::readAt(int64_t offset, void* buffer, size_t count) {
     return static_cast<int64_t>(done);
 }
 
-int PictureFile::byteAt(int64_t offset) {
+int PictureFile::refill(int64_t offset) {
     const int64_t windowEnd = m_windowStart + static_cast<int64_t>(m_windowLength);
-    if (offset >= m_windowStart && offset < windowEnd) return m_window[offset - m_windowStart];
     const size_t want = offset == windowEnd && m_windowLength > 0
                             ? std::min(2 * m_windowLength, kLargeWindow)
                             : kSmallWindow;

@@ -34,11 +34,18 @@ class PictureFile {
     // after a jump (a walk that skips bodies reads little of each), growing
     // while the walk goes on from where the window ends. -1 past the end of the
     // file, on a read error or once the budget is spent.
-    int byteAt(int64_t offset);
+    int byteAt(int64_t offset) {
+        const int64_t i = offset - m_windowStart;
+        if (i >= 0 && i < static_cast<int64_t>(m_windowLength)) return m_window[i];
+        return refill(offset);
+    }
 
     int64_t bytesRead() const { return m_read; }
 
   private:
+    // Reads the window that starts at offset and gives its first byte.
+    int refill(int64_t offset);
+
     static constexpr size_t kSmallWindow = 256;
     static constexpr size_t kLargeWindow = 16384;
 
