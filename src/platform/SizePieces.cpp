@@ -121,7 +121,10 @@ std::vector<Piece> PngPieces(PictureFile& file) {
             break;
         if (type == 0x49444154 || type == 0x49454E44) break;  // IDAT, IEND
         const int64_t end = pos + 12 + length;                // length, type, data, CRC
-        if (end > file.size()) break;
+        // A chunk before the pixel data that the file cuts short: the reader
+        // fails on it, and may first reserve room for all it claims to hold
+        // (up to 2 GB). No picture.
+        if (end > file.size()) return {};
         if (first) {
             if (type != 0x49484452) break;                     // the reader insists on IHDR first
         } else if ((t0 & 0x20) && !LeaveOut(cut, pos, end)) {  // lower case: ancillary

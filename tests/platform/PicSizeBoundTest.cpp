@@ -299,6 +299,19 @@ TEST(PicSizeBound, PngWithLargeTextChunks) {
     EXPECT_LE(c.growthKb, kMemoryLimitKb);
 }
 
+TEST(PicSizeBound, AChunkClaimingMoreThanTheFileHoldsCostsNoMemory) {
+    // A text chunk whose length says 235 MB, in a small file: the PNG reader
+    // reserves room for all of it before it finds the file too short.
+    const std::string png = test::PictureBytes(7, 5, "png");
+    std::string claim = png.substr(0, 33) + test::BigEndian32(235000000) + "iTXt" +
+                        "XML:com.adobe.xmp" + std::string(5, '\0') + Filler("<x:xmpmeta>", 100000);
+    test::TempDir tmp;
+    test::WriteFile(tmp / "claim.png", claim);
+    const ChildProbe c = ProbeInChild(tmp / "claim.png");
+    EXPECT_EQ(c.width, 0u);
+    EXPECT_LE(c.growthKb, kMemoryLimitKb);
+}
+
 TEST(PicSizeBound, LargePicturesOfEveryFormatKeepTheirSize) {
     test::TempDir tmp;
     struct Case {

@@ -264,6 +264,9 @@ TEST_F(SizePiecesTest, PngWalkKeepsWhatTheReaderMustSee) {
     // A chunk type that is no name.
     const std::string odd = AfterIhdr(m_png, text + PngChunk("t3Xt", "x") + text);
     EXPECT_EQ(Seen(write("odd.png", odd)), AfterIhdr(m_png, PngChunk("t3Xt", "x") + text));
+    // A chunk the file cuts short: the reader would fail on it.
+    const std::string cut = AfterIhdr(m_png, PngChunk("iTXt", Bytes(100))).substr(0, 33 + 60);
+    EXPECT_EQ(Seen(write("cut.png", cut)), "");
     // Nothing after the first IDAT is looked at.
     const std::string after = m_png + text;
     EXPECT_EQ(Seen(write("after.png", AfterIhdr(after, text))), Seen(write("p.png", m_png)) + text);
