@@ -1,42 +1,63 @@
 #include "PicSize.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <QFile>
-#include <QImageIOHandler>
+#include <QIODevice>
 #include <QImageReader>
 #include <QSize>
 
+#include "PictureFile.h"
+#include "PictureView.h"
+#include "SizePieces.h"
+
 namespace zanfeld {
 
-uint32_t GetPicSize(const std::string& path, PicDimension dimension) {
-    // Open by the native bytes so that names that are not valid UTF-8 work
-    // too; O_NONBLOCK keeps a FIFO from blocking the open.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return 0;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return 0;
+namespace {
+
+// The view as a random-access device for Qt's readers. Unbuffered, so that a
+// reader that jumps about (TIFF) spends the read budget on the bytes it asks
+// for, not on read-ahead.
+class ViewDevice final : public QIODevice {
+  public:
+    explicit ViewDevice(PictureView& view) : m_view(view) {}
+
+    bool isSequential() const override { return false; }
+    qint64 size() const override { return m_view.size(); }
+    bool seek(qint64 pos) override {
+        if (pos < 0 || !QIODevice::seek(pos)) return false;
+        m_pos = pos;
+        return true;
     }
 
-    QSize size;
-    {
-        QFile file;
-        if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-            ::close(fd);  // a failed open has not taken the descriptor
-            return 0;
-        }
-        // The format comes from the content, never from the name; only the
-        // header is read, and the stored size is taken as it is.
-        QImageReader reader(&file);
-        reader.setDecideFormatFromContent(true);
-        reader.setAutoDetectImageFormat(true);
-        reader.setAutoTransform(false);
-        size = reader.size();
-    }  // reader and file go here, closing the file
+  protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        const int64_t n = m_view.read(m_pos, data, maxSize);
+        if (n > 0) m_pos += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+  private:
+    PictureView& m_view;
+    qint64 m_pos = 0;
+};
+
+}  // namespace
+
+uint32_t GetPicSize(const std::string& path, PicDimension dimension) {
+    // Opened by the native bytes, so that names that are not valid UTF-8 work
+    // too; closed when file goes, before returning.
+    PictureFile file;
+    if (!file.open(path)) return 0;
+    PictureView view(file, SizePieces(file));
+    ViewDevice device(view);
+    if (!device.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return 0;
+
+    // The format comes from the content, never from the name; only the
+    // header is read, and the stored size is taken as it is.
+    QImageReader reader(&device);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoDetectImageFormat(true);
+    reader.setAutoTransform(false);
+    const QSize size = reader.size();
 
     const int value = dimension == PicDimension::Height ? size.height() : size.width();
     return value > 0 ? static_cast<uint32_t>(value) : 0;

@@ -15,6 +15,10 @@ int Sys::close(int fd) { return ::close(fd); }
 
 ssize_t Sys::read(int fd, void* buf, size_t count) { return ::read(fd, buf, count); }
 
+ssize_t Sys::pread(int fd, void* buf, size_t count, off_t offset) {
+    return ::pread(fd, buf, count, offset);
+}
+
 ssize_t Sys::write(int fd, const void* buf, size_t count) { return ::write(fd, buf, count); }
 
 ssize_t Sys::copyFileRange(int inFd, int outFd, size_t count) {

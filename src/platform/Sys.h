@@ -17,6 +17,8 @@ class Sys {
     virtual int open(const char* path, int flags, mode_t mode);
     virtual int close(int fd);
     virtual ssize_t read(int fd, void* buf, size_t count);
+    // A read at an offset, leaving the file position alone.
+    virtual ssize_t pread(int fd, void* buf, size_t count, off_t offset);
     virtual ssize_t write(int fd, const void* buf, size_t count);
     virtual ssize_t copyFileRange(int inFd, int outFd, size_t count);
     virtual ssize_t sendfile(int outFd, int inFd, size_t count);

@@ -9,6 +9,10 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageReader>
+#include <QSize>
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -26,7 +30,10 @@
 #include "ListFile.h"
 #include "NameRules.h"
 #include "PicSize.h"
+#include "PictureFile.h"
+#include "PictureView.h"
 #include "SettingsFile.h"
+#include "SizePieces.h"
 #include "SourceList.h"
 #include "UnitPublic.h"
 #include "WholeFile.h"
@@ -423,16 +430,141 @@ inline void FuzzNameFilter(const uint8_t* data, size_t size) {
 
 // ---- picture size ----------------------------------------------------------
 
-// Any bytes as a picture file: no crash, and the file is closed afterwards.
+// Counts the bytes the probe reads and the files it opens.
+class ProbeWatchSys : public Sys {
+  public:
+    int open(const char* path, int flags, mode_t mode) override {
+        ++opens;
+        return Sys::open(path, flags, mode);
+    }
+    ssize_t read(int fd, void* buf, size_t count) override {
+        return counted(Sys::read(fd, buf, count));
+    }
+    ssize_t pread(int fd, void* buf, size_t count, off_t offset) override {
+        return counted(Sys::pread(fd, buf, count, offset));
+    }
+    int64_t bytes = 0;
+    int opens = 0;
+
+  private:
+    ssize_t counted(ssize_t n) {
+        if (n > 0) bytes += n;
+        return n;
+    }
+};
+
+inline uint32_t Crc32(std::string_view bytes) {
+    uint32_t crc = 0xffffffffu;
+    for (const char c : bytes) {
+        crc ^= static_cast<unsigned char>(c);
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+inline std::string BigEndian32(uint32_t v) {
+    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+            static_cast<char>(v)};
+}
+
+struct PictureProbe {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    int64_t mostRead = 0;  // the most one probe read
+};
+
+inline PictureProbe ProbePicture(const std::string& path) {
+    PictureProbe p;
+    for (const PicDimension side : {PicDimension::Width, PicDimension::Height}) {
+        ProbeWatchSys watch;
+        ScopedSys scoped(watch);
+        (side == PicDimension::Width ? p.width : p.height) = GetPicSize(path, side);
+        ZANFELD_FUZZ_CHECK(watch.opens <= 1);
+        p.mostRead = std::max(p.mostRead, watch.bytes);
+    }
+    return p;
+}
+
+// What Qt's readers make of bytes held in memory, with nothing left out and
+// no budget: the stored size, 0 for no picture, as the probe answers.
+inline PictureProbe QtReading(std::string_view bytes) {
+    QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false);
+    const QSize size = reader.size();
+    return {static_cast<uint32_t>(std::max(size.width(), 0)),
+            static_cast<uint32_t>(std::max(size.height(), 0)), 0};
+}
+
+// What the probe's readers are shown of the file at path (read without the
+// budget, to compare); turnedDown when they are shown nothing at all.
+struct Shown {
+    std::string bytes;
+    bool turnedDown = false;
+};
+
+inline Shown ShownOf(const std::string& path) {
+    PictureFile file(std::numeric_limits<int64_t>::max());
+    if (!file.open(path)) return {};
+    PictureView view(file, SizePieces(file));
+    Shown shown{std::string(static_cast<size_t>(view.size()), '\0'), view.pieces().empty()};
+    ZANFELD_FUZZ_CHECK(view.read(0, shown.bytes.data(), view.size()) == view.size());
+    return shown;
+}
+
+inline bool SameSize(const PictureProbe& a, const PictureProbe& b) {
+    return a.width == b.width && a.height == b.height;
+}
+
+// Any bytes as a picture file: no crash; the file is closed afterwards and
+// was opened once per probe; no probe reads more than the budget. Where the
+// budget refused nothing, the answer is what Qt's readers make of what the
+// probe shows them, and of the whole file (leaving metadata out changes no
+// size), and metadata put in before the frame header changes nothing.
 inline void FuzzPicSize(const uint8_t* data, size_t size) {
-    const std::string path = WriteScratch("picture", AsText(data, size));
+    const std::string_view bytes = AsText(data, size);
+    const std::string path = WriteScratch("picture", bytes);
     const int probe = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     ::close(probe);
-    (void)GetPicSize(path, PicDimension::Width);
-    (void)GetPicSize(path, PicDimension::Height);
+    const PictureProbe got = ProbePicture(path);
     const int after = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     ::close(after);
     ZANFELD_FUZZ_CHECK(after == probe);
+    ZANFELD_FUZZ_CHECK(got.mostRead <= PictureFile::kReadBudget);
+    if (got.mostRead >= PictureFile::kReadBudget) return;
+
+    const Shown shown = ShownOf(path);
+    ZANFELD_FUZZ_CHECK(SameSize(got, QtReading(shown.bytes)));
+    // A file turned down is one Qt's readers would spend much on (time or
+    // memory) before failing. Otherwise, small inputs only: Qt's JPEG reader
+    // takes time that grows with the square of the count of metadata
+    // segments it is given.
+    if (shown.turnedDown) return;
+    if (size <= 64 * 1024) ZANFELD_FUZZ_CHECK(SameSize(got, QtReading(bytes)));
+
+    // Some room is left in the budget for the longer walk.
+    if (got.mostRead > PictureFile::kReadBudget / 2) return;
+    std::string more;
+    if (bytes.substr(0, 2) == "\xFF\xD8") {
+        const std::string comment = "a comment " + std::string(3000, 'c');
+        more = std::string(bytes.substr(0, 2)) + "\xFF\xFE";
+        more += static_cast<char>((comment.size() + 2) >> 8);
+        more += static_cast<char>((comment.size() + 2) & 0xff);
+        more += comment + std::string(bytes.substr(2));
+    } else if (bytes.size() >= 33 &&
+               bytes.substr(0, 16) == std::string_view("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16)) {
+        const std::string text = "tEXt" + std::string("Comment\0", 8) + std::string(3000, 't');
+        more = std::string(bytes.substr(0, 33)) +
+               BigEndian32(static_cast<uint32_t>(text.size() - 4)) + text +
+               BigEndian32(Crc32(text)) + std::string(bytes.substr(33));
+    } else {
+        return;
+    }
+    const PictureProbe withMore = ProbePicture(WriteScratch("picture", more));
+    ZANFELD_FUZZ_CHECK(SameSize(got, withMore));
 }
 
 }  // namespace zanfeld::fuzz

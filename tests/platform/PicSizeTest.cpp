@@ -1,12 +1,23 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <future>
 #include <ostream>
 #include <string>
+#include <vector>
 
+#include "FaultySys.h"
 #include "PicSize.h"
 #include "TempDir.h"
 #include "TestPictures.h"
@@ -130,6 +141,158 @@ TEST(PicSize, FileIsClosedOnReturnAndCanBeMovedAtOnce) {
     EXPECT_EQ(GetPicSize(tmp / "missing.png", PicDimension::Width), 0u);
     test::WriteFile(tmp / "text.jpg", "text");
     EXPECT_EQ(GetPicSize(tmp / "text.jpg", PicDimension::Width), 0u);
+    EXPECT_EQ(OpenDescriptors(), before);
+}
+
+// ---- what is opened --------------------------------------------------------
+
+// Probes path on another thread and fails the test if the probe has not
+// returned within a few seconds (a FIFO opened for reading waits for a
+// writer); such a probe is then let go by opening the FIFO for writing.
+Size MeasureWithoutBlocking(const std::string& path) {
+    auto probe = std::async(std::launch::async, [&] { return Measure(path); });
+    if (probe.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        ADD_FAILURE() << "the probe of " << path << " blocked";
+        const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0) ::close(fd);
+    }
+    return probe.get();
+}
+
+// The names in a folder opened while it is watched, by whatever means: the
+// kernel reports every open, including those of FIFOs and devices.
+class OpenWatch {
+  public:
+    explicit OpenWatch(const std::string& dir) : m_fd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        if (m_fd < 0 || ::inotify_add_watch(m_fd, dir.c_str(), IN_OPEN) < 0)
+            throw std::runtime_error("cannot watch " + dir);
+    }
+    ~OpenWatch() { ::close(m_fd); }
+
+    std::vector<std::string> opened() {
+        std::vector<std::string> names;
+        alignas(inotify_event) char buf[4096];
+        ssize_t n;
+        while ((n = ::read(m_fd, buf, sizeof buf)) > 0) {
+            for (char* p = buf; p < buf + n;) {
+                const auto* e = reinterpret_cast<const inotify_event*>(p);
+                if (e->len > 0) names.emplace_back(e->name);
+                p += sizeof(inotify_event) + e->len;
+            }
+        }
+        return names;
+    }
+
+  private:
+    int m_fd;
+};
+
+using Names = std::vector<std::string>;
+
+class PicSizeOpen : public ::testing::Test {
+  protected:
+    // Measures with the counting Sys in force.
+    Size measure(const std::string& path) {
+        ScopedSys scoped(m_sys);
+        return MeasureWithoutBlocking(path);
+    }
+    test::TempDir m_tmp;
+    test::FaultySys m_sys;
+    OpenWatch m_watch{m_tmp.path()};
+};
+
+TEST_F(PicSizeOpen, AFifoIsNeverOpened) {
+    ASSERT_EQ(::mkfifo((m_tmp / "fifo.png").c_str(), 0644), 0);
+    ASSERT_EQ(::symlink((m_tmp / "fifo.png").c_str(), (m_tmp / "link.png").c_str()), 0);
+    EXPECT_EQ(measure(m_tmp / "fifo.png"), (Size{0, 0}));
+    EXPECT_EQ(measure(m_tmp / "link.png"), (Size{0, 0}));
+    EXPECT_EQ(m_sys.calls(test::SysOp::Open), 0);
+    EXPECT_EQ(m_watch.opened(), Names{});
+}
+
+TEST_F(PicSizeOpen, ASocketIsNeverOpened) {
+    const std::string path = m_tmp / "socket.jpg";
+    const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(s, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    ASSERT_LT(path.size(), sizeof addr.sun_path);
+    std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
+    ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    EXPECT_EQ(measure(path), (Size{0, 0}));
+    EXPECT_EQ(m_sys.calls(test::SysOp::Open), 0);
+    EXPECT_EQ(m_watch.opened(), Names{});
+    ::close(s);
+}
+
+TEST_F(PicSizeOpen, ADeviceNodeIsNeverOpened) {
+    // A character device like /dev/zero (1, 5): opened and read, it would
+    // give zeros without end.
+    const std::string path = m_tmp / "device.bmp";
+    if (::mknod(path.c_str(), S_IFCHR | 0644, ::makedev(1, 5)) != 0)
+        GTEST_SKIP() << "mknod refused here: " << std::strerror(errno);
+    ASSERT_EQ(::symlink(path.c_str(), (m_tmp / "link.bmp").c_str()), 0);
+    EXPECT_EQ(measure(path), (Size{0, 0}));
+    EXPECT_EQ(measure(m_tmp / "link.bmp"), (Size{0, 0}));
+    EXPECT_EQ(m_sys.calls(test::SysOp::Open), 0);
+    EXPECT_EQ(m_watch.opened(), Names{});
+}
+
+TEST_F(PicSizeOpen, LinksToPicturesAreFollowed) {
+    test::WritePicture(m_tmp / "real.jpg", 33, 44, "jpg");
+    ASSERT_EQ(::symlink("real.jpg", (m_tmp / "one.jpg").c_str()), 0);
+    ASSERT_EQ(::symlink((m_tmp / "one.jpg").c_str(), (m_tmp / "two.jpg").c_str()), 0);
+    ASSERT_EQ(::symlink("nowhere.jpg", (m_tmp / "dangling.jpg").c_str()), 0);
+    EXPECT_EQ(measure(m_tmp / "one.jpg"), (Size{33, 44}));
+    EXPECT_EQ(measure(m_tmp / "two.jpg"), (Size{33, 44}));
+    EXPECT_EQ(measure(m_tmp / "dangling.jpg"), (Size{0, 0}));
+    // The watch does see opens: the picture behind the links (the kernel
+    // merges the same event repeated).
+    (void)m_watch.opened();  // what came before
+    EXPECT_EQ(measure(m_tmp / "two.jpg"), (Size{33, 44}));
+    EXPECT_EQ(m_watch.opened(), Names{"real.jpg"});
+}
+
+TEST_F(PicSizeOpen, ANameSwappedBetweenTheLookAndTheOpenGivesZero) {
+    const std::string path = m_tmp / "pic.png";
+    test::WritePicture(path, 30, 10, "png");
+    test::WritePicture(m_tmp / "other.png", 70, 90, "png");
+    // Another picture put in its place: not the file that was looked at.
+    m_sys.beforeCall(test::SysOp::Open, [&] {
+        ASSERT_EQ(std::rename((m_tmp / "other.png").c_str(), path.c_str()), 0);
+    });
+    {
+        ScopedSys scoped(m_sys);
+        EXPECT_EQ(GetPicSize(path, PicDimension::Width), 0u);
+    }
+    // A FIFO put in its place is opened without waiting, then turned down.
+    m_sys.reset();
+    m_sys.beforeCall(test::SysOp::Open, [&] {
+        ASSERT_EQ(::unlink(path.c_str()), 0);
+        ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    });
+    test::WritePicture(path, 30, 10, "png");
+    {
+        ScopedSys scoped(m_sys);
+        EXPECT_EQ(MeasureWithoutBlocking(path).width, 0u);
+    }
+    // Unchanged, the same steps give the size.
+    m_sys.reset();
+    ASSERT_EQ(::unlink(path.c_str()), 0);
+    test::WritePicture(path, 30, 10, "png");
+    EXPECT_EQ(measure(path), (Size{30, 10}));
+    EXPECT_EQ(m_sys.calls(test::SysOp::Stat), 2);
+    EXPECT_EQ(m_sys.calls(test::SysOp::Open), 2);
+    EXPECT_EQ(m_sys.calls(test::SysOp::Fstat), 2);
+}
+
+TEST_F(PicSizeOpen, AReadErrorGivesZeroAndClosesTheFile) {
+    test::WritePicture(m_tmp / "pic.tif", 12, 8, "tif");
+    const int before = OpenDescriptors();
+    m_sys.failOn(test::SysOp::Read, EIO, 0);
+    EXPECT_EQ(measure(m_tmp / "pic.tif"), (Size{0, 0}));
+    EXPECT_GT(m_sys.calls(test::SysOp::Read), 0);
+    EXPECT_EQ(m_sys.calls(test::SysOp::Close), m_sys.calls(test::SysOp::Open));
     EXPECT_EQ(OpenDescriptors(), before);
 }
 

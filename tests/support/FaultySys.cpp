@@ -79,6 +79,11 @@ ssize_t FaultySys::read(int fd, void* buf, size_t count) {
     return Sys::read(fd, buf, count);
 }
 
+ssize_t FaultySys::pread(int fd, void* buf, size_t count, off_t offset) {
+    ZANFELD_FAULT(SysOp::Read, &count);
+    return Sys::pread(fd, buf, count, offset);
+}
+
 ssize_t FaultySys::write(int fd, const void* buf, size_t count) {
     ZANFELD_FAULT(SysOp::Write, &count);
     return Sys::write(fd, buf, count);

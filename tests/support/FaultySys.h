@@ -63,6 +63,8 @@ class FaultySys : public Sys {
     int open(const char* path, int flags, mode_t mode) override;
     int close(int fd) override;
     ssize_t read(int fd, void* buf, size_t count) override;
+    // Counted and failed as Read: the same step, made at an offset.
+    ssize_t pread(int fd, void* buf, size_t count, off_t offset) override;
     ssize_t write(int fd, const void* buf, size_t count) override;
     ssize_t copyFileRange(int inFd, int outFd, size_t count) override;
     ssize_t sendfile(int outFd, int inFd, size_t count) override;

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QImageWriter>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -32,10 +33,10 @@ inline void WritePicture(const std::string& path, int width, int height, const c
     WriteFile(path, PictureBytes(width, height, format));
 }
 
-// A GIF89a of one frame, built byte by byte (Qt reads GIF but does not write
-// it). The image data restarts the code table before every pixel, so every
-// code keeps 3 bits.
-inline std::string GifBytes(int width, int height) {
+// A GIF89a of frames of width x height, built byte by byte (Qt reads GIF but
+// does not write it). The image data restarts the code table before every
+// pixel, so every code keeps 3 bits.
+inline std::string GifBytes(int width, int height, int frames = 1) {
     std::string out = "GIF89a";
     const auto u16 = [&](int v) {
         out += static_cast<char>(v & 0xff);
@@ -47,6 +48,7 @@ inline std::string GifBytes(int width, int height) {
     out += '\0';
     out += '\0';
     out += std::string("\x00\x00\x00\xff\xff\xff\xff\x00\x00\x00\x00\xff", 12);
+    const size_t frameStart = out.size();
     out += ',';  // image descriptor
     u16(0);
     u16(0);
@@ -79,7 +81,81 @@ inline std::string GifBytes(int width, int height) {
         out += block;
     }
     out += '\0';
+    const std::string frame = out.substr(frameStart);
+    for (int i = 1; i < frames; ++i) out += frame;
     out += ';';
+    return out;
+}
+
+// A JPEG marker segment: 0xFF, the marker, the length, the body.
+inline std::string JpegSegment(unsigned char marker, const std::string& body) {
+    if (body.size() > 65533) throw std::invalid_argument("a JPEG segment holds 65533 bytes");
+    const size_t length = body.size() + 2;
+    std::string out = "\xFF";
+    out += static_cast<char>(marker);
+    out += static_cast<char>(length >> 8);
+    out += static_cast<char>(length & 0xff);
+    return out + body;
+}
+
+// jpeg with segments put in right after its start marker (SOI).
+inline std::string AfterSoi(const std::string& jpeg, const std::string& segments) {
+    return jpeg.substr(0, 2) + segments + jpeg.substr(2);
+}
+
+inline uint32_t Crc32(const std::string& bytes) {
+    uint32_t crc = 0xffffffffu;
+    for (const char c : bytes) {
+        crc ^= static_cast<unsigned char>(c);
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+inline std::string BigEndian32(uint32_t v) {
+    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+            static_cast<char>(v)};
+}
+
+// A PNG chunk with its CRC.
+inline std::string PngChunk(const std::string& type, const std::string& data) {
+    return BigEndian32(static_cast<uint32_t>(data.size())) + type + data +
+           BigEndian32(Crc32(type + data));
+}
+
+// png with chunks put in right after its header chunk (IHDR, which Qt's
+// writer puts first: 8 bytes of signature, 25 of IHDR).
+inline std::string AfterIhdr(const std::string& png, const std::string& chunks) {
+    return png.substr(0, 33) + chunks + png.substr(33);
+}
+
+// An uncompressed 8-bit grey little-endian TIFF of one strip whose directory
+// comes after the pixels, at the end of the file.
+inline std::string TiffWithDirectoryAtEnd(uint32_t width, uint32_t height) {
+    const auto u16 = [](uint32_t v) {
+        return std::string{static_cast<char>(v & 0xff), static_cast<char>((v >> 8) & 0xff)};
+    };
+    const auto u32 = [&](uint32_t v) { return u16(v & 0xffff) + u16(v >> 16); };
+    const uint32_t pixels = width * height;
+    const uint32_t directory = 8 + pixels;
+    std::string out = "II*";
+    out += '\0';
+    out += u32(directory);
+    out += std::string(pixels, '\x80');
+    const auto entry = [&](uint32_t tag, uint32_t type, uint32_t value) {
+        out += u16(tag) + u16(type) + u32(1) + (type == 3 ? u16(value) + u16(0) : u32(value));
+    };
+    out += u16(9);
+    entry(256, 4, width);   // ImageWidth
+    entry(257, 4, height);  // ImageLength
+    entry(258, 3, 8);       // BitsPerSample
+    entry(259, 3, 1);       // no compression
+    entry(262, 3, 1);       // black is zero
+    entry(273, 4, 8);       // StripOffsets
+    entry(277, 3, 1);       // SamplesPerPixel
+    entry(278, 4, height);  // RowsPerStrip
+    entry(279, 4, pixels);  // StripByteCounts
+    out += u32(0);          // no next directory
     return out;
 }
 
