@@ -1,5 +1,6 @@
 #include "ListFile.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include "FileOps.h"
@@ -25,9 +26,18 @@ template <typename Visit>
 bool ForEachListLine(std::string_view data, Visit&& visit) {
     const size_t nul = data.find('\0');
     if (nul != std::string_view::npos) data = data.substr(0, nul);
+    // The next CR and the next LF are each found once and used until the
+    // walk passes them: find_first_of would look for either at every byte.
+    size_t nextCr = data.find('\r');
+    size_t nextLf = data.find('\n');
+    auto next = [&data](char c, size_t from, size_t& at) {
+        if (at != std::string_view::npos && at < from) at = data.find(c, from);
+    };
     size_t start = 0;
     while (start < data.size()) {
-        size_t end = data.find_first_of("\r\n", start);
+        next('\r', start, nextCr);
+        next('\n', start, nextLf);
+        size_t end = std::min(nextCr, nextLf);
         if (end == std::string_view::npos) end = data.size();
         if (end > start && !visit(data.substr(start, end - start))) return false;
         start = end;
