@@ -24,6 +24,13 @@ bool KeywordRule::prepare(const SortOptions& options, SortHost& host) {
 }
 
 RuleOutcome KeywordRule::evaluate(const SortOptions& options, const std::string& sourcePath) {
+    RuleOutcome out;
+    evaluateInto(options, sourcePath, out);
+    return out;
+}
+
+void KeywordRule::evaluateInto(const SortOptions&, const std::string& sourcePath,
+                               RuleOutcome& out) {
     // As KeywordMatches: only ASCII letters fold, byte for byte, so a match
     // of the folded texts is a match of the texts.
     m_upperName.assign(BaseNameView(sourcePath));
@@ -40,15 +47,20 @@ RuleOutcome KeywordRule::evaluate(const SortOptions& options, const std::string&
         return (present[b >> 6] >> (b & 63)) & 1;
     };
     const std::string_view name(m_upperName);
-    std::vector<std::string> folders;
     // Every matching keyword counts, duplicates included, in list order.
+    size_t found = 0;
     for (size_t i = 0; i < m_keywords.size(); ++i) {
         const std::string& upper = m_upperKeywords[i];
         if (upper.empty() || !holds(upper.front()) || !holds(upper.back())) continue;
-        if (name.find(upper) != std::string_view::npos) folders.push_back(m_keywords[i]);
+        if (name.find(upper) == std::string_view::npos) continue;
+        if (found == out.folders.size())
+            out.folders.push_back(m_keywords[i]);
+        else
+            out.folders[found].assign(m_keywords[i]);
+        ++found;
     }
-    if (folders.empty()) return RuleOutcome::noMatch();
-    return RuleOutcome::place(std::move(folders));
+    out.folders.resize(found);
+    out.kind = found == 0 ? RuleOutcome::Kind::NoMatch : RuleOutcome::Kind::Place;
 }
 
 }  // namespace zanfeld

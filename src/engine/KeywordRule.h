@@ -12,6 +12,8 @@ class KeywordRule : public SortRule {
   public:
     bool prepare(const SortOptions& options, SortHost& host) override;
     RuleOutcome evaluate(const SortOptions& options, const std::string& sourcePath) override;
+    void evaluateInto(const SortOptions& options, const std::string& sourcePath,
+                      RuleOutcome& out) override;
 
   private:
     std::vector<std::string> m_keywords;

@@ -7,11 +7,13 @@ std::string FileNameOf(std::string_view path) {
     return std::string(pos == std::string_view::npos ? path : path.substr(pos + 1));
 }
 
-std::string ExtensionOf(std::string_view path) {
+std::string ExtensionOf(std::string_view path) { return std::string(ExtensionView(path)); }
+
+std::string_view ExtensionView(std::string_view path) {
     const auto sep = path.rfind(kPathSeparator);
     const auto dot = path.rfind('.');
     if (dot == std::string_view::npos || (sep != std::string_view::npos && dot < sep)) return {};
-    return std::string(path.substr(dot));
+    return path.substr(dot);
 }
 
 std::string BaseNameOf(std::string_view path) { return std::string(BaseNameView(path)); }

@@ -13,6 +13,8 @@ inline constexpr char kPathSeparator = '/';
 std::string FileNameOf(std::string_view path);
 // From the last "." of the file name on, dot included; empty without one.
 std::string ExtensionOf(std::string_view path);
+// The same as a view into path.
+std::string_view ExtensionView(std::string_view path);
 // The file name without its extension (".profile" gives "").
 std::string BaseNameOf(std::string_view path);
 // The same as a view into path.

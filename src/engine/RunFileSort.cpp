@@ -114,13 +114,14 @@ void RunFileSort(SortOptions options, const std::vector<std::string>& sources, S
 
         frame.begin();
         FolderCache folders(options.outputDir);
+        RuleOutcome outcome;  // kept from file to file
         SourceFolders sourceFolders;
         const size_t n = sources.size();
         for (size_t i = 0; i < n; ++i) {
             host.refreshLiveOptions(options);
             const std::string& path = sources[i];
             if (!PassesTypeFilter(options, path)) continue;
-            const RuleOutcome outcome = rule->evaluate(options, path);
+            rule->evaluateInto(options, path, outcome);
             if (outcome.kind == RuleOutcome::Kind::Drop) continue;
             if (outcome.kind == RuleOutcome::Kind::Place)
                 PlaceSelected(options, *rule, sourceFolders.get(path), outcome.folders, host,

@@ -11,7 +11,7 @@ namespace zanfeld {
 
 // The rule of one criterion page.
 class SortRule {
-public:
+  public:
     virtual ~SortRule() = default;
 
     // Once per run, before the window is locked: checks and parses the page's
@@ -20,6 +20,12 @@ public:
 
     // Once per file that passed the type filter.
     virtual RuleOutcome evaluate(const SortOptions& options, const std::string& sourcePath) = 0;
+    // The same answer into out, which a run keeps from file to file so that
+    // a rule may reuse its storage rather than allocate it for every file.
+    virtual void evaluateInto(const SortOptions& options, const std::string& sourcePath,
+                              RuleOutcome& out) {
+        out = evaluate(options, sourcePath);
+    }
 
     // True when the rule made its single target folder in prepare, so the run
     // need not ensure it before each placement.

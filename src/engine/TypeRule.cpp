@@ -4,8 +4,16 @@
 
 namespace zanfeld {
 
-RuleOutcome TypeRule::evaluate(const SortOptions&, const std::string& sourcePath) {
-    return RuleOutcome::place(ExtensionOf(sourcePath));
+RuleOutcome TypeRule::evaluate(const SortOptions& options, const std::string& sourcePath) {
+    RuleOutcome out;
+    evaluateInto(options, sourcePath, out);
+    return out;
+}
+
+void TypeRule::evaluateInto(const SortOptions&, const std::string& sourcePath, RuleOutcome& out) {
+    out.kind = RuleOutcome::Kind::Place;
+    out.folders.resize(1);
+    out.folders.front().assign(ExtensionView(sourcePath));
 }
 
 }  // namespace zanfeld
