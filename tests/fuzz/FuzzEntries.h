@@ -30,6 +30,7 @@
 #include "ListFile.h"
 #include "NameRules.h"
 #include "PicSize.h"
+#include "PngBytes.h"
 #include "PictureFile.h"
 #include "PictureView.h"
 #include "SettingsFile.h"
@@ -39,6 +40,9 @@
 #include "WholeFile.h"
 
 namespace zanfeld::fuzz {
+
+using test::BigEndian32;
+using test::Crc32;
 
 [[noreturn]] inline void Broken(const char* what, const char* file, int line) {
     std::fprintf(stderr, "%s:%d: property broken: %s\n", file, line, what);
@@ -452,20 +456,6 @@ class ProbeWatchSys : public Sys {
         return n;
     }
 };
-
-inline uint32_t Crc32(std::string_view bytes) {
-    uint32_t crc = 0xffffffffu;
-    for (const char c : bytes) {
-        crc ^= static_cast<unsigned char>(c);
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-inline std::string BigEndian32(uint32_t v) {
-    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
-            static_cast<char>(v)};
-}
 
 struct PictureProbe {
     uint32_t width = 0;

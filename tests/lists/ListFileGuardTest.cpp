@@ -19,7 +19,7 @@
 #include "FileChecks.h"
 #include "ListFile.h"
 #include "SourceList.h"
-#include "SpecialFiles.h"
+#include "NonRegularFiles.h"
 #include "Sys.h"
 #include "TempDir.h"
 #include "Walks.h"

@@ -17,7 +17,7 @@
 #include "FaultySys.h"
 #include "FileChecks.h"
 #include "FileOps.h"
-#include "SpecialFiles.h"
+#include "NonRegularFiles.h"
 #include "Sys.h"
 #include "TempDir.h"
 #include "WholeFile.h"

@@ -16,7 +16,7 @@
 #include "FaultySys.h"
 #include "FileChecks.h"
 #include "SettingsFile.h"
-#include "SpecialFiles.h"
+#include "NonRegularFiles.h"
 #include "Sys.h"
 #include "TempDir.h"
 

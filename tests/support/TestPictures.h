@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "PngBytes.h"
 #include "TempDir.h"
 
 namespace zanfeld::test {
@@ -101,20 +102,6 @@ inline std::string JpegSegment(unsigned char marker, const std::string& body) {
 // jpeg with segments put in right after its start marker (SOI).
 inline std::string AfterSoi(const std::string& jpeg, const std::string& segments) {
     return jpeg.substr(0, 2) + segments + jpeg.substr(2);
-}
-
-inline uint32_t Crc32(const std::string& bytes) {
-    uint32_t crc = 0xffffffffu;
-    for (const char c : bytes) {
-        crc ^= static_cast<unsigned char>(c);
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-inline std::string BigEndian32(uint32_t v) {
-    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
-            static_cast<char>(v)};
 }
 
 // A PNG chunk with its CRC.

@@ -25,7 +25,7 @@ using namespace zanfeld::test;
 
 namespace {
 
-class SpecialFileTest : public ::testing::Test {
+class DevicesAndPipesTest : public ::testing::Test {
   protected:
     void SetUp() override {
         WriteFile(m_dir / "src/tree/plain.txt", "plain");
@@ -58,7 +58,7 @@ class SpecialFileTest : public ::testing::Test {
     RecordingHost m_host;
 };
 
-TEST_F(SpecialFileTest, AFileSortNeverOpensThemAndCountsThem) {
+TEST_F(DevicesAndPipesTest, AFileSortNeverOpensThemAndCountsThem) {
     for (const TransferMode mode : {TransferMode::Copy, TransferMode::Move}) {
         for (const SameFilePolicy policy :
              {SameFilePolicy::Rename, SameFilePolicy::Overwrite, SameFilePolicy::EditFileTime}) {
@@ -91,7 +91,7 @@ TEST_F(SpecialFileTest, AFileSortNeverOpensThemAndCountsThem) {
     }
 }
 
-TEST_F(SpecialFileTest, RulesThatLookAtSizeOrTimeNeverOpenThem) {
+TEST_F(DevicesAndPipesTest, RulesThatLookAtSizeOrTimeNeverOpenThem) {
     struct Case {
         SortPage page;
         DateSource dateSource;
@@ -124,7 +124,7 @@ TEST_F(SpecialFileTest, RulesThatLookAtSizeOrTimeNeverOpenThem) {
     }
 }
 
-TEST_F(SpecialFileTest, AFolderCopyNeverOpensThemAndCountsThem) {
+TEST_F(DevicesAndPipesTest, AFolderCopyNeverOpensThemAndCountsThem) {
     for (const SameFilePolicy policy : {SameFilePolicy::Rename, SameFilePolicy::Overwrite,
                                         SameFilePolicy::Ask, SameFilePolicy::EditFileTime}) {
         SCOPED_TRACE(static_cast<int>(policy));

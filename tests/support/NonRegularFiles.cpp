@@ -1,4 +1,4 @@
-#include "SpecialFiles.h"
+#include "NonRegularFiles.h"
 
 #include <sys/socket.h>
 #include <sys/stat.h>
