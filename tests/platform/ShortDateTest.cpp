@@ -17,7 +17,10 @@ const bool kChineseLocale = [] {
 
 class ShortDateTest : public ::testing::Test {
   protected:
-    void TearDown() override { SetShortDatePattern(""); }
+    void TearDown() override {
+        SetShortDatePattern("");
+        SetShortDateLocale("");
+    }
 };
 
 TEST_F(ShortDateTest, DefaultIsTheSystemsShortPattern) {
@@ -60,9 +63,17 @@ TEST_F(ShortDateTest, LiteralsAndQuotes) {
     EXPECT_EQ(ShortDateText(2013, 5, 7), "y 13y");
 }
 
-TEST_F(ShortDateTest, LongerRunsOfDayAndMonthLettersAreCopied) {
+// Month and day names are the locale's, never the pattern's letters.
+TEST_F(ShortDateTest, MonthAndDayNamesAreTheLocales) {
     SetShortDatePattern("MMM|dddd|d");
-    EXPECT_EQ(ShortDateText(2013, 5, 7), "MMM|dddd|7");
+    EXPECT_EQ(ShortDateText(2013, 5, 7), "5月|星期二|7");
+    SetShortDateLocale("de_DE");
+    EXPECT_EQ(ShortDateText(2013, 5, 7), "Mai|Dienstag|7");
+    SetShortDatePattern("");
+    EXPECT_EQ(ShortDateText(2013, 5, 7), "07.05.13");
+    SetShortDateLocale("C");
+    EXPECT_EQ(ShortDateText(2015, 5, 6), "6 May 2015");
+    SetShortDateLocale("");
 }
 
 }  // namespace
