@@ -113,7 +113,7 @@ class TreeCopy {
     void failTree(const std::string& from, const std::string& to, int error) {
         const std::string reason = error == ELOOP || error == ENOTDIR || error == EEXIST
                                        ? "目标位置“" + to + "”已被同名的文件或链接占用"
-                                       : "无法建立目标文件夹“" + to + "”：" + ErrorText(error);
+                                       : "无法建立目标文件夹“" + to + "”：" + ReasonText(error);
         const size_t before = m_failures.count();
         countFiles(from, reason);
         if (m_failures.count() == before) m_failures.add(from, reason);

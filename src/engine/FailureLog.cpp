@@ -4,7 +4,7 @@
 
 namespace zanfeld {
 
-void FailureLog::add(const std::string& path, int error) { add(path, ErrorText(error)); }
+void FailureLog::add(const std::string& path, int error) { add(path, ReasonText(error)); }
 
 void FailureLog::add(const std::string& path, const std::string& reason) {
     ++m_count;

@@ -48,6 +48,7 @@ void PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
     std::string renameStart;
     bool moved = false;
     int firstError = 0;
+    std::string folderFailure;  // a target folder that could not be made or opened
     std::string refused;
     // Folders a rule made while preparing are not made again: one that has
     // gone since is a failure.
@@ -61,9 +62,11 @@ void PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
         }
         static const std::string kOwnName;
         const std::string& start = chain ? renameStart : kOwnName;
+        bool folderFailed = false;
         auto place = [&] {
             int error = 0;
             TargetFolder* folder = folders.get(target, make, error);
+            folderFailed = folder == nullptr;
             if (!folder) return FailedPlacement(error, FileNameOf(path));
             return PlaceFile(source, *folder, options.transferMode, options.sameFilePolicy, host,
                              start);
@@ -82,11 +85,18 @@ void PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
         renameStart = std::move(r.name);
         if (r.status == PlaceResult::Status::Placed && options.transferMode == TransferMode::Move)
             moved = true;
-        // Once moved, later folders find no source: that is expected, not a failure.
-        if (r.status == PlaceResult::Status::Failed && !moved && firstError == 0)
+        // Once moved, later folders find no source: that is expected, not a
+        // failure. A folder that failed before the move still counts.
+        if (r.status == PlaceResult::Status::Failed && !moved && firstError == 0) {
             firstError = r.error;
+            if (folderFailed)
+                folderFailure = "无法建立目标文件夹“" + options.outputDir + target + "”：" +
+                                ReasonText(r.error);
+        }
     }
-    if (firstError != 0 && !moved) {
+    if (!folderFailure.empty()) {
+        failures.add(path, folderFailure);
+    } else if (firstError != 0) {
         failures.add(path, firstError);
     } else if (!refused.empty()) {
         failures.add(path, "目标文件夹“" + refused + "”不在输出目录之内");

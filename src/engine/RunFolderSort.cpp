@@ -108,7 +108,7 @@ void RunFolderSort(SortOptions options, const std::vector<std::string>& sources,
         frame.finish(failures);
     } catch (const FolderCopyError& e) {
         // The folders after this one are left alone; the window is given back.
-        frame.stop("无法进入文件夹“" + e.path() + "”：" + ErrorText(e.error()) + "，分拣已中止。",
+        frame.stop("无法进入文件夹“" + e.path() + "”：" + ReasonText(e.error()) + "，分拣已中止。",
                    failures);
     } catch (const std::exception& e) {
         frame.stop(std::string("分拣中断：") + e.what(), failures);

@@ -9,11 +9,14 @@ namespace zanfeld {
 // What a sorting run needs from its window. The engines talk to the user
 // through nothing else.
 class SortHost {
-public:
+  public:
     virtual ~SortHost() = default;
 
     // Modal information box; returns when dismissed.
     virtual void showInfo(const std::string& text) = 0;
+    // The same with the warning icon: a completion that counts files not
+    // placed. A host without one shows the information box.
+    virtual void showWarning(const std::string& text) { showInfo(text); }
     // As showInfo, then focus the option's control (the output directory opens its chooser).
     virtual void rejectOption(const std::string& text, OptionId option) = 0;
     // Shows the normalised output directory.

@@ -31,7 +31,11 @@ void SortRunFrame::finish(const FailureLog& failures) {
     m_host.setProgress(100);
     m_host.setBusy(false);
     m_busy = false;
-    m_host.showInfo(failures.completionText());
+    // The first line stays the completion line; the icon tells of failures.
+    if (failures.count() > 0)
+        m_host.showWarning(failures.completionText());
+    else
+        m_host.showInfo(failures.completionText());
     m_host.setProgress(0);
 }
 

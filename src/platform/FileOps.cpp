@@ -540,6 +540,41 @@ std::string ErrorText(int error) {
     return ErrorTextResult(strerror_r(error, buffer, sizeof buffer), buffer);
 }
 
+std::string ReasonText(int error) {
+    switch (error) {
+        case ENOENT:
+            return "文件或文件夹不存在";
+        case EACCES:
+            return "没有权限";
+        case EPERM:
+            return "操作不被允许";
+        case EROFS:
+            return "只读文件系统";
+        case ENOSPC:
+            return "磁盘空间不足";
+        case EDQUOT:
+            return "超出磁盘配额";
+        case ENAMETOOLONG:
+            return "文件名或路径过长";
+        case ELOOP:
+            return "符号链接层数过多";
+        case EMLINK:
+            return "链接数过多";
+        case EISDIR:
+            return "是一个文件夹";
+        case ENOTDIR:
+            return "不是文件夹";
+        case EIO:
+            return "输入/输出错误";
+        case EXDEV:
+            return "不能跨文件系统";
+        case EEXIST:
+            return "已有同名项目";
+        default:
+            return ErrorText(error);
+    }
+}
+
 int ForEachDirEntry(const std::string& folder, const std::function<void(const DirEntry&)>& visit) {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
     if (!dir) return errno;

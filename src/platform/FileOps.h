@@ -113,6 +113,9 @@ inline constexpr int kLinkOntoItsTarget = 0x10003;
 // The system's text for an errno value, or the text of one of the reasons
 // above.
 std::string ErrorText(int error);
+// The reason a file could not be sorted, as the window tells it: in Chinese
+// for the errors a user meets, the system's text for the rest.
+std::string ReasonText(int error);
 
 struct DirEntry {
     std::string name;          // never "." or ".."

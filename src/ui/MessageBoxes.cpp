@@ -32,6 +32,10 @@ bool MessageBoxes::question(QWidget* owner, const QString& text) {
 
 void MessageBoxes::error(QWidget* owner, const QString& text) { show(Kind::Error, owner, text); }
 
+void MessageBoxes::warning(QWidget* owner, const QString& text) {
+    show(Kind::Warning, owner, text);
+}
+
 bool MessageBoxes::show(Kind kind, QWidget* owner, const QString& text) {
     Script& s = script();
     if (s.on) {
@@ -62,6 +66,10 @@ bool MessageBoxes::show(Kind kind, QWidget* owner, const QString& text) {
             break;
         case Kind::Error:
             box.setIcon(QMessageBox::Critical);
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case Kind::Warning:
+            box.setIcon(QMessageBox::Warning);
             box.setStandardButtons(QMessageBox::Ok);
             break;
     }

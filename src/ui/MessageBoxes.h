@@ -15,7 +15,7 @@ namespace zanfeld {
 // and a hook may look at the program's state while the box "is open".
 class MessageBoxes {
   public:
-    enum class Kind { Information, Question, Error };
+    enum class Kind { Information, Question, Error, Warning };
 
     struct Shown {
         Kind kind = Kind::Information;
@@ -30,6 +30,8 @@ class MessageBoxes {
     static bool question(QWidget* owner, const QString& text);
     // The error box for failures the program reports with the system's text.
     static void error(QWidget* owner, const QString& text);
+    // Warning icon and an OK button: a run that could not place every file.
+    static void warning(QWidget* owner, const QString& text);
 
     // Tests. Turning scripted mode on or off clears the records, the answers and the hook.
     static void setScripted(bool scripted);

@@ -22,6 +22,10 @@ void RunControls::showInfo(const std::string& text) {
     MessageBoxes::information(m_parts.owner, FromNative(text));
 }
 
+void RunControls::showWarning(const std::string& text) {
+    MessageBoxes::warning(m_parts.owner, FromNative(text));
+}
+
 bool RunControls::askOverwrite(const std::string& targetPath) {
     // The question belongs to the application, not to the window.
     return MessageBoxes::question(nullptr, QStringLiteral("文件") + FromNative(targetPath) +

@@ -32,6 +32,7 @@ class RunControls {
 
     // Information box owned by the window.
     void showInfo(const std::string& text);
+    void showWarning(const std::string& text);
     // "文件<path>已存在，是否覆盖？", owned by the application; true for Yes.
     bool askOverwrite(const std::string& targetPath);
     // Locks or unlocks the start button, the pages, the chooser and the output

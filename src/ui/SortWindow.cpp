@@ -263,6 +263,8 @@ SortOptions SortWindow::readSharedOptions() const {
 
 void SortWindow::showInfo(const std::string& text) { m_run->showInfo(text); }
 
+void SortWindow::showWarning(const std::string& text) { m_run->showWarning(text); }
+
 void SortWindow::rejectOption(const std::string& text, OptionId option) {
     showInfo(text);
     if (option == OptionId::OutputDir) {

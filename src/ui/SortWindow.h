@@ -61,6 +61,7 @@ class SortWindow : public QWidget, public SortHost {
 
     // SortHost; each window rereads its own live options.
     void showInfo(const std::string& text) override;
+    void showWarning(const std::string& text) override;
     void rejectOption(const std::string& text, OptionId option) override;
     void setOutputDir(const std::string& text) override;
     void setBusy(bool busy) override;

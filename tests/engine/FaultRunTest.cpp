@@ -114,7 +114,7 @@ class FaultRunTest : public ::testing::Test {
         EXPECT_EQ(Failures(text), 1u) << text;
         EXPECT_NE(text.find(m_a + "："), std::string::npos) << text;
         if (error != 0) {
-            EXPECT_NE(text.find(ErrorText(error)), std::string::npos) << text;
+            EXPECT_NE(text.find(ReasonText(error)), std::string::npos) << text;
         }
         ASSERT_TRUE(IsFile(m_a));
         EXPECT_TRUE(HasContent(m_a, m_aData));

@@ -280,7 +280,7 @@ class RunFolderSortStopTest : public RunFolderSortTest {
     }
 
     std::string StopText() const {
-        return "无法进入文件夹“" + m_sabotage.victim + "”：" + ErrorText(ENOTDIR) +
+        return "无法进入文件夹“" + m_sabotage.victim + "”：" + ReasonText(ENOTDIR) +
                "，分拣已中止。";
     }
 

@@ -4,6 +4,11 @@ namespace zanfeld::test {
 
 void RecordingHost::showInfo(const std::string& text) { calls.push_back("info:" + text); }
 
+void RecordingHost::showWarning(const std::string& text) {
+    ++warnings;
+    showInfo(text);
+}
+
 void RecordingHost::rejectOption(const std::string& text, OptionId option) {
     calls.push_back("reject:" + std::to_string(static_cast<int>(option)) + ":" + text);
 }

@@ -15,6 +15,8 @@ namespace zanfeld::test {
 class RecordingHost : public SortHost {
   public:
     void showInfo(const std::string& text) override;
+    // Recorded as a box like showInfo ("info:…"), and counted in warnings.
+    void showWarning(const std::string& text) override;
     void rejectOption(const std::string& text, OptionId option) override;
     void setOutputDir(const std::string& text) override;
     void setBusy(bool busy) override;
@@ -27,6 +29,7 @@ class RecordingHost : public SortHost {
     std::vector<int> progress() const;
 
     std::vector<std::string> calls;
+    int warnings = 0;  // boxes shown with the warning icon
     std::deque<bool> answers;
     // Called by refreshLiveOptions, so a test can change live fields mid-run.
     std::function<void(SortOptions&)> onRefresh;

@@ -168,5 +168,21 @@ TEST_F(SortRunTest, KeywordRunFillsAFolderPerKeyword) {
     EXPECT_TRUE(IsFile(out + "/楼/红楼梦.txt"));
 }
 
+// A run that could not place every file ends with the warning icon; its first
+// line is the completion line all the same.
+TEST_F(SortRunTest, ARunWithFailuresEndsWithTheWarningIcon) {
+    AddFiles({"a.txt"});
+    W<QTabWidget>("PageControl1")->setCurrentIndex(2);
+    W<QLineEdit>("EdtOutDir")->setText(QStringLiteral("/proc/zanfeld-nowhere/"));
+    W<QPushButton>("BtnCopy")->click();
+    ASSERT_EQ(MessageBoxes::shown().size(), 1u);
+    EXPECT_EQ(MessageBoxes::shown()[0].kind, MessageBoxes::Kind::Warning);
+    EXPECT_TRUE(MessageBoxes::shown()[0].text.startsWith(QStringLiteral("分拣工作完成！\n\n")));
+    EXPECT_TRUE(MessageBoxes::shown()[0].text.contains(
+        QStringLiteral("无法建立目标文件夹“/proc/zanfeld-nowhere/.txt”")));
+    EXPECT_EQ(MessageBoxes::shown()[0].caption, "Zanfeld");
+    ExpectUnlocked(Locks());
+}
+
 }  // namespace
 }  // namespace zanfeld::test

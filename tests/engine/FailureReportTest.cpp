@@ -1,0 +1,153 @@
+// What the completion message says of the files that were not placed: the
+// thing that failed (a target folder that could not be made is named, not
+// the source that is fine), the reason in the window's language, the warning
+// icon, and every file counted, on the keyword page too.
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "FileChecks.h"
+#include "FileOps.h"
+#include "PrivateMounts.h"
+#include "RecordingHost.h"
+#include "RunFileSort.h"
+#include "TempDir.h"
+
+using namespace zanfeld;
+using namespace zanfeld::test;
+
+namespace {
+
+constexpr char kDone[] = "分拣工作完成！";
+
+class FailureReportTest : public ::testing::Test {
+  protected:
+    std::string Run(SortOptions o, const std::vector<std::string>& sources) {
+        m_host.calls.clear();
+        m_host.warnings = 0;
+        RunFileSort(o, sources, m_host);
+        const auto infos = m_host.of("info");
+        return infos.empty() ? std::string() : infos.back();
+    }
+
+    SortOptions Options(SortPage page, TransferMode mode, const std::string& out) {
+        SortOptions o;
+        o.page = page;
+        o.outputDir = out;
+        o.transferMode = mode;
+        o.sameFilePolicy = SameFilePolicy::Rename;
+        return o;
+    }
+
+    static bool HasAsciiLetters(const std::string& text) {
+        for (const char c : text)
+            if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) return true;
+        return false;
+    }
+
+    TempDir m_dir;
+    RecordingHost m_host;
+};
+
+// An output directory where nothing can be made: every file is counted with
+// the folder that could not be made and a reason in Chinese; the sources are
+// all there.
+TEST_F(FailureReportTest, AFolderThatCannotBeMadeIsNamedWithItsReason) {
+    const std::string a = m_dir / "src/a.txt";
+    const std::string b = m_dir / "src/b.txt";
+    WriteFile(a, "a");
+    WriteFile(b, "b");
+    for (const TransferMode mode : {TransferMode::Copy, TransferMode::Move}) {
+        SCOPED_TRACE(mode == TransferMode::Copy ? "copy" : "move");
+        const std::string text =
+            Run(Options(SortPage::FileType, mode, "/proc/zanfeld-nowhere/"), {a, b});
+        EXPECT_EQ(text.rfind(kDone, 0), 0u) << text;
+        EXPECT_EQ(FailedCount(text), 2u) << text;
+        const std::string line = a + "：无法建立目标文件夹“/proc/zanfeld-nowhere/.txt”：";
+        const size_t at = text.find(line);
+        ASSERT_NE(at, std::string::npos) << text;
+        const std::string reason =
+            text.substr(at + line.size(), text.find('\n', at) - at - line.size());
+        EXPECT_FALSE(reason.empty());
+        EXPECT_FALSE(HasAsciiLetters(reason)) << reason;
+        EXPECT_EQ(m_host.warnings, 1);
+        EXPECT_EQ(ReadFile(a), "a");
+        EXPECT_EQ(ReadFile(b), "b");
+    }
+}
+
+TEST_F(FailureReportTest, AReadOnlyOutputDirectorySaysSo) {
+    MakeDir(m_dir / "out");
+    BindMount readOnly(m_dir / "out", m_dir / "out");
+    if (!readOnly.error().empty()) GTEST_SKIP() << readOnly.error();
+    if (::mount(nullptr, (m_dir / "out").c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY,
+                nullptr) != 0)
+        GTEST_SKIP() << "cannot make the bind mount read-only";
+    const std::string a = m_dir / "src/a.txt";
+    WriteFile(a, "a");
+    const std::string text =
+        Run(Options(SortPage::FileType, TransferMode::Move, m_dir / "out/"), {a});
+    EXPECT_NE(text.find(a + "：无法建立目标文件夹“" + m_dir / "out/.txt" + "”：只读文件系统"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(ReadFile(a), "a");
+}
+
+// The reasons users meet read in Chinese; anything else keeps the system's text.
+TEST_F(FailureReportTest, ReasonsUsersMeetAreChinese) {
+    for (const int error : {ENOENT, EACCES, EROFS, ENOSPC, EDQUOT, ENAMETOOLONG, ELOOP, EMLINK,
+                            EISDIR, ENOTDIR, EIO, EXDEV, kSourceChanged, kNotRegularFile}) {
+        const std::string reason = ReasonText(error);
+        EXPECT_FALSE(reason.empty());
+        EXPECT_FALSE(HasAsciiLetters(reason)) << error << ": " << reason;
+    }
+    EXPECT_EQ(ReasonText(ENOTEMPTY), ErrorText(ENOTEMPTY));
+}
+
+// On the keyword page a move that fails into one keyword's folder and then
+// succeeds into a later one is still counted: the file is not where the
+// first keyword wanted it.
+TEST_F(FailureReportTest, AFailureBeforeAMoveOnTheKeywordPageIsCounted) {
+    for (const TransferMode mode : {TransferMode::Copy, TransferMode::Move}) {
+        SCOPED_TRACE(mode == TransferMode::Copy ? "copy" : "move");
+        const std::string out = m_dir / (mode == TransferMode::Copy ? "copy/" : "move/");
+        // The first keyword's folder name is taken by a plain file.
+        WriteFile(out + "alpha", "a file, not a folder");
+        const std::string source = m_dir / "src/x_alpha_beta.txt";
+        WriteFile(source, "data");
+        SortOptions o = Options(SortPage::Keys, mode, out);
+        o.keywordText = "alpha beta";
+        const std::string text = Run(o, {source});
+        EXPECT_EQ(FailedCount(text), 1u) << text;
+        EXPECT_NE(text.find(source + "：无法建立目标文件夹“" + out + "alpha”："), std::string::npos)
+            << text;
+        EXPECT_EQ(ReadFile(out + "beta/x_alpha_beta.txt"), "data");
+        EXPECT_EQ(ReadFile(out + "alpha"), "a file, not a folder");
+        EXPECT_EQ(m_host.warnings, 1);
+    }
+
+    // The numbered name held by a dangling link in the first folder.
+    const std::string out = m_dir / "links/";
+    MakeDir(out + "alpha");
+    ASSERT_EQ(::symlink("nowhere", (out + "alpha/y_alpha_beta.txt").c_str()), 0);
+    const std::string source = m_dir / "src/y_alpha_beta.txt";
+    WriteFile(source, "data");
+    SortOptions o = Options(SortPage::Keys, TransferMode::Move, out);
+    o.keywordText = "alpha beta";
+    const std::string text = Run(o, {source});
+    EXPECT_EQ(FailedCount(text), 1u) << text;
+    EXPECT_EQ(ReadFile(out + "beta/y_alpha_beta.txt"), "data");
+}
+
+TEST_F(FailureReportTest, ACleanRunKeepsTheInformationIcon) {
+    const std::string a = m_dir / "src/a.txt";
+    WriteFile(a, "a");
+    EXPECT_EQ(Run(Options(SortPage::FileType, TransferMode::Copy, m_dir / "out/"), {a}), kDone);
+    EXPECT_EQ(m_host.warnings, 0);
+}
+
+}  // namespace
