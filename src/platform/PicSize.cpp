@@ -3,6 +3,7 @@
 #include <QIODevice>
 #include <QImageReader>
 #include <QSize>
+#include <cstdint>
 
 #include "PictureFile.h"
 #include "PictureView.h"
@@ -58,9 +59,13 @@ uint32_t GetPicSize(const std::string& path, PicDimension dimension) {
     reader.setAutoDetectImageFormat(true);
     reader.setAutoTransform(false);
     const QSize size = reader.size();
+    if (size == QSize()) return 0;  // no readable picture
 
-    const int value = dimension == PicDimension::Height ? size.height() : size.width();
-    return value > 0 ? static_cast<uint32_t>(value) : 0;
+    // A top-down bitmap stores its height negated, and Qt's reader reports it
+    // so; the picture is that many rows all the same.
+    const int64_t value = dimension == PicDimension::Height ? size.height() : size.width();
+    const int64_t magnitude = value < 0 ? -value : value;
+    return magnitude > 0 && magnitude <= UINT32_MAX ? static_cast<uint32_t>(magnitude) : 0;
 }
 
 }  // namespace zanfeld

@@ -476,7 +476,8 @@ inline PictureProbe ProbePicture(const std::string& path) {
 }
 
 // What Qt's readers make of bytes held in memory, with nothing left out and
-// no budget: the stored size, 0 for no picture, as the probe answers.
+// no budget: the stored size (a top-down bitmap's negated height taken as
+// its rows), 0 for no picture, as the probe answers.
 inline PictureProbe QtReading(std::string_view bytes) {
     QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QBuffer buffer(&data);
@@ -485,8 +486,9 @@ inline PictureProbe QtReading(std::string_view bytes) {
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
     const QSize size = reader.size();
-    return {static_cast<uint32_t>(std::max(size.width(), 0)),
-            static_cast<uint32_t>(std::max(size.height(), 0)), 0};
+    if (size == QSize()) return {0, 0, 0};
+    auto magnitude = [](int v) { return static_cast<uint32_t>(v < 0 ? -int64_t{v} : v); };
+    return {magnitude(size.width()), magnitude(size.height()), 0};
 }
 
 // What the probe's readers are shown of the file at path (read without the
