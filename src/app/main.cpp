@@ -1,15 +1,13 @@
 #include <QApplication>
-#include <QDir>
 
 #include "AppSetup.h"
 #include "AppWindows.h"
-#include "NativeText.h"
 #include "SettingsFile.h"
+#include "UserFolders.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     zanfeld::SetUpApplication(app);
-    zanfeld::AppWindows windows(zanfeld::DefaultSettingsPath(),
-                                zanfeld::ToNative(QCoreApplication::applicationDirPath()));
+    zanfeld::AppWindows windows(zanfeld::DefaultSettingsPath(), zanfeld::DefaultOutputFolder());
     return app.exec();
 }

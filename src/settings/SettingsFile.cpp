@@ -4,7 +4,6 @@
 // narrow CSimpleIniA used here passes bytes through unchanged either way.
 #define SI_CONVERT_ICU
 #include <SimpleIni.h>
-#include <pwd.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,6 +19,7 @@
 #include "IntParse.h"
 #include "PathNames.h"
 #include "TextUtil.h"
+#include "UserFolders.h"
 #include "WholeFile.h"
 
 namespace zanfeld {
@@ -261,8 +261,8 @@ class SectionReader {
         return value;
     }
     // Applied only when it names an existing folder.
-    std::string outDir(const std::string& programDir) const {
-        const std::string value = text("OutDir", WithTrailingSeparator(programDir));
+    std::string outDir(const std::string& defaultOutDir) const {
+        const std::string value = text("OutDir", WithTrailingSeparator(defaultOutDir));
         return !value.empty() && DirExists(value) ? value : std::string();
     }
 
@@ -413,26 +413,18 @@ std::string DefaultSettingsPath() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     // Only an absolute XDG_CONFIG_HOME counts; a relative one is ignored.
     if (xdg && xdg[0] == '/') return WithTrailingSeparator(xdg) + "Zanfeld.ini";
-    std::string home;
-    if (const char* env = std::getenv("HOME"); env && env[0] != '\0') {
-        home = env;
-    } else if (const struct passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) {
-        home = pw->pw_dir;
-    } else {
-        home = ".";
-    }
-    return WithTrailingSeparator(home) + ".config/Zanfeld.ini";
+    return WithTrailingSeparator(HomeFolder()) + ".config/Zanfeld.ini";
 }
 
 FileWindowSettings LoadFileWindowSettings(const std::string& iniPath,
-                                          const std::string& programDir) {
+                                          const std::string& defaultOutDir) {
     CSimpleIniA ini;
     LoadForReading(iniPath, ini);
     const SectionReader in(ini, kFileSection);
     FileWindowSettings s;
     s.filter = in.text("Filter");
     s.sameFilePolicy = SameFileFromStored(in.integer("SameFile"));
-    s.outDir = in.outDir(programDir);
+    s.outDir = in.outDir(defaultOutDir);
     s.page = in.page(kFilePages);
     s.picHeight = in.integer("PicSize") != 0;
     s.cmbPic = in.integer("CmbPic");
@@ -450,14 +442,14 @@ FileWindowSettings LoadFileWindowSettings(const std::string& iniPath,
 }
 
 FolderWindowSettings LoadFolderWindowSettings(const std::string& iniPath,
-                                              const std::string& programDir) {
+                                              const std::string& defaultOutDir) {
     CSimpleIniA ini;
     LoadForReading(iniPath, ini);
     const SectionReader in(ini, kFolderSection);
     FolderWindowSettings s;
     s.filter = in.text("Filter");
     s.sameFilePolicy = SameFileFromStored(in.integer("SameFile"));
-    s.outDir = in.outDir(programDir);
+    s.outDir = in.outDir(defaultOutDir);
     s.page = in.page(kFolderPages);
     s.edtKeys = in.text("EdtKeys");
     s.dtDate = in.date("DTDate");

@@ -10,22 +10,22 @@ namespace zanfeld {
 
 // Section "Parameter": the file window's stored choices.
 struct FileWindowSettings {
-    std::string filter;                                      // Filter
-    SameFilePolicy sameFilePolicy = SameFilePolicy::Skip;    // SameFile
-    std::string outDir;                                      // OutDir, "" when not applied
-    std::optional<int> page;                                 // Page, only when 0 <= value < 6
-    bool picHeight = false;                                  // PicSize
-    int cmbPic = 0;                                          // CmbPic (any value; -1 = no selection)
-    std::string picSizeValue;                                // PicSizeValue
-    int cmbCondition = 0;                                    // CmbCondition
-    int cmbUnit = 0;                                         // CmbUnit
-    std::string fileSize;                                    // FileSize
-    std::string edtKeys;                                     // EdtKeys
-    std::vector<std::string> suffixFilter;                   // SuffixFilter
-    std::optional<CivilDate> dtDate;                         // DTDate, none when missing or unreadable
-    std::optional<TimeOfDay> dtTime;                         // DTTime
-    bool fileAttrModified = false;                           // FileAttr
-    int cmbFileDate = 0;                                     // CmbFileDate
+    std::string filter;                                    // Filter
+    SameFilePolicy sameFilePolicy = SameFilePolicy::Skip;  // SameFile
+    std::string outDir;                                    // OutDir, "" when not applied
+    std::optional<int> page;                               // Page, only when 0 <= value < 6
+    bool picHeight = false;                                // PicSize
+    int cmbPic = 0;                                        // CmbPic (any value; -1 = no selection)
+    std::string picSizeValue;                              // PicSizeValue
+    int cmbCondition = 0;                                  // CmbCondition
+    int cmbUnit = 0;                                       // CmbUnit
+    std::string fileSize;                                  // FileSize
+    std::string edtKeys;                                   // EdtKeys
+    std::vector<std::string> suffixFilter;                 // SuffixFilter
+    std::optional<CivilDate> dtDate;  // DTDate, none when missing or unreadable
+    std::optional<TimeOfDay> dtTime;  // DTTime
+    bool fileAttrModified = false;    // FileAttr
+    int cmbFileDate = 0;              // CmbFileDate
 };
 
 // Section "Parameter2": the folder window's stored choices.
@@ -43,9 +43,11 @@ struct FolderWindowSettings {
 // $XDG_CONFIG_HOME/Zanfeld.ini, or ~/.config/Zanfeld.ini.
 std::string DefaultSettingsPath();
 
-// programDir is the folder of the program file, the OutDir default.
-FileWindowSettings LoadFileWindowSettings(const std::string& iniPath, const std::string& programDir);
-FolderWindowSettings LoadFolderWindowSettings(const std::string& iniPath, const std::string& programDir);
+// defaultOutDir is OutDir on the first start (see DefaultOutputFolder).
+FileWindowSettings LoadFileWindowSettings(const std::string& iniPath,
+                                          const std::string& defaultOutDir);
+FolderWindowSettings LoadFolderWindowSettings(const std::string& iniPath,
+                                              const std::string& defaultOutDir);
 
 // Rewrites one section, keeping every other section, key and comment; writes a
 // temporary file and renames it into place. Returns "", or "Unable to write to
@@ -54,6 +56,7 @@ FolderWindowSettings LoadFolderWindowSettings(const std::string& iniPath, const 
 // path leads to a device, pipe or socket, or the file holds a line the save
 // could not keep (a NUL byte, a line that is no entry, section or comment).
 std::string SaveFileWindowSettings(const std::string& iniPath, const FileWindowSettings& settings);
-std::string SaveFolderWindowSettings(const std::string& iniPath, const FolderWindowSettings& settings);
+std::string SaveFolderWindowSettings(const std::string& iniPath,
+                                     const FolderWindowSettings& settings);
 
 }  // namespace zanfeld

@@ -10,10 +10,10 @@
 
 namespace zanfeld {
 
-AppWindows::AppWindows(const std::string& settingsPath, const std::string& programDir) {
-    m_form1 = std::make_unique<TForm1>(settingsPath, programDir);
+AppWindows::AppWindows(const std::string& settingsPath, const std::string& defaultOutDir) {
+    m_form1 = std::make_unique<TForm1>(settingsPath, defaultOutDir);
     m_form1->show();
-    m_form6 = std::make_unique<TForm6>(settingsPath, programDir);
+    m_form6 = std::make_unique<TForm6>(settingsPath, defaultOutDir);
     m_form1->setFolderWindow(m_form6.get());
     m_form6->setFileWindow(m_form1.get());
     // The dialogs have no owner window: each is centred on whichever window

@@ -17,7 +17,7 @@ class TfrmSuffix;
 // sorting window saves that window's settings only and ends the program.
 class AppWindows {
   public:
-    AppWindows(const std::string& settingsPath, const std::string& programDir);
+    AppWindows(const std::string& settingsPath, const std::string& defaultOutDir);
     ~AppWindows();
     AppWindows(const AppWindows&) = delete;
     AppWindows& operator=(const AppWindows&) = delete;

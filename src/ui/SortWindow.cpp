@@ -32,11 +32,11 @@ namespace zanfeld {
 
 using P = FormParts;
 
-SortWindow::SortWindow(std::string settingsPath, std::string programDir, Qt::WindowFlags flags,
+SortWindow::SortWindow(std::string settingsPath, std::string defaultOutDir, Qt::WindowFlags flags,
                        QWidget* parent)
     : QWidget(parent, flags),
       m_settingsPath(std::move(settingsPath)),
-      m_programDir(std::move(programDir)) {
+      m_defaultOutDir(std::move(defaultOutDir)) {
     RootLayout = new QVBoxLayout(this);
     RootLayout->setContentsMargins(4, 4, 4, 4);
     RootLayout->setSpacing(3);

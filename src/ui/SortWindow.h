@@ -147,12 +147,12 @@ class SortWindow : public QWidget, public SortHost {
 
   protected:
     // settingsPath: the settings file, read at creation and written on close.
-    // programDir: the folder of the program file, the output folder's default.
-    SortWindow(std::string settingsPath, std::string programDir, Qt::WindowFlags flags,
+    // defaultOutDir: the output folder on the first start (see DefaultOutputFolder).
+    SortWindow(std::string settingsPath, std::string defaultOutDir, Qt::WindowFlags flags,
                QWidget* parent);
 
     const std::string& settingsPath() const { return m_settingsPath; }
-    const std::string& programDir() const { return m_programDir; }
+    const std::string& defaultOutDir() const { return m_defaultOutDir; }
     // The window RbForm1 or RbForm6 switches to.
     void setOtherWindow(SortWindow* other) { m_otherWindow = other; }
 
@@ -200,7 +200,7 @@ class SortWindow : public QWidget, public SortHost {
     void FormClose();
 
     std::string m_settingsPath;
-    std::string m_programDir;
+    std::string m_defaultOutDir;
     std::unique_ptr<SourceListGroup> m_list;
     std::unique_ptr<ResultGroup> m_result;
     std::unique_ptr<RunControls> m_run;

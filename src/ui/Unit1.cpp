@@ -67,8 +67,8 @@ bool DroppedPath(const QUrl& url, std::string& path) {
 
 }  // namespace
 
-TForm1::TForm1(std::string settingsPath, std::string programDir, QWidget* parent)
-    : SortWindow(std::move(settingsPath), std::move(programDir),
+TForm1::TForm1(std::string settingsPath, std::string defaultOutDir, QWidget* parent)
+    : SortWindow(std::move(settingsPath), std::move(defaultOutDir),
                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                      Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                      Qt::WindowCloseButtonHint,
@@ -302,7 +302,7 @@ void TForm1::FormCreate() {
         connect(model, &QAbstractItemModel::modelReset, this, stale);
         connect(model, &QAbstractItemModel::layoutChanged, this, stale);
     }
-    ApplySettings(LoadFileWindowSettings(settingsPath(), programDir()));
+    ApplySettings(LoadFileWindowSettings(settingsPath(), defaultOutDir()));
     PageControl1Change();
 }
 
@@ -361,7 +361,8 @@ void TForm1::readLiveOptions(SortOptions& o) const {
         m_picturePatterns.clear();
         for (int row = 0; row < ChkLstPic->count(); ++row) {
             const QListWidgetItem* item = ChkLstPic->item(row);
-            if (item->checkState() == Qt::Checked) m_picturePatterns.push_back(ToNative(item->text()));
+            if (item->checkState() == Qt::Checked)
+                m_picturePatterns.push_back(ToNative(item->text()));
         }
         m_patternsRead = true;
     }

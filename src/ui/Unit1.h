@@ -33,8 +33,8 @@ class TForm1 : public SortWindow {
     Q_OBJECT
   public:
     // settingsPath: the settings file, read now and written on close.
-    // programDir: the folder of the program file, the output folder's default.
-    TForm1(std::string settingsPath, std::string programDir, QWidget* parent = nullptr);
+    // defaultOutDir: the output folder on the first start (see DefaultOutputFolder).
+    TForm1(std::string settingsPath, std::string defaultOutDir, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // The dialogs are created after this window (start-up order) and shared.

@@ -37,8 +37,8 @@ bool IsDriveRoot(std::string_view path) {
 
 }  // namespace
 
-TForm6::TForm6(std::string settingsPath, std::string programDir, QWidget* parent)
-    : SortWindow(std::move(settingsPath), std::move(programDir),
+TForm6::TForm6(std::string settingsPath, std::string defaultOutDir, QWidget* parent)
+    : SortWindow(std::move(settingsPath), std::move(defaultOutDir),
                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                      Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                      Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint,
@@ -103,7 +103,7 @@ void TForm6::setFileWindow(TForm1* fileWindow) { setOtherWindow(fileWindow); }
 
 void TForm6::FormCreate() {
     setWindowTitle(AppTitle());
-    ApplySettings(LoadFolderWindowSettings(settingsPath(), programDir()));
+    ApplySettings(LoadFolderWindowSettings(settingsPath(), defaultOutDir()));
 }
 
 std::string TForm6::writeSettings() const {

@@ -21,8 +21,8 @@ class TForm6 : public SortWindow {
     Q_OBJECT
   public:
     // settingsPath: the settings file, read now and written on close.
-    // programDir: the folder of the program file, the output folder's default.
-    TForm6(std::string settingsPath, std::string programDir, QWidget* parent = nullptr);
+    // defaultOutDir: the output folder on the first start (see DefaultOutputFolder).
+    TForm6(std::string settingsPath, std::string defaultOutDir, QWidget* parent = nullptr);
     ~TForm6() override;
 
     // The file window that RbForm1 switches to.

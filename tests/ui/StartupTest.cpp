@@ -15,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTimer>
+#include <cstdlib>
 #include <memory>
 
 #include "AppWindows.h"
@@ -25,6 +26,8 @@
 #include "Unit3.h"
 #include "Unit4.h"
 #include "Unit5.h"
+#include "Unit6.h"
+#include "UserFolders.h"
 
 namespace zanfeld::test {
 namespace {
@@ -82,6 +85,30 @@ TEST_F(StartupTest, FirstStartWithoutSettingsFile) {
     EXPECT_EQ(W<QLineEdit>("EdtOutDir")->text(), Q(m_dir / "prog/"));
     EXPECT_EQ(W<QListWidget>("ListBox2")->count(), 0);
     EXPECT_EQ(W<QDateEdit>("DtDate")->date(), QDate(2013, 5, 6));
+}
+
+// On the first start the output folder is the user's home folder, not the
+// program's (a build folder, or a system folder nobody may write to); a stored
+// folder that exists still wins.
+TEST_F(StartupTest, FirstStartOutputIsTheHomeFolder) {
+    const char* before = std::getenv("HOME");
+    const std::string saved = before ? before : "";
+    const std::string home = m_dir / "home";
+    MakeDir(home);
+    ::setenv("HOME", home.c_str(), 1);
+    m_windows = std::make_unique<AppWindows>(Ini(), DefaultOutputFolder());
+    EXPECT_EQ(W<QLineEdit>("EdtOutDir")->text(), Q(home + "/"));
+    EXPECT_EQ(Find<QLineEdit>(&m_windows->folderWindow(), "EdtOutDir")->text(), Q(home + "/"));
+    m_windows.reset();
+
+    MakeDir(m_dir / "stored");
+    WriteFile(Ini(), "[Parameter]\nOutDir=" + m_dir / "stored/" + "\n");
+    m_windows = std::make_unique<AppWindows>(Ini(), DefaultOutputFolder());
+    EXPECT_EQ(W<QLineEdit>("EdtOutDir")->text(), Q(m_dir / "stored/"));
+    if (before)
+        ::setenv("HOME", saved.c_str(), 1);
+    else
+        ::unsetenv("HOME");
 }
 
 TEST_F(StartupTest, StoredChoicesAreApplied) {
