@@ -18,18 +18,17 @@ int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
     return era * 146097 + doe - 719468;
 }
 
-int64_t FloorDiv(int64_t a, int64_t b) {
-    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
-}
+int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 }  // namespace
 
 int64_t DateRule::Slot(int year, int month, int day, int hour, int minute, int second) {
-    const int64_t seconds = DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
+    const int64_t seconds =
+        DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
     return FloorDiv(seconds, 2);
 }
 
 int64_t DateRule::FileSlot(const std::string& path, DateSource source) {
-    const auto time = source == DateSource::Modified ? RegularFileTime(path) : LastWriteTimeByLookup(path);
+    const auto time = source == DateSource::Modified ? RegularFileTime(path) : CreationTimeOf(path);
     if (!time) return kUnavailable;
     const LocalDateTime t = ToLocalDateTime(*time);
     return Slot(t.year, t.month, t.day, t.hour, t.minute, t.second);
@@ -49,7 +48,8 @@ RuleOutcome DateRule::evaluate(const SortOptions& options, const std::string& so
     const TimeOfDay& t = options.thresholdTime;
     const int64_t threshold = Slot(d.year, d.month, d.day, t.hour, t.minute, t.second);
     const int64_t stamp = FileSlot(sourcePath, options.dateSource);
-    const bool selected = options.dateCondition == DateCondition::Earlier ? stamp < threshold : stamp > threshold;
+    const bool selected =
+        options.dateCondition == DateCondition::Earlier ? stamp < threshold : stamp > threshold;
     return selected ? RuleOutcome::place(m_folder) : RuleOutcome::noMatch();
 }
 

@@ -526,10 +526,16 @@ std::optional<int64_t> RegularFileSize(const std::string& path) {
     return facts.size;
 }
 
-std::optional<FileTime> LastWriteTimeByLookup(const std::string& path) {
-    struct stat st;
-    if (sys().stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;
-    return ToFileTime(st.st_mtim);
+std::optional<FileTime> CreationTimeOf(const std::string& path) {
+    struct statx st;
+    if (sys().statxAt(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT,
+                      STATX_TYPE | STATX_MTIME | STATX_BTIME, &st) != 0 ||
+        S_ISDIR(st.stx_mode)) {
+        return std::nullopt;
+    }
+    // File systems that keep no birth time leave it out of the mask.
+    const struct statx_timestamp& t = (st.stx_mask & STATX_BTIME) ? st.stx_btime : st.stx_mtime;
+    return FileTime{static_cast<int64_t>(t.tv_sec), static_cast<int64_t>(t.tv_nsec)};
 }
 
 std::string ErrorText(int error) {

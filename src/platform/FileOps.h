@@ -96,9 +96,10 @@ int LookAtFileIn(const TargetFolder& folder, const std::string& name, FileFacts&
 // a pipe, a socket or a missing entry); the file is not opened.
 std::optional<FileTime> RegularFileTime(const std::string& path);
 std::optional<int64_t> RegularFileSize(const std::string& path);
-// Last-write time read from the directory entry (nothing for a folder or a
-// missing entry).
-std::optional<FileTime> LastWriteTimeByLookup(const std::string& path);
+// When the file was made (its birth time) where the file system records it,
+// else its last-write time; the file is not opened (nothing for a folder or
+// a missing entry).
+std::optional<FileTime> CreationTimeOf(const std::string& path);
 
 // Reasons that are no errno values, returned where an errno would be.
 // A device, a pipe or a socket stands where a regular file was expected; it

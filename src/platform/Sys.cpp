@@ -85,6 +85,10 @@ int Sys::symlinkAt(const char* text, int dirFd, const char* path) {
     return ::symlinkat(text, dirFd, path);
 }
 
+int Sys::statxAt(int dirFd, const char* path, int flags, unsigned int mask, struct statx* out) {
+    return ::statx(dirFd, path, flags, mask, out);
+}
+
 ssize_t Sys::readlinkAt(int dirFd, const char* path, char* buf, size_t size) {
     return ::readlinkat(dirFd, path, buf, size);
 }

@@ -52,6 +52,9 @@ class Sys {
     virtual int unlinkAt(int dirFd, const char* path, int flags);
     virtual int symlinkAt(const char* text, int dirFd, const char* path);
     virtual ssize_t readlinkAt(int dirFd, const char* path, char* buf, size_t size);
+    // statx: counts as lstat with AT_SYMLINK_NOFOLLOW, as stat otherwise.
+    virtual int statxAt(int dirFd, const char* path, int flags, unsigned int mask,
+                        struct statx* out);
 };
 
 // Writes all of data through the seam, going on after short writes and

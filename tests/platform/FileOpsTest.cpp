@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -5,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <map>
 
 #include "FileChecks.h"
@@ -247,13 +249,12 @@ TEST(FileInfoTest, TimesAndSize) {
     MakeDir(tmp / "d");
     const FileTime expected{1368000000, 987654321};
     EXPECT_EQ(RegularFileTime(tmp / "f"), expected);
-    EXPECT_EQ(LastWriteTimeByLookup(tmp / "f"), expected);
     EXPECT_EQ(RegularFileSize(tmp / "f"), 5);
     EXPECT_FALSE(RegularFileTime(tmp / "d"));
-    EXPECT_FALSE(LastWriteTimeByLookup(tmp / "d"));
+    EXPECT_FALSE(CreationTimeOf(tmp / "d"));
     EXPECT_FALSE(RegularFileSize(tmp / "d"));
     EXPECT_FALSE(RegularFileTime(tmp / "missing"));
-    EXPECT_FALSE(LastWriteTimeByLookup(tmp / "missing"));
+    EXPECT_FALSE(CreationTimeOf(tmp / "missing"));
     EXPECT_FALSE(RegularFileSize(tmp / "missing"));
     // A named pipe is no regular file: it has no time or size to sort by.
     ASSERT_EQ(::mkfifo((tmp / "pipe").c_str(), 0600), 0);
@@ -261,6 +262,26 @@ TEST(FileInfoTest, TimesAndSize) {
     EXPECT_FALSE(RegularFileSize(tmp / "pipe"));
     EXPECT_TRUE(FileTime({1, 2}) < FileTime({1, 3}));
     EXPECT_TRUE(FileTime({1, 999999999}) < FileTime({2, 0}));
+}
+
+// A file made now whose last-write time was set back: its creation time is
+// the moment it was made, where the file system keeps one.
+TEST(FileInfoTest, CreationTimeIsTheBirthTime) {
+    TempDir tmp;
+    const int64_t before = static_cast<int64_t>(::time(nullptr)) - 1;
+    WriteFile(tmp / "f", "x");
+    SetTimes(tmp / "f", 946684800, 0, 946684800, 0);  // 2000-01-01
+    struct statx st;
+    ASSERT_EQ(::statx(AT_FDCWD, (tmp / "f").c_str(), 0, STATX_BTIME, &st), 0);
+    const auto created = CreationTimeOf(tmp / "f");
+    ASSERT_TRUE(created);
+    if (!(st.stx_mask & STATX_BTIME)) {
+        // No birth time kept here: the last-write time stands in.
+        EXPECT_EQ(created->sec, 946684800);
+        GTEST_SKIP() << "this file system keeps no birth time";
+    }
+    EXPECT_GE(created->sec, before);
+    EXPECT_EQ(RegularFileTime(tmp / "f")->sec, 946684800);
 }
 
 TEST(ErrorTextTest, IsTheSystemsText) {

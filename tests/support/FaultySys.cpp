@@ -204,6 +204,12 @@ int FaultySys::symlinkAt(const char* text, int dirFd, const char* path) {
     return Sys::symlinkAt(text, dirFd, path);
 }
 
+int FaultySys::statxAt(int dirFd, const char* path, int flags, unsigned int mask,
+                       struct statx* out) {
+    ZANFELD_FAULT((flags & AT_SYMLINK_NOFOLLOW) ? SysOp::Lstat : SysOp::Stat, nullptr);
+    return Sys::statxAt(dirFd, path, flags, mask, out);
+}
+
 ssize_t FaultySys::readlinkAt(int dirFd, const char* path, char* buf, size_t size) {
     ZANFELD_FAULT(SysOp::Readlink, nullptr);
     return Sys::readlinkAt(dirFd, path, buf, size);

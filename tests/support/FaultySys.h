@@ -91,6 +91,8 @@ class FaultySys : public Sys {
     int unlinkAt(int dirFd, const char* path, int flags) override;
     int symlinkAt(const char* text, int dirFd, const char* path) override;
     ssize_t readlinkAt(int dirFd, const char* path, char* buf, size_t size) override;
+    int statxAt(int dirFd, const char* path, int flags, unsigned int mask,
+                struct statx* out) override;
 
   private:
     struct Rule {
