@@ -12,6 +12,7 @@
 
 #include "FileChecks.h"
 #include "FileOps.h"
+#include "FolderSort.h"
 #include "PrivateMounts.h"
 #include "RecordingHost.h"
 #include "RunFileSort.h"
@@ -141,6 +142,25 @@ TEST_F(FailureReportTest, AFailureBeforeAMoveOnTheKeywordPageIsCounted) {
     const std::string text = Run(o, {source});
     EXPECT_EQ(FailedCount(text), 1u) << text;
     EXPECT_EQ(ReadFile(out + "beta/y_alpha_beta.txt"), "data");
+}
+
+TEST_F(FailureReportTest, AFolderSortIntoAFolderThatCannotBeMadeSaysWhich) {
+    WriteFile(m_dir / "src/proj/a.txt", "a");
+    WriteFile(m_dir / "src/proj/sub/b.txt", "b");
+    SortOptions o;
+    o.page = SortPage::Keys;
+    o.keywordText = "proj";
+    o.outputDir = "/proc/zanfeld-nowhere/";
+    o.sameFilePolicy = SameFilePolicy::Overwrite;
+    m_host.calls.clear();
+    RunFolderSort(o, {m_dir / "src/proj"}, m_host);
+    const auto infos = m_host.of("info");
+    ASSERT_EQ(infos.size(), 1u);
+    EXPECT_EQ(FailedCount(infos[0]), 2u) << infos[0];
+    EXPECT_NE(infos[0].find("：无法建立目标文件夹“/proc/zanfeld-nowhere/proj/proj”："),
+              std::string::npos)
+        << infos[0];
+    EXPECT_EQ(m_host.warnings, 1);
 }
 
 TEST_F(FailureReportTest, ACleanRunKeepsTheInformationIcon) {
