@@ -1,6 +1,8 @@
 #include "KeyFilter.h"
 
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QWidget>
 
 namespace zanfeld {
@@ -11,6 +13,9 @@ KeyFilter::KeyFilter(const QString& allowed, QObject* parent)
 void KeyFilter::install(QWidget* target, const QString& allowed) {
     target->installEventFilter(new KeyFilter(allowed, target));
     target->setAttribute(Qt::WA_InputMethodEnabled, false);
+    if (auto* combo = qobject_cast<QComboBox*>(target); combo && combo->lineEdit()) {
+        install(combo->lineEdit(), allowed);
+    }
 }
 
 bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {

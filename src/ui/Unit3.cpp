@@ -6,7 +6,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -57,7 +56,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     ComboBox1->setCurrentText(QStringLiteral("1"));
     ComboBox1->setEnabled(false);
     ComboBox1->setMinimumContentsLength(3);
-    KeyFilter::install(ComboBox1->lineEdit(), KeyFilter::kDigits);
+    KeyFilter::install(ComboBox1, KeyFilter::kDigits);
 
     Label1 = new QLabel(QStringLiteral("级子目录中所有文件"), this);
     Label1->setObjectName(QStringLiteral("Label1"));

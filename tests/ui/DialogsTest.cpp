@@ -184,13 +184,17 @@ TEST_F(AddDirectoryDialogTest, TheTwoWaysDownAreExclusiveAndEnableTheDepth) {
     EXPECT_TRUE(dialog.downToDepth() == false && dialog.allSubFolders() == false);
 }
 
-TEST_F(AddDirectoryDialogTest, DepthBoxTakesDigitsOnly) {
+TEST_F(AddDirectoryDialogTest, DepthBoxTakesDigitsOnlyFromTheKeyboard) {
+    dialog.show();
     auto* depth = Find<QComboBox>(&dialog, "ComboBox1");
     Find<QCheckBox>(&dialog, "CheckBox2")->click();
     depth->setEditText("");
-    QTest::keyClicks(depth->lineEdit(), "a2-.x5");
+    TypeInto(depth, "ab-1");
+    EXPECT_EQ(dialog.depthText(), "1");
+    depth->setEditText("");
+    TypeInto(depth, "a2-.x5 ");
     EXPECT_EQ(dialog.depthText(), "25");
-    QTest::keyClick(depth->lineEdit(), Qt::Key_Backspace);
+    QTest::keyClick(depth, Qt::Key_Backspace);
     EXPECT_EQ(dialog.depthText(), "2");
 }
 

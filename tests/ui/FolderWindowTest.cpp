@@ -170,10 +170,13 @@ TEST_F(FolderWindowTest, PagesCarryTheirCaptionsAndTheDatePageIsHidden) {
         Find<QLineEdit>(pages->widget(1), name);
     }
     // The range boxes take digits only, as in the file window.
+    form->show();
     pages->setCurrentIndex(1);
-    auto* begin = W<QLineEdit>("EdtPartNameBegin");
-    QTest::keyClicks(begin, "x1-2");
-    EXPECT_EQ(begin->text(), "12");
+    for (const char* name : {"EdtPartNameBegin", "EdtPartNameEnd"}) {
+        auto* box = W<QLineEdit>(name);
+        TypeInto(box, "x1-2 .");
+        EXPECT_EQ(box->text(), "12") << name;
+    }
 
     EXPECT_TRUE(labelsOf(2).contains(QStringLiteral("文件夹创建时间：")));
     auto* when = Find<QComboBox>(pages->widget(2), "CmbFileDate");

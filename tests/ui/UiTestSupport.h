@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QString>
 #include <QTabWidget>
+#include <QTest>
 #include <QThread>
 #include <cstdio>
 #include <functional>
@@ -100,6 +101,17 @@ inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10
         QThread::msleep(5);
     }
     return true;
+}
+
+// Types keys into a box as a person's keyboard does: the box is given the
+// focus (as a click into it would) and the keys go to the widget that then
+// holds it. For an editable combo box that is the box itself, not its line edit.
+inline void TypeInto(QWidget* box, const char* keys) {
+    box->setFocus(Qt::MouseFocusReason);
+    QWidget* focused = box->window()->focusWidget();
+    ASSERT_TRUE(focused && (focused == box || box->isAncestorOf(focused)))
+        << "the focus did not go into " << qPrintable(box->objectName());
+    QTest::keyClicks(focused, QString::fromLatin1(keys));
 }
 
 // What a running sort locks in its window, as seen at one moment.
