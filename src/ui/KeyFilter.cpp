@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QWidget>
 
+#include "InputMethodOff.h"
+
 namespace zanfeld {
 
 KeyFilter::KeyFilter(const QString& allowed, QObject* parent)
@@ -12,7 +14,7 @@ KeyFilter::KeyFilter(const QString& allowed, QObject* parent)
 
 void KeyFilter::install(QWidget* target, const QString& allowed) {
     target->installEventFilter(new KeyFilter(allowed, target));
-    target->setAttribute(Qt::WA_InputMethodEnabled, false);
+    InputMethodOff::install(target);
     if (auto* combo = qobject_cast<QComboBox*>(target); combo && combo->lineEdit()) {
         install(combo->lineEdit(), allowed);
     }

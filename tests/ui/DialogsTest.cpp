@@ -60,6 +60,7 @@ TEST_F(AddTypeDialogTest, ShowsItsCaptionsAndDefaults) {
     EXPECT_EQ(edit->text(), "*.");
     EXPECT_EQ(add->text(), QStringLiteral("添加"));
     EXPECT_TRUE(add->isDefault());
+    EXPECT_FALSE(TakesInputMethod(edit));
 }
 
 TEST_F(AddTypeDialogTest, AddsTrimmedPatternsWithoutBarsAndCloses) {
@@ -196,6 +197,8 @@ TEST_F(AddDirectoryDialogTest, DepthBoxTakesDigitsOnlyFromTheKeyboard) {
     EXPECT_EQ(dialog.depthText(), "25");
     QTest::keyClick(depth, Qt::Key_Backspace);
     EXPECT_EQ(dialog.depthText(), "2");
+    // An input method would bring letters around the filter.
+    EXPECT_FALSE(TakesInputMethod(depth));
 }
 
 TEST_F(AddDirectoryDialogTest, AnswersWithTheSelectedFolderAndCloses) {

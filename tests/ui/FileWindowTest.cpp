@@ -277,6 +277,7 @@ TEST_F(FileWindowTest, KeyFiltersDiscardOtherTypedCharacters) {
     EXPECT_EQ(size->text(), "12.5");
     QTest::keyClick(size, Qt::Key_Backspace);
     EXPECT_EQ(size->text(), "12.");
+    EXPECT_FALSE(TakesInputMethod(size));
 
     pages->setCurrentIndex(5);
     auto* pic = W<QLineEdit>("EdtPic");
@@ -284,12 +285,14 @@ TEST_F(FileWindowTest, KeyFiltersDiscardOtherTypedCharacters) {
     EXPECT_EQ(pic->text(), "800");
     QTest::keyClick(pic, Qt::Key_Backspace);
     EXPECT_EQ(pic->text(), "80");
+    EXPECT_FALSE(TakesInputMethod(pic));
 
     pages->setCurrentIndex(1);
     for (const char* name : {"EdtPartNameBegin", "EdtPartNameEnd"}) {
         auto* box = W<QLineEdit>(name);
         TypeInto(box, "x1.2 -3");
         EXPECT_EQ(box->text(), "123") << name;
+        EXPECT_FALSE(TakesInputMethod(box)) << name;
     }
     // Other boxes take any text.
     auto* filter = W<QLineEdit>("EdtFilter");

@@ -176,6 +176,7 @@ TEST_F(FolderWindowTest, PagesCarryTheirCaptionsAndTheDatePageIsHidden) {
         auto* box = W<QLineEdit>(name);
         TypeInto(box, "x1-2 .");
         EXPECT_EQ(box->text(), "12") << name;
+        EXPECT_FALSE(TakesInputMethod(box)) << name;
     }
 
     EXPECT_TRUE(labelsOf(2).contains(QStringLiteral("文件夹创建时间：")));

@@ -10,6 +10,7 @@
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QGroupBox>
+#include <QInputMethodQueryEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -112,6 +113,20 @@ inline void TypeInto(QWidget* box, const char* keys) {
     ASSERT_TRUE(focused && (focused == box || box->isAncestorOf(focused)))
         << "the focus did not go into " << qPrintable(box->objectName());
     QTest::keyClicks(focused, QString::fromLatin1(keys));
+}
+
+// Whether an input method would be offered text for the box while it has the
+// focus (the platform asks the focused widget, as here).
+inline bool TakesInputMethod(QWidget* box) {
+    box->setFocus(Qt::MouseFocusReason);
+    QWidget* focused = box->window()->focusWidget();
+    if (!focused || (focused != box && !box->isAncestorOf(focused))) {
+        ADD_FAILURE() << "the focus did not go into " << qPrintable(box->objectName());
+        return true;
+    }
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QCoreApplication::sendEvent(focused, &query);
+    return query.value(Qt::ImEnabled).toBool();
 }
 
 // What a running sort locks in its window, as seen at one moment.
