@@ -4,8 +4,6 @@
 // narrow CSimpleIniA used here passes bytes through unchanged either way.
 #define SI_CONVERT_ICU
 #include <SimpleIni.h>
-#include <pwd.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -16,6 +14,7 @@
 #include <string_view>
 
 #include "FileOps.h"
+#include "HomeFolder.h"
 #include "IniScan.h"
 #include "IntParse.h"
 #include "PathNames.h"
@@ -413,14 +412,8 @@ std::string DefaultSettingsPath() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     // Only an absolute XDG_CONFIG_HOME counts; a relative one is ignored.
     if (xdg && xdg[0] == '/') return WithTrailingSeparator(xdg) + "Zanfeld.ini";
-    std::string home;
-    if (const char* env = std::getenv("HOME"); env && env[0] != '\0') {
-        home = env;
-    } else if (const struct passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) {
-        home = pw->pw_dir;
-    } else {
-        home = ".";
-    }
+    std::string home = HomeFolder();
+    if (home.empty()) home = ".";
     return WithTrailingSeparator(home) + ".config/Zanfeld.ini";
 }
 
