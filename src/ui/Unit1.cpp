@@ -206,7 +206,7 @@ void TForm1::buildPages() {
     PageControl1->addTab(TabSheet5, QStringLiteral(" 按文件日期属性分拣"));
     PageControl1->addTab(TabSheet6, QStringLiteral(" 图像文件分拣"));
     PageControl1->setCurrentIndex(1);  // the page the layout marks active
-    RootLayout->addWidget(PageControl1, 1);
+    RootLayout->addWidget(PageControl1);
 
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
     connect(ChkFileNamePart, &QCheckBox::toggled, this, [this] { ChkFileNamePartClick(); });
@@ -361,7 +361,8 @@ void TForm1::readLiveOptions(SortOptions& o) const {
         m_picturePatterns.clear();
         for (int row = 0; row < ChkLstPic->count(); ++row) {
             const QListWidgetItem* item = ChkLstPic->item(row);
-            if (item->checkState() == Qt::Checked) m_picturePatterns.push_back(ToNative(item->text()));
+            if (item->checkState() == Qt::Checked)
+                m_picturePatterns.push_back(ToNative(item->text()));
         }
         m_patternsRead = true;
     }

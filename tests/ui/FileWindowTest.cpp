@@ -180,6 +180,10 @@ TEST_F(FileWindowTest, WindowHasItsCaptionsDefaultsAndAreaOrder) {
     }
 }
 
+TEST_F(FileWindowTest, TheListTakesAddedHeightAndEveryTabReadsAtTheSmallestWidth) {
+    ExpectListGrowsAndTabsStayReadable(*form);
+}
+
 TEST_F(FileWindowTest, IncludeAndExcludeAreExclusiveAndEnableTheTypeButtons) {
     auto* include = W<QCheckBox>("ChkInclude");
     auto* exclude = W<QCheckBox>("ChkExclude");

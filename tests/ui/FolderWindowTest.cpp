@@ -189,6 +189,11 @@ TEST_F(FolderWindowTest, PagesCarryTheirCaptionsAndTheDatePageIsHidden) {
     EXPECT_EQ(Find<QTimeEdit>(pages->widget(2), "DtTime")->time(), QTime(0, 0, 0));
 }
 
+TEST_F(FolderWindowTest, TheListTakesAddedHeightAndEveryTabReadsAtTheSmallestWidth) {
+    Open();
+    ExpectListGrowsAndTabsStayReadable(*form);
+}
+
 TEST_F(FolderWindowTest, AddFolderRefusesTheRootAndListsEachFolderOnce) {
     Open();
     const std::string a = m_dir / "Photos";

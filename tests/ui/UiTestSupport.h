@@ -16,12 +16,16 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegion>
 #include <QString>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QThread>
+#include <QToolButton>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -182,6 +186,44 @@ inline void ExpectSharedResultControls(const QWidget& window) {
         const int x = rb->mapTo(&window, QPoint(0, 0)).x();
         EXPECT_GT(x, lastX) << policies[i];
         lastX = x;
+    }
+}
+
+// How a sorting window shares out its height, and whether its page tabs can
+// be read in full at the smallest width it can be given.
+inline void ExpectListGrowsAndTabsStayReadable(QWidget& window) {
+    window.show();
+    QCoreApplication::processEvents();
+    auto* list = Find<QWidget>(&window, "ListBox1");
+    auto* pages = Find<QTabWidget>(&window, "PageControl1");
+    const QTabBar* bar = pages->tabBar();
+    // The tabs as wide as they are with room to spare (the default width).
+    std::map<int, int> roomyWidths;
+    for (int i = 0; i < bar->count(); ++i) {
+        if (bar->isTabVisible(i)) roomyWidths[i] = bar->tabRect(i).width();
+    }
+
+    // Taller: the list takes the added height, the pages keep theirs.
+    const int listHeight = list->height();
+    const int pagesHeight = pages->height();
+    window.resize(window.width(), window.height() + 240);
+    QCoreApplication::processEvents();
+    EXPECT_NEAR(list->height(), listHeight + 240, 2);
+    EXPECT_EQ(pages->height(), pagesHeight);
+
+    // As narrow as it goes: every tab whole, as wide as with room, in view.
+    window.resize(1, window.height());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.width(), window.minimumWidth());
+    for (const auto& [i, roomy] : roomyWidths) {
+        const QRect tab = bar->tabRect(i);
+        const QString text = bar->tabText(i);
+        EXPECT_EQ(tab.width(), roomy) << qPrintable(text);
+        EXPECT_GE(tab.width(), bar->fontMetrics().horizontalAdvance(text)) << qPrintable(text);
+        EXPECT_TRUE(QRegion(tab).subtracted(bar->visibleRegion()).isEmpty()) << qPrintable(text);
+    }
+    for (const QToolButton* scroll : bar->findChildren<QToolButton*>()) {
+        EXPECT_FALSE(scroll->isVisible()) << "the tab bar scrolls";
     }
 }
 
