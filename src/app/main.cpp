@@ -2,8 +2,8 @@
 
 #include "AppSetup.h"
 #include "AppWindows.h"
+#include "HomeFolder.h"
 #include "SettingsFile.h"
-#include "UserFolders.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

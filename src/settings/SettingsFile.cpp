@@ -4,7 +4,6 @@
 // narrow CSimpleIniA used here passes bytes through unchanged either way.
 #define SI_CONVERT_ICU
 #include <SimpleIni.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -15,11 +14,11 @@
 #include <string_view>
 
 #include "FileOps.h"
+#include "HomeFolder.h"
 #include "IniScan.h"
 #include "IntParse.h"
 #include "PathNames.h"
 #include "TextUtil.h"
-#include "UserFolders.h"
 #include "WholeFile.h"
 
 namespace zanfeld {
@@ -413,7 +412,9 @@ std::string DefaultSettingsPath() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     // Only an absolute XDG_CONFIG_HOME counts; a relative one is ignored.
     if (xdg && xdg[0] == '/') return WithTrailingSeparator(xdg) + "Zanfeld.ini";
-    return WithTrailingSeparator(HomeFolder()) + ".config/Zanfeld.ini";
+    std::string home = HomeFolder();
+    if (home.empty()) home = ".";
+    return WithTrailingSeparator(home) + ".config/Zanfeld.ini";
 }
 
 FileWindowSettings LoadFileWindowSettings(const std::string& iniPath,

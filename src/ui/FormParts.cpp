@@ -17,6 +17,12 @@ QTabWidget* FormParts::pageControl() {
     auto* pages = named(new QTabWidget, "PageControl1");
     pages->setDocumentMode(true);
     pages->tabBar()->setObjectName(QStringLiteral("PageControl1Tabs"));
+    // As high as the pages need; the window's added height goes to the list.
+    pages->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    // Every tab is read in full: the tabs set the window's smallest width
+    // rather than being cut short or scrolled.
+    pages->setUsesScrollButtons(false);
+    pages->setElideMode(Qt::ElideNone);
     pages->setStyleSheet(QStringLiteral(
         "QTabBar::tab { padding: 4px 8px; margin-right: 3px; border: 1px solid #b8b8b8;"
         " border-radius: 2px; background: #eeeeee; }"

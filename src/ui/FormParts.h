@@ -25,7 +25,8 @@ class FormParts {
         return widget;
     }
 
-    // The criterion pages (PageControl1), tabs drawn as flat buttons.
+    // The criterion pages (PageControl1), tabs drawn as flat buttons, as high
+    // as the pages need and never narrower than all tabs side by side.
     static QTabWidget* pageControl();
     // A criterion page: a white panel.
     static QWidget* whitePage(const char* name);

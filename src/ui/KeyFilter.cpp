@@ -1,7 +1,11 @@
 #include "KeyFilter.h"
 
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QWidget>
+
+#include "InputMethodOff.h"
 
 namespace zanfeld {
 
@@ -10,7 +14,10 @@ KeyFilter::KeyFilter(const QString& allowed, QObject* parent)
 
 void KeyFilter::install(QWidget* target, const QString& allowed) {
     target->installEventFilter(new KeyFilter(allowed, target));
-    target->setAttribute(Qt::WA_InputMethodEnabled, false);
+    InputMethodOff::install(target);
+    if (auto* combo = qobject_cast<QComboBox*>(target); combo && combo->lineEdit()) {
+        install(combo->lineEdit(), allowed);
+    }
 }
 
 bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {

@@ -17,7 +17,10 @@ class KeyFilter : public QObject {
     KeyFilter(const QString& allowed, QObject* parent);
 
     // Installs a filter owned by target. The input method is switched off for
-    // the box, as it would bring text around the filter.
+    // the box, as it would bring text around the filter. target is the box a
+    // person types into: an editable combo box keeps the focus itself and
+    // hands typed keys straight to its line edit, past any filter there, so
+    // the box is filtered (and its line edit, for keys sent to it directly).
     static void install(QWidget* target, const QString& allowed);
 
     static inline const QString kDigits = QStringLiteral("0123456789");

@@ -69,7 +69,7 @@ void SortWindow::buildListArea(const SourceListGroup::Texts& texts) {
     Button6 = m_list->Button6;
     BtnSaveFileList = m_list->BtnSaveFileList;
     BtnImpFileList = m_list->BtnImpFileList;
-    RootLayout->addWidget(GroupBox1);
+    RootLayout->addWidget(GroupBox1, 1);  // the one area that grows with the window
 
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });

@@ -30,7 +30,10 @@ SourceListGroup::SourceListGroup(QWidget* owner, const Texts& texts)
     : m_owner(owner), m_listName(texts.listName), m_kind(texts.kind) {
     using P = FormParts;
     GroupBox1 = P::named(new QGroupBox(texts.title), "GroupBox1");
-    GroupBox1->setFixedHeight(196);
+    // The list is what a window is enlarged for: it takes every added pixel
+    // of height, and is never lower than its designed height.
+    GroupBox1->setMinimumHeight(196);
+    GroupBox1->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
 
     m_model = new SourceListModel(m_sources, GroupBox1);
     ListBox1 = P::named(new QListView, "ListBox1");

@@ -206,7 +206,7 @@ void TForm1::buildPages() {
     PageControl1->addTab(TabSheet5, QStringLiteral(" 按文件日期属性分拣"));
     PageControl1->addTab(TabSheet6, QStringLiteral(" 图像文件分拣"));
     PageControl1->setCurrentIndex(1);  // the page the layout marks active
-    RootLayout->addWidget(PageControl1, 1);
+    RootLayout->addWidget(PageControl1);
 
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
     connect(ChkFileNamePart, &QCheckBox::toggled, this, [this] { ChkFileNamePartClick(); });

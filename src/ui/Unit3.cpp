@@ -2,17 +2,21 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFileSystemModel>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "FileOps.h"
+#include "HomeFolder.h"
 #include "KeyFilter.h"
 #include "NativeText.h"
+#include "PathNames.h"
 
 namespace zanfeld {
 
@@ -57,7 +61,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     ComboBox1->setCurrentText(QStringLiteral("1"));
     ComboBox1->setEnabled(false);
     ComboBox1->setMinimumContentsLength(3);
-    KeyFilter::install(ComboBox1->lineEdit(), KeyFilter::kDigits);
+    KeyFilter::install(ComboBox1, KeyFilter::kDigits);
 
     Label1 = new QLabel(QStringLiteral("级子目录中所有文件"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -93,6 +97,11 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     connect(CheckBox2, &QCheckBox::toggled, this, [this] { CheckBox2Click(); });
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    // Rows read later, and their sorting, move the home folder about.
+    connect(ShellModel, &QAbstractItemModel::rowsInserted, this, [this] { keepHomeInView(); });
+    connect(ShellModel, &QAbstractItemModel::layoutChanged, this, [this] { keepHomeInView(); });
+    ShellTreeView1->viewport()->installEventFilter(this);
+    ShellTreeView1->verticalScrollBar()->installEventFilter(this);
 
     setFixedSize(409, 416);
 }
@@ -104,14 +113,51 @@ std::string TForm3::selectedPath() const {
     return path.isEmpty() ? std::string() : ToNative(path);
 }
 
-void TForm3::selectPath(const std::string& path) {
+bool TForm3::selectPath(const std::string& path) {
     const QModelIndex index = ShellModel->index(FromNative(path));
-    if (!index.isValid()) return;
+    if (!index.isValid()) return false;
     for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) {
         ShellTreeView1->expand(up);
     }
     ShellTreeView1->setCurrentIndex(index);
     ShellTreeView1->scrollTo(index);
+    return true;
+}
+
+void TForm3::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_shownBefore) return;
+    m_shownBefore = true;
+    // A folder chosen for the dialog before it first showed stays chosen.
+    if (selectedPath().empty()) selectHomeFolder();
+}
+
+void TForm3::selectHomeFolder() {
+    const std::string home = HomeFolder();
+    if (home.empty() || home.front() != kPathSeparator || !DirExists(home)) return;
+    if (selectPath(home)) m_homeInView = ShellTreeView1->currentIndex();
+}
+
+void TForm3::keepHomeInView() {
+    if (!m_homeInView.isValid()) return;
+    if (ShellTreeView1->currentIndex() != QModelIndex(m_homeInView)) {
+        m_homeInView = QPersistentModelIndex();  // the user chose another folder
+        return;
+    }
+    ShellTreeView1->scrollTo(m_homeInView);
+}
+
+bool TForm3::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::Wheel:
+            // The user moves about the tree: it is not scrolled back any more.
+            m_homeInView = QPersistentModelIndex();
+            break;
+        default:
+            break;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 bool TForm3::allSubFolders() const { return CheckBox1->isChecked(); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPersistentModelIndex>
 #include <string>
 
 class QCheckBox;
@@ -13,7 +14,9 @@ class QTreeView;
 namespace zanfeld {
 
 // The add-directory dialog: a folder tree and the choice of how deep to
-// collect the chosen folder's files.
+// collect the chosen folder's files. The tree starts at the top of the file
+// system; the first showing opens it down to the user's home folder and
+// selects that, later showings find the selection the user left.
 class TForm3 : public QDialog {
     Q_OBJECT
   public:
@@ -21,8 +24,9 @@ class TForm3 : public QDialog {
 
     // The folder selected in the tree as a native path; "" when none is.
     std::string selectedPath() const;
-    // Selects the folder at a native path in the tree (expanding down to it).
-    void selectPath(const std::string& path);
+    // Selects the folder at a native path in the tree (expanding down to it);
+    // false when the tree has no such folder.
+    bool selectPath(const std::string& path);
     bool allSubFolders() const;  // CheckBox1
     bool downToDepth() const;    // CheckBox2
     QString depthText() const;   // ComboBox1
@@ -40,6 +44,21 @@ class TForm3 : public QDialog {
     QLabel* Label1;
     QPushButton* BitBtn1;
     QPushButton* BitBtn2;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void selectHomeFolder();
+    // Scrolls the home folder back into view while the folders above it are
+    // still being read (rows arriving above it push it down).
+    void keepHomeInView();
+
+    bool m_shownBefore = false;
+    // The home folder while it is kept in view; invalid once the user has
+    // scrolled or chosen anything in the tree.
+    QPersistentModelIndex m_homeInView;
 };
 
 }  // namespace zanfeld

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "InputMethodOff.h"
 #include "MessageBoxes.h"
 #include "NativeText.h"
 #include "TextUtil.h"
@@ -23,7 +24,7 @@ TfrmSuffix::TfrmSuffix(QListWidget* typeList, QWidget* parent)
     Edit1 = new QLineEdit(QStringLiteral("*."), this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     // Patterns are typed in plain ASCII; an input method would only get in the way.
-    Edit1->setAttribute(Qt::WA_InputMethodEnabled, false);
+    InputMethodOff::install(Edit1);
     Button1 = new QPushButton(QStringLiteral("添加"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setDefault(true);

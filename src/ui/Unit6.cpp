@@ -93,7 +93,7 @@ void TForm6::buildPages() {
     PageControl1->addTab(TabSheet3, QStringLiteral(" 按目录日期属性分拣"));
     PageControl1->setTabVisible(kDatePage, false);
     PageControl1->setCurrentIndex(1);  // the page the layout marks active
-    RootLayout->addWidget(PageControl1, 1);
+    RootLayout->addWidget(PageControl1);
 }
 
 void TForm6::setFileWindow(TForm1* fileWindow) { setOtherWindow(fileWindow); }

@@ -1,5 +1,8 @@
 // The add-type and add-directory dialogs.
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileSystemModel>
@@ -7,9 +10,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
 #include <memory>
+#include <set>
 
 #include "AppWindows.h"
 #include "TempDir.h"
@@ -60,6 +65,7 @@ TEST_F(AddTypeDialogTest, ShowsItsCaptionsAndDefaults) {
     EXPECT_EQ(edit->text(), "*.");
     EXPECT_EQ(add->text(), QStringLiteral("添加"));
     EXPECT_TRUE(add->isDefault());
+    EXPECT_FALSE(TakesInputMethod(edit));
 }
 
 TEST_F(AddTypeDialogTest, AddsTrimmedPatternsWithoutBarsAndCloses) {
@@ -184,14 +190,20 @@ TEST_F(AddDirectoryDialogTest, TheTwoWaysDownAreExclusiveAndEnableTheDepth) {
     EXPECT_TRUE(dialog.downToDepth() == false && dialog.allSubFolders() == false);
 }
 
-TEST_F(AddDirectoryDialogTest, DepthBoxTakesDigitsOnly) {
+TEST_F(AddDirectoryDialogTest, DepthBoxTakesDigitsOnlyFromTheKeyboard) {
+    dialog.show();
     auto* depth = Find<QComboBox>(&dialog, "ComboBox1");
     Find<QCheckBox>(&dialog, "CheckBox2")->click();
     depth->setEditText("");
-    QTest::keyClicks(depth->lineEdit(), "a2-.x5");
+    TypeInto(depth, "ab-1");
+    EXPECT_EQ(dialog.depthText(), "1");
+    depth->setEditText("");
+    TypeInto(depth, "a2-.x5 ");
     EXPECT_EQ(dialog.depthText(), "25");
-    QTest::keyClick(depth->lineEdit(), Qt::Key_Backspace);
+    QTest::keyClick(depth, Qt::Key_Backspace);
     EXPECT_EQ(dialog.depthText(), "2");
+    // An input method would bring letters around the filter.
+    EXPECT_FALSE(TakesInputMethod(depth));
 }
 
 TEST_F(AddDirectoryDialogTest, AnswersWithTheSelectedFolderAndCloses) {
@@ -250,6 +262,105 @@ TEST_F(AddDirectoryDialogTest, HiddenFoldersAppearWhenTheBoxIsUnchecked) {
     WriteFile(m_dir / "file.txt", "x");
     QCoreApplication::processEvents();
     EXPECT_FALSE(children().contains("file.txt"));
+}
+
+// The first showing of the add-directory dialog, with HOME set by each test.
+class AddDirectoryHomeTest : public UiTest {
+  protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        m_hadHome = qEnvironmentVariableIsSet("HOME");
+        m_home = qgetenv("HOME");
+        // Folders read after the home folder was selected come before it in
+        // the tree and push it down, out of view unless it is kept there.
+        MakeDir(m_dir / "a");
+        for (int i = 0; i < 40; ++i) MakeDir(m_dir / ("a/a" + std::to_string(100 + i)));
+        MakeDir(m_dir / "a/b");
+        MakeDir(m_dir / "a/b/home");
+        MakeDir(m_dir / "a/b/home/sub");
+        MakeDir(m_dir / "a/other");
+    }
+    void TearDown() override {
+        if (m_hadHome) {
+            qputenv("HOME", m_home);
+        } else {
+            qunsetenv("HOME");
+        }
+        UiTest::TearDown();
+    }
+
+    // Shows the dialog and waits until the tree has read every folder above
+    // path and sorted what it read.
+    static void ShowAndLoadDownTo(TForm3& dialog, const std::string& path) {
+        std::set<QString> pending;
+        for (QString up = Q(path); up != "/";) {
+            up = up.left(std::max<qsizetype>(up.lastIndexOf(u'/'), 1));
+            pending.insert(up);
+        }
+        QObject listening;  // ends the connection with this function
+        QObject::connect(dialog.ShellModel, &QFileSystemModel::directoryLoaded, &listening,
+                         [&pending](const QString& loaded) { pending.erase(loaded); });
+        dialog.show();
+        ASSERT_TRUE(WaitUntil([&] { return pending.empty(); })) << pending.begin()->toStdString();
+        QTest::qWait(200);  // the model sorts what it read a moment later
+    }
+
+    static bool InView(const QTreeView& tree, const QModelIndex& index) {
+        const QRect rect = tree.visualRect(index);
+        return !rect.isEmpty() && tree.viewport()->rect().contains(rect);
+    }
+
+    TempDir m_dir;
+    bool m_hadHome = false;
+    QByteArray m_home;
+};
+
+TEST_F(AddDirectoryHomeTest, FirstShowingOpensTheHomeFolderLaterOnesKeepTheUsersChoice) {
+    const std::string home = m_dir / "a/b/home";
+    qputenv("HOME", QByteArray::fromStdString(home));
+    TForm3 dialog;
+    QTreeView* tree = dialog.ShellTreeView1;
+    ShowAndLoadDownTo(dialog, home);
+
+    // The tree is still rooted at the top of the file system.
+    const QModelIndex top = dialog.ShellModel->index(0, 0, tree->rootIndex());
+    EXPECT_EQ(dialog.ShellModel->filePath(top), "/");
+    EXPECT_EQ(dialog.selectedPath(), home);
+    const QModelIndex homeIndex = dialog.ShellModel->index(Q(home));
+    EXPECT_EQ(tree->currentIndex(), homeIndex);
+    for (QModelIndex up = homeIndex.parent(); up.isValid(); up = up.parent()) {
+        EXPECT_TRUE(tree->isExpanded(up)) << dialog.ShellModel->filePath(up).toStdString();
+    }
+    // In view once the model has sorted what it read (a moment later, longer
+    // on a busy machine), and kept there.
+    EXPECT_TRUE(WaitUntil([&] { return InView(*tree, homeIndex); }));
+
+    // The user clicks another folder and confirms; the next showing keeps it.
+    const QModelIndex other = dialog.ShellModel->index(Q(m_dir / "a/other"));
+    ASSERT_TRUE(other.isValid());
+    tree->scrollTo(other);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(other).center());
+    EXPECT_EQ(dialog.selectedPath(), m_dir / "a/other");
+    Find<QPushButton>(&dialog, "BitBtn1")->click();
+    EXPECT_FALSE(dialog.isVisible());
+    dialog.show();
+    EXPECT_EQ(dialog.selectedPath(), m_dir / "a/other");
+    EXPECT_TRUE(WaitUntil([&] { return InView(*tree, other); }));
+}
+
+TEST_F(AddDirectoryHomeTest, WithoutHomeTheAccountsHomeFolderIsOpened) {
+    qunsetenv("HOME");
+    const struct passwd* pw = ::getpwuid(::getuid());
+    if (!pw || !pw->pw_dir || !IsDir(pw->pw_dir) || pw->pw_dir[0] != '/') {
+        GTEST_SKIP() << "this account has no home folder";
+    }
+    std::string home = pw->pw_dir;
+    while (home.size() > 1 && home.back() == '/') home.pop_back();
+    TForm3 dialog;
+    ShowAndLoadDownTo(dialog, home);
+    EXPECT_EQ(dialog.selectedPath(), home);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return InView(*dialog.ShellTreeView1, dialog.ShellModel->index(Q(home))); }));
 }
 
 }  // namespace

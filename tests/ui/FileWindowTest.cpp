@@ -180,6 +180,10 @@ TEST_F(FileWindowTest, WindowHasItsCaptionsDefaultsAndAreaOrder) {
     }
 }
 
+TEST_F(FileWindowTest, TheListTakesAddedHeightAndEveryTabReadsAtTheSmallestWidth) {
+    ExpectListGrowsAndTabsStayReadable(*form);
+}
+
 TEST_F(FileWindowTest, IncludeAndExcludeAreExclusiveAndEnableTheTypeButtons) {
     auto* include = W<QCheckBox>("ChkInclude");
     auto* exclude = W<QCheckBox>("ChkExclude");
@@ -273,27 +277,30 @@ TEST_F(FileWindowTest, KeyFiltersDiscardOtherTypedCharacters) {
     auto* pages = W<QTabWidget>("PageControl1");
     pages->setCurrentIndex(3);
     auto* size = W<QLineEdit>("EdtSize");
-    QTest::keyClicks(size, "1a2-.5 x");
+    TypeInto(size, "1a2-.5 x");
     EXPECT_EQ(size->text(), "12.5");
     QTest::keyClick(size, Qt::Key_Backspace);
     EXPECT_EQ(size->text(), "12.");
+    EXPECT_FALSE(TakesInputMethod(size));
 
     pages->setCurrentIndex(5);
     auto* pic = W<QLineEdit>("EdtPic");
-    QTest::keyClicks(pic, "8.0a0-");
+    TypeInto(pic, "8.0a0-");
     EXPECT_EQ(pic->text(), "800");
     QTest::keyClick(pic, Qt::Key_Backspace);
     EXPECT_EQ(pic->text(), "80");
+    EXPECT_FALSE(TakesInputMethod(pic));
 
     pages->setCurrentIndex(1);
     for (const char* name : {"EdtPartNameBegin", "EdtPartNameEnd"}) {
         auto* box = W<QLineEdit>(name);
-        QTest::keyClicks(box, "x1.2 -3");
+        TypeInto(box, "x1.2 -3");
         EXPECT_EQ(box->text(), "123") << name;
+        EXPECT_FALSE(TakesInputMethod(box)) << name;
     }
     // Other boxes take any text.
     auto* filter = W<QLineEdit>("EdtFilter");
-    QTest::keyClicks(filter, "a-b.c");
+    TypeInto(filter, "a-b.c");
     EXPECT_EQ(filter->text(), "a-b.c");
 }
 

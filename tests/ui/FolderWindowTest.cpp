@@ -170,10 +170,14 @@ TEST_F(FolderWindowTest, PagesCarryTheirCaptionsAndTheDatePageIsHidden) {
         Find<QLineEdit>(pages->widget(1), name);
     }
     // The range boxes take digits only, as in the file window.
+    form->show();
     pages->setCurrentIndex(1);
-    auto* begin = W<QLineEdit>("EdtPartNameBegin");
-    QTest::keyClicks(begin, "x1-2");
-    EXPECT_EQ(begin->text(), "12");
+    for (const char* name : {"EdtPartNameBegin", "EdtPartNameEnd"}) {
+        auto* box = W<QLineEdit>(name);
+        TypeInto(box, "x1-2 .");
+        EXPECT_EQ(box->text(), "12") << name;
+        EXPECT_FALSE(TakesInputMethod(box)) << name;
+    }
 
     EXPECT_TRUE(labelsOf(2).contains(QStringLiteral("文件夹创建时间：")));
     auto* when = Find<QComboBox>(pages->widget(2), "CmbFileDate");
@@ -183,6 +187,11 @@ TEST_F(FolderWindowTest, PagesCarryTheirCaptionsAndTheDatePageIsHidden) {
     EXPECT_FALSE(when->isEditable());
     EXPECT_EQ(Find<QDateEdit>(pages->widget(2), "DtDate")->date(), QDate(2013, 5, 6));
     EXPECT_EQ(Find<QTimeEdit>(pages->widget(2), "DtTime")->time(), QTime(0, 0, 0));
+}
+
+TEST_F(FolderWindowTest, TheListTakesAddedHeightAndEveryTabReadsAtTheSmallestWidth) {
+    Open();
+    ExpectListGrowsAndTabsStayReadable(*form);
 }
 
 TEST_F(FolderWindowTest, AddFolderRefusesTheRootAndListsEachFolderOnce) {

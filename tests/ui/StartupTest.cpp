@@ -19,6 +19,7 @@
 #include <memory>
 
 #include "AppWindows.h"
+#include "HomeFolder.h"
 #include "SettingsFile.h"
 #include "TempDir.h"
 #include "UiTestSupport.h"
@@ -27,7 +28,6 @@
 #include "Unit4.h"
 #include "Unit5.h"
 #include "Unit6.h"
-#include "UserFolders.h"
 
 namespace zanfeld::test {
 namespace {

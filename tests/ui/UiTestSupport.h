@@ -10,16 +10,22 @@
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QGroupBox>
+#include <QInputMethodQueryEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegion>
 #include <QString>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 #include <QThread>
+#include <QToolButton>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -102,6 +108,31 @@ inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10
     return true;
 }
 
+// Types keys into a box as a person's keyboard does: the box is given the
+// focus (as a click into it would) and the keys go to the widget that then
+// holds it. For an editable combo box that is the box itself, not its line edit.
+inline void TypeInto(QWidget* box, const char* keys) {
+    box->setFocus(Qt::MouseFocusReason);
+    QWidget* focused = box->window()->focusWidget();
+    ASSERT_TRUE(focused && (focused == box || box->isAncestorOf(focused)))
+        << "the focus did not go into " << qPrintable(box->objectName());
+    QTest::keyClicks(focused, QString::fromLatin1(keys));
+}
+
+// Whether an input method would be offered text for the box while it has the
+// focus (the platform asks the focused widget, as here).
+inline bool TakesInputMethod(QWidget* box) {
+    box->setFocus(Qt::MouseFocusReason);
+    QWidget* focused = box->window()->focusWidget();
+    if (!focused || (focused != box && !box->isAncestorOf(focused))) {
+        ADD_FAILURE() << "the focus did not go into " << qPrintable(box->objectName());
+        return true;
+    }
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QCoreApplication::sendEvent(focused, &query);
+    return query.value(Qt::ImEnabled).toBool();
+}
+
 // What a running sort locks in its window, as seen at one moment.
 struct LockState {
     bool startEnabled;
@@ -155,6 +186,44 @@ inline void ExpectSharedResultControls(const QWidget& window) {
         const int x = rb->mapTo(&window, QPoint(0, 0)).x();
         EXPECT_GT(x, lastX) << policies[i];
         lastX = x;
+    }
+}
+
+// How a sorting window shares out its height, and whether its page tabs can
+// be read in full at the smallest width it can be given.
+inline void ExpectListGrowsAndTabsStayReadable(QWidget& window) {
+    window.show();
+    QCoreApplication::processEvents();
+    auto* list = Find<QWidget>(&window, "ListBox1");
+    auto* pages = Find<QTabWidget>(&window, "PageControl1");
+    const QTabBar* bar = pages->tabBar();
+    // The tabs as wide as they are with room to spare (the default width).
+    std::map<int, int> roomyWidths;
+    for (int i = 0; i < bar->count(); ++i) {
+        if (bar->isTabVisible(i)) roomyWidths[i] = bar->tabRect(i).width();
+    }
+
+    // Taller: the list takes the added height, the pages keep theirs.
+    const int listHeight = list->height();
+    const int pagesHeight = pages->height();
+    window.resize(window.width(), window.height() + 240);
+    QCoreApplication::processEvents();
+    EXPECT_NEAR(list->height(), listHeight + 240, 2);
+    EXPECT_EQ(pages->height(), pagesHeight);
+
+    // As narrow as it goes: every tab whole, as wide as with room, in view.
+    window.resize(1, window.height());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.width(), window.minimumWidth());
+    for (const auto& [i, roomy] : roomyWidths) {
+        const QRect tab = bar->tabRect(i);
+        const QString text = bar->tabText(i);
+        EXPECT_EQ(tab.width(), roomy) << qPrintable(text);
+        EXPECT_GE(tab.width(), bar->fontMetrics().horizontalAdvance(text)) << qPrintable(text);
+        EXPECT_TRUE(QRegion(tab).subtracted(bar->visibleRegion()).isEmpty()) << qPrintable(text);
+    }
+    for (const QToolButton* scroll : bar->findChildren<QToolButton*>()) {
+        EXPECT_FALSE(scroll->isVisible()) << "the tab bar scrolls";
     }
 }
 

@@ -1,4 +1,4 @@
-#include "UserFolders.h"
+#include "HomeFolder.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -9,14 +9,13 @@ namespace zanfeld {
 
 std::string HomeFolder() {
     if (const char* env = std::getenv("HOME"); env && env[0] != '\0') return env;
-    if (const struct passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && pw->pw_dir[0])
-        return pw->pw_dir;
-    return ".";
+    if (const struct passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
+    return {};
 }
 
 std::string DefaultOutputFolder() {
     std::string folder = HomeFolder();
-    if (folder.empty() || folder.back() != '/') folder.push_back('/');
+    if (!folder.empty() && folder.back() != '/') folder.push_back('/');
     return folder;
 }
 

@@ -5,13 +5,13 @@
 
 #include <string>
 
-#include "UserFolders.h"
+#include "HomeFolder.h"
 
 namespace zanfeld {
 namespace {
 
 // Puts HOME back as it was when the test ends.
-class UserFoldersTest : public ::testing::Test {
+class HomeFolderTest : public ::testing::Test {
   protected:
     void SetUp() override {
         const char* home = std::getenv("HOME");
@@ -28,7 +28,7 @@ class UserFoldersTest : public ::testing::Test {
     std::string m_home;
 };
 
-TEST_F(UserFoldersTest, TheFirstOutputFolderIsHomeWithItsSeparator) {
+TEST_F(HomeFolderTest, TheFirstOutputFolderIsHomeWithItsSeparator) {
     ::setenv("HOME", "/some/where/home", 1);
     EXPECT_EQ(HomeFolder(), "/some/where/home");
     EXPECT_EQ(DefaultOutputFolder(), "/some/where/home/");
@@ -36,7 +36,7 @@ TEST_F(UserFoldersTest, TheFirstOutputFolderIsHomeWithItsSeparator) {
     EXPECT_EQ(DefaultOutputFolder(), "/");
 }
 
-TEST_F(UserFoldersTest, WithoutHomeThePasswordEntrySays) {
+TEST_F(HomeFolderTest, WithoutHomeThePasswordEntrySays) {
     const struct passwd* pw = ::getpwuid(::getuid());
     ASSERT_NE(pw, nullptr);
     for (const bool unset : {true, false}) {
