@@ -20,6 +20,7 @@
 #include "FaultySys.h"
 #include "FileChecks.h"
 #include "FileOps.h"
+#include "HandMadePictures.h"
 #include "RecordingHost.h"
 #include "RunFileSort.h"
 #include "TempDir.h"
@@ -33,39 +34,6 @@ namespace {
 constexpr char kDone[] = "分拣工作完成！";
 
 std::string Failed(size_t n) { return "有 " + std::to_string(n) + " 个文件未能分拣"; }
-
-// A 24-bit BMP of width x height; pixels 0 leaves the pixel rows out, so the
-// header claims more than the file holds.
-std::string BmpBytes(int32_t width, int32_t height, bool pixels = true) {
-    const uint32_t row = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
-    const uint32_t imageSize = pixels ? row * static_cast<uint32_t>(height) : 0;
-    std::string out;
-    auto u16 = [&](uint32_t v) {
-        out += static_cast<char>(v & 0xff);
-        out += static_cast<char>((v >> 8) & 0xff);
-    };
-    auto u32 = [&](uint32_t v) {
-        u16(v & 0xffff);
-        u16(v >> 16);
-    };
-    out += "BM";
-    u32(54 + row * static_cast<uint32_t>(height));  // what a whole file would take
-    u32(0);
-    u32(54);
-    u32(40);
-    u32(static_cast<uint32_t>(width));
-    u32(static_cast<uint32_t>(height));
-    u16(1);
-    u16(24);
-    u32(0);
-    u32(imageSize);
-    u32(2835);
-    u32(2835);
-    u32(0);
-    u32(0);
-    if (pixels) out += std::string(imageSize, '\x40');
-    return out;
-}
 
 // Every path below root whose last component is name.
 std::vector<std::string> FindNamed(const std::string& root, const std::string& name) {

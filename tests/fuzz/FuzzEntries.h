@@ -30,7 +30,7 @@
 #include "ListFile.h"
 #include "NameRules.h"
 #include "PicSize.h"
-#include "PngBytes.h"
+#include "HandMadePictures.h"
 #include "PictureFile.h"
 #include "PictureView.h"
 #include "SettingsFile.h"

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "FaultySys.h"
+#include "HandMadePictures.h"
 #include "PicSize.h"
 #include "TempDir.h"
 #include "TestPictures.h"
@@ -54,41 +55,10 @@ TEST_P(PicSizeFormats, ReadsWidthAndHeight) {
 
 INSTANTIATE_TEST_SUITE_P(QtWritten, PicSizeFormats, ::testing::Values("png", "jpg", "bmp", "tif"));
 
-// A 24-bit BMP whose header stores the height negated: its rows run from
-// the top down, as screen-capture tools often write them.
-std::string TopDownBmp(int32_t width, int32_t rows) {
-    const uint32_t row = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
-    const uint32_t imageSize = row * static_cast<uint32_t>(rows);
-    std::string out = "BM";
-    auto u16 = [&](uint32_t v) {
-        out += static_cast<char>(v & 0xff);
-        out += static_cast<char>((v >> 8) & 0xff);
-    };
-    auto u32 = [&](uint32_t v) {
-        u16(v & 0xffff);
-        u16(v >> 16);
-    };
-    u32(54 + imageSize);
-    u32(0);
-    u32(54);
-    u32(40);
-    u32(static_cast<uint32_t>(width));
-    u32(static_cast<uint32_t>(-rows));
-    u16(1);
-    u16(24);
-    u32(0);
-    u32(imageSize);
-    u32(2835);
-    u32(2835);
-    u32(0);
-    u32(0);
-    out += std::string(imageSize, '\x40');
-    return out;
-}
-
 TEST(PicSize, ATopDownBmpHasItsRowsAsItsHeight) {
     test::TempDir tmp;
-    test::WriteFile(tmp / "shot.bmp", TopDownBmp(64, 48));
+    // Rows from the top down, as screen-capture tools often write them.
+    test::WriteFile(tmp / "shot.bmp", test::BmpBytes(64, 48, true, true));
     EXPECT_EQ(Measure(tmp / "shot.bmp"), (Size{64, 48}));
 }
 

@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "PngBytes.h"
+#include "HandMadePictures.h"
 #include "TempDir.h"
 
 namespace zanfeld::test {
