@@ -9,6 +9,7 @@
 #include "FolderSort.h"
 #include "PathNames.h"
 #include "Placement.h"
+#include "SortRunFrame.h"
 #include "TargetFolder.h"
 #include "UnitPublic.h"
 
@@ -77,12 +78,20 @@ std::vector<DirEntry> ListSubFolder(const std::string& folder) {
 class TreeCopy {
   public:
     TreeCopy(SameFilePolicy policy, SortHost& host, FailureLog& failures,
-             std::vector<FolderId> skipped)
-        : m_policy(policy), m_host(host), m_failures(failures), m_skipped(std::move(skipped)) {}
+             std::vector<FolderId> skipped, SortRunFrame* frame)
+        : m_policy(policy),
+          m_host(host),
+          m_failures(failures),
+          m_skipped(std::move(skipped)),
+          m_frame(frame) {}
 
     void copyEntries(const std::string& source, const TargetFolder& target,
                      const std::vector<DirEntry>& entries) {
         for (const DirEntry& entry : entries) {
+            if (m_stopped || (m_frame && m_frame->stopRequested())) {
+                m_stopped = true;
+                return;
+            }
             const std::string from = Join(source, entry.name);
             if (entry.isDirectory) {
                 // The copy's own output, met when the target lies inside the source.
@@ -119,6 +128,9 @@ class TreeCopy {
         if (m_failures.count() == before) m_failures.add(from, reason);
     }
 
+    // The user stopped the run during this copy.
+    bool stopped() const { return m_stopped; }
+
   private:
     void countFiles(const std::string& folder, const std::string& reason) {
         std::vector<DirEntry> entries;
@@ -141,34 +153,56 @@ class TreeCopy {
     }
 
     void copyFile(const std::string& from, const TargetFolder& folder, const std::string& name) {
+        if (m_frame) m_frame->file(from);
         int error = 0;
+        FileOutcome outcome = FileOutcome::Placed;
         std::string to = name;
+        bool replaced = false;
         switch (m_policy) {
             case SameFilePolicy::Overwrite:
-                error = CopyFileInto(from, folder, to, Publish::Replace);
+                error = CopyFileInto(from, folder, to, Publish::Replace, nullptr, &replaced);
                 break;
             case SameFilePolicy::Skip:
                 error = CopyFileInto(from, folder, to, Publish::Keep);
                 // A file under the name is what Skip keeps; a folder there is a failure.
-                if (error == EEXIST && FileExistsIn(folder, name)) error = 0;
+                if (error == EEXIST && FileExistsIn(folder, name)) {
+                    error = 0;
+                    outcome = FileOutcome::Skipped;
+                }
                 break;
             case SameFilePolicy::Ask:
-                error = copyAsking(from, folder, name);
+                error = copyAsking(from, folder, name, outcome);
                 break;
             case SameFilePolicy::Rename:
-                error = copyNumbered(from, folder, name);
+                error = copyNumbered(from, folder, name, to);
+                if (to != name) outcome = FileOutcome::Renamed;
                 break;
-            case SameFilePolicy::EditFileTime:
-                error = CopyIfNewer(from, folder, name).error;
+            case SameFilePolicy::EditFileTime: {
+                const TransferResult r = CopyIfNewer(from, folder, name);
+                error = r.error;
+                replaced = r.replaced;
+                if (!r.made) outcome = FileOutcome::Skipped;
                 break;
+            }
         }
-        if (error != 0) m_failures.add(from, error);
+        if (error == ECANCELED) {
+            // Stopped by the user inside the copy: nothing of it is left.
+            m_stopped = true;
+            return;
+        }
+        if (error != 0) {
+            m_failures.add(from, error);
+            return;
+        }
+        if (replaced) outcome = FileOutcome::Overwritten;
+        if (m_frame) m_frame->count(outcome);
     }
 
     // Asks only when a file is at the target, and never about the source
     // itself. A file that appears between the test and the copy is not
     // overwritten unasked.
-    int copyAsking(const std::string& from, const TargetFolder& folder, const std::string& name) {
+    int copyAsking(const std::string& from, const TargetFolder& folder, const std::string& name,
+                   FileOutcome& outcome) {
         std::string to = name;
         if (!FileExistsIn(folder, name)) {
             const int error = CopyFileInto(from, folder, to, Publish::Keep);
@@ -176,21 +210,28 @@ class TreeCopy {
         }
         const auto id = FileIdOf(from);
         if (id && IsFileIn(folder, name, *id)) return 0;
-        if (!m_host.askOverwrite(folder.pathOf(name))) return 0;
-        return CopyFileInto(from, folder, to, Publish::Replace);
+        if (!m_host.askReplace(folder.pathOf(name), from)) {
+            outcome = FileOutcome::Skipped;
+            return 0;
+        }
+        bool replaced = false;
+        const int error = CopyFileInto(from, folder, to, Publish::Replace, nullptr, &replaced);
+        if (replaced) outcome = FileOutcome::Overwritten;
+        return error;
     }
 
     // The file's own name first, then the first free numbered name from its
     // own stem, published without replacing; should a file take that name
-    // meanwhile, search again. The data is copied once.
-    int copyNumbered(const std::string& from, const TargetFolder& folder, const std::string& name) {
+    // meanwhile, search again. The data is copied once. to: the name used.
+    int copyNumbered(const std::string& from, const TargetFolder& folder, const std::string& name,
+                     std::string& to) {
         int searches = 0;
         const std::function<bool(std::string&)> next = [&](std::string& taken) {
             if (++searches > kRaceRetries || !FileExistsIn(folder, taken)) return false;
             taken = FreeNumberedName(folder, name, name);
             return true;
         };
-        std::string to = name;
+        to = name;
         return CopyFileInto(from, folder, to, Publish::Keep, &next);
     }
 
@@ -221,7 +262,7 @@ class TreeCopy {
             case SameFilePolicy::Ask:
                 if (!taken) {
                     error = MakeSymlinkIn(text, folder, name, Publish::Keep);
-                } else if (m_host.askOverwrite(folder.pathOf(name))) {
+                } else if (m_host.askReplace(folder.pathOf(name), from)) {
                     error = MakeSymlinkIn(text, folder, name, Publish::Replace);
                 }
                 break;
@@ -248,6 +289,8 @@ class TreeCopy {
     SortHost& m_host;
     FailureLog& m_failures;
     std::vector<FolderId> m_skipped;
+    SortRunFrame* m_frame;
+    bool m_stopped = false;
 };
 
 // Opens the folder that receives a tree: the folders above it are followed
@@ -272,7 +315,8 @@ int OpenTreeRoot(const std::string& target, TargetFolder& root) {
 // target is made, the same outcome as for a source that vanished before its
 // turn. Any other reason a folder cannot be listed throws FolderCopyError.
 bool CopyFolderTree(const std::string& source, const std::string& target, SameFilePolicy policy,
-                    SortHost& host, FailureLog& failures, const std::string& alsoSkip) {
+                    SortHost& host, FailureLog& failures, const std::string& alsoSkip,
+                    SortRunFrame* frame) {
     // Listed before the target exists, so a target inside the source is not
     // part of this listing.
     std::vector<DirEntry> entries;
@@ -289,7 +333,7 @@ bool CopyFolderTree(const std::string& source, const std::string& target, SameFi
         if (folder.empty()) continue;
         if (const auto id = FolderIdOf(folder)) skipped.push_back(*id);
     }
-    TreeCopy copy(policy, host, failures, std::move(skipped));
+    TreeCopy copy(policy, host, failures, std::move(skipped), frame);
     TargetFolder root;
     if (const int error = OpenTreeRoot(target, root)) {
         copy.failTree(source, WithoutTrailingSeparators(target), error);

@@ -10,11 +10,12 @@ namespace zanfeld {
 
 namespace {
 
-PlaceResult FromError(int error, std::string name) {
+PlaceResult FromError(int error, std::string name, bool replaced = false) {
     PlaceResult r;
     r.status = error == 0 ? PlaceResult::Status::Placed : PlaceResult::Status::Failed;
     r.error = error;
     r.name = std::move(name);
+    r.replaced = error == 0 && replaced;
     return r;
 }
 
@@ -25,11 +26,26 @@ PlaceResult Declined(std::string name) {
     return r;
 }
 
-int Transfer(const SourceFile& source, const TargetFolder& folder, const std::string& name,
-             TransferMode mode, Publish publish) {
-    if (mode == TransferMode::Move) return MoveFileInto(source, folder, name, publish);
-    std::string target = name;
-    return CopyFileInto(source, folder, target, publish);
+// A transfer's errno, and whether it replaced a file under the name.
+struct Transferred {
+    int error = 0;
+    bool replaced = false;
+};
+
+Transferred Transfer(const SourceFile& source, const TargetFolder& folder, const std::string& name,
+                     TransferMode mode, Publish publish) {
+    Transferred t;
+    if (mode == TransferMode::Move) {
+        t.error = MoveFileInto(source, folder, name, publish, &t.replaced);
+    } else {
+        std::string target = name;
+        t.error = CopyFileInto(source, folder, target, publish, nullptr, &t.replaced);
+    }
+    return t;
+}
+
+PlaceResult FromTransfer(const Transferred& t, std::string name) {
+    return FromError(t.error, std::move(name), t.replaced);
 }
 
 // The file under name is the source itself.
@@ -110,11 +126,11 @@ PlaceResult PlaceFile(const SourceFile& source, const TargetFolder& folder, Tran
             if (FileExistsIn(folder, name)) {
                 // Nothing to ask about a file that is already where it belongs.
                 if (IsTheSource(source, folder, name)) return FromError(0, std::move(name));
-                if (!host.askOverwrite(folder.pathOf(name))) return Declined(std::move(name));
-                const int error = Transfer(source, folder, name, mode, Publish::Replace);
-                return FromError(error, std::move(name));
+                if (!host.askReplace(folder.pathOf(name), source.path())) return Declined(std::move(name));
+                const Transferred t = Transfer(source, folder, name, mode, Publish::Replace);
+                return FromTransfer(t, std::move(name));
             }
-            return FromError(
+            return FromTransfer(
                 Transfer(source, folder, name, mode, copy ? Publish::Replace : Publish::Keep),
                 name);
 
@@ -122,10 +138,10 @@ PlaceResult PlaceFile(const SourceFile& source, const TargetFolder& folder, Tran
             return PlaceNumbered(source, folder, mode, renameStart.empty() ? name : renameStart);
 
         case SameFilePolicy::Overwrite:
-            return FromError(Transfer(source, folder, name, mode, Publish::Replace), name);
+            return FromTransfer(Transfer(source, folder, name, mode, Publish::Replace), name);
 
         case SameFilePolicy::Skip: {
-            const int error = Transfer(source, folder, name, mode, Publish::Keep);
+            const int error = Transfer(source, folder, name, mode, Publish::Keep).error;
             // A file under the name is the policy's own choice; anything else there is a failure.
             if (error == EEXIST && FileExistsIn(folder, name)) {
                 return IsTheSource(source, folder, name) ? FromError(0, name) : Declined(name);
@@ -137,7 +153,7 @@ PlaceResult PlaceFile(const SourceFile& source, const TargetFolder& folder, Tran
             const TransferResult r =
                 copy ? CopyIfNewer(source, folder, name) : MoveIfNewer(source, folder, name);
             if (r.error != 0) return FromError(r.error, name);
-            return r.made ? FromError(0, name) : Declined(name);
+            return r.made ? FromError(0, name, r.replaced) : Declined(name);
         }
     }
     return FromError(EINVAL, name);

@@ -20,6 +20,7 @@ struct PlaceResult {
     Status status = Status::Placed;
     int error = 0;
     std::string name;  // the file name used in the target folder (Rename may number it)
+    bool replaced = false;  // placed in place of another file under the name
 };
 
 // Creates the folder and every missing parent. Failures are not reported here;

@@ -38,10 +38,29 @@ bool PassesTypeFilter(const SortOptions& options, const std::string& path) {
     return options.typeFilter == TypeFilterMode::Exclude ? !listed : listed;
 }
 
+// What one selected file came to over all its folders: a failure counts it
+// as failed; else a replaced file, a numbered name, a placement under its own
+// name, in that order; else it was left where it was.
+struct FileTally {
+    bool placed = false;
+    bool renamed = false;
+    bool overwritten = false;
+    bool stopped = false;  // a copy was stopped part-way by the user
+
+    FileOutcome outcome() const {
+        if (overwritten) return FileOutcome::Overwritten;
+        if (renamed) return FileOutcome::Renamed;
+        if (placed) return FileOutcome::Placed;
+        return FileOutcome::Skipped;
+    }
+};
+
 // Places one selected file into each of its folders, held open in folders.
-void PlaceSelected(const SortOptions& options, const SortRule& rule, const SourceFile& source,
+// Returns false when the user stopped the run during one of its copies; the
+// file is then not counted.
+bool PlaceSelected(const SortOptions& options, const SortRule& rule, const SourceFile& source,
                    const std::vector<std::string>& targets, SortHost& host, FailureLog& failures,
-                   FolderCache& folders) {
+                   FolderCache& folders, SortRunFrame& frame) {
     const std::string& path = source.path();
     // On the keyword page a numbered name chosen for one keyword is where the
     // search starts for the next.
@@ -50,6 +69,8 @@ void PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
     int firstError = 0;
     std::string folderFailure;  // a target folder that could not be made or opened
     std::string refused;
+    FileTally tally;
+    const std::string ownName = FileNameOf(path);
     // Folders a rule made while preparing are not made again: one that has
     // gone since is a failure.
     const bool make = !rule.foldersPrepared();
@@ -72,7 +93,7 @@ void PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
                              start);
         };
         PlaceResult r = place();
-        if (r.status == PlaceResult::Status::Failed) {
+        if (r.status == PlaceResult::Status::Failed && r.error != ECANCELED) {
             // A folder removed or replaced since it was opened is opened (and
             // made) again, and the file placed again.
             int error = 0;
@@ -81,6 +102,17 @@ void PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
                 folders.forget(target);
                 r = place();
             }
+        }
+        if (r.status == PlaceResult::Status::Failed && r.error == ECANCELED) {
+            // Stopped by the user: nothing of this copy is left, and the
+            // source is as it was.
+            tally.stopped = true;
+            break;
+        }
+        if (r.status == PlaceResult::Status::Placed) {
+            tally.placed = true;
+            tally.overwritten = tally.overwritten || r.replaced;
+            tally.renamed = tally.renamed || r.name != ownName;
         }
         renameStart = std::move(r.name);
         if (r.status == PlaceResult::Status::Placed && options.transferMode == TransferMode::Move)
@@ -100,7 +132,10 @@ void PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
         failures.add(path, firstError);
     } else if (!refused.empty()) {
         failures.add(path, "目标文件夹“" + refused + "”不在输出目录之内");
+    } else if (!tally.stopped) {
+        frame.count(tally.outcome());
     }
+    return !tally.stopped;
 }
 
 }  // namespace
@@ -122,20 +157,23 @@ void RunFileSort(SortOptions options, const std::vector<std::string>& sources, S
         const std::unique_ptr<SortRule> rule = MakeSortRule(options.page);
         if (!rule || !rule->prepare(options, host)) return;
 
-        frame.begin();
+        const size_t n = sources.size();
+        frame.begin(n);
         FolderCache folders(options.outputDir);
         RuleOutcome outcome;  // kept from file to file
         SourceFolders sourceFolders;
-        const size_t n = sources.size();
         for (size_t i = 0; i < n; ++i) {
+            if (frame.stopRequested()) return frame.stopped(failures);
             host.refreshLiveOptions(options);
             const std::string& path = sources[i];
+            frame.item(i, path, options.transferMode == TransferMode::Move);
             if (!PassesTypeFilter(options, path)) continue;
             rule->evaluateInto(options, path, outcome);
             if (outcome.kind == RuleOutcome::Kind::Drop) continue;
-            if (outcome.kind == RuleOutcome::Kind::Place)
-                PlaceSelected(options, *rule, sourceFolders.get(path), outcome.folders, host,
-                              failures, folders);
+            if (outcome.kind == RuleOutcome::Kind::Place &&
+                !PlaceSelected(options, *rule, sourceFolders.get(path), outcome.folders, host,
+                               failures, folders, frame))
+                return frame.stopped(failures);
             frame.step(i, n);
         }
         frame.finish(failures);

@@ -21,6 +21,7 @@ struct FolderRun {
     NameRange range;                    // page FileName
     SortHost& host;
     FailureLog& failures;
+    SortRunFrame& frame;
 };
 
 // Copies the folder at path below outputDir + targetName, unless that would
@@ -36,12 +37,13 @@ void CopyInto(const FolderRun& run, const std::string& path, const std::string& 
     // The output directory may lie inside the source: no copy ever holds
     // another copy made by this run.
     CopyFolderTree(path, run.options.outputDir + destination, run.options.sameFilePolicy, run.host,
-                   run.failures, run.options.outputDir);
+                   run.failures, run.options.outputDir, &run.frame);
 }
 
 void SortByKeywords(const FolderRun& run, const std::string& path, const std::string& name) {
     // Every matching keyword, in list order; a keyword listed twice copies twice.
     for (const std::string& keyword : run.keywords) {
+        if (run.frame.stopRequested()) return;
         if (!KeywordMatches(keyword, name)) continue;
         if (!StaysInside(keyword)) {
             run.failures.add(path, "目标文件夹“" + keyword + "”不在输出目录之内");
@@ -80,7 +82,7 @@ void RunFolderSort(SortOptions options, const std::vector<std::string>& sources,
             return;
         }
         if (!frame.acceptOutputDir(options)) return;
-        FolderRun run{options, {}, {}, host, failures};
+        FolderRun run{options, {}, {}, host, failures, frame};
         if (options.page == SortPage::Keys) {
             if (IsBlank(options.keywordText)) {
                 host.rejectOption("请输入匹配关键字!", OptionId::Keywords);
@@ -91,17 +93,21 @@ void RunFolderSort(SortOptions options, const std::vector<std::string>& sources,
             if (!PrepareNameRange(options, host, run.range)) return;
         }
 
-        frame.begin();
         const size_t n = sources.size();
+        frame.begin(n);
         for (size_t i = 0; i < n; ++i) {
+            if (frame.stopRequested()) return frame.stopped(failures);
             host.refreshLiveOptions(options);
             const std::string& path = sources[i];
+            frame.item(i, path);
             const std::string name = FileNameOf(path);  // empty for a path ending in the separator
             if (options.page == SortPage::Keys) {
                 SortByKeywords(run, path, name);
             } else if (options.page == SortPage::FileName) {
                 if (!SortByName(run, path, name)) continue;
             }
+            // A stop inside this folder's tree leaves the rest of it as it is.
+            if (frame.stopRequested()) return frame.stopped(failures);
             // The hidden date page, or no page: nothing but the step.
             frame.step(i, n);
         }

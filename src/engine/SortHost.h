@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "RunNotes.h"
 #include "SortTypes.h"
 
 namespace zanfeld {
@@ -29,6 +30,25 @@ class SortHost {
     virtual void refreshLiveOptions(SortOptions& options) = 0;
     // "文件<path>已存在，是否覆盖？"; true for Yes.
     virtual bool askOverwrite(const std::string& targetPath) = 0;
+
+    // What follows has bodies that suit a host with nothing more to show, so
+    // that every host keeps working unchanged.
+
+    // The same question with the file that would take the target's place, so
+    // that a window can show both.
+    virtual bool askReplace(const std::string& targetPath, const std::string& /*sourcePath*/) {
+        return askOverwrite(targetPath);
+    }
+    // Whether the user asked the run to stop. Once true it stays true for
+    // the run. A run asks between files and between the chunks of a large
+    // copy, and then ends with "分拣已停止。".
+    virtual bool stopRequested() { return false; }
+    // Where the run is: when an entry's turn comes, when a file within a
+    // folder's tree is copied, and after each chunk of a copy's data. Called
+    // often; a host keeps it cheap.
+    virtual void noteProgress(const RunProgress& /*progress*/) {}
+    // The run's files by outcome, once before its closing message.
+    virtual void noteCounts(const RunCounts& /*counts*/) {}
 };
 
 }  // namespace zanfeld

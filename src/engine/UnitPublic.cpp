@@ -36,10 +36,11 @@ TransferResult CopyIfNewer(const SourceFile& source, const TargetFolder& folder,
     const Publish publish =
         target && from.lastWrite < target->lastWrite ? Publish::Keep : Publish::Replace;
     std::string placed = name;
-    const int error = CopyFileInto(source, folder, placed, publish);
+    bool replaced = false;
+    const int error = CopyFileInto(source, folder, placed, publish, nullptr, &replaced);
     if (error == EEXIST && publish == Publish::Keep && FileExistsIn(folder, name))
         return {false, 0};
-    return {error == 0, error};
+    return {error == 0, error, replaced};
 }
 
 TransferResult MoveIfNewer(const SourceFile& source, const TargetFolder& folder,
@@ -49,8 +50,9 @@ TransferResult MoveIfNewer(const SourceFile& source, const TargetFolder& folder,
     if (const int e = Compare(source, folder, name, from, target)) return {false, e};
     if (target && (target->id == from.id || !(from.lastWrite > target->lastWrite)))
         return {false, 0};
-    const int error = MoveFileInto(source, folder, name, Publish::Replace);
-    return {error == 0, error};
+    bool replaced = false;
+    const int error = MoveFileInto(source, folder, name, Publish::Replace, &replaced);
+    return {error == 0, error, replaced};
 }
 
 TransferResult CopyIfNewer(const std::string& source, const std::string& target) {

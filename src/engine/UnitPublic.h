@@ -19,6 +19,7 @@ std::string CopyChars(const std::string& text, int32_t start, int32_t count);
 struct TransferResult {
     bool made = false;
     int error = 0;
+    bool replaced = false;  // made in place of an older file
 };
 
 // Copies source onto target unless an existing target is newer than the

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "CopyObserver.h"
 #include "HiddenTemp.h"
 #include "Sys.h"
 #include "TargetFolder.h"
@@ -22,8 +23,9 @@ namespace zanfeld {
 
 namespace {
 
-// copy_file_range and sendfile move at most this much per call.
-constexpr size_t kMaxChunk = 0x7ffff000;
+// A copy's data goes in chunks of this size (copy_file_range and sendfile move
+// at most 0x7ffff000 bytes a call in any case).
+constexpr size_t kChunk = 32u << 20;
 constexpr size_t kBufferSize = 256 * 1024;
 // A source that looked empty is read to its end, as files whose size says
 // nothing (/proc) hold data; this much and no more, so that a device swapped
@@ -39,70 +41,97 @@ bool CopyRangeUnsupported(int e) {
 
 bool SendfileUnsupported(int e) { return e == EINVAL || e == ENOSYS || e == EOPNOTSUPP; }
 
-int CopyByReadWrite(int in, int out, uint64_t most) {
-    thread_local std::unique_ptr<char[]> buffer;
-    if (!buffer) buffer = std::make_unique<char[]>(kBufferSize);
-    uint64_t copied = 0;
-    for (;;) {
-        const ssize_t n = sys().read(in, buffer.get(), kBufferSize);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        if (n == 0) return 0;
-        if (const int e = WriteAll(out, buffer.get(), static_cast<size_t>(n))) return e;
-        copied += static_cast<uint64_t>(n);
-        if (copied > most) return kSourceChanged;
-    }
-}
+// How a copy's data goes: in chunks, so that a large file tells how far it
+// has come and can be stopped between two of them.
+class DataCopy {
+  public:
+    DataCopy(int in, int out, uint64_t total)
+        : m_in(in), m_out(out), m_total(total), m_observer(CurrentCopyObserver()) {}
 
-// Copies from the current offset of in to the current offset of out. size is
-// the length the source had when it was looked at; the copy stops there, or
-// at the end of the file when it shrank. Falls back from copy_file_range to
-// sendfile to plain reads and writes where the kernel or the file systems
-// cannot help.
-int CopyData(int in, int out, int64_t size) {
-    enum class Method { CopyRange, Sendfile };
-    Method method =
-        g_noCopyRange.load(std::memory_order_relaxed) ? Method::Sendfile : Method::CopyRange;
-    const uint64_t total = size > 0 ? static_cast<uint64_t>(size) : 0;
-    // What a file grown since it was looked at may give is caught by the look
-    // afterwards; an empty-looking one is read to its end, within a bound.
-    const uint64_t most = total > 0 ? total : kMostFromAnEmptyLookingFile;
-    uint64_t copied = 0;
-    for (;;) {
-        const size_t want = static_cast<size_t>(
-            std::min<uint64_t>(copied < total ? total - copied : kMaxChunk, kMaxChunk));
-        ssize_t n;
-        if (method == Method::CopyRange) {
-            n = sys().copyFileRange(in, out, want);
-            if (n < 0) {
-                const int e = errno;
-                if (e == EINTR) continue;
-                if (!CopyRangeUnsupported(e)) return e;
-                if (e == ENOSYS) g_noCopyRange.store(true, std::memory_order_relaxed);
-                method = Method::Sendfile;
-                continue;
+    // Copies from the current offset of in to the current offset of out: the
+    // length the source had when it was looked at (total), or less when it
+    // shrank. Falls back from copy_file_range to sendfile to plain reads and
+    // writes where the kernel or the file systems cannot help.
+    int run() {
+        enum class Method { CopyRange, Sendfile };
+        Method method =
+            g_noCopyRange.load(std::memory_order_relaxed) ? Method::Sendfile : Method::CopyRange;
+        for (;;) {
+            const size_t want = static_cast<size_t>(
+                m_copied < m_total ? std::min<uint64_t>(m_total - m_copied, kChunk) : kChunk);
+            ssize_t n;
+            if (method == Method::CopyRange) {
+                n = sys().copyFileRange(m_in, m_out, want);
+                if (n < 0) {
+                    const int e = errno;
+                    if (e == EINTR) continue;
+                    if (!CopyRangeUnsupported(e)) return e;
+                    if (e == ENOSYS) g_noCopyRange.store(true, std::memory_order_relaxed);
+                    method = Method::Sendfile;
+                    continue;
+                }
+            } else {
+                n = sys().sendfile(m_out, m_in, want);
+                if (n < 0) {
+                    const int e = errno;
+                    if (e == EINTR) continue;
+                    if (!SendfileUnsupported(e)) return e;
+                    return byReadWrite();
+                }
             }
-        } else {
-            n = sys().sendfile(out, in, want);
-            if (n < 0) {
-                const int e = errno;
-                if (e == EINTR) continue;
-                if (!SendfileUnsupported(e)) return e;
-                return CopyByReadWrite(in, out, most - std::min(most, copied));
+            if (n == 0) {
+                // Some file systems report nothing for content they hold (or
+                // the file shrank); reading tells which.
+                return m_copied < m_total ? byReadWrite() : 0;
             }
+            if (const int e = advance(static_cast<uint64_t>(n))) return e;
+            if (m_total > 0 && m_copied >= m_total) return 0;
         }
-        if (n == 0) {
-            // Some file systems report nothing for content they hold (or the
-            // file shrank); reading tells which.
-            return copied < total ? CopyByReadWrite(in, out, most - copied) : 0;
-        }
-        copied += static_cast<uint64_t>(n);
-        if (total > 0 && copied >= total) return 0;
-        if (copied > most) return kSourceChanged;
     }
-}
+
+  private:
+    int byReadWrite() {
+        thread_local std::unique_ptr<char[]> buffer;
+        if (!buffer) buffer = std::make_unique<char[]>(kBufferSize);
+        for (;;) {
+            const ssize_t n = sys().read(m_in, buffer.get(), kBufferSize);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return errno;
+            }
+            if (n == 0) {
+                // The last part of a chunk is told too.
+                return m_observer && m_sinceTold > 0 ? tell() : 0;
+            }
+            if (const int e = WriteAll(m_out, buffer.get(), static_cast<size_t>(n))) return e;
+            if (const int e = advance(static_cast<uint64_t>(n))) return e;
+        }
+    }
+
+    // Counts n more bytes copied; tells the observer once a chunk is full.
+    int advance(uint64_t n) {
+        m_copied += n;
+        // What a file grown since it was looked at gives is caught by the look
+        // afterwards; an empty-looking one (/proc) is read to its end, within
+        // a bound, so that a device swapped in can never be read without end.
+        if (m_copied > (m_total > 0 ? m_total : kMostFromAnEmptyLookingFile)) return kSourceChanged;
+        m_sinceTold += n;
+        if (m_observer && (m_sinceTold >= kChunk || m_copied >= m_total)) return tell();
+        return 0;
+    }
+
+    int tell() {
+        m_sinceTold = 0;
+        return m_observer->copied(m_copied, m_total) ? 0 : ECANCELED;
+    }
+
+    const int m_in;
+    const int m_out;
+    const uint64_t m_total;
+    CopyObserver* const m_observer;
+    uint64_t m_copied = 0;
+    uint64_t m_sinceTold = 0;
+};
 
 // A source file opened for copying. Its type is known from a look at the
 // path before anything opens it, so a device, pipe or socket is never opened.
@@ -152,7 +181,8 @@ int CheckUnchanged(const OpenSource& source) {
 int WriteCopy(OpenSource& source, const TargetFolder& folder, TempFile& temp) {
     const struct stat& st = source.st;
     if (const int e = temp.create(st.st_mode & 0777)) return e;
-    if (const int e = CopyData(source.fd.get(), temp.fd(), st.st_size)) return e;
+    const uint64_t size = st.st_size > 0 ? static_cast<uint64_t>(st.st_size) : 0;
+    if (const int e = DataCopy(source.fd.get(), temp.fd(), size).run()) return e;
     if (const int e = CheckUnchanged(source)) return e;
     // An unnamed file began with the source's bits, less what the umask or a
     // default ACL of the folder took away; set-id and sticky bits go on only
@@ -211,12 +241,13 @@ bool WouldPointAtTarget(const SourceFile& from, const TargetFolder& folder, cons
 // the source, so the file is always in at least one place. entry is the look
 // at the source itself (a symlink not followed).
 int MoveAcrossDevices(const SourceFile& from, const struct stat& entry, const TargetFolder& folder,
-                      const std::string& name, Publish publish) {
+                      const std::string& name, Publish publish, bool* replaced) {
     OpenSource source;
     const bool link = S_ISLNK(entry.st_mode);
     // For a regular file the look already made is the look before the open.
     if (const int e = OpenRegular(from, source, link ? nullptr : &entry)) return e;
     const FileId sourceId = FileId::Of(source.st);
+    bool targetTaken = false;
     {
         // One look at the target serves two ends: the file may already be
         // there under another mount, and a name taken spares a copy that
@@ -225,6 +256,7 @@ int MoveAcrossDevices(const SourceFile& from, const struct stat& entry, const Ta
         if (sys().statAt(folder.fd(), name.c_str(), &there, 0) == 0) {
             if (FileId::Of(there) == sourceId) return 0;
             if (publish == Publish::Keep) return EEXIST;
+            targetTaken = true;
         }
     }
     TempFile temp(folder);
@@ -296,6 +328,7 @@ int MoveAcrossDevices(const SourceFile& from, const struct stat& entry, const Ta
     const int unlinked = sys().unlinkAt(from.dirFd(), from.name(), 0) == 0 ? 0 : errno;
     // The file that the user chose to replace goes whatever the source did.
     if (displaced) sys().unlinkAt(dir, hidden.c_str(), 0);
+    if (replaced) *replaced = displaced || targetTaken;
     return unlinked;
 }
 
@@ -373,7 +406,8 @@ int ListEntries(DIR* dir, const std::function<void(const DirEntry&)>& visit) {
 }  // namespace
 
 int CopyFileInto(const SourceFile& from, const TargetFolder& folder, std::string& name,
-                 Publish publish, const std::function<bool(std::string& name)>* nextName) {
+                 Publish publish, const std::function<bool(std::string& name)>* nextName,
+                 bool* replaced) {
     if (!IsPlainName(name)) return EINVAL;
     OpenSource source;
     if (const int e = OpenRegular(from, source)) return e;
@@ -387,7 +421,11 @@ int CopyFileInto(const SourceFile& from, const TargetFolder& folder, std::string
         // The name is taken. By the source itself (through a link, a hard
         // link or another mount)? Then the file is where it belongs.
         if (IsFileIn(folder, name, sourceId)) return 0;
-        if (publish == Publish::Replace) return temp.publishReplace(name);
+        if (publish == Publish::Replace) {
+            const int re = temp.publishReplace(name);
+            if (re == 0 && replaced) *replaced = true;
+            return re;
+        }
         // The same copy goes under another name; the data is not copied again.
         if (!nextName || !(*nextName)(name)) return EEXIST;
         if (!IsPlainName(name)) return EINVAL;
@@ -395,38 +433,56 @@ int CopyFileInto(const SourceFile& from, const TargetFolder& folder, std::string
 }
 
 int MoveFileInto(const SourceFile& from, const TargetFolder& folder, const std::string& name,
-                 Publish publish) {
+                 Publish publish, bool* replaced) {
     if (!IsPlainName(name)) return EINVAL;
     struct stat entry;
     if (sys().statAt(from.dirFd(), from.name(), &entry, AT_SYMLINK_NOFOLLOW) != 0) return errno;
     if (S_ISDIR(entry.st_mode)) return EISDIR;
-    if (S_ISLNK(entry.st_mode) && publish == Publish::Replace) {
-        // A link is renamed as a link. Over the very file it points to, or
-        // the file it would point to from its new place, it would destroy
-        // that file: such a move is not made.
+
+    // A free name first, whatever the policy: only a name found taken needs
+    // a look at what holds it.
+    if (sys().renameAt(from.dirFd(), from.name(), folder.fd(), name.c_str(), RENAME_NOREPLACE) ==
+        0)
+        return 0;
+    int e = errno;
+    if (e == EINVAL) {
+        // No RENAME_NOREPLACE here. Keep: link (fails when the name is taken),
+        // then drop the old name; Replace: a plain rename.
+        if (publish == Publish::Keep) {
+            if (sys().linkAt(from.dirFd(), from.name(), folder.fd(), name.c_str(), 0) != 0)
+                return errno;
+            return sys().unlinkAt(from.dirFd(), from.name(), 0) == 0 ? 0 : errno;
+        }
+        FileId there;
+        const bool taken = EntryIdIn(folder, name, AT_SYMLINK_NOFOLLOW, there) == 0;
+        if (sys().renameAt(from.dirFd(), from.name(), folder.fd(), name.c_str(), 0) == 0) {
+            if (replaced) *replaced = taken;
+            return 0;
+        }
+        e = errno;
+    } else if (e == EEXIST && publish == Publish::Replace) {
         FileId target;
         if (EntryIdIn(folder, name, 0, target) == 0) {
+            // The file under the name is the source itself (a hard link, or
+            // what a link points to): it is where it belongs.
             struct stat pointed;
             if (sys().statAt(from.dirFd(), from.name(), &pointed, 0) == 0 &&
                 FileId::Of(pointed) == target)
                 return 0;
-            if (WouldPointAtTarget(from, folder, name, target)) return kLinkOntoItsTarget;
+            // A link is renamed as a link; over the file it would point to
+            // from its new place it would destroy that file.
+            if (S_ISLNK(entry.st_mode) && WouldPointAtTarget(from, folder, name, target))
+                return kLinkOntoItsTarget;
         }
-    }
-
-    const unsigned int flags = publish == Publish::Keep ? RENAME_NOREPLACE : 0;
-    if (sys().renameAt(from.dirFd(), from.name(), folder.fd(), name.c_str(), flags) == 0) return 0;
-    const int e = errno;
-    if (e == EINVAL && publish == Publish::Keep) {
-        // No RENAME_NOREPLACE here: link (fails when the name is taken), then
-        // drop the old name.
-        if (sys().linkAt(from.dirFd(), from.name(), folder.fd(), name.c_str(), 0) != 0)
-            return errno;
-        return sys().unlinkAt(from.dirFd(), from.name(), 0) == 0 ? 0 : errno;
+        if (sys().renameAt(from.dirFd(), from.name(), folder.fd(), name.c_str(), 0) == 0) {
+            if (replaced) *replaced = true;
+            return 0;
+        }
+        e = errno;
     }
     // Another file system, or another mount of the same one.
     if (e != EXDEV) return e;
-    return MoveAcrossDevices(from, entry, folder, name, publish);
+    return MoveAcrossDevices(from, entry, folder, name, publish, replaced);
 }
 
 int CopyFileSafe(const std::string& from, const std::string& to, Publish publish) {

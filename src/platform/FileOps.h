@@ -43,9 +43,14 @@ class TargetFolder;
 // Publish::Keep, a taken name is handed to nextName, which either puts the
 // next name to try into it and returns true, or returns false to give up
 // with EEXIST; the data is copied once however many names are tried, and on
-// success name holds the name used.
+// success name holds the name used. replaced, when given, is set when an
+// existing file under the name was replaced.
+//
+// The data goes in chunks; the CopyObserver in force on the thread is told
+// of each and may stop the copy (ECANCELED, nothing left behind).
 int CopyFileInto(const SourceFile& from, const TargetFolder& folder, std::string& name,
-                 Publish publish, const std::function<bool(std::string& name)>* nextName = nullptr);
+                 Publish publish, const std::function<bool(std::string& name)>* nextName = nullptr,
+                 bool* replaced = nullptr);
 
 // A rename within one file system; across file systems a safe copy, flushed
 // and published, after which the source is removed, and only when a last look
@@ -53,7 +58,7 @@ int CopyFileInto(const SourceFile& from, const TargetFolder& folder, std::string
 // copy left behind). A file is never in neither place. A symlink is moved as
 // a link, but never over the file it would point to from its new place.
 int MoveFileInto(const SourceFile& from, const TargetFolder& folder, const std::string& name,
-                 Publish publish);
+                 Publish publish, bool* replaced = nullptr);
 
 // The same by full target path; the target's folder is opened for the call.
 int CopyFileSafe(const std::string& from, const std::string& to, Publish publish);
