@@ -10,7 +10,7 @@ namespace zanfeld {
 // Page FileDate: files whose last-write time lies strictly before or after a
 // threshold moment go into one folder named after the threshold date.
 class DateRule : public SortRule {
-public:
+  public:
     bool prepare(const SortOptions& options, SortHost& host) override;
     RuleOutcome evaluate(const SortOptions& options, const std::string& sourcePath) override;
     bool foldersPrepared() const override { return true; }
@@ -23,7 +23,7 @@ public:
     static int64_t Slot(int year, int month, int day, int hour, int minute, int second);
     static int64_t FileSlot(const std::string& path, DateSource source);
 
-private:
+  private:
     std::string m_folder;
 };
 

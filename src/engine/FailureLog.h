@@ -8,7 +8,7 @@ namespace zanfeld {
 // Counts the files a run could not place and keeps the first few with the
 // system's reason, for the completion message.
 class FailureLog {
-public:
+  public:
     static constexpr size_t kShown = 10;
 
     void add(const std::string& path, int error);
@@ -20,7 +20,7 @@ public:
     // The count and the first failures after a blank line; empty without any.
     std::string failureText() const;
 
-private:
+  private:
     size_t m_count = 0;
     std::vector<std::string> m_shown;
 };

@@ -8,9 +8,12 @@ namespace {
 
 int DigitValue(char c, int base) {
     int v = -1;
-    if (c >= '0' && c <= '9') v = c - '0';
-    else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        v = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        v = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        v = c - 'A' + 10;
     return v < base ? v : -1;
 }
 
@@ -31,7 +34,8 @@ std::optional<int64_t> ParseBounded(std::string_view text, uint64_t positiveLimi
     } else if (i < text.size() && (text[i] == 'x' || text[i] == 'X')) {
         base = 16;
         ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    } else if (i + 1 < text.size() && text[i] == '0' &&
+               (text[i + 1] == 'x' || text[i + 1] == 'X')) {
         base = 16;
         i += 2;
     }
@@ -41,7 +45,8 @@ std::optional<int64_t> ParseBounded(std::string_view text, uint64_t positiveLimi
     for (; i < text.size(); ++i) {
         const int d = DigitValue(text[i], base);
         if (d < 0) return std::nullopt;
-        if (value > (limit - static_cast<uint64_t>(d)) / static_cast<uint64_t>(base)) return std::nullopt;
+        if (value > (limit - static_cast<uint64_t>(d)) / static_cast<uint64_t>(base))
+            return std::nullopt;
         value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
     }
     if (negative) {

@@ -35,6 +35,7 @@ bool PrepareNameRange(const SortOptions& options, SortHost& host, NameRange& ran
 
 // The target name derived from a name: the character range (when
 // options.useNamePart is on), then the filter pieces removed.
-std::string DeriveTargetName(const std::string& name, const SortOptions& options, const NameRange& range);
+std::string DeriveTargetName(const std::string& name, const SortOptions& options,
+                             const NameRange& range);
 
 }  // namespace zanfeld

@@ -126,7 +126,8 @@ PlaceResult PlaceFile(const SourceFile& source, const TargetFolder& folder, Tran
             if (FileExistsIn(folder, name)) {
                 // Nothing to ask about a file that is already where it belongs.
                 if (IsTheSource(source, folder, name)) return FromError(0, std::move(name));
-                if (!host.askReplace(folder.pathOf(name), source.path())) return Declined(std::move(name));
+                if (!host.askReplace(folder.pathOf(name), source.path()))
+                    return Declined(std::move(name));
                 const Transferred t = Transfer(source, folder, name, mode, Publish::Replace);
                 return FromTransfer(t, std::move(name));
             }

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "SortHost.h"
-#include "SourceFile.h"
 #include "SortTypes.h"
+#include "SourceFile.h"
 #include "TargetFolder.h"
 
 namespace zanfeld {
@@ -19,7 +19,7 @@ struct PlaceResult {
     };
     Status status = Status::Placed;
     int error = 0;
-    std::string name;  // the file name used in the target folder (Rename may number it)
+    std::string name;       // the file name used in the target folder (Rename may number it)
     bool replaced = false;  // placed in place of another file under the name
 };
 

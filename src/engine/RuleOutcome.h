@@ -18,7 +18,9 @@ struct RuleOutcome {
     static RuleOutcome drop() { return {Kind::Drop, {}}; }
     static RuleOutcome noMatch() { return {Kind::NoMatch, {}}; }
     static RuleOutcome place(std::string folder) { return {Kind::Place, {std::move(folder)}}; }
-    static RuleOutcome place(std::vector<std::string> folders) { return {Kind::Place, std::move(folders)}; }
+    static RuleOutcome place(std::vector<std::string> folders) {
+        return {Kind::Place, std::move(folders)};
+    }
 };
 
 }  // namespace zanfeld

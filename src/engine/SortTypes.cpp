@@ -6,9 +6,7 @@ const char* SizeConditionText(SizeCondition c) {
     return c == SizeCondition::Greater ? "大于" : "小于";
 }
 
-const char* SizeUnitText(SizeUnit u) {
-    return u == SizeUnit::MB ? "MB" : "KB";
-}
+const char* SizeUnitText(SizeUnit u) { return u == SizeUnit::MB ? "MB" : "KB"; }
 
 const char* PicConditionText(PicCondition c) {
     switch (c) {

@@ -10,7 +10,14 @@ namespace zanfeld {
 
 // Index of the criterion page. The folder window uses Keys, FileName and
 // FileType (its hidden date page); any other value there means "no page".
-enum class SortPage : int { Keys = 0, FileName = 1, FileType = 2, FileSize = 3, FileDate = 4, PicSize = 5 };
+enum class SortPage : int {
+    Keys = 0,
+    FileName = 1,
+    FileType = 2,
+    FileSize = 3,
+    FileDate = 4,
+    PicSize = 5
+};
 
 enum class TypeFilterMode { None, Include, Exclude };
 enum class TransferMode { Copy, Move };
