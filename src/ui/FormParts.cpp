@@ -76,28 +76,39 @@ QFrame* FormParts::strip(const char* name) {
     return frame;
 }
 
-QGroupBox* FormParts::progressGroup(QProgressBar*& bar) {
+QGroupBox* FormParts::progressGroup(QProgressBar*& bar, QLabel*& status) {
     auto* group = named(new QGroupBox(QStringLiteral("分拣进度")), "GroupBox4");
     bar = named(new QProgressBar, "ProgressBar1");
     bar->setRange(0, 100);
     bar->setValue(0);
     bar->setTextVisible(false);
+    // The run's status line under the bar; a long file name is cut, never
+    // widening the window.
+    status = named(new QLabel, "LblStatus");
+    status->setMinimumWidth(1);
+    status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto* layout = new QVBoxLayout(group);
     layout->setContentsMargins(6, 2, 6, 4);
+    layout->setSpacing(2);
     layout->addWidget(bar);
+    layout->addWidget(status);
     return group;
 }
 
-QFrame* FormParts::startStrip(QPushButton*& start, QPushButton*& about) {
+QFrame* FormParts::startStrip(QPushButton*& start, QPushButton*& stop, QPushButton*& about) {
     QFrame* panel = strip("Panel1");
     start = named(new QPushButton(QStringLiteral("开始处理")), "BtnCopy");
+    stop = named(new QPushButton(QStringLiteral("停止")), "BtnStop");
     about = named(new QPushButton(QStringLiteral("关于")), "BtnAout");
     start->setMinimumWidth(100);
+    stop->setMinimumWidth(80);
+    stop->setEnabled(false);
     about->setMinimumWidth(80);
     auto* layout = new QHBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addStretch(1);
     layout->addWidget(start);
+    layout->addWidget(stop);
     layout->addWidget(about);
     return panel;
 }

@@ -40,10 +40,12 @@ class FormParts {
     static void setIndex(QComboBox* box, int index);
     // A borderless panel.
     static QFrame* strip(const char* name);
-    // The group "分拣进度" (GroupBox4) with its bar (ProgressBar1, 0 to 100).
-    static QGroupBox* progressGroup(QProgressBar*& bar);
-    // The bottom strip (Panel1) with "开始处理" (BtnCopy) and "关于" (BtnAout).
-    static QFrame* startStrip(QPushButton*& start, QPushButton*& about);
+    // The group "分拣进度" (GroupBox4) with its bar (ProgressBar1, 0 to 100)
+    // and the run's status line (LblStatus) beneath it.
+    static QGroupBox* progressGroup(QProgressBar*& bar, QLabel*& status);
+    // The bottom strip (Panel1) with "开始处理" (BtnCopy), "停止" (BtnStop,
+    // disabled) and "关于" (BtnAout).
+    static QFrame* startStrip(QPushButton*& start, QPushButton*& stop, QPushButton*& about);
 };
 
 }  // namespace zanfeld

@@ -11,11 +11,11 @@ namespace {
 struct Script {
     bool on = false;
     std::vector<MessageBoxes::Shown> shown;
-    std::deque<bool> answers;
+    std::deque<ReplaceAnswer> answers;
     std::function<void(const MessageBoxes::Shown&)> hook;
 };
 
-Script& script() {
+Script& scriptState() {
     static Script s;
     return s;
 }
@@ -36,19 +36,32 @@ void MessageBoxes::warning(QWidget* owner, const QString& text) {
     show(Kind::Warning, owner, text);
 }
 
+ReplaceAnswer MessageBoxes::askReplace(QWidget* owner, const QString& text,
+                                       const QString& details) {
+    if (scriptState().on) return script(Kind::Question, owner, text, details);
+    ReplaceQuestion question(owner, text, details);
+    return question.exec();
+}
+
+ReplaceAnswer MessageBoxes::script(Kind kind, QWidget* owner, const QString& text,
+                                   const QString& details) {
+    Script& s = scriptState();
+    Shown box{kind, AppTitle(), text, owner, details};
+    s.shown.push_back(box);
+    // The hook runs where the real box would be open, so it sees the state
+    // the user would see.
+    if (s.hook) s.hook(box);
+    if (kind != Kind::Question || s.answers.empty()) return ReplaceAnswer::No;
+    const ReplaceAnswer answer = s.answers.front();
+    s.answers.pop_front();
+    return answer;
+}
+
 bool MessageBoxes::show(Kind kind, QWidget* owner, const QString& text) {
-    Script& s = script();
-    if (s.on) {
-        Shown box{kind, AppTitle(), text, owner};
-        s.shown.push_back(box);
-        // The hook runs where the real box would be open, so it sees the state
-        // the user would see.
-        if (s.hook) s.hook(box);
-        if (kind != Kind::Question) return true;
-        if (s.answers.empty()) return false;
-        const bool yes = s.answers.front();
-        s.answers.pop_front();
-        return yes;
+    if (scriptState().on) {
+        const ReplaceAnswer answer = script(kind, owner, text, {});
+        return kind != Kind::Question || answer == ReplaceAnswer::Yes ||
+               answer == ReplaceAnswer::YesToAll;
     }
 
     QMessageBox box(owner);
@@ -77,21 +90,25 @@ bool MessageBoxes::show(Kind kind, QWidget* owner, const QString& text) {
 }
 
 void MessageBoxes::setScripted(bool scripted) {
-    Script& s = script();
+    Script& s = scriptState();
     s = Script{};
     s.on = scripted;
 }
 
-bool MessageBoxes::scripted() { return script().on; }
+bool MessageBoxes::scripted() { return scriptState().on; }
 
-void MessageBoxes::queueAnswer(bool yes) { script().answers.push_back(yes); }
+void MessageBoxes::queueAnswer(bool yes) {
+    scriptState().answers.push_back(yes ? ReplaceAnswer::Yes : ReplaceAnswer::No);
+}
 
-const std::vector<MessageBoxes::Shown>& MessageBoxes::shown() { return script().shown; }
+void MessageBoxes::queueAnswer(ReplaceAnswer answer) { scriptState().answers.push_back(answer); }
 
-void MessageBoxes::clearShown() { script().shown.clear(); }
+const std::vector<MessageBoxes::Shown>& MessageBoxes::shown() { return scriptState().shown; }
+
+void MessageBoxes::clearShown() { scriptState().shown.clear(); }
 
 void MessageBoxes::setHook(std::function<void(const Shown&)> hook) {
-    script().hook = std::move(hook);
+    scriptState().hook = std::move(hook);
 }
 
 }  // namespace zanfeld

@@ -5,6 +5,8 @@
 #include <functional>
 #include <vector>
 
+#include "ReplaceQuestion.h"
+
 class QWidget;
 
 namespace zanfeld {
@@ -22,6 +24,7 @@ class MessageBoxes {
         QString caption;
         QString text;
         QWidget* owner = nullptr;
+        QString details;  // the same-name question's lines about the two files
     };
 
     // Information icon and an OK button; returns when dismissed.
@@ -32,17 +35,27 @@ class MessageBoxes {
     static void error(QWidget* owner, const QString& text);
     // Warning icon and an OK button: a run that could not place every file.
     static void warning(QWidget* owner, const QString& text);
+    // A run's same-name question (a Question box): the question, the two
+    // files beneath it, and 是, 否, 全部是, 全部否 and 停止.
+    static ReplaceAnswer askReplace(QWidget* owner, const QString& text, const QString& details);
 
     // Tests. Turning scripted mode on or off clears the records, the answers and the hook.
     static void setScripted(bool scripted);
     static bool scripted();
+    // Yes or No for the next question (for the same-name question, 是 or 否).
     static void queueAnswer(bool yes);
+    // Any answer for the next same-name question; a plain question takes
+    // 全部是 as Yes and the others as No.
+    static void queueAnswer(ReplaceAnswer answer);
     static const std::vector<Shown>& shown();
     static void clearShown();
     static void setHook(std::function<void(const Shown&)> hook);
 
   private:
     static bool show(Kind kind, QWidget* owner, const QString& text);
+    // Scripted mode: records the box, runs the hook and takes the next answer.
+    static ReplaceAnswer script(Kind kind, QWidget* owner, const QString& text,
+                                const QString& details);
 };
 
 }  // namespace zanfeld

@@ -1,20 +1,42 @@
 #include "RunControls.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QThread>
 #include <exception>
 
 #include "MessageBoxes.h"
 #include "NativeText.h"
+#include "RunBridge.h"
+#include "RunStatusText.h"
 
 namespace zanfeld {
 
-RunControls::RunControls(const Parts& parts) : m_parts(parts) {}
+namespace {
+
+QString QuestionText(const std::string& targetPath) {
+    return QStringLiteral("文件") + FromNative(targetPath) + QStringLiteral("已存在，是否覆盖？");
+}
+
+}  // namespace
+
+RunControls::RunControls(const Parts& parts) : m_parts(parts) {
+    m_parts.stop->setEnabled(false);
+    showListLength(0);
+}
 
 RunControls::~RunControls() {
+    if (m_thread) {
+        // The window is going: the run is told to stop, and what it still
+        // carries over is answered without the window until it has ended.
+        m_bridge->detach();
+        while (!m_thread->wait(5)) QCoreApplication::sendPostedEvents(&m_bridge->receiver());
+        delete m_thread;
+    }
     if (m_busy) QApplication::restoreOverrideCursor();
 }
 
@@ -28,8 +50,13 @@ void RunControls::showWarning(const std::string& text) {
 
 bool RunControls::askOverwrite(const std::string& targetPath) {
     // The question belongs to the application, not to the window.
-    return MessageBoxes::question(nullptr, QStringLiteral("文件") + FromNative(targetPath) +
-                                               QStringLiteral("已存在，是否覆盖？"));
+    return MessageBoxes::question(nullptr, QuestionText(targetPath));
+}
+
+ReplaceAnswer RunControls::askReplace(const std::string& targetPath,
+                                      const std::string& sourcePath) {
+    return MessageBoxes::askReplace(nullptr, QuestionText(targetPath),
+                                    ReplaceQuestion::details(targetPath, sourcePath));
 }
 
 void RunControls::setBusy(bool busy) {
@@ -39,6 +66,8 @@ void RunControls::setBusy(bool busy) {
     m_parts.pages->setEnabled(!busy);
     m_parts.chooser->setEnabled(!busy);
     m_parts.outDir->setReadOnly(busy);
+    // A run's closing message comes after the unlock; it can no longer be stopped.
+    if (!busy) m_parts.stop->setEnabled(false);
     if (busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
     } else {
@@ -47,35 +76,75 @@ void RunControls::setBusy(bool busy) {
 }
 
 void RunControls::setProgress(int percent) {
-    QProgressBar* bar = m_parts.bar;
-    const bool moved = bar->value() != percent;
-    // setValue repaints the bar at once whenever its look changes; a second
-    // repaint would only draw the same picture again.
-    if (moved) bar->setValue(percent);
-    // Letting events run costs more than placing a small file, so a long list
-    // hands them over when the bar moves or every few milliseconds: the window
-    // answers as quickly as a user can tell, and the run is not slowed down.
-    constexpr qint64 kEventsEveryMs = 10;
-    if (moved || !m_sinceEvents.isValid() || m_sinceEvents.elapsed() >= kEventsEveryMs) {
-        QCoreApplication::processEvents();
-        m_sinceEvents.start();
-    }
+    // setValue repaints the bar whenever its look changes.
+    if (m_parts.bar->value() != percent) m_parts.bar->setValue(percent);
 }
 
-void RunControls::run(const std::function<void()>& sort) {
-    try {
-        sort();
-    } catch (const std::exception& e) {
+bool RunControls::start(SortHost& window, std::function<void(SortHost&)> sort) {
+    if (m_thread) return false;
+    m_error.clear();
+    m_counts.reset();
+    m_bridge = std::make_unique<RunBridge>(RunBridge::Window{
+        window,
+        [this](const std::string& target, const std::string& source) {
+            return askReplace(target, source);
+        },
+        [this](const RunProgress& progress, const std::string& path) {
+            showProgress(progress, path);
+        },
+        [this](const RunCounts& counts) { m_counts = counts; }});
+    RunBridge* bridge = m_bridge.get();
+    m_thread = QThread::create([this, bridge, sort = std::move(sort)] {
+        try {
+            sort(*bridge);
+        } catch (const std::exception& e) {
+            m_error = e.what();
+        }
+    });
+    // Delivered after everything the run carried over, which it posted before.
+    QObject::connect(m_thread, &QThread::finished, m_parts.owner, [this] { ended(); });
+    m_clock.start();
+    m_parts.stop->setEnabled(true);
+    m_thread->start();
+    return true;
+}
+
+void RunControls::requestStop() {
+    if (!m_bridge) return;
+    m_bridge->requestStop();
+    m_parts.stop->setEnabled(false);
+}
+
+void RunControls::liveOptionsChanged() {
+    if (m_bridge) m_bridge->liveOptionsChanged();
+}
+
+void RunControls::showListLength(size_t entries) {
+    if (m_thread) return;
+    m_parts.status->setText(RunStatusText::idle(entries, m_parts.folders));
+}
+
+void RunControls::showProgress(const RunProgress& progress, const std::string& path) {
+    m_parts.status->setText(
+        RunStatusText::during(progress, path, m_parts.folders, m_clock.elapsed()));
+}
+
+void RunControls::ended() {
+    m_thread->wait();
+    delete m_thread;
+    m_thread = nullptr;
+    const bool stopped = m_bridge->stopRequested();
+    m_bridge.reset();
+    if (!m_error.empty()) {
         // Unlock before telling the user, so the window is usable again.
         setBusy(false);
-        MessageBoxes::error(m_parts.owner, QString::fromLocal8Bit(e.what()));
+        MessageBoxes::error(m_parts.owner, QString::fromLocal8Bit(m_error.c_str()));
     }
     setBusy(false);
-    QProgressBar* bar = m_parts.bar;
-    if (bar->value() != 0) {
-        bar->setValue(0);
-        bar->repaint();
-    }
+    m_parts.stop->setEnabled(false);
+    if (m_parts.bar->value() != 0) m_parts.bar->setValue(0);
+    if (m_counts) m_parts.status->setText(RunStatusText::after(*m_counts, stopped));
+    if (m_finished) m_finished();
 }
 
 }  // namespace zanfeld

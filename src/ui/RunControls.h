@@ -1,19 +1,31 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QString>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
+#include "ReplaceQuestion.h"
+#include "RunNotes.h"
+
+class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
+class QThread;
 class QWidget;
 
 namespace zanfeld {
 
-// The window's side of a sort run, alike in both sorting windows: its boxes,
-// the controls a run locks, and the progress bar.
+class RunBridge;
+class SortHost;
+
+// The window's side of a sort run, alike in both sorting windows: the run on
+// its worker thread, its boxes, the controls a run locks, the bar, the stop
+// button and the status line.
 class RunControls {
   public:
     struct Parts {
@@ -23,9 +35,13 @@ class RunControls {
         QPushButton* chooser;  // Button3
         QLineEdit* outDir;     // EdtOutDir, read-only while busy
         QProgressBar* bar;     // ProgressBar1
+        QPushButton* stop;     // BtnStop, enabled while a run goes
+        QLabel* status;        // LblStatus
+        bool folders;          // the list holds folders
     };
 
     explicit RunControls(const Parts& parts);
+    // A run still going is stopped, and waited for.
     ~RunControls();
     RunControls(const RunControls&) = delete;
     RunControls& operator=(const RunControls&) = delete;
@@ -35,22 +51,46 @@ class RunControls {
     void showWarning(const std::string& text);
     // "文件<path>已存在，是否覆盖？", owned by the application; true for Yes.
     bool askOverwrite(const std::string& targetPath);
+    // The same with both files shown and the answers for the rest of a run.
+    ReplaceAnswer askReplace(const std::string& targetPath, const std::string& sourcePath);
     // Locks or unlocks the start button, the pages, the chooser and the output
     // folder field, with the hourglass while locked.
     void setBusy(bool busy);
     bool busy() const { return m_busy; }
-    // Sets the bar (which repaints at once when its look changes) and lets
-    // pending events run (when the bar moved or a few milliseconds passed).
+    // Sets the bar; it repaints when its look changes.
     void setProgress(int percent);
 
-    // Runs one sort. Whatever escapes it is shown in the error box once the
-    // window is unlocked; in every case the window ends unlocked, bar at 0.
-    void run(const std::function<void()>& sort);
+    // Starts one sort on a worker thread; sort is given the host that carries
+    // its calls over to window, the window's own host. Whatever escapes it is
+    // shown in the error box once the window is unlocked; in every case the
+    // window ends unlocked, bar at 0, and finished is called. Nothing starts
+    // while a run goes; false then.
+    bool start(SortHost& window, std::function<void(SortHost&)> sort);
+    bool running() const { return m_thread != nullptr; }
+    // The run stops at its next chance (between files, or between the chunks
+    // of a large copy).
+    void requestStop();
+    // A control the run rereads changed.
+    void liveOptionsChanged();
+    // Called on the window's thread once a run has ended.
+    void setFinished(std::function<void()> finished) { m_finished = std::move(finished); }
+
+    // The list now holds entries; shown when no run goes (the last run's
+    // summary gives way to it).
+    void showListLength(size_t entries);
 
   private:
+    void showProgress(const RunProgress& progress, const std::string& path);
+    void ended();
+
     Parts m_parts;
     bool m_busy = false;
-    QElapsedTimer m_sinceEvents;  // since setProgress last let events run
+    std::unique_ptr<RunBridge> m_bridge;
+    QThread* m_thread = nullptr;
+    std::function<void()> m_finished;
+    std::string m_error;  // what escaped the run, set on its thread
+    QElapsedTimer m_clock;  // since the run began
+    std::optional<RunCounts> m_counts;  // the run's, once it told them
 };
 
 }  // namespace zanfeld

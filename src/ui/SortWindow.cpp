@@ -7,7 +7,9 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -61,6 +63,7 @@ void SortWindow::buildSwitchStrip(SwitchStrip::Window own) {
 
 void SortWindow::buildListArea(const SourceListGroup::Texts& texts) {
     m_list = std::make_unique<SourceListGroup>(this, texts);
+    m_listsFolders = texts.kind == ListKind::Folders;
     GroupBox1 = m_list->GroupBox1;
     ListBox1 = m_list->ListBox1;
     Button1 = m_list->Button1;
@@ -129,6 +132,9 @@ void SortWindow::buildResultArea() {
     RootLayout->addWidget(GroupBox3);
 
     connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+    // The same-name answer is reread by a run before each file.
+    for (QRadioButton* b : {RbOverwrite, RbAsk, RbSkip, RbRename, RbEditFileTime})
+        connect(b, &QRadioButton::toggled, this, [this] { liveOptionsChanged(); });
 }
 
 void SortWindow::buildModeArea(QRadioButton* move, const QString& copyText) {
@@ -143,7 +149,8 @@ void SortWindow::buildModeArea(QRadioButton* move, const QString& copyText) {
         if (move) layout->addWidget(move);
         layout->addWidget(RbCopy);
     }
-    GroupBox4 = P::progressGroup(ProgressBar1);
+    GroupBox4 = P::progressGroup(ProgressBar1, LblStatus);
+    connect(RbCopy, &QRadioButton::toggled, this, [this] { liveOptionsChanged(); });
     auto* layout = new QHBoxLayout(Panel2);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(GroupBox2);
@@ -152,16 +159,25 @@ void SortWindow::buildModeArea(QRadioButton* move, const QString& copyText) {
 }
 
 void SortWindow::buildBottomStrip() {
-    Panel1 = P::startStrip(BtnCopy, BtnAout);
+    Panel1 = P::startStrip(BtnCopy, BtnStop, BtnAout);
     RootLayout->addWidget(Panel1);
 
     connect(BtnCopy, &QPushButton::clicked, this, [this] { BtnCopyClick(); });
+    connect(BtnStop, &QPushButton::clicked, this, [this] { BtnStopClick(); });
     connect(BtnAout, &QPushButton::clicked, this, [this] { BtnAoutClick(); });
 }
 
 void SortWindow::finishBuilding(int width, int height) {
-    m_run = std::make_unique<RunControls>(
-        RunControls::Parts{this, BtnCopy, PageControl1, Button3, EdtOutDir, ProgressBar1});
+    m_run = std::make_unique<RunControls>(RunControls::Parts{this, BtnCopy, PageControl1, Button3,
+                                                             EdtOutDir, ProgressBar1, BtnStop,
+                                                             LblStatus, m_listsFolders});
+    m_run->setFinished([this] { runEnded(); });
+    // The status line tells the list's length while no run goes.
+    QAbstractItemModel* list = ListBox1->model();
+    const auto listChanged = [this] { m_run->showListLength(sourceList().size()); };
+    connect(list, &QAbstractItemModel::rowsInserted, this, listChanged);
+    connect(list, &QAbstractItemModel::rowsRemoved, this, listChanged);
+    connect(list, &QAbstractItemModel::modelReset, this, listChanged);
 
     resize(width, height);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -178,6 +194,16 @@ void SortWindow::syncList() { m_list->sync(); }
 // Closing and settings
 
 void SortWindow::closeEvent(QCloseEvent* event) {
+    if (m_run->running()) {
+        // The window closes once the run has stopped safely, through the
+        // run's own end.
+        event->ignore();
+        if (m_closeAfterRun) return;
+        if (!MessageBoxes::question(this, QStringLiteral("分拣正在进行，是否停止并退出？"))) return;
+        m_closeAfterRun = true;
+        m_run->requestStop();
+        return;
+    }
     FormClose();
     event->accept();
     emit closed();
@@ -330,10 +356,30 @@ void SortWindow::BtnAoutClick() {
 }
 
 void SortWindow::BtnCopyClick() {
-    SortOptions options = ReadOptions();
-    // The run works on the list as it stands now; the window's list stays usable.
-    const std::vector<std::string> sources = sourceList().entries();
-    m_run->run([&] { runSort(std::move(options), sources); });
+    if (m_run->running()) return;
+    // The run works on its own copies of the options and of the list as it
+    // stands now; the window's list stays usable.
+    const SortFunction sort = sortFunction();
+    m_run->start(*this, [sort, options = ReadOptions(),
+                         sources = sourceList().entries()](SortHost& host) mutable {
+        sort(std::move(options), sources, host);
+    });
+}
+
+void SortWindow::BtnStopClick() { m_run->requestStop(); }
+
+bool SortWindow::running() const { return m_run->running(); }
+
+void SortWindow::liveOptionsChanged() {
+    if (m_run) m_run->liveOptionsChanged();
+}
+
+void SortWindow::runEnded() {
+    emit runFinished();
+    if (m_closeAfterRun) {
+        m_closeAfterRun = false;
+        close();
+    }
 }
 
 }  // namespace zanfeld

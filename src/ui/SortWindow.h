@@ -44,6 +44,10 @@ class TfrmAbout;
 class SortWindow : public QWidget, public SortHost {
     Q_OBJECT
   public:
+    // A sort of the engine: the file sort or the folder sort.
+    using SortFunction = void (*)(SortOptions options, const std::vector<std::string>& sources,
+                                  SortHost& host);
+
     ~SortWindow() override;
 
     // The shared about box BtnAout shows.
@@ -59,7 +63,8 @@ class SortWindow : public QWidget, public SortHost {
     // or the settings and was not edited since).
     std::string outputDir() const;
 
-    // SortHost; each window rereads its own live options.
+    // SortHost, on the window's thread: a run on its worker thread reaches
+    // these through a bridge. Each window rereads its own live options.
     void showInfo(const std::string& text) override;
     void showWarning(const std::string& text) override;
     void rejectOption(const std::string& text, OptionId option) override;
@@ -79,7 +84,11 @@ class SortWindow : public QWidget, public SortHost {
     void BtnImpFileListClick();
     void Button3Click();
     void BtnAoutClick();
+    // Starts a run on a worker thread and returns; runFinished tells its end.
     void BtnCopyClick();
+    void BtnStopClick();
+    // A run is going.
+    bool running() const;
 
     // Controls, named as the user documentation names them.
     QVBoxLayout* RootLayout;  // the areas from top to bottom
@@ -138,12 +147,17 @@ class SortWindow : public QWidget, public SortHost {
     QProgressBar* ProgressBar1;
 
     QFrame* Panel1;
+    QLabel* LblStatus;  // under the bar
+
     QPushButton* BtnCopy;
+    QPushButton* BtnStop;
     QPushButton* BtnAout;
 
   signals:
     // The user closed the window; its settings are written. The program ends.
     void closed();
+    // A run started from BtnCopy has ended and the window is unlocked.
+    void runFinished();
 
   protected:
     // settingsPath: the settings file, read at creation and written on close.
@@ -185,8 +199,10 @@ class SortWindow : public QWidget, public SortHost {
 
     // The control a rejected option focuses; none for an option the window lacks.
     virtual QWidget* optionControl(OptionId option) const;
-    // Runs the window's sort over sources.
-    virtual void runSort(SortOptions options, const std::vector<std::string>& sources) = 0;
+    // The window's sort; it runs on a worker thread.
+    virtual SortFunction sortFunction() const = 0;
+    // A control whose value a run rereads (refreshLiveOptions) changed.
+    void liveOptionsChanged();
     // Writes the window's settings section; an error text, empty when written.
     virtual std::string writeSettings() const = 0;
 
@@ -198,6 +214,7 @@ class SortWindow : public QWidget, public SortHost {
 
   private:
     void FormClose();
+    void runEnded();
 
     std::string m_settingsPath;
     std::string m_defaultOutDir;
@@ -208,6 +225,8 @@ class SortWindow : public QWidget, public SortHost {
     SortWindow* m_otherWindow = nullptr;
     QRadioButton* m_ownButton = nullptr;   // this window's button in the switch strip
     QRadioButton* m_awayButton = nullptr;  // the button that leads to the other window
+    bool m_listsFolders = false;
+    bool m_closeAfterRun = false;  // the user closed the window during a run
 };
 
 }  // namespace zanfeld

@@ -294,7 +294,10 @@ void TForm1::FormCreate() {
     }
     // Any change to either list has the next read gather it afresh.
     for (QAbstractItemModel* model : {ListBox2->model(), ChkLstPic->model()}) {
-        const auto stale = [this] { m_patternsRead = false; };
+        const auto stale = [this] {
+            m_patternsRead = false;
+            liveOptionsChanged();
+        };
         connect(model, &QAbstractItemModel::dataChanged, this, stale);
         connect(model, &QAbstractItemModel::rowsInserted, this, stale);
         connect(model, &QAbstractItemModel::rowsRemoved, this, stale);
@@ -302,6 +305,9 @@ void TForm1::FormCreate() {
         connect(model, &QAbstractItemModel::modelReset, this, stale);
         connect(model, &QAbstractItemModel::layoutChanged, this, stale);
     }
+    // The mode and the type filter are reread by a run before each file.
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{RbMove, ChkInclude, ChkExclude})
+        connect(b, &QAbstractButton::toggled, this, [this] { liveOptionsChanged(); });
     ApplySettings(LoadFileWindowSettings(settingsPath(), defaultOutDir()));
     PageControl1Change();
 }
@@ -480,9 +486,7 @@ void TForm1::BtnDelSuffixClick() {
     delete ListBox2->takeItem(row);
 }
 
-void TForm1::runSort(SortOptions options, const std::vector<std::string>& sources) {
-    RunFileSort(std::move(options), sources, *this);
-}
+SortWindow::SortFunction TForm1::sortFunction() const { return &RunFileSort; }
 
 // ---------------------------------------------------------------------------
 // The list

@@ -99,7 +99,7 @@ class TForm1 : public SortWindow {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     QWidget* optionControl(OptionId option) const override;
-    void runSort(SortOptions options, const std::vector<std::string>& sources) override;
+    SortFunction sortFunction() const override;
     std::string writeSettings() const override;
 
   private:

@@ -132,9 +132,7 @@ void TForm6::refreshLiveOptions(SortOptions& options) {
     options.sameFilePolicy = sameFilePolicy();
 }
 
-void TForm6::runSort(SortOptions options, const std::vector<std::string>& sources) {
-    RunFolderSort(std::move(options), sources, *this);
-}
+SortWindow::SortFunction TForm6::sortFunction() const { return &RunFolderSort; }
 
 // ---------------------------------------------------------------------------
 // Handlers

@@ -42,7 +42,7 @@ class TForm6 : public SortWindow {
     void Button5Click() override;
 
   protected:
-    void runSort(SortOptions options, const std::vector<std::string>& sources) override;
+    SortFunction sortFunction() const override;
     std::string writeSettings() const override;
 
   private:

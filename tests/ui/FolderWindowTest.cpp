@@ -458,7 +458,7 @@ TEST_F(FolderRunTest, KeywordRunCopiesTheFoldersLockingTheWindowMeanwhile) {
     });
     MessageBoxes::queueAnswer(true);
 
-    W<QPushButton>("BtnCopy")->click();
+    StartRunAndWait(*form);
 
     ASSERT_EQ(BoxTexts(),
               (std::vector<QString>{QStringLiteral("文件") + Q(out + "/游记/西游记/a.txt") +
@@ -504,7 +504,7 @@ TEST_F(FolderRunTest, NameRunWithRangeGroupsFoldersByTheirFirstCharacter) {
     W<QCheckBox>("ChkFileNamePart")->setChecked(true);
     W<QLineEdit>("EdtPartNameBegin")->setText("1");
     W<QLineEdit>("EdtPartNameEnd")->setText("1");
-    W<QPushButton>("BtnCopy")->click();
+    StartRunAndWait(*form);
     EXPECT_EQ(BoxTexts(), std::vector<QString>{QStringLiteral("分拣工作完成！")});
     EXPECT_EQ(ReadFile(out + "/A/A1/f.txt"), "A1");
     EXPECT_EQ(ReadFile(out + "/A/A2/f.txt"), "A2");
@@ -513,7 +513,7 @@ TEST_F(FolderRunTest, NameRunWithRangeGroupsFoldersByTheirFirstCharacter) {
 
 TEST_F(FolderRunTest, ChecksRefuseBeforeAnythingIsLocked) {
     W<QLineEdit>("EdtOutDir")->setText(Q(out));
-    W<QPushButton>("BtnCopy")->click();
+    StartRunAndWait(*form);
     EXPECT_EQ(BoxTexts(), std::vector<QString>{QStringLiteral("没有需要分拣的文件夹（目录）!")});
     EXPECT_EQ(W<QLineEdit>("EdtOutDir")->text(), Q(out));
 
@@ -521,7 +521,7 @@ TEST_F(FolderRunTest, ChecksRefuseBeforeAnythingIsLocked) {
     AddFolder(src + "/西游记");
     MessageBoxes::clearShown();
     W<QLineEdit>("EdtOutDir")->setText("  ");
-    W<QPushButton>("BtnCopy")->click();  // blank output folder: the chooser opens
+    StartRunAndWait(*form);  // blank output folder: the chooser opens
     EXPECT_EQ(BoxTexts(), std::vector<QString>{QStringLiteral("请选择分拣结果输出目录！")});
     EXPECT_EQ(FilePickers::requests().back().title, QStringLiteral("请选择文件夹"));
 
@@ -530,7 +530,7 @@ TEST_F(FolderRunTest, ChecksRefuseBeforeAnythingIsLocked) {
     W<QTabWidget>("PageControl1")->setCurrentIndex(0);
     W<QLineEdit>("EdtOutDir")->setText(Q(out));
     W<QLineEdit>("EdtKeys")->setText(" ");
-    W<QPushButton>("BtnCopy")->click();
+    StartRunAndWait(*form);
     EXPECT_EQ(BoxTexts(), std::vector<QString>{QStringLiteral("请输入匹配关键字!")});
     EXPECT_EQ(form->focusWidget(), W<QLineEdit>("EdtKeys"));
     EXPECT_EQ(W<QLineEdit>("EdtOutDir")->text(), Q(out + "/"));
@@ -544,7 +544,7 @@ TEST_F(FolderRunTest, HiddenDatePageCopiesNothingButCompletes) {
     W<QTabWidget>("PageControl1")->setCurrentIndex(2);
     ASSERT_EQ(W<QTabWidget>("PageControl1")->currentIndex(), 2);
     W<QLineEdit>("EdtOutDir")->setText(Q(out + "/"));
-    W<QPushButton>("BtnCopy")->click();
+    StartRunAndWait(*form);
     EXPECT_EQ(BoxTexts(), std::vector<QString>{QStringLiteral("分拣工作完成！")});
     EXPECT_TRUE(Names(out).empty());
 }

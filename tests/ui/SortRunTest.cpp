@@ -74,7 +74,7 @@ TEST_F(SortRunTest, TypeRunLocksTheWindowAsksAndPlacesEveryFile) {
     });
     MessageBoxes::queueAnswer(true);
 
-    W<QPushButton>("BtnCopy")->click();
+    StartRunAndWait(*form);
 
     ASSERT_EQ(BoxTexts(), (std::vector<QString>{QStringLiteral("文件") + Q(out + "/.txt/a.txt") +
                                                     QStringLiteral("已存在，是否覆盖？"),
@@ -119,7 +119,7 @@ TEST_F(SortRunTest, TransferModeChangedDuringTheRunAppliesToTheNextFiles) {
     });
     MessageBoxes::queueAnswer(false);
 
-    W<QPushButton>("BtnCopy")->click();
+    StartRunAndWait(*form);
 
     EXPECT_EQ(BoxTexts().back(), QStringLiteral("分拣工作完成！"));
     EXPECT_EQ(ReadFile(out + "/.txt/a.txt"), "old a");  // answered No
@@ -132,14 +132,14 @@ TEST_F(SortRunTest, TransferModeChangedDuringTheRunAppliesToTheNextFiles) {
 
 TEST_F(SortRunTest, ChecksRefuseBeforeAnythingIsLocked) {
     W<QLineEdit>("EdtOutDir")->setText(Q(out));
-    W<QPushButton>("BtnCopy")->click();
+    StartRunAndWait(*form);
     EXPECT_EQ(BoxTexts(), std::vector<QString>{QStringLiteral("没有需要分拣的文件!")});
     EXPECT_EQ(W<QLineEdit>("EdtOutDir")->text(), Q(out));  // untouched
 
     AddFiles({"a.txt"});
     MessageBoxes::clearShown();
     W<QLineEdit>("EdtOutDir")->setText("   ");
-    W<QPushButton>("BtnCopy")->click();  // blank output folder: the chooser opens
+    StartRunAndWait(*form);  // blank output folder: the chooser opens
     EXPECT_EQ(BoxTexts(), std::vector<QString>{QStringLiteral("请选择分拣结果输出目录！")});
     ASSERT_EQ(FilePickers::requests().size(), 2u);
     EXPECT_EQ(FilePickers::requests()[1].kind, FilePickers::Kind::Folder);
@@ -148,7 +148,7 @@ TEST_F(SortRunTest, ChecksRefuseBeforeAnythingIsLocked) {
     W<QTabWidget>("PageControl1")->setCurrentIndex(0);
     W<QLineEdit>("EdtOutDir")->setText(Q(out));
     W<QLineEdit>("EdtKeys")->setText("  ");
-    W<QPushButton>("BtnCopy")->click();
+    StartRunAndWait(*form);
     EXPECT_EQ(BoxTexts(), std::vector<QString>{QStringLiteral("请输入匹配关键字!")});
     EXPECT_EQ(form->focusWidget(), W<QLineEdit>("EdtKeys"));
     EXPECT_EQ(W<QLineEdit>("EdtOutDir")->text(), Q(out + "/"));
@@ -161,7 +161,7 @@ TEST_F(SortRunTest, KeywordRunFillsAFolderPerKeyword) {
     W<QTabWidget>("PageControl1")->setCurrentIndex(0);
     W<QLineEdit>("EdtOutDir")->setText(Q(out + "/"));
     W<QLineEdit>("EdtKeys")->setText("游记 楼");
-    W<QPushButton>("BtnCopy")->click();
+    StartRunAndWait(*form);
     EXPECT_EQ(BoxTexts(), std::vector<QString>{QStringLiteral("分拣工作完成！")});
     EXPECT_TRUE(IsFile(out + "/游记/西游记.txt"));
     EXPECT_TRUE(IsFile(out + "/游记/东游记.doc"));
@@ -174,7 +174,7 @@ TEST_F(SortRunTest, ARunWithFailuresEndsWithTheWarningIcon) {
     AddFiles({"a.txt"});
     W<QTabWidget>("PageControl1")->setCurrentIndex(2);
     W<QLineEdit>("EdtOutDir")->setText(QStringLiteral("/proc/zanfeld-nowhere/"));
-    W<QPushButton>("BtnCopy")->click();
+    StartRunAndWait(*form);
     ASSERT_EQ(MessageBoxes::shown().size(), 1u);
     EXPECT_EQ(MessageBoxes::shown()[0].kind, MessageBoxes::Kind::Warning);
     EXPECT_TRUE(MessageBoxes::shown()[0].text.startsWith(QStringLiteral("分拣工作完成！\n\n")));

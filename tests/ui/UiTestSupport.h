@@ -29,10 +29,14 @@
 #include <string>
 #include <vector>
 
+#include <QEventLoop>
+#include <QTimer>
+
 #include "AppSetup.h"
 #include "FilePickers.h"
 #include "MessageBoxes.h"
 #include "ModalDialogs.h"
+#include "SortWindow.h"
 
 namespace zanfeld::test {
 
@@ -249,6 +253,34 @@ struct BarWatch {
 
 inline QString Q(const std::string& native) {
     return QString::fromUtf8(native.data(), static_cast<qsizetype>(native.size()));
+}
+
+}  // namespace zanfeld::test
+
+namespace zanfeld::test {
+
+// Presses the window's start button and lets events run until the run has
+// ended, as its runFinished signal tells. A run that never ends fails the
+// test after a minute rather than hanging it.
+inline void StartRunAndWait(SortWindow& window) {
+    bool ended = false;
+    QEventLoop loop;
+    const auto connection = QObject::connect(&window, &SortWindow::runFinished, &loop, [&] {
+        ended = true;
+        loop.quit();
+    });
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, &loop, [&] {
+        ADD_FAILURE() << "the run did not end within a minute";
+        loop.quit();
+    });
+    Find<QPushButton>(&window, "BtnCopy")->click();
+    if (!ended) {
+        watchdog.start(60000);
+        loop.exec();
+    }
+    QObject::disconnect(connection);
 }
 
 }  // namespace zanfeld::test

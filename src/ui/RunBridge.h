@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QObject>
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "ReplaceQuestion.h"
+#include "RunNotes.h"
+#include "SortHost.h"
+
+namespace zanfeld {
+
+// The host a run on a worker thread talks to; it carries every call over to
+// the window's thread. Messages, questions and the rereading of live options
+// wait there for the window's answer; the bar, the output folder and the
+// notes are handed over without waiting. Created and destroyed on the
+// window's thread.
+class RunBridge : public SortHost {
+  public:
+    // What the window does on its thread for the run.
+    struct Window {
+        SortHost& host;  // messages, the locks, the bar, the output folder, live options
+        // The same-name question about target, which source would replace.
+        std::function<ReplaceAnswer(const std::string& target, const std::string& source)> ask;
+        std::function<void(const RunProgress& progress, const std::string& path)> progress;
+        std::function<void(const RunCounts& counts)> counts;
+    };
+
+    explicit RunBridge(Window window);
+    ~RunBridge() override;
+    RunBridge(const RunBridge&) = delete;
+    RunBridge& operator=(const RunBridge&) = delete;
+
+    // SortHost, called on the worker thread.
+    void showInfo(const std::string& text) override;
+    void showWarning(const std::string& text) override;
+    void rejectOption(const std::string& text, OptionId option) override;
+    void setOutputDir(const std::string& text) override;
+    void setBusy(bool busy) override;
+    void setProgress(int percent) override;
+    void refreshLiveOptions(SortOptions& options) override;
+    bool askOverwrite(const std::string& targetPath) override;
+    bool askReplace(const std::string& targetPath, const std::string& sourcePath) override;
+    bool stopRequested() override;
+    void noteProgress(const RunProgress& progress) override;
+    void noteCounts(const RunCounts& counts) override;
+
+    // Called on the window's thread.
+    // The run stops at its next chance.
+    void requestStop();
+    // A live option changed; the run rereads them before its next file.
+    void liveOptionsChanged();
+    // The window is going away: nothing more is carried over to it, every
+    // question is answered No and the run is stopped.
+    void detach();
+    // The receiver of what is carried over, for a wait that delivers it.
+    QObject& receiver() { return m_receiver; }
+
+  private:
+    // Runs f on the window's thread, and waits for it unless queued.
+    void onWindow(std::function<void()> f, bool wait);
+    void deliverProgress();
+
+    Window m_window;
+    QObject m_receiver;  // lives on the window's thread
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_detached{false};
+    // Bumped by the window; the run rereads when it differs from what it saw.
+    std::atomic<unsigned> m_liveGeneration{1};
+    unsigned m_liveSeen = 0;  // worker only
+    int m_lastPercent = -1;   // worker only: the bar moves only on a change
+    std::optional<bool> m_answerForAll;  // worker only: 全部是 or 全部否
+
+    // The latest progress note; one delivery is pending at a time.
+    std::mutex m_progressMutex;
+    RunProgress m_progress;
+    std::string m_progressPath;
+    bool m_progressPending = false;
+};
+
+}  // namespace zanfeld
