@@ -66,23 +66,28 @@ QString ReplaceQuestion::details(const std::string& target, const std::string& s
         const auto bytes = static_cast<uint64_t>(*n);
         if (bytes < 1024) return QStringLiteral("%1 字节").arg(bytes);
         return QStringLiteral("%1（%2 字节）")
-            .arg(RunStatusText::bytes(bytes), QLocale::c().toString(static_cast<qulonglong>(bytes)));
+            .arg(
+                RunStatusText::bytes(bytes),
+                QLocale(QLocale::Chinese, QLocale::China).toString(static_cast<qulonglong>(bytes)));
     };
     auto time = [&](const std::optional<FileTime>& t, bool newer) {
         if (!t) return none;
-        const QString shown = QDateTime::fromSecsSinceEpoch(t->sec).toString(
-            QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        const QString shown =
+            QDateTime::fromSecsSinceEpoch(t->sec).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         return newer ? shown + QStringLiteral("（较新）") : shown;
     };
     const bool targetNewer = targetTime && sourceTime && *targetTime > *sourceTime;
     const bool sourceNewer = targetTime && sourceTime && *sourceTime > *targetTime;
-    auto cell = [](const QString& text) { return QStringLiteral("<td>%1</td>").arg(text.toHtmlEscaped()); };
+    auto cell = [](const QString& text) {
+        return QStringLiteral("<td>%1</td>").arg(text.toHtmlEscaped());
+    };
     return QStringLiteral("<table cellspacing=\"6\">") +
-           QStringLiteral("<tr><td></td><th align=\"left\">现有文件</th><th align=\"left\">新文件</th></tr>") +
+           QStringLiteral(
+               "<tr><td></td><th align=\"left\">现有文件</th><th align=\"left\">新文件</th></tr>") +
            QStringLiteral("<tr>") + cell(QStringLiteral("大小：")) + cell(size(targetSize)) +
-           cell(size(sourceSize)) + QStringLiteral("</tr><tr>") + cell(QStringLiteral("修改时间：")) +
-           cell(time(targetTime, targetNewer)) + cell(time(sourceTime, sourceNewer)) +
-           QStringLiteral("</tr></table>");
+           cell(size(sourceSize)) + QStringLiteral("</tr><tr>") +
+           cell(QStringLiteral("修改时间：")) + cell(time(targetTime, targetNewer)) +
+           cell(time(sourceTime, sourceNewer)) + QStringLiteral("</tr></table>");
 }
 
 }  // namespace zanfeld

@@ -70,8 +70,8 @@ class RunBridge : public SortHost {
     std::atomic<bool> m_detached{false};
     // Bumped by the window; the run rereads when it differs from what it saw.
     std::atomic<unsigned> m_liveGeneration{1};
-    unsigned m_liveSeen = 0;  // worker only
-    int m_lastPercent = -1;   // worker only: the bar moves only on a change
+    unsigned m_liveSeen = 0;             // worker only
+    int m_lastPercent = -1;              // worker only: the bar moves only on a change
     std::optional<bool> m_answerForAll;  // worker only: 全部是 or 全部否
 
     // The latest progress note; one delivery is pending at a time.

@@ -84,15 +84,15 @@ bool RunControls::start(SortHost& window, std::function<void(SortHost&)> sort) {
     if (m_thread) return false;
     m_error.clear();
     m_counts.reset();
-    m_bridge = std::make_unique<RunBridge>(RunBridge::Window{
-        window,
-        [this](const std::string& target, const std::string& source) {
-            return askReplace(target, source);
-        },
-        [this](const RunProgress& progress, const std::string& path) {
-            showProgress(progress, path);
-        },
-        [this](const RunCounts& counts) { m_counts = counts; }});
+    m_bridge = std::make_unique<RunBridge>(
+        RunBridge::Window{window,
+                          [this](const std::string& target, const std::string& source) {
+                              return askReplace(target, source);
+                          },
+                          [this](const RunProgress& progress, const std::string& path) {
+                              showProgress(progress, path);
+                          },
+                          [this](const RunCounts& counts) { m_counts = counts; }});
     RunBridge* bridge = m_bridge.get();
     m_thread = QThread::create([this, bridge, sort = std::move(sort)] {
         try {

@@ -88,8 +88,8 @@ class RunControls {
     std::unique_ptr<RunBridge> m_bridge;
     QThread* m_thread = nullptr;
     std::function<void()> m_finished;
-    std::string m_error;  // what escaped the run, set on its thread
-    QElapsedTimer m_clock;  // since the run began
+    std::string m_error;                // what escaped the run, set on its thread
+    QElapsedTimer m_clock;              // since the run began
     std::optional<RunCounts> m_counts;  // the run's, once it told them
 };
 

@@ -29,7 +29,9 @@ QString RunStatusText::during(const RunProgress& p, const std::string& path, boo
         text += QStringLiteral("（%1 / %2）").arg(bytes(p.bytesDone), bytes(p.bytesTotal));
     }
     if (p.count > 0) {
-        text += QStringLiteral(" · 第 %1 / %2 个%3")
+        // A full-width bracket brings its own space.
+        text += text.endsWith(QChar(0xFF09)) ? QStringLiteral("· ") : QStringLiteral(" · ");
+        text += QStringLiteral("第 %1 / %2 个%3")
                     .arg(p.index + 1)
                     .arg(p.count)
                     .arg(folders ? QStringLiteral("文件夹") : QStringLiteral("文件"));

@@ -360,10 +360,8 @@ void SortWindow::BtnCopyClick() {
     // The run works on its own copies of the options and of the list as it
     // stands now; the window's list stays usable.
     const SortFunction sort = sortFunction();
-    m_run->start(*this, [sort, options = ReadOptions(),
-                         sources = sourceList().entries()](SortHost& host) mutable {
-        sort(std::move(options), sources, host);
-    });
+    m_run->start(*this, [sort, options = ReadOptions(), sources = sourceList().entries()](
+                            SortHost& host) mutable { sort(std::move(options), sources, host); });
 }
 
 void SortWindow::BtnStopClick() { m_run->requestStop(); }

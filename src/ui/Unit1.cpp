@@ -306,7 +306,8 @@ void TForm1::FormCreate() {
         connect(model, &QAbstractItemModel::layoutChanged, this, stale);
     }
     // The mode and the type filter are reread by a run before each file.
-    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{RbMove, ChkInclude, ChkExclude})
+    for (QAbstractButton* b :
+         std::initializer_list<QAbstractButton*>{RbMove, ChkInclude, ChkExclude})
         connect(b, &QAbstractButton::toggled, this, [this] { liveOptionsChanged(); });
     ApplySettings(LoadFileWindowSettings(settingsPath(), defaultOutDir()));
     PageControl1Change();

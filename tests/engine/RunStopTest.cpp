@@ -1,12 +1,12 @@
 // Runs that the user stops, between files and inside a large copy, and the
 // progress notes and counts a run gives its host.
-#include <dirent.h>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "FileChecks.h"
 #include "FolderSort.h"
 #include "RecordingHost.h"
 #include "RunFileSort.h"
@@ -37,25 +37,6 @@ class StoppingHost : public RecordingHost {
   private:
     bool m_stop = false;
 };
-
-std::vector<std::string> Names(const std::string& folder) {
-    std::vector<std::string> names;
-    if (DIR* d = opendir(folder.c_str())) {
-        while (const dirent* e = readdir(d)) {
-            const std::string name = e->d_name;
-            if (name != "." && name != "..") names.push_back(name);
-        }
-        closedir(d);
-    }
-    return names;
-}
-
-// Content that tells its bytes apart, so a copy cut short or shifted shows.
-std::string BigContent(size_t size) {
-    std::string s(size, '\0');
-    for (size_t i = 0; i < size; ++i) s[i] = static_cast<char>((i * 131 + i / 4096) & 0xff);
-    return s;
-}
 
 constexpr size_t kMiB = 1024 * 1024;
 
@@ -115,7 +96,7 @@ TEST_F(RunStopTest, AStopInsideALargeCopyLeavesNoPartOfItAndTheSourceWhole) {
         if (mode == TransferMode::Move && !OnDifferentDevices(sources.path(), m_dir.path()))
             GTEST_SKIP() << "/dev/shm and /tmp are one file system here";
         const std::string big = sources / "film.mkv";
-        const std::string content = BigContent(80 * kMiB);
+        const std::string content = Pattern(80 * kMiB, 7);
         WriteFile(big, content);
         WriteFile(m_dir / "out/.mkv/film.mkv", "the older film");
 

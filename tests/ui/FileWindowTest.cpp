@@ -135,12 +135,15 @@ TEST_F(FileWindowTest, WindowHasItsCaptionsDefaultsAndAreaOrder) {
                                                            {"BtnDelSuffix", "删除"},
                                                            {"Button3", "选择"},
                                                            {"BtnCopy", "开始处理"},
+                                                           {"BtnStop", "停止"},
                                                            {"BtnAout", "关于"}};
     for (const auto& [name, text] : buttons) {
         EXPECT_EQ(W<QPushButton>(name)->text(), QString::fromUtf8(text)) << name;
     }
     EXPECT_FALSE(W<QPushButton>("BtnAddSuffix")->isEnabled());
     EXPECT_FALSE(W<QPushButton>("BtnDelSuffix")->isEnabled());
+    EXPECT_FALSE(W<QPushButton>("BtnStop")->isEnabled());
+    EXPECT_EQ(W<QLabel>("LblStatus")->text(), QStringLiteral("列表中共有 0 个文件"));
 
     EXPECT_EQ(W<QGroupBox>("GroupBox1")->title(), QStringLiteral("要分拣的文件"));
     EXPECT_EQ(W<QGroupBox>("GroupBox5")->title(), QStringLiteral("分拣选项"));

@@ -93,10 +93,14 @@ TEST_F(FolderWindowTest, WindowHasItsControlsCaptionsAndAreaOrder) {
     const std::pair<const char*, const char*> buttons[] = {
         {"Button1", "添加文件夹"}, {"Button5", "添加目录下级目录"}, {"Button2", "移除文件夹"},
         {"Button6", "清空列表"},   {"BtnSaveFileList", "导出列表"}, {"BtnImpFileList", "导入列表"},
-        {"Button3", "选择"},       {"BtnCopy", "开始处理"},         {"BtnAout", "关于"}};
+        {"Button3", "选择"},       {"BtnCopy", "开始处理"},         {"BtnStop", "停止"},
+        {"BtnAout", "关于"}};
     for (const auto& [name, text] : buttons) {
         EXPECT_EQ(W<QPushButton>(name)->text(), QString::fromUtf8(text)) << name;
     }
+    // 停止 waits for a run; the status line tells the list's length.
+    EXPECT_FALSE(W<QPushButton>("BtnStop")->isEnabled());
+    EXPECT_EQ(W<QLabel>("LblStatus")->text(), QStringLiteral("列表中共有 0 个文件夹"));
     // The add buttons stand in a column, top to bottom.
     int lastY = -1;
     for (const char* name :
@@ -492,6 +496,10 @@ TEST_F(FolderRunTest, KeywordRunCopiesTheFoldersLockingTheWindowMeanwhile) {
     EXPECT_TRUE(entries().empty());  // the user's clearing stands
     ExpectUnlocked(Locks());
     EXPECT_EQ(W<QProgressBar>("ProgressBar1")->value(), 0);
+    // The files of the trees, by outcome; cleared during the run, the list's
+    // length gives way to them.
+    EXPECT_EQ(W<QLabel>("LblStatus")->text(),
+              QStringLiteral("分拣完成：已放置 1 个，跳过 0 个，改名 0 个，覆盖 2 个，失败 0 个"));
 }
 
 TEST_F(FolderRunTest, NameRunWithRangeGroupsFoldersByTheirFirstCharacter) {

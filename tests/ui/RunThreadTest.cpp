@@ -1,0 +1,360 @@
+// Runs on their worker thread: the window that stays alive, 停止, the status
+// line, closing during a run, and the same-name question with its answers for
+// the rest of a run.
+
+#include <QAbstractButton>
+#include <QDateTime>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <memory>
+
+#include "AppWindows.h"
+#include "FaultySys.h"
+#include "FileChecks.h"
+#include "ReplaceQuestion.h"
+#include "TempDir.h"
+#include "UiTestSupport.h"
+#include "Unit1.h"
+
+namespace zanfeld::test {
+namespace {
+
+constexpr size_t kMiB = 1024 * 1024;
+
+// Counts the events of some types a widget receives.
+class EventCounter : public QObject {
+  public:
+    explicit EventCounter(QWidget& widget) { widget.installEventFilter(this); }
+    int count(QEvent::Type type) const {
+        auto it = m_counts.find(type);
+        return it == m_counts.end() ? 0 : it->second;
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        ++m_counts[event->type()];
+        return false;
+    }
+
+  private:
+    std::map<QEvent::Type, int> m_counts;
+};
+
+class RunThreadTest : public UiTest {
+  protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        m_windows = std::make_unique<AppWindows>(m_dir / "Zanfeld.ini", m_dir.path());
+        form = &m_windows->fileWindow();
+        src = m_dir / "src";
+        out = m_dir / "out";
+        MakeDir(out);
+        W<QTabWidget>("PageControl1")->setCurrentIndex(2);  // by type
+        W<QLineEdit>("EdtOutDir")->setText(Q(out + "/"));
+    }
+    void TearDown() override {
+        m_windows.reset();
+        UiTest::TearDown();
+    }
+
+    template <typename T>
+    T* W(const char* name) {
+        return Find<T>(form, name);
+    }
+
+    // Lists files with the given contents through the add-files button.
+    void AddFiles(const std::vector<std::pair<std::string, std::string>>& files) {
+        QStringList paths;
+        for (const auto& [name, content] : files) {
+            WriteFile(src + "/" + name, content, 2'000'000'000);
+            paths << Q(src + "/" + name);
+        }
+        FilePickers::queueAnswer(paths);
+        W<QPushButton>("Button1")->click();
+    }
+
+    // Runs action on the window's thread from the run's thread, and waits for
+    // it: what a user does while the run is at that very step.
+    void OnWindow(const std::function<void()>& action) {
+        QMetaObject::invokeMethod(form, action, Qt::BlockingQueuedConnection);
+    }
+
+    QString Status() { return W<QLabel>("LblStatus")->text(); }
+
+    TempDir m_dir;
+    std::unique_ptr<AppWindows> m_windows;
+    TForm1* form = nullptr;
+    std::string src;
+    std::string out;
+};
+
+TEST_F(RunThreadTest, TheWindowRepaintsAndResizesWhileTheRunWaitsForAnAnswer) {
+    AddFiles({{"a.txt", "new a"}, {"b.txt", "new b"}});
+    WriteFile(out + "/.txt/a.txt", "old a", 1'000'000'000);
+    W<QRadioButton>("RbAsk")->setChecked(true);
+    form->show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Status(), QStringLiteral("列表中共有 2 个文件"));
+
+    EventCounter events(*form);
+    QSize during;
+    bool stopEnabled = false;
+    QString statusAtBox;
+    LockState locks{};
+    MessageBoxes::setHook([&](const MessageBoxes::Shown& box) {
+        if (box.kind != MessageBoxes::Kind::Question) return;
+        // The run waits for the answer; the window goes on living.
+        form->resize(form->width() + 40, form->height() + 30);
+        form->update();
+        QCoreApplication::processEvents();
+        during = form->size();
+        stopEnabled = W<QPushButton>("BtnStop")->isEnabled();
+        statusAtBox = Status();
+        locks = LocksOf(*form);
+    });
+    const QSize before = form->size();
+    MessageBoxes::queueAnswer(true);
+    StartRunAndWait(*form);
+
+    EXPECT_EQ(during, before + QSize(40, 30));
+    EXPECT_GE(events.count(QEvent::Resize), 1);
+    EXPECT_GE(events.count(QEvent::Paint), 1);
+    EXPECT_TRUE(stopEnabled);
+    ExpectLocked(locks);
+    EXPECT_EQ(statusAtBox, QStringLiteral("正在复制 a.txt · 第 1 / 2 个文件"));
+    EXPECT_EQ(ReadFile(out + "/.txt/a.txt"), "new a");
+    EXPECT_EQ(BoxTexts().back(), QStringLiteral("分拣工作完成！"));
+
+    // After the run: the stop button is off and the status line keeps the
+    // run's counts until the list changes.
+    EXPECT_FALSE(W<QPushButton>("BtnStop")->isEnabled());
+    EXPECT_EQ(Status(),
+              QStringLiteral("分拣完成：已放置 1 个，跳过 0 个，改名 0 个，覆盖 1 个，失败 0 个"));
+    W<QPushButton>("Button6")->click();
+    EXPECT_EQ(Status(), QStringLiteral("列表中共有 0 个文件"));
+}
+
+TEST_F(RunThreadTest, StopInsideALargeCopyLeavesNoPartCopyAndTheSourceWhole) {
+    for (const bool move : {false, true}) {
+        SCOPED_TRACE(move ? "move" : "copy");
+        const std::string film = Pattern(80 * kMiB, 3);
+        AddFiles({{"电影.mkv", film}, {"later.mkv", "later"}});
+        W<QRadioButton>(move ? "RbMove" : "RbCopy")->setChecked(true);
+        W<QRadioButton>("RbOverwrite")->setChecked(true);
+
+        FaultySys faulty;
+        // A move that meets another file system copies too.
+        if (move) faulty.moveAcrossDevices();
+        QString statusInCopy;
+        // The user presses 停止 once the first 32 MiB are through.
+        faulty.beforeCall(
+            SysOp::CopyFileRange,
+            [&] {
+                OnWindow([&] {
+                    statusInCopy = Status();
+                    W<QPushButton>("BtnStop")->click();
+                    EXPECT_FALSE(W<QPushButton>("BtnStop")->isEnabled());
+                });
+            },
+            2);
+        {
+            const ScopedSys scoped(faulty);
+            StartRunAndWait(*form);
+        }
+
+        EXPECT_TRUE(statusInCopy.startsWith(
+            (move ? QStringLiteral("正在移动") : QStringLiteral("正在复制")) +
+            QStringLiteral(" 电影.mkv（32.0 MB / 80.0 MB）· 第 1 / 2 个文件")))
+            << statusInCopy.toStdString();
+        ASSERT_FALSE(MessageBoxes::shown().empty());
+        EXPECT_EQ(BoxTexts().back(),
+                  QStringLiteral(
+                      "分拣已停止。\n\n已放置 0 个，跳过 0 个，改名 0 个，覆盖 0 个，失败 0 个。"));
+        EXPECT_EQ(ReadFile(src + "/电影.mkv"), film);
+        EXPECT_EQ(ReadFile(src + "/later.mkv"), "later");
+        // Nothing under the target name, and no hidden part-copy beside it.
+        EXPECT_EQ(Names(out + "/.mkv"), std::vector<std::string>{});
+        EXPECT_EQ(W<QProgressBar>("ProgressBar1")->value(), 0);
+        ExpectUnlocked(LocksOf(*form));
+        EXPECT_TRUE(Status().startsWith(QStringLiteral("分拣已停止：已放置 0 个")));
+
+        W<QPushButton>("Button6")->click();
+        MessageBoxes::clearShown();
+    }
+}
+
+TEST_F(RunThreadTest, StopBetweenFilesLetsTheCurrentMoveFinishAndLeavesTheRest) {
+    AddFiles({{"a.txt", "a"}, {"b.txt", "b"}, {"c.txt", "c"}});
+    W<QRadioButton>("RbMove")->setChecked(true);
+    const BarWatch watch(*form);
+    FaultySys faulty;
+    // 停止 pressed just as the second file is renamed into place.
+    faulty.beforeCall(
+        SysOp::Rename, [&] { OnWindow([&] { W<QPushButton>("BtnStop")->click(); }); }, 2);
+    {
+        const ScopedSys scoped(faulty);
+        StartRunAndWait(*form);
+    }
+    EXPECT_EQ(BoxTexts(),
+              std::vector<QString>{QStringLiteral(
+                  "分拣已停止。\n\n已放置 2 个，跳过 0 个，改名 0 个，覆盖 0 个，失败 0 个。")});
+    EXPECT_EQ(ReadFile(out + "/.txt/a.txt"), "a");
+    EXPECT_EQ(ReadFile(out + "/.txt/b.txt"), "b");
+    EXPECT_FALSE(IsFile(src + "/a.txt"));
+    EXPECT_FALSE(IsFile(src + "/b.txt"));
+    EXPECT_EQ(ReadFile(src + "/c.txt"), "c");
+    EXPECT_FALSE(IsFile(out + "/.txt/c.txt"));
+    // The bar took its steps for the files placed, then went back to 0
+    // without passing through 100.
+    EXPECT_EQ(watch.values, (std::vector<int>{33, 0}));
+}
+
+TEST_F(RunThreadTest, ClosingDuringARunAsksThenStopsSavesAndCloses) {
+    const std::string film = Pattern(80 * kMiB, 5);
+    AddFiles({{"电影.mkv", film}});
+    form->show();
+    QSignalSpy closed(form, &TForm1::closed);
+
+    // First 否: the run goes on to its end and the window stays.
+    FaultySys faulty;
+    faulty.beforeCall(
+        SysOp::CopyFileRange, [&] { OnWindow([&] { form->close(); }); }, 2);
+    MessageBoxes::queueAnswer(false);
+    {
+        const ScopedSys scoped(faulty);
+        StartRunAndWait(*form);
+    }
+    EXPECT_EQ(BoxTexts(), (std::vector<QString>{QStringLiteral("分拣正在进行，是否停止并退出？"),
+                                                QStringLiteral("分拣工作完成！")}));
+    EXPECT_EQ(ReadFile(out + "/.mkv/电影.mkv"), film);
+    EXPECT_EQ(closed.count(), 0);
+    EXPECT_TRUE(form->isVisible());
+
+    // Then 是: the run stops inside the copy, the window saves and closes.
+    MessageBoxes::clearShown();
+    W<QRadioButton>("RbOverwrite")->setChecked(true);
+    WriteFile(out + "/.mkv/电影.mkv", "the older one");
+    faulty.reset();
+    faulty.beforeCall(
+        SysOp::CopyFileRange, [&] { OnWindow([&] { form->close(); }); }, 2);
+    MessageBoxes::queueAnswer(true);
+    {
+        const ScopedSys scoped(faulty);
+        StartRunAndWait(*form);
+    }
+    EXPECT_EQ(BoxTexts().front(), QStringLiteral("分拣正在进行，是否停止并退出？"));
+    EXPECT_TRUE(BoxTexts().back().startsWith(QStringLiteral("分拣已停止。")));
+    EXPECT_EQ(ReadFile(out + "/.mkv/电影.mkv"), "the older one");
+    EXPECT_EQ(Names(out + "/.mkv"), std::vector<std::string>{"电影.mkv"});
+    EXPECT_EQ(ReadFile(src + "/电影.mkv"), film);
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(ReadFile(m_dir / "Zanfeld.ini").find("[Parameter]") != std::string::npos);
+}
+
+TEST_F(RunThreadTest, AnswersForTheRestHoldForOneRunOnly) {
+    const std::vector<std::string> names{"a.txt", "b.txt", "c.txt", "d.txt"};
+    auto prepare = [&] {
+        W<QPushButton>("Button6")->click();
+        std::vector<std::pair<std::string, std::string>> files;
+        for (const std::string& name : names) {
+            files.emplace_back(name, "new " + name);
+            WriteFile(out + "/.txt/" + name, "old " + name, 1'000'000'000);
+        }
+        AddFiles(files);
+        MessageBoxes::clearShown();
+    };
+    W<QRadioButton>("RbAsk")->setChecked(true);
+
+    // 全部否 on the first question keeps every file, asking once.
+    prepare();
+    MessageBoxes::queueAnswer(ReplaceAnswer::NoToAll);
+    StartRunAndWait(*form);
+    ASSERT_EQ(MessageBoxes::shown().size(), 2u);
+    EXPECT_EQ(MessageBoxes::shown()[0].kind, MessageBoxes::Kind::Question);
+    for (const std::string& name : names) EXPECT_EQ(ReadFile(out + "/.txt/" + name), "old " + name);
+    EXPECT_EQ(Status(),
+              QStringLiteral("分拣完成：已放置 0 个，跳过 4 个，改名 0 个，覆盖 0 个，失败 0 个"));
+
+    // The next run asks again: 否 once, then 全部是 for the rest.
+    prepare();
+    MessageBoxes::queueAnswer(ReplaceAnswer::No);
+    MessageBoxes::queueAnswer(ReplaceAnswer::YesToAll);
+    StartRunAndWait(*form);
+    EXPECT_EQ(MessageBoxes::shown().size(), 3u);
+    EXPECT_EQ(ReadFile(out + "/.txt/a.txt"), "old a.txt");
+    for (size_t i = 1; i < names.size(); ++i)
+        EXPECT_EQ(ReadFile(out + "/.txt/" + names[i]), "new " + names[i]);
+
+    // 停止 in the question keeps that file and ends the run there.
+    prepare();
+    MessageBoxes::queueAnswer(ReplaceAnswer::Yes);
+    MessageBoxes::queueAnswer(ReplaceAnswer::Stop);
+    StartRunAndWait(*form);
+    EXPECT_EQ(BoxTexts().back(),
+              QStringLiteral(
+                  "分拣已停止。\n\n已放置 0 个，跳过 1 个，改名 0 个，覆盖 1 个，失败 0 个。"));
+    EXPECT_EQ(ReadFile(out + "/.txt/a.txt"), "new a.txt");
+    EXPECT_EQ(ReadFile(out + "/.txt/b.txt"), "old b.txt");
+    EXPECT_EQ(ReadFile(out + "/.txt/c.txt"), "old c.txt");
+    EXPECT_TRUE(Status().startsWith(QStringLiteral("分拣已停止：")));
+}
+
+TEST_F(RunThreadTest, TheQuestionShowsBothFilesWithTheNewerMarked) {
+    AddFiles({{"a.txt", std::string(5 * kMiB, 'n')}});
+    WriteFile(out + "/.txt/a.txt", "old", 1'000'000'000);
+    W<QRadioButton>("RbAsk")->setChecked(true);
+    StartRunAndWait(*form);
+    ASSERT_FALSE(MessageBoxes::shown().empty());
+    const MessageBoxes::Shown& box = MessageBoxes::shown()[0];
+    EXPECT_EQ(box.text, QStringLiteral("文件") + Q(out + "/.txt/a.txt") +
+                            QStringLiteral("已存在，是否覆盖？"));
+    const QString older =
+        QDateTime::fromSecsSinceEpoch(1'000'000'000).toString("yyyy-MM-dd HH:mm:ss");
+    const QString newer =
+        QDateTime::fromSecsSinceEpoch(2'000'000'000).toString("yyyy-MM-dd HH:mm:ss");
+    const QString& d = box.details;
+    // The existing file's column comes first, then the new one's.
+    EXPECT_LT(d.indexOf(QStringLiteral("现有文件")), d.indexOf(QStringLiteral("新文件")));
+    EXPECT_LT(d.indexOf(QStringLiteral(">3 字节<")),
+              d.indexOf(QStringLiteral(">5.0 MB（5,242,880 字节）<")))
+        << qPrintable(d);
+    EXPECT_TRUE(d.contains(QStringLiteral(">") + older + QStringLiteral("<"))) << qPrintable(d);
+    EXPECT_TRUE(d.contains(QStringLiteral(">") + newer + QStringLiteral("（较新）<")))
+        << qPrintable(d);
+    EXPECT_EQ(ReadFile(out + "/.txt/a.txt"), "old");  // no answer is No
+}
+
+TEST_F(RunThreadTest, EnterOrEscapeOnTheQuestionKeepsTheFile) {
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        ReplaceQuestion question(nullptr, QStringLiteral("文件/x/a.txt已存在，是否覆盖？"), {});
+        QMessageBox& box = question.box();
+        box.show();
+        QCoreApplication::processEvents();
+        QTest::keyClick(&box, key);
+        EXPECT_EQ(question.answerOf(box.clickedButton()), ReplaceAnswer::No) << key;
+    }
+
+    ReplaceQuestion question(nullptr, QStringLiteral("文件/x/a.txt已存在，是否覆盖？"), {});
+    QMessageBox& box = question.box();
+    EXPECT_EQ(box.defaultButton(), box.button(QMessageBox::No));
+    QStringList texts;
+    for (QAbstractButton* b : box.buttons()) texts << b->text();
+    // 是 and 否 come from Qt's own Chinese catalogue.
+    for (const QString& text :
+         {QStringLiteral("是(&Y)"), QStringLiteral("否(&N)"), QStringLiteral("全部是(&A)"),
+          QStringLiteral("全部否(&O)"), QStringLiteral("停止(&S)")})
+        EXPECT_TRUE(texts.contains(text)) << qPrintable(texts.join(' '));
+    EXPECT_EQ(question.answerOf(box.button(QMessageBox::Yes)), ReplaceAnswer::Yes);
+    EXPECT_EQ(question.answerOf(box.button(QMessageBox::YesToAll)), ReplaceAnswer::YesToAll);
+    EXPECT_EQ(question.answerOf(box.button(QMessageBox::NoToAll)), ReplaceAnswer::NoToAll);
+}
+
+}  // namespace
+}  // namespace zanfeld::test
