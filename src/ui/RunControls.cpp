@@ -92,7 +92,12 @@ bool RunControls::start(SortHost& window, std::function<void(SortHost&)> sort) {
                           [this](const RunProgress& progress, const std::string& path) {
                               showProgress(progress, path);
                           },
-                          [this](const RunCounts& counts) { m_counts = counts; }});
+                          [this](const RunCounts& counts) {
+            // Told just before the run's closing message, which the summary
+            // then stands beside.
+            m_counts = counts;
+            m_parts.status->setText(RunStatusText::after(counts, m_bridge->stopRequested()));
+        }});
     RunBridge* bridge = m_bridge.get();
     m_thread = QThread::create([this, bridge, sort = std::move(sort)] {
         try {

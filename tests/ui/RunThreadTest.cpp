@@ -107,8 +107,12 @@ TEST_F(RunThreadTest, TheWindowRepaintsAndResizesWhileTheRunWaitsForAnAnswer) {
     bool stopEnabled = false;
     QString statusAtBox;
     LockState locks{};
+    QString statusAtEnd;
     MessageBoxes::setHook([&](const MessageBoxes::Shown& box) {
-        if (box.kind != MessageBoxes::Kind::Question) return;
+        if (box.kind != MessageBoxes::Kind::Question) {
+            statusAtEnd = Status();
+            return;
+        }
         // The run waits for the answer; the window goes on living.
         form->resize(form->width() + 40, form->height() + 30);
         form->update();
@@ -131,11 +135,13 @@ TEST_F(RunThreadTest, TheWindowRepaintsAndResizesWhileTheRunWaitsForAnAnswer) {
     EXPECT_EQ(ReadFile(out + "/.txt/a.txt"), "new a");
     EXPECT_EQ(BoxTexts().back(), QStringLiteral("分拣工作完成！"));
 
-    // After the run: the stop button is off and the status line keeps the
-    // run's counts until the list changes.
+    // From the completion box on, the status line tells the run's counts,
+    // and keeps them until the list changes; the stop button is off.
+    const QString summary =
+        QStringLiteral("分拣完成：已放置 1 个，跳过 0 个，改名 0 个，覆盖 1 个，失败 0 个");
+    EXPECT_EQ(statusAtEnd, summary);
     EXPECT_FALSE(W<QPushButton>("BtnStop")->isEnabled());
-    EXPECT_EQ(Status(),
-              QStringLiteral("分拣完成：已放置 1 个，跳过 0 个，改名 0 个，覆盖 1 个，失败 0 个"));
+    EXPECT_EQ(Status(), summary);
     W<QPushButton>("Button6")->click();
     EXPECT_EQ(Status(), QStringLiteral("列表中共有 0 个文件"));
 }
