@@ -14,6 +14,7 @@
 
 #include "CopyObserver.h"
 #include "HiddenTemp.h"
+#include "ReplacedFiles.h"
 #include "Sys.h"
 #include "TargetFolder.h"
 #include "TempFile.h"
@@ -286,9 +287,12 @@ int MoveAcrossDevices(const SourceFile& from, const struct stat& entry, const Ta
                 return EISDIR;
             }
         } else if (errno == EINVAL) {
-            // No exchange on this file system: a plain replacing rename.
+            // No exchange on this file system: a plain replacing rename, and
+            // the older file cannot be kept.
             if (sys().renameAt(dir, hidden.c_str(), dir, name.c_str(), 0) != 0) return errno;
             placed = true;
+            if (ReplacedFileKeeper* keeper = CurrentReplacedFileKeeper(); keeper && targetTaken)
+                keeper->lost(folder.pathOf(name));
         } else if (errno != ENOENT) {
             return errno;
         }
@@ -326,8 +330,13 @@ int MoveAcrossDevices(const SourceFile& from, const struct stat& entry, const Ta
         return error;
     }
     const int unlinked = sys().unlinkAt(from.dirFd(), from.name(), 0) == 0 ? 0 : errno;
-    // The file that the user chose to replace goes whatever the source did.
-    if (displaced) sys().unlinkAt(dir, hidden.c_str(), 0);
+    // The file that the user chose to replace goes whatever the source did:
+    // to the keeper in force, else away.
+    if (displaced) {
+        ReplacedFileKeeper* keeper = CurrentReplacedFileKeeper();
+        if (!keeper || !keeper->keep(dir, hidden, folder.pathOf(name)))
+            sys().unlinkAt(dir, hidden.c_str(), 0);
+    }
     if (replaced) *replaced = displaced || targetTaken;
     return unlinked;
 }
@@ -421,11 +430,7 @@ int CopyFileInto(const SourceFile& from, const TargetFolder& folder, std::string
         // The name is taken. By the source itself (through a link, a hard
         // link or another mount)? Then the file is where it belongs.
         if (IsFileIn(folder, name, sourceId)) return 0;
-        if (publish == Publish::Replace) {
-            const int re = temp.publishReplace(name);
-            if (re == 0 && replaced) *replaced = true;
-            return re;
-        }
+        if (publish == Publish::Replace) return temp.publishReplace(name, replaced);
         // The same copy goes under another name; the data is not copied again.
         if (!nextName || !(*nextName)(name)) return EEXIST;
         if (!IsPlainName(name)) return EINVAL;
@@ -441,8 +446,7 @@ int MoveFileInto(const SourceFile& from, const TargetFolder& folder, const std::
 
     // A free name first, whatever the policy: only a name found taken needs
     // a look at what holds it.
-    if (sys().renameAt(from.dirFd(), from.name(), folder.fd(), name.c_str(), RENAME_NOREPLACE) ==
-        0)
+    if (sys().renameAt(from.dirFd(), from.name(), folder.fd(), name.c_str(), RENAME_NOREPLACE) == 0)
         return 0;
     int e = errno;
     if (e == EINVAL) {
@@ -454,12 +458,15 @@ int MoveFileInto(const SourceFile& from, const TargetFolder& folder, const std::
             return sys().unlinkAt(from.dirFd(), from.name(), 0) == 0 ? 0 : errno;
         }
         FileId there;
-        const bool taken = EntryIdIn(folder, name, AT_SYMLINK_NOFOLLOW, there) == 0;
-        if (sys().renameAt(from.dirFd(), from.name(), folder.fd(), name.c_str(), 0) == 0) {
-            if (replaced) *replaced = taken;
+        if (EntryIdIn(folder, name, AT_SYMLINK_NOFOLLOW, there) == 0) {
+            e = RenameReplacing(from.dirFd(), from.name(), folder.fd(), name, folder.pathOf(name),
+                                replaced);
+            if (e == 0) return 0;
+        } else if (sys().renameAt(from.dirFd(), from.name(), folder.fd(), name.c_str(), 0) == 0) {
             return 0;
+        } else {
+            e = errno;
         }
-        e = errno;
     } else if (e == EEXIST && publish == Publish::Replace) {
         FileId target;
         if (EntryIdIn(folder, name, 0, target) == 0) {
@@ -474,11 +481,9 @@ int MoveFileInto(const SourceFile& from, const TargetFolder& folder, const std::
             if (S_ISLNK(entry.st_mode) && WouldPointAtTarget(from, folder, name, target))
                 return kLinkOntoItsTarget;
         }
-        if (sys().renameAt(from.dirFd(), from.name(), folder.fd(), name.c_str(), 0) == 0) {
-            if (replaced) *replaced = true;
-            return 0;
-        }
-        e = errno;
+        e = RenameReplacing(from.dirFd(), from.name(), folder.fd(), name, folder.pathOf(name),
+                            replaced);
+        if (e == 0) return 0;
     }
     // Another file system, or another mount of the same one.
     if (e != EXDEV) return e;

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "HiddenTemp.h"
+#include "ReplacedFiles.h"
 #include "Sys.h"
 #include "TargetFolder.h"
 
@@ -72,10 +73,12 @@ int TempFile::publishKeep(const std::string& name) {
     return 0;
 }
 
-int TempFile::publishReplace(const std::string& name) {
+int TempFile::publishReplace(const std::string& name, bool* replaced) {
     if (const int e = nameHidden()) return e;
     if (const int e = closeBeforeNaming()) return e;
-    if (sys().renameAt(dir(), m_hiddenName.c_str(), dir(), name.c_str(), 0) != 0) return errno;
+    if (const int e =
+            RenameReplacing(dir(), m_hiddenName, dir(), name, m_folder.pathOf(name), replaced))
+        return e;
     m_hiddenName.clear();
     return 0;
 }

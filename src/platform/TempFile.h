@@ -32,10 +32,11 @@ class TempFile {
     // Puts the file under name when the name is free; EEXIST, whatever is
     // there, when it is taken.
     int publishKeep(const std::string& name);
-    // Puts the file under name, replacing what is there (a symlink included)
-    // in one step, without ever truncating or writing through it; a folder
-    // under the name is never replaced (EISDIR).
-    int publishReplace(const std::string& name);
+    // Puts the file under name, a name found taken, replacing what is there
+    // (a symlink included) in one step, without ever truncating or writing
+    // through it; a folder under the name is never replaced (EISDIR). The
+    // replaced file goes to the keeper in force, if any (see ReplacedFiles.h).
+    int publishReplace(const std::string& name, bool* replaced = nullptr);
     // Gives an unnamed file a hidden name (a named one has one already), so
     // that it can be renamed into place later.
     int nameHidden();
