@@ -153,7 +153,11 @@ class TreeCopy {
     }
 
     void copyFile(const std::string& from, const TargetFolder& folder, const std::string& name) {
-        if (m_frame) m_frame->file(from);
+        int64_t record = 0;
+        if (m_frame) {
+            m_frame->file(from);
+            record = m_frame->intend(from, folder.pathOf(name), TransferMode::Copy);
+        }
         int error = 0;
         FileOutcome outcome = FileOutcome::Placed;
         std::string to = name;
@@ -185,6 +189,9 @@ class TreeCopy {
                 break;
             }
         }
+        if (replaced) outcome = FileOutcome::Overwritten;
+        if (m_frame && m_frame->recording())
+            m_frame->done(record, Record(folder, to, error, outcome));
         if (error == ECANCELED) {
             // Stopped by the user inside the copy: nothing of it is left.
             m_stopped = true;
@@ -194,8 +201,26 @@ class TreeCopy {
             m_failures.add(from, error);
             return;
         }
-        if (replaced) outcome = FileOutcome::Overwritten;
         if (m_frame) m_frame->count(outcome);
+    }
+
+    // What one copy came to, for the run's record.
+    static PlacementRecord Record(const TargetFolder& folder, const std::string& name, int error,
+                                  FileOutcome outcome) {
+        PlacementRecord record;
+        record.target = folder.pathOf(name);
+        record.error = error;
+        record.outcome = error != 0 ? FileOutcome::Failed : outcome;
+        FileFacts facts;
+        if (error == 0 && outcome != FileOutcome::Skipped &&
+            LookAtFileIn(folder, name, facts) == 0) {
+            record.size = facts.size;
+            record.mtimeSec = facts.lastWrite.sec;
+            record.mtimeNsec = facts.lastWrite.nsec;
+            record.device = facts.id.device;
+            record.inode = facts.id.inode;
+        }
+        return record;
     }
 
     // Asks only when a file is at the target, and never about the source

@@ -55,6 +55,39 @@ struct FileTally {
     }
 };
 
+// What one placement came to, for the run's record: the placed file looked
+// at right after.
+PlacementRecord Record(const SortOptions& options, const std::string& target, FolderCache& folders,
+                       const PlaceResult& r, const std::string& ownName) {
+    PlacementRecord record;
+    record.target = options.outputDir + target + kPathSeparator + r.name;
+    record.error = r.error;
+    switch (r.status) {
+        case PlaceResult::Status::Failed:
+            record.outcome = FileOutcome::Failed;
+            return record;
+        case PlaceResult::Status::Declined:
+            record.outcome = FileOutcome::Skipped;
+            return record;
+        case PlaceResult::Status::Placed:
+            break;
+    }
+    record.outcome = r.replaced ? FileOutcome::Overwritten
+                     : r.name != ownName ? FileOutcome::Renamed
+                                         : FileOutcome::Placed;
+    int error = 0;
+    FileFacts facts;
+    if (TargetFolder* folder = folders.get(target, false, error);
+        folder && LookAtFileIn(*folder, r.name, facts) == 0) {
+        record.size = facts.size;
+        record.mtimeSec = facts.lastWrite.sec;
+        record.mtimeNsec = facts.lastWrite.nsec;
+        record.device = facts.id.device;
+        record.inode = facts.id.inode;
+    }
+    return record;
+}
+
 // Places one selected file into each of its folders, held open in folders.
 // Returns false when the user stopped the run during one of its copies; the
 // file is then not counted.
@@ -84,6 +117,9 @@ bool PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
         static const std::string kOwnName;
         const std::string& start = chain ? renameStart : kOwnName;
         bool folderFailed = false;
+        const int64_t record = frame.intend(
+            path, options.outputDir + target + kPathSeparator + (start.empty() ? ownName : start),
+            options.transferMode);
         auto place = [&] {
             int error = 0;
             TargetFolder* folder = folders.get(target, make, error);
@@ -103,6 +139,7 @@ bool PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
                 r = place();
             }
         }
+        if (frame.recording()) frame.done(record, Record(options, target, folders, r, ownName));
         if (r.status == PlaceResult::Status::Failed && r.error == ECANCELED) {
             // Stopped by the user: nothing of this copy is left, and the
             // source is as it was.
@@ -158,7 +195,7 @@ void RunFileSort(SortOptions options, const std::vector<std::string>& sources, S
         if (!rule || !rule->prepare(options, host)) return;
 
         const size_t n = sources.size();
-        frame.begin(n);
+        frame.begin(n, RunWindow::Files, options);
         FolderCache folders(options.outputDir);
         RuleOutcome outcome;  // kept from file to file
         SourceFolders sourceFolders;

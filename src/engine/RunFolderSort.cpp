@@ -94,7 +94,7 @@ void RunFolderSort(SortOptions options, const std::vector<std::string>& sources,
         }
 
         const size_t n = sources.size();
-        frame.begin(n);
+        frame.begin(n, RunWindow::Folders, options);
         for (size_t i = 0; i < n; ++i) {
             if (frame.stopRequested()) return frame.stopped(failures);
             host.refreshLiveOptions(options);

@@ -6,6 +6,10 @@
 #include "SortTypes.h"
 
 namespace zanfeld {
+class RunRecorder;
+}
+
+namespace zanfeld {
 
 // What a sorting run needs from its window. The engines talk to the user
 // through nothing else.
@@ -49,6 +53,11 @@ class SortHost {
     virtual void noteProgress(const RunProgress& /*progress*/) {}
     // The run's files by outcome, once before its closing message.
     virtual void noteCounts(const RunCounts& /*counts*/) {}
+    // Where the run keeps its record, or none.
+    virtual RunRecorder* recorder() { return nullptr; }
+    // Whether a file that a placement replaces goes to the Trash rather than
+    // being destroyed.
+    virtual bool keepReplacedFiles() { return false; }
 };
 
 }  // namespace zanfeld

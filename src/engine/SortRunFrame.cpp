@@ -3,8 +3,13 @@
 #include "FileOps.h"
 #include "PathNames.h"
 #include "TextUtil.h"
+#include "Trash.h"
 
 namespace zanfeld {
+
+SortRunFrame::SortRunFrame(SortHost& host) : m_host(host) {
+    m_watch.emplace(static_cast<CopyObserver&>(*this));
+}
 
 bool SortRunFrame::acceptOutputDir(SortOptions& options) {
     if (IsBlank(options.outputDir)) {
@@ -18,11 +23,66 @@ bool SortRunFrame::acceptOutputDir(SortOptions& options) {
     return true;
 }
 
-void SortRunFrame::begin(size_t count) {
+void SortRunFrame::begin(size_t count, RunWindow window, const SortOptions& options) {
     m_host.setBusy(true);
     m_busy = true;
     m_progress.count = count;
-    m_watch.emplace(static_cast<CopyObserver&>(*this));
+    m_recorder = m_host.recorder();
+    if (m_recorder) {
+        m_recorder->beginRun(window, options);
+        for (const std::string& folder : m_madeBeforeBegin) m_recorder->madeFolder(folder);
+    }
+    m_madeBeforeBegin.clear();
+    if (m_host.keepReplacedFiles()) m_keeping.emplace(static_cast<ReplacedFileKeeper&>(*this));
+}
+
+int64_t SortRunFrame::intend(const std::string& source, const std::string& target,
+                             TransferMode mode) {
+    m_trashFile.clear();
+    m_trashInfo.clear();
+    m_replacedLost = false;
+    return m_recorder ? m_recorder->intend(source, target, mode) : 0;
+}
+
+void SortRunFrame::done(int64_t placement, PlacementRecord record) {
+    if (!m_recorder) return;
+    record.trashFile = std::move(m_trashFile);
+    record.trashInfo = std::move(m_trashInfo);
+    record.replacedLost = m_replacedLost;
+    m_trashFile.clear();
+    m_trashInfo.clear();
+    m_replacedLost = false;
+    m_recorder->done(placement, record);
+}
+
+void SortRunFrame::madeFolder(const std::string& path) {
+    if (m_recorder)
+        m_recorder->madeFolder(path);
+    else if (!m_busy)
+        m_madeBeforeBegin.push_back(path);
+}
+
+bool SortRunFrame::keep(int dirFd, const std::string& name, const std::string& originalPath) {
+    TrashPlace place;
+    if (MoveToTrashAt(dirFd, name, originalPath, place) == 0) {
+        m_trashFile = std::move(place.file);
+        m_trashInfo = std::move(place.info);
+        return true;
+    }
+    // No Trash can take it here: it is replaced as it always was.
+    lost(originalPath);
+    return false;
+}
+
+void SortRunFrame::lost(const std::string& /*originalPath*/) {
+    m_replacedLost = true;
+    ++m_lostCount;
+}
+
+void SortRunFrame::endRecord(RunEnd end) {
+    m_keeping.reset();
+    m_watch.reset();
+    if (m_recorder) m_recorder->endRun(end, m_counts);
 }
 
 void SortRunFrame::item(size_t i, const std::string& path, bool moving) {
@@ -58,7 +118,11 @@ void SortRunFrame::noteCounts(const FailureLog& failures) {
     m_host.noteCounts(m_counts);
 }
 
-void SortRunFrame::showClosing(const std::string& text, const FailureLog& failures) {
+void SortRunFrame::showClosing(std::string text, const FailureLog& failures) {
+    if (m_lostCount > 0)
+        text += "\n\n有 " + std::to_string(m_lostCount) +
+                " 个被覆盖的文件无法放入回收站，已不能恢复。";
+    if (m_recorder && !m_recorder->ok()) text += "\n\n分拣记录无法写入，此次分拣不能撤销。";
     // The first line stays the closing line; the icon tells of failures.
     if (failures.count() > 0)
         m_host.showWarning(text);
@@ -67,8 +131,8 @@ void SortRunFrame::showClosing(const std::string& text, const FailureLog& failur
 }
 
 void SortRunFrame::finish(const FailureLog& failures) {
-    m_watch.reset();
     noteCounts(failures);
+    endRecord(RunEnd::Finished);
     m_host.setProgress(100);
     m_host.setBusy(false);
     m_busy = false;
@@ -77,8 +141,8 @@ void SortRunFrame::finish(const FailureLog& failures) {
 }
 
 void SortRunFrame::stopped(const FailureLog& failures) {
-    m_watch.reset();
     noteCounts(failures);
+    endRecord(RunEnd::Stopped);
     if (m_busy) m_host.setBusy(false);
     m_busy = false;
     m_host.setProgress(0);
@@ -87,9 +151,9 @@ void SortRunFrame::stopped(const FailureLog& failures) {
 }
 
 void SortRunFrame::stop(const std::string& reason, const FailureLog& failures) {
-    m_watch.reset();
     if (m_busy) {
         noteCounts(failures);
+        endRecord(RunEnd::EndedEarly);
         m_host.setBusy(false);
     }
     m_busy = false;

@@ -3,21 +3,27 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "CopyObserver.h"
 #include "FailureLog.h"
+#include "ReplacedFiles.h"
 #include "RunNotes.h"
+#include "RunRecorder.h"
 #include "SortHost.h"
 #include "SortTypes.h"
 
 namespace zanfeld {
 
 // What every sort run does around its own work: the output directory check
-// before it; the busy window, the bar, the progress notes, the counts and the
-// stop during it; and the closing message.
-class SortRunFrame : private CopyObserver {
+// before it; the busy window, the bar, the progress notes, the counts, the
+// stop, the run's record and the keeping of replaced files during it; and the
+// closing message.
+class SortRunFrame : private CopyObserver, private ReplacedFileKeeper {
   public:
-    explicit SortRunFrame(SortHost& host) : m_host(host) {}
+    // From here on the frame follows the copies this thread makes and the
+    // folders it makes (a rule may make its folders before the run begins).
+    explicit SortRunFrame(SortHost& host);
     SortRunFrame(const SortRunFrame&) = delete;
     SortRunFrame& operator=(const SortRunFrame&) = delete;
 
@@ -25,8 +31,16 @@ class SortRunFrame : private CopyObserver {
     // shows the directory so completed.
     bool acceptOutputDir(SortOptions& options);
     // The window is busy from here on; count is the list's length. The
-    // frame follows every copy this thread makes until it is gone.
-    void begin(size_t count);
+    // frame follows every copy this thread makes until it is gone, records
+    // the run when the host keeps records, and keeps replaced files when the
+    // host asks for it.
+    void begin(size_t count, RunWindow window, const SortOptions& options);
+    // Whether the run is recorded (each placement is then looked at after it).
+    bool recording() const { return m_recorder != nullptr; }
+    // Before a placement into target (its full path); 0 when not recording.
+    int64_t intend(const std::string& source, const std::string& target, TransferMode mode);
+    // After it: record, with what became of a replaced file added.
+    void done(int64_t placement, PlacementRecord record);
     // The list entry i comes next; moving when its files are moved.
     void item(size_t i, const std::string& path, bool moving = false);
     // A file within the current entry (a folder's tree) is being placed.
@@ -49,8 +63,13 @@ class SortRunFrame : private CopyObserver {
 
   private:
     bool copied(uint64_t done, uint64_t total) override;
+    void madeFolder(const std::string& path) override;
+    bool keep(int dirFd, const std::string& name, const std::string& originalPath) override;
+    void lost(const std::string& originalPath) override;
     void noteCounts(const FailureLog& failures);
-    void showClosing(const std::string& text, const FailureLog& failures);
+    // The closing message, with what the run's record and the Trash add.
+    void showClosing(std::string text, const FailureLog& failures);
+    void endRecord(RunEnd end);
 
     SortHost& m_host;
     bool m_busy = false;
@@ -58,6 +77,14 @@ class SortRunFrame : private CopyObserver {
     std::string m_file;  // the file a folder's tree is at
     RunCounts m_counts;
     std::optional<ScopedCopyObserver> m_watch;
+    RunRecorder* m_recorder = nullptr;
+    std::optional<ScopedReplacedFileKeeper> m_keeping;
+    // What became of the file the current placement replaced.
+    std::string m_trashFile;
+    std::string m_trashInfo;
+    bool m_replacedLost = false;
+    size_t m_lostCount = 0;  // replaced files that could not be kept
+    std::vector<std::string> m_madeBeforeBegin;  // folders made before the record began
 };
 
 }  // namespace zanfeld

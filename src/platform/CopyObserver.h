@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace zanfeld {
 
 // Told how far a copy has come, and able to stop it: a window shows a large
-// file's progress and lets the user stop a run inside it.
+// file's progress and lets the user stop a run inside it. Told, too, of the
+// folders made.
 class CopyObserver {
   public:
     virtual ~CopyObserver() = default;
@@ -14,6 +16,9 @@ class CopyObserver {
     // then fails with ECANCELED, leaving no copy behind and the source as it
     // was.
     virtual bool copied(uint64_t done, uint64_t total) = 0;
+    // A folder was made (by this thread, at path), so that a run can take
+    // back the folders it made.
+    virtual void madeFolder(const std::string& path) {}
 };
 
 // Makes observer the one told of every copy this thread makes, for the

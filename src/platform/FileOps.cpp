@@ -357,9 +357,15 @@ std::string ParentOf(const std::string& path) {
     return path.substr(0, parentEnd);
 }
 
+// A folder this thread made.
+void FolderMade(const std::string& path) {
+    NoteFolderMade(path);
+    if (CopyObserver* observer = CurrentCopyObserver()) observer->madeFolder(path);
+}
+
 int MakeOneDir(const std::string& path) {
     if (sys().mkdir(path.c_str(), 0777) != 0) return errno;
-    NoteFolderMade(path);
+    FolderMade(path);
     return 0;
 }
 
@@ -528,7 +534,7 @@ bool FileExistsIn(const TargetFolder& folder, const std::string& name) {
 int MakeDirIn(const TargetFolder& folder, const std::string& name) {
     if (!IsPlainName(name)) return EINVAL;
     if (sys().mkdirAt(folder.fd(), name.c_str(), 0777) == 0) {
-        NoteFolderMade(folder.pathOf(name));
+        FolderMade(folder.pathOf(name));
         return 0;
     }
     if (errno != EEXIST) return errno;

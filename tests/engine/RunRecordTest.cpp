@@ -1,0 +1,199 @@
+// What a run records of itself for a later undo, and replaced files kept in
+// the Trash rather than destroyed.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <optional>
+
+#include "FileChecks.h"
+#include "FolderSort.h"
+#include "RecordingHost.h"
+#include "RunFileSort.h"
+#include "RunRecorder.h"
+#include "TempDir.h"
+
+using namespace zanfeld;
+using namespace zanfeld::test;
+
+namespace {
+
+struct Intent {
+    std::string source;
+    std::string target;
+    TransferMode mode;
+};
+
+// Keeps every call it gets.
+class ListRecorder : public RunRecorder {
+  public:
+    void beginRun(RunWindow w, const SortOptions& o) override {
+        window = w;
+        outputDir = o.outputDir;
+        ++begun;
+    }
+    int64_t intend(const std::string& source, const std::string& target,
+                   TransferMode mode) override {
+        intents.push_back({source, target, mode});
+        records.emplace_back();
+        return static_cast<int64_t>(intents.size());
+    }
+    void done(int64_t placement, const PlacementRecord& record) override {
+        records.at(static_cast<size_t>(placement - 1)) = record;
+    }
+    void madeFolder(const std::string& path) override { folders.push_back(path); }
+    void endRun(RunEnd e, const RunCounts& c) override {
+        end = e;
+        counts = c;
+    }
+    bool ok() const override { return writable; }
+
+    std::optional<RunWindow> window;
+    std::string outputDir;
+    int begun = 0;
+    std::vector<Intent> intents;
+    std::vector<std::optional<PlacementRecord>> records;
+    std::vector<std::string> folders;
+    std::optional<RunEnd> end;
+    RunCounts counts;
+    bool writable = true;
+};
+
+class RecordedHost : public RecordingHost {
+  public:
+    RunRecorder* recorder() override { return &rec; }
+    bool keepReplacedFiles() override { return keep; }
+    ListRecorder rec;
+    bool keep = false;
+};
+
+// XDG_DATA_HOME, and with it the home Trash, in a folder of the test's own.
+class ScopedDataHome {
+  public:
+    explicit ScopedDataHome(const std::string& path) {
+        if (const char* old = getenv("XDG_DATA_HOME")) m_old = old;
+        setenv("XDG_DATA_HOME", path.c_str(), 1);
+    }
+    ~ScopedDataHome() {
+        if (m_old)
+            setenv("XDG_DATA_HOME", m_old->c_str(), 1);
+        else
+            unsetenv("XDG_DATA_HOME");
+    }
+
+  private:
+    std::optional<std::string> m_old;
+};
+
+class RunRecordTest : public ::testing::Test {
+  protected:
+    SortOptions TypeOptions(SameFilePolicy policy, TransferMode mode = TransferMode::Copy) {
+        SortOptions o;
+        o.page = SortPage::FileType;
+        o.outputDir = m_dir / "out/";
+        o.transferMode = mode;
+        o.sameFilePolicy = policy;
+        return o;
+    }
+    std::string Src(const std::string& name, const std::string& content) {
+        WriteFile(m_dir / ("src/" + name), content, 2'000'000'000);
+        return m_dir / ("src/" + name);
+    }
+
+    TempDir m_dir;
+    RecordedHost m_host;
+};
+
+TEST_F(RunRecordTest, EveryPlacementIsIntendedThenRecordedWithThePlacedFile) {
+    WriteFile(m_dir / "out/.txt/a.txt", "there before");
+    const std::vector<std::string> files{Src("a.txt", "new a"), Src("b.doc", "new b")};
+    RunFileSort(TypeOptions(SameFilePolicy::Rename), files, m_host);
+
+    ListRecorder& r = m_host.rec;
+    EXPECT_EQ(r.begun, 1);
+    EXPECT_EQ(r.window, RunWindow::Files);
+    EXPECT_EQ(r.outputDir, m_dir / "out/");
+    ASSERT_EQ(r.intents.size(), 2u);
+    // Intended under its own name, placed under the numbered one.
+    EXPECT_EQ(r.intents[0].source, files[0]);
+    EXPECT_EQ(r.intents[0].target, m_dir / "out/.txt/a.txt");
+    ASSERT_TRUE(r.records[0]);
+    EXPECT_EQ(r.records[0]->target, m_dir / "out/.txt/a_1.txt");
+    EXPECT_EQ(r.records[0]->outcome, FileOutcome::Renamed);
+    struct stat st;
+    ASSERT_EQ(stat((m_dir / "out/.txt/a_1.txt").c_str(), &st), 0);
+    EXPECT_EQ(r.records[0]->inode, static_cast<uint64_t>(st.st_ino));
+    EXPECT_EQ(r.records[0]->device, static_cast<uint64_t>(st.st_dev));
+    EXPECT_EQ(r.records[0]->size, 5);
+    EXPECT_EQ(r.records[0]->mtimeSec, 2'000'000'000);
+    ASSERT_TRUE(r.records[1]);
+    EXPECT_EQ(r.records[1]->outcome, FileOutcome::Placed);
+    // The folder the run made, and not the one that was there.
+    EXPECT_EQ(r.folders, std::vector<std::string>{m_dir / "out/.doc"});
+    EXPECT_EQ(r.end, RunEnd::Finished);
+    EXPECT_EQ(r.counts.placed, 1u);
+    EXPECT_EQ(r.counts.renamed, 1u);
+    EXPECT_EQ(m_host.of("info"), std::vector<std::string>{"分拣工作完成！"});
+}
+
+TEST_F(RunRecordTest, AReplacedFileGoesToTheTrashAndItsPlaceThereIsRecorded) {
+    TempDir dataHome;
+    const ScopedDataHome scoped(dataHome.path());
+    m_host.keep = true;
+    for (const auto mode : {TransferMode::Copy, TransferMode::Move}) {
+        SCOPED_TRACE(mode == TransferMode::Copy ? "copy" : "move");
+        m_host.rec = ListRecorder{};
+        WriteFile(m_dir / "out/.txt/a.txt", "the old a");
+        const std::string a = Src("a.txt", "the new a");
+        RunFileSort(TypeOptions(SameFilePolicy::Overwrite, mode), {a}, m_host);
+
+        EXPECT_EQ(ReadFile(m_dir / "out/.txt/a.txt"), "the new a");
+        ASSERT_EQ(m_host.rec.records.size(), 1u);
+        const PlacementRecord& rec = *m_host.rec.records[0];
+        EXPECT_EQ(rec.outcome, FileOutcome::Overwritten);
+        EXPECT_FALSE(rec.replacedLost);
+        ASSERT_FALSE(rec.trashFile.empty());
+        EXPECT_EQ(rec.trashFile.rfind(dataHome.path() + "/Trash/files/", 0), 0u) << rec.trashFile;
+        EXPECT_EQ(ReadFile(rec.trashFile), "the old a");
+        EXPECT_NE(ReadFile(rec.trashInfo).find("Path=" + m_dir.path()), std::string::npos);
+        EXPECT_EQ(Names(m_dir / "out/.txt"), std::vector<std::string>{"a.txt"});
+        EXPECT_EQ(m_host.of("info").back(), "分拣工作完成！");
+    }
+}
+
+TEST_F(RunRecordTest, ARecordThatCannotBeWrittenIsSaidAndTheRunGoesOn) {
+    m_host.rec.writable = false;
+    const std::string a = Src("a.txt", "a");
+    RunFileSort(TypeOptions(SameFilePolicy::Overwrite), {a}, m_host);
+    EXPECT_EQ(ReadFile(m_dir / "out/.txt/a.txt"), "a");
+    EXPECT_EQ(m_host.of("info"),
+              std::vector<std::string>{"分拣工作完成！\n\n分拣记录无法写入，此次分拣不能撤销。"});
+}
+
+TEST_F(RunRecordTest, AFolderSortRecordsEachFileOfItsTreesAndTheFoldersItMade) {
+    WriteFile(m_dir / "src/相册/1.jpg", "one");
+    WriteFile(m_dir / "src/相册/sub/2.jpg", "two");
+    SortOptions o;
+    o.page = SortPage::FileName;
+    o.outputDir = m_dir / "out/";
+    o.sameFilePolicy = SameFilePolicy::Skip;
+    RunFolderSort(o, {m_dir / "src/相册"}, m_host);
+
+    ListRecorder& r = m_host.rec;
+    EXPECT_EQ(r.window, RunWindow::Folders);
+    ASSERT_EQ(r.intents.size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+        ASSERT_TRUE(r.records[i]);
+        EXPECT_EQ(r.records[i]->outcome, FileOutcome::Placed);
+        EXPECT_EQ(r.intents[i].mode, TransferMode::Copy);
+        EXPECT_EQ(r.records[i]->target, r.intents[i].target);
+        EXPECT_GT(r.records[i]->inode, 0u);
+    }
+    // Every folder made, outermost first: the output directory was missing too.
+    EXPECT_EQ(r.folders, (std::vector<std::string>{m_dir / "out", m_dir / "out/相册",
+                                                   m_dir / "out/相册/相册",
+                                                   m_dir / "out/相册/相册/sub"}));
+    EXPECT_EQ(r.end, RunEnd::Finished);
+}
+
+}  // namespace
