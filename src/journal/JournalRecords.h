@@ -4,17 +4,16 @@
 #include <optional>
 #include <string>
 
-namespace zanfeld {
+#include "RunRecorder.h"
 
-// Which window started a run.
-enum class RunWindow { Files, Folders };
+namespace zanfeld {
 
 // How a run ended. A run that has no end was killed (or is still going).
 // The numbers are stored in journals: never renumber.
-enum class RunEndKind { Finished = 0, Stopped = 1, EndedEarly = 2 };
+enum class JournalEndKind { Finished = 0, Stopped = 1, EndedEarly = 2 };
 
-struct RunEnd {
-    RunEndKind kind = RunEndKind::Finished;
+struct JournalEnd {
+    JournalEndKind kind = JournalEndKind::Finished;
     std::string reason;  // why a run ended early; empty otherwise
 };
 
@@ -37,7 +36,7 @@ struct JournalRun {
     std::string outputDir;  // native path bytes
     int64_t startedNs = 0;  // nanoseconds since the epoch; beginRun fills in now when 0
     int64_t endedNs = 0;    // 0 while there is no end
-    std::optional<RunEnd> end;
+    std::optional<JournalEnd> end;
     JournalCounts counts;
     int64_t undoneBy = 0;  // the undo run that put this run back, 0 if none
     int64_t undoes = 0;    // for an undo run: the run it undid, 0 otherwise

@@ -598,7 +598,7 @@ void RunJournal::madeFolder(int64_t run, const std::string& path) {
     }
 }
 
-void RunJournal::endRun(int64_t run, const RunEnd& end, const JournalCounts& counts) {
+void RunJournal::endRun(int64_t run, const JournalEnd& end, const JournalCounts& counts) {
     std::lock_guard<std::mutex> lock(m_mutex);
     try {
         if (!ready() || run <= 0) return;
@@ -643,7 +643,7 @@ JournalRun RunJournal::readRun(const SqliteStatement& s) const {
     run.outputDir = s.bytesAt(5);
     run.startedNs = s.intAt(6);
     run.endedNs = s.isNull(7) ? 0 : s.intAt(7);
-    if (!s.isNull(8)) run.end = RunEnd{static_cast<RunEndKind>(s.intAt(8)), s.bytesAt(9)};
+    if (!s.isNull(8)) run.end = JournalEnd{static_cast<JournalEndKind>(s.intAt(8)), s.bytesAt(9)};
     run.counts.placed = s.intAt(10);
     run.counts.skipped = s.intAt(11);
     run.counts.renamed = s.intAt(12);

@@ -76,7 +76,7 @@ class RunJournal {
     // reaches the disk with the next intend() or endRun().
     void madeFolder(int64_t run, const std::string& path);
     // Records how the run ended, and commits.
-    void endRun(int64_t run, const RunEnd& end, const JournalCounts& counts);
+    void endRun(int64_t run, const JournalEnd& end, const JournalCounts& counts);
 
     // The newest runs first; limit 0 means all of them.
     std::vector<JournalRun> runs(size_t limit);

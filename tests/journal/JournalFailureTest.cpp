@@ -31,7 +31,7 @@ void ExpectHarmlessNoOps(RunJournal& journal) {
     journal.done(placement, PlacementOutcome{});
     journal.done(1, PlacementOutcome{});
     journal.madeFolder(1, "/out");
-    journal.endRun(1, RunEnd{RunEndKind::Stopped, ""}, JournalCounts{1, 0, 0, 0, 0});
+    journal.endRun(1, JournalEnd{JournalEndKind::Stopped, ""}, JournalCounts{1, 0, 0, 0, 0});
     journal.markUndone(1, 2);
     EXPECT_TRUE(journal.runs(0).empty());
     EXPECT_TRUE(journal.placements(1).empty());

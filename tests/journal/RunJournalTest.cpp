@@ -98,7 +98,7 @@ TEST_F(RunJournalTest, ANormalRunRoundTripsEveryField) {
     renamed.result = PlacementResult::Renamed;
     m_journal.done(f, renamed);
 
-    m_journal.endRun(id, RunEnd{RunEndKind::Finished, ""}, JournalCounts{2, 1, 1, 2, 1});
+    m_journal.endRun(id, JournalEnd{JournalEndKind::Finished, ""}, JournalCounts{2, 1, 1, 2, 1});
     EXPECT_TRUE(m_journal.ok());
 
     for (int round = 0; round < 2; ++round) {
@@ -115,7 +115,7 @@ TEST_F(RunJournalTest, ANormalRunRoundTripsEveryField) {
         EXPECT_EQ(r.startedNs, 1700000000123456789);
         EXPECT_GT(r.endedNs, r.startedNs);
         ASSERT_TRUE(r.end.has_value());
-        EXPECT_EQ(r.end->kind, RunEndKind::Finished);
+        EXPECT_EQ(r.end->kind, JournalEndKind::Finished);
         EXPECT_EQ(r.end->reason, "");
         EXPECT_EQ(r.counts.placed, 2);
         EXPECT_EQ(r.counts.skipped, 1);
@@ -197,10 +197,10 @@ TEST_F(RunJournalTest, AStoppedRunAndOneEndedEarlyKeepHowTheyEnded) {
     const int64_t stopped = m_journal.beginRun(FilesRun("/out"));
     const int64_t placement = m_journal.intend(stopped, "/a", "/out/a", 0);
     m_journal.done(placement, Placed(1, 1));
-    m_journal.endRun(stopped, RunEnd{RunEndKind::Stopped, ""}, JournalCounts{1, 0, 0, 0, 0});
+    m_journal.endRun(stopped, JournalEnd{JournalEndKind::Stopped, ""}, JournalCounts{1, 0, 0, 0, 0});
 
     const int64_t early = m_journal.beginRun(FilesRun("/out"));
-    m_journal.endRun(early, RunEnd{RunEndKind::EndedEarly, "输出文件夹无法创建"}, {});
+    m_journal.endRun(early, JournalEnd{JournalEndKind::EndedEarly, "输出文件夹无法创建"}, {});
 
     const int64_t killed = m_journal.beginRun(FilesRun("/out"));  // never ended
 
@@ -211,11 +211,11 @@ TEST_F(RunJournalTest, AStoppedRunAndOneEndedEarlyKeepHowTheyEnded) {
     EXPECT_EQ(runs[0].endedNs, 0);
     EXPECT_EQ(runs[1].id, early);
     ASSERT_TRUE(runs[1].end.has_value());
-    EXPECT_EQ(runs[1].end->kind, RunEndKind::EndedEarly);
+    EXPECT_EQ(runs[1].end->kind, JournalEndKind::EndedEarly);
     EXPECT_EQ(runs[1].end->reason, "输出文件夹无法创建");
     EXPECT_EQ(runs[2].id, stopped);
     ASSERT_TRUE(runs[2].end.has_value());
-    EXPECT_EQ(runs[2].end->kind, RunEndKind::Stopped);
+    EXPECT_EQ(runs[2].end->kind, JournalEndKind::Stopped);
     EXPECT_EQ(runs[2].counts.placed, 1);
     ASSERT_EQ(m_journal.placements(stopped).size(), 1u);
     EXPECT_TRUE(m_journal.placements(early).empty());
