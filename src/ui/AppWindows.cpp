@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "SharedJournal.h"
 #include "Unit1.h"
 #include "Unit3.h"
 #include "Unit4.h"
@@ -11,9 +12,12 @@
 namespace zanfeld {
 
 AppWindows::AppWindows(const std::string& settingsPath, const std::string& defaultOutDir) {
+    m_journal = std::make_unique<SharedJournal>();
     m_form1 = std::make_unique<TForm1>(settingsPath, defaultOutDir);
     m_form1->show();
     m_form6 = std::make_unique<TForm6>(settingsPath, defaultOutDir);
+    m_form1->setJournal(m_journal.get());
+    m_form6->setJournal(m_journal.get());
     m_form1->setFolderWindow(m_form6.get());
     m_form6->setFileWindow(m_form1.get());
     // The dialogs have no owner window: each is centred on whichever window

@@ -5,6 +5,7 @@
 
 namespace zanfeld {
 
+class SharedJournal;
 class TForm1;
 class TForm3;
 class TForm6;
@@ -28,8 +29,12 @@ class AppWindows {
     TfrmAbout& aboutBox() { return *m_about; }
     TfrmSuffix& addTypeDialog() { return *m_suffix; }
 
+    SharedJournal& journal() { return *m_journal; }
+
   private:
-    // Declared in creation order, so they are destroyed in reverse.
+    // Declared in creation order, so they are destroyed in reverse; the
+    // journal outlives the windows whose runs write it.
+    std::unique_ptr<SharedJournal> m_journal;
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<TForm6> m_form6;
     std::unique_ptr<TForm3> m_form3;

@@ -4,7 +4,8 @@
 
 namespace zanfeld {
 
-RunBridge::RunBridge(Window window) : m_window(std::move(window)) {}
+RunBridge::RunBridge(Window window, RunRecorder* recorder)
+    : m_window(std::move(window)), m_recorder(recorder) {}
 
 RunBridge::~RunBridge() = default;
 

@@ -29,7 +29,8 @@ class RunBridge : public SortHost {
         std::function<void(const RunCounts& counts)> counts;
     };
 
-    explicit RunBridge(Window window);
+    // recorder: where the run keeps its record, or none.
+    explicit RunBridge(Window window, RunRecorder* recorder = nullptr);
     ~RunBridge() override;
     RunBridge(const RunBridge&) = delete;
     RunBridge& operator=(const RunBridge&) = delete;
@@ -47,6 +48,9 @@ class RunBridge : public SortHost {
     bool stopRequested() override;
     void noteProgress(const RunProgress& progress) override;
     void noteCounts(const RunCounts& counts) override;
+    RunRecorder* recorder() override { return m_recorder; }
+    // A window's run keeps every file it replaces in the Trash.
+    bool keepReplacedFiles() override { return true; }
 
     // Called on the window's thread.
     // The run stops at its next chance.
@@ -65,6 +69,7 @@ class RunBridge : public SortHost {
     void deliverProgress();
 
     Window m_window;
+    RunRecorder* m_recorder;
     QObject m_receiver;  // lives on the window's thread
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_detached{false};

@@ -9,10 +9,12 @@
 #include <QThread>
 #include <exception>
 
+#include "JournalRecorder.h"
 #include "MessageBoxes.h"
 #include "NativeText.h"
 #include "RunBridge.h"
 #include "RunStatusText.h"
+#include "SharedJournal.h"
 
 namespace zanfeld {
 
@@ -84,20 +86,23 @@ bool RunControls::start(SortHost& window, std::function<void(SortHost&)> sort) {
     if (m_thread) return false;
     m_error.clear();
     m_counts.reset();
-    m_bridge = std::make_unique<RunBridge>(
-        RunBridge::Window{window,
-                          [this](const std::string& target, const std::string& source) {
-                              return askReplace(target, source);
-                          },
-                          [this](const RunProgress& progress, const std::string& path) {
-                              showProgress(progress, path);
-                          },
-                          [this](const RunCounts& counts) {
+    m_recorder.reset();
+    if (m_journal) m_recorder = std::make_unique<JournalRecorder>(m_journal->get());
+    RunBridge::Window parts{
+        window,
+        [this](const std::string& target, const std::string& source) {
+            return askReplace(target, source);
+        },
+        [this](const RunProgress& progress, const std::string& path) {
+            showProgress(progress, path);
+        },
+        [this](const RunCounts& counts) {
             // Told just before the run's closing message, which the summary
             // then stands beside.
             m_counts = counts;
             m_parts.status->setText(RunStatusText::after(counts, m_bridge->stopRequested()));
-        }});
+        }};
+    m_bridge = std::make_unique<RunBridge>(std::move(parts), m_recorder.get());
     RunBridge* bridge = m_bridge.get();
     m_thread = QThread::create([this, bridge, sort = std::move(sort)] {
         try {
@@ -140,6 +145,7 @@ void RunControls::ended() {
     m_thread = nullptr;
     const bool stopped = m_bridge->stopRequested();
     m_bridge.reset();
+    m_recorder.reset();
     if (!m_error.empty()) {
         // Unlock before telling the user, so the window is usable again.
         setBusy(false);

@@ -20,7 +20,9 @@ class QWidget;
 
 namespace zanfeld {
 
+class JournalRecorder;
 class RunBridge;
+class SharedJournal;
 class SortHost;
 
 // The window's side of a sort run, alike in both sorting windows: the run on
@@ -74,6 +76,8 @@ class RunControls {
     void liveOptionsChanged();
     // Called on the window's thread once a run has ended.
     void setFinished(std::function<void()> finished) { m_finished = std::move(finished); }
+    // Where runs keep their records; none keeps none.
+    void setJournal(SharedJournal* journal) { m_journal = journal; }
 
     // The list now holds entries; shown when no run goes (the last run's
     // summary gives way to it).
@@ -85,6 +89,8 @@ class RunControls {
 
     Parts m_parts;
     bool m_busy = false;
+    SharedJournal* m_journal = nullptr;
+    std::unique_ptr<JournalRecorder> m_recorder;  // the run's, when it keeps a record
     std::unique_ptr<RunBridge> m_bridge;
     QThread* m_thread = nullptr;
     std::function<void()> m_finished;

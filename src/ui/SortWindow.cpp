@@ -368,6 +368,8 @@ void SortWindow::BtnStopClick() { m_run->requestStop(); }
 
 bool SortWindow::running() const { return m_run->running(); }
 
+void SortWindow::setJournal(SharedJournal* journal) { m_run->setJournal(journal); }
+
 void SortWindow::liveOptionsChanged() {
     if (m_run) m_run->liveOptionsChanged();
 }

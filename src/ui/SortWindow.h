@@ -32,6 +32,7 @@ namespace zanfeld {
 
 class ResultGroup;
 class RunControls;
+class SharedJournal;
 class SortIllustration;
 class StarCaption;
 class TfrmAbout;
@@ -52,6 +53,8 @@ class SortWindow : public QWidget, public SortHost {
 
     // The shared about box BtnAout shows.
     void setAboutBox(TfrmAbout* about) { m_about = about; }
+    // Where the window's runs keep their records (shared by both windows).
+    void setJournal(SharedJournal* journal);
 
     SourceList& sourceList();
     // Announces to the list box what was appended to sourceList() directly.

@@ -18,6 +18,8 @@
 #include "FaultySys.h"
 #include "FileChecks.h"
 #include "ReplaceQuestion.h"
+#include "RunJournal.h"
+#include "SharedJournal.h"
 #include "TempDir.h"
 #include "UiTestSupport.h"
 #include "Unit1.h"
@@ -360,6 +362,38 @@ TEST_F(RunThreadTest, EnterOrEscapeOnTheQuestionKeepsTheFile) {
     EXPECT_EQ(question.answerOf(box.button(QMessageBox::Yes)), ReplaceAnswer::Yes);
     EXPECT_EQ(question.answerOf(box.button(QMessageBox::YesToAll)), ReplaceAnswer::YesToAll);
     EXPECT_EQ(question.answerOf(box.button(QMessageBox::NoToAll)), ReplaceAnswer::NoToAll);
+}
+
+TEST_F(RunThreadTest, AWindowRunIsJournalledAndKeepsTheFileItReplacesInTheTrash) {
+    AddFiles({{"a.txt", "new a"}, {"b.txt", "new b"}});
+    WriteFile(out + "/.txt/a.txt", "old a", 1'000'000'000);
+    W<QRadioButton>("RbOverwrite")->setChecked(true);
+    StartRunAndWait(*form);
+    EXPECT_EQ(BoxTexts().back(), QStringLiteral("分拣工作完成！"));
+    EXPECT_EQ(ReadFile(out + "/.txt/a.txt"), "new a");
+
+    RunJournal& journal = m_windows->journal().get();
+    ASSERT_TRUE(journal.ok());
+    const std::vector<JournalRun> runs = journal.runs(0);
+    ASSERT_FALSE(runs.empty());
+    const JournalRun& run = runs.front();
+    EXPECT_EQ(run.window, RunWindow::Files);
+    EXPECT_EQ(run.outputDir, out + "/");
+    ASSERT_TRUE(run.end);
+    EXPECT_EQ(run.end->kind, JournalEndKind::Finished);
+    EXPECT_EQ(run.counts.overwritten, 1);
+    EXPECT_EQ(run.counts.placed, 1);
+    const std::vector<JournalPlacement> placements = journal.placements(run.id);
+    ASSERT_EQ(placements.size(), 2u);
+    EXPECT_EQ(placements[0].source, src + "/a.txt");
+    EXPECT_EQ(placements[0].target, out + "/.txt/a.txt");
+    EXPECT_EQ(placements[0].outcome.result, PlacementResult::Overwritten);
+    // The replaced file is whole in the Trash, where the journal says.
+    const std::string trashed = placements[0].outcome.trashedPath;
+    const std::string files = std::string(getenv("XDG_DATA_HOME")) + "/Trash/files/a";
+    EXPECT_EQ(trashed.rfind(files, 0), 0u) << trashed;  // numbered when others came first
+    EXPECT_EQ(ReadFile(trashed), "old a");
+    EXPECT_EQ(placements[1].outcome.result, PlacementResult::Placed);
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include <QThread>
 #include <QToolButton>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <string>
@@ -53,16 +54,26 @@ class QtAppEnvironment : public ::testing::Environment {
                 if (message.contains(QLatin1String("propagateSizeHints"))) return;
                 std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
             });
+        // The run journal and the Trash of the windows' runs go to a folder
+        // of the test program's own, never to the user's.
+        char pattern[] = "/tmp/zanfeld-ui-home-XXXXXX";
+        if (const char* made = mkdtemp(pattern)) {
+            m_home = made;
+            setenv("XDG_STATE_HOME", (m_home + "/state").c_str(), 1);
+            setenv("XDG_DATA_HOME", (m_home + "/data").c_str(), 1);
+        }
         m_app = new QApplication(argc, argv);
         SetUpApplication(*m_app);
     }
     void TearDown() override {
         delete m_app;
         m_app = nullptr;
+        if (!m_home.empty()) std::system(("rm -rf '" + m_home + "'").c_str());
     }
 
   private:
     QApplication* m_app = nullptr;
+    std::string m_home;
 };
 
 inline ::testing::Environment* const kQtAppEnvironment =

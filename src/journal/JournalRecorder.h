@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+
+#include "RunJournal.h"
+#include "RunRecorder.h"
+
+namespace zanfeld {
+
+// A run's record kept in the journal: the recorder a window hands its runs.
+// One object records one run.
+class JournalRecorder : public RunRecorder {
+  public:
+    // undoes: for an undo run, the run it puts back.
+    explicit JournalRecorder(RunJournal& journal, int64_t undoes = 0)
+        : m_journal(journal), m_undoes(undoes) {}
+
+    void beginRun(RunWindow window, const SortOptions& options) override;
+    int64_t intend(const std::string& source, const std::string& target,
+                   TransferMode mode) override;
+    void done(int64_t placement, const PlacementRecord& record) override;
+    void madeFolder(const std::string& path) override;
+    void endRun(RunEnd end, const RunCounts& counts) override;
+    bool ok() const override { return m_journal.ok() && (m_run != 0 || !m_begun); }
+
+    // The run's id in the journal, 0 before it began or when the journal is off.
+    int64_t run() const { return m_run; }
+
+  private:
+    RunJournal& m_journal;
+    int64_t m_undoes;
+    int64_t m_run = 0;
+    bool m_begun = false;
+};
+
+}  // namespace zanfeld
