@@ -1,0 +1,352 @@
+#include "RunUndo.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <time.h>
+
+#include <cerrno>
+#include <set>
+
+#include "FailureLog.h"
+#include "FileOps.h"
+#include "JournalRecorder.h"
+#include "PathNames.h"
+#include "Placement.h"
+#include "SourceFile.h"
+#include "Sys.h"
+#include "TargetFolder.h"
+#include "Trash.h"
+
+namespace zanfeld {
+
+namespace {
+
+bool IsMove(const JournalPlacement& p) { return p.mode == static_cast<int>(TransferMode::Move); }
+
+bool Replaced(const PlacementOutcome& o) {
+    return o.result == PlacementResult::Overwritten && !o.trashedPath.empty();
+}
+
+// The file at path is still the one the placement left there.
+bool StillAsPlaced(const std::string& path, const PlacementOutcome& o) {
+    struct stat st;
+    if (sys().stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    return static_cast<uint64_t>(st.st_dev) == o.device &&
+           static_cast<uint64_t>(st.st_ino) == o.inode && st.st_size == o.size &&
+           st.st_mtim.tv_sec == o.mtimeSec && st.st_mtim.tv_nsec == o.mtimeNsec;
+}
+
+// A copy may go for good only while its source still holds the same data, as
+// far as size and time tell (a copy keeps its source's time).
+bool SourceStillMatches(const std::string& source, const PlacementOutcome& o) {
+    struct stat st;
+    return sys().stat(source.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size == o.size &&
+           st.st_mtim.tv_sec == o.mtimeSec && st.st_mtim.tv_nsec == o.mtimeNsec;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of(kPathSeparator);
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? std::string(1, kPathSeparator) : path.substr(0, slash);
+}
+
+// Works through a run's placements backwards and keeps the tally.
+class Undo {
+  public:
+    explicit Undo(JournalRecorder& record) : m_record(record) {}
+
+    void placement(const JournalPlacement& p) {
+        const PlacementOutcome& o = p.outcome;
+        switch (o.state) {
+            case PlacementState::Failed:
+            case PlacementState::Skipped:
+                return;
+            case PlacementState::Intended:
+                inDoubt(p);
+                return;
+            case PlacementState::Done:
+                break;
+        }
+        bool targetFree = false;
+        if (!StillAsPlaced(p.target, o)) {
+            struct stat st;
+            if (sys().lstat(p.target.c_str(), &st) != 0) {
+                keep(p.target, "文件已不在分拣放到的位置，未撤销");
+                targetFree = errno == ENOENT;
+            } else {
+                keep(p.target, "文件在分拣之后被改动或替换过，未撤销");
+            }
+        } else if (IsMove(p)) {
+            targetFree = moveBack(p.target, p.source);
+        } else {
+            targetFree = removeCopy(p);
+        }
+        if (Replaced(o)) {
+            if (!targetFree) {
+                keep(o.trashedPath, "被覆盖的文件留在回收站：它原来的位置仍被占用");
+            } else {
+                restore(p);
+            }
+        } else if (o.replacedWithoutTrash) {
+            keep(p.target, "被覆盖的文件当时无法放入回收站，不能恢复");
+        }
+    }
+
+    void folders(const std::vector<std::string>& made) {
+        // Deepest first; a folder that holds anything stays.
+        for (auto it = made.rbegin(); it != made.rend(); ++it) {
+            if (sys().unlinkAt(AT_FDCWD, it->c_str(), AT_REMOVEDIR) == 0) ++m_report.foldersRemoved;
+        }
+    }
+
+    UndoReport& report() { return m_report; }
+    const FailureLog& kept() const { return m_kept; }
+
+  private:
+    // A placement a killed run left unsettled: a move is settled by looking
+    // at the disk (the source gone and the target there: it was made); a copy
+    // cannot be told from a file that was there before, so it stays.
+    void inDoubt(const JournalPlacement& p) {
+        struct stat st;
+        if (IsMove(p) && sys().lstat(p.source.c_str(), &st) != 0 && errno == ENOENT &&
+            sys().lstat(p.target.c_str(), &st) == 0) {
+            moveBack(p.target, p.source);
+            return;
+        }
+        if (!IsMove(p) && sys().lstat(p.target.c_str(), &st) == 0)
+            keep(p.target, "分拣中断时这个文件是否已放好无法确定，未撤销");
+    }
+
+    // Moves the file at from back to to, under a numbered name when to is
+    // taken. True when from is free afterwards.
+    bool moveBack(const std::string& from, const std::string& to) {
+        TargetFolder folder;
+        std::string name;
+        int error = folder.openFolderOf(to, name);
+        if (error == ENOENT) {
+            // The folder it came from is gone: it is made again.
+            error = MakeDirs(FolderOf(to));
+            if (error == 0) error = folder.openFolderOf(to, name);
+        }
+        const int64_t id = m_record.intend(from, to, TransferMode::Move);
+        std::string placed = name;
+        if (error == 0) {
+            error = MoveFileInto(SourceFile(from), folder, placed, Publish::Keep);
+            for (int attempt = 0; error == EEXIST && attempt < 16; ++attempt) {
+                placed = FreeNumberedName(folder, name, to);
+                error = MoveFileInto(SourceFile(from), folder, placed, Publish::Keep);
+            }
+        }
+        PlacementRecord record;
+        record.target = folder.isOpen() ? folder.pathOf(placed) : to;
+        record.error = error;
+        record.outcome = error != 0       ? FileOutcome::Failed
+                         : placed != name ? FileOutcome::Renamed
+                                          : FileOutcome::Placed;
+        m_record.done(id, record);
+        if (error != 0) {
+            keep(from, "无法移回“" + to + "”：" + ReasonText(error));
+            return false;
+        }
+        ++m_report.movedBack;
+        if (placed != name) {
+            ++m_report.renamedBack;
+            note(folder.pathOf(placed), "原来的名字已被占用，已移回并改名");
+        }
+        return true;
+    }
+
+    // Takes a copy away, to the Trash when its source no longer holds the
+    // same data. True when the copy's name is free afterwards.
+    bool removeCopy(const JournalPlacement& p) {
+        TargetFolder folder;
+        std::string name;
+        if (const int e = folder.openFolderOf(p.target, name)) {
+            keep(p.target, ReasonText(e));
+            return false;
+        }
+        const int64_t id = m_record.intend(p.target, std::string(), TransferMode::Copy);
+        PlacementRecord record;
+        record.target = p.target;
+        int error = 0;
+        FileFacts facts;
+        // The last look, through the folder held open, just before it goes.
+        if (LookAtFileIn(folder, name, facts) != 0 || facts.id.device != p.outcome.device ||
+            facts.id.inode != p.outcome.inode) {
+            error = kSourceChanged;
+        } else if (SourceStillMatches(p.source, p.outcome)) {
+            if (sys().unlinkAt(folder.fd(), name.c_str(), 0) != 0) error = errno;
+            if (error == 0) ++m_report.copiesRemoved;
+        } else {
+            TrashPlace place;
+            error = MoveToTrashAt(folder.fd(), name, p.target, place);
+            if (error == 0) {
+                ++m_report.copiesTrashed;
+                record.trashFile = place.file;
+                record.trashInfo = place.info;
+                note(p.target, "源文件已不在或已改动，副本已放入回收站");
+            }
+        }
+        record.error = error;
+        record.outcome = error == 0 ? FileOutcome::Placed : FileOutcome::Failed;
+        m_record.done(id, record);
+        if (error != 0) keep(p.target, "无法撤销这个副本：" + ReasonText(error));
+        return error == 0;
+    }
+
+    void restore(const JournalPlacement& p) {
+        const int64_t id = m_record.intend(p.outcome.trashedPath, p.target, TransferMode::Move);
+        const int error =
+            RestoreFromTrash(TrashPlace{p.outcome.trashedPath, p.outcome.trashInfoPath}, p.target);
+        PlacementRecord record;
+        record.target = p.target;
+        record.error = error;
+        record.outcome = error == 0 ? FileOutcome::Placed : FileOutcome::Failed;
+        m_record.done(id, record);
+        if (error == 0) {
+            ++m_report.restored;
+        } else {
+            keep(p.outcome.trashedPath,
+                 "无法从回收站恢复到“" + p.target + "”：" + ReasonText(error));
+        }
+    }
+
+    // A file left as it is.
+    void keep(const std::string& path, const std::string& reason) {
+        ++m_report.kept;
+        m_kept.add(path, reason);
+    }
+    // Something done otherwise than asked, which the user should know of.
+    void note(const std::string& path, const std::string& reason) { m_kept.add(path, reason); }
+
+    JournalRecorder& m_record;
+    UndoReport m_report;
+    FailureLog m_kept;  // what the user should know of, with the reason
+};
+
+std::string Count(size_t n, const char* what) { return std::to_string(n) + " 个" + what; }
+
+std::string ClosingText(const UndoReport& r, const FailureLog& kept) {
+    std::string text = r.stopped ? "撤销已停止。" : "撤销完成！";
+    text += "\n\n移回 " + Count(r.movedBack, "文件") + "，删除 " + Count(r.copiesRemoved, "副本") +
+            "，从回收站恢复 " + Count(r.restored, "文件") + "，删除 " +
+            Count(r.foldersRemoved, "空文件夹") + "。";
+    if (kept.count() > 0) {
+        // The same list as a sort's failures, with its own heading.
+        std::string list = kept.failureText();
+        const std::string heading = "个文件未能分拣：";
+        const size_t at = list.find(heading);
+        if (at != std::string::npos) list.replace(at, heading.size(), "个文件需要留意：");
+        text += list;
+    }
+    return text;
+}
+
+}  // namespace
+
+UndoPlan PlanUndo(RunJournal& journal, int64_t run) {
+    UndoPlan plan;
+    for (const JournalPlacement& p : journal.placements(run)) {
+        const PlacementOutcome& o = p.outcome;
+        if (o.state == PlacementState::Intended) {
+            ++plan.inDoubt;
+            continue;
+        }
+        if (o.state != PlacementState::Done) continue;
+        if (IsMove(p))
+            ++plan.moveBack;
+        else
+            ++plan.removeCopies;
+        if (Replaced(o)) ++plan.restore;
+        if (o.replacedWithoutTrash) ++plan.lost;
+    }
+    return plan;
+}
+
+std::string UndoQuestion(const JournalRun& run, const UndoPlan& plan) {
+    char when[32] = "";
+    const time_t seconds = static_cast<time_t>(run.startedNs / 1000000000);
+    struct tm local;
+    if (localtime_r(&seconds, &local)) strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &local);
+    std::string text = std::string("将撤销 ") + when + " 开始的分拣（输出目录“" + run.outputDir +
+                       "”）：移回 " + Count(plan.moveBack, "文件") + "，删除 " +
+                       Count(plan.removeCopies, "副本") + "，从回收站恢复 " +
+                       Count(plan.restore, "文件") + "。";
+    if (plan.inDoubt > 0)
+        text +=
+            "\n有 " + Count(plan.inDoubt, "文件") + "在分拣中断时状态不明，将按磁盘上的情况处理。";
+    if (plan.lost > 0) text += "\n有 " + Count(plan.lost, "被覆盖的文件") + "不能恢复。";
+    return text + "\n\n改动过的文件保持原样。是否继续？";
+}
+
+UndoReport UndoRun(RunJournal& journal, int64_t run, SortHost& host) {
+    const std::vector<JournalPlacement> placements = journal.placements(run);
+    const std::vector<std::string> made = journal.madeFolders(run);
+    JournalRun what;
+    for (const JournalRun& r : journal.runs(0)) {
+        if (r.id == run) what = r;
+    }
+
+    if (what.id == 0 || what.undoneBy != 0 || what.undoes != 0) {
+        // Gone from the journal, put back already (never twice), or an undo.
+        host.showInfo(what.id == 0       ? "分拣记录中没有这次分拣。"
+                      : what.undoes != 0 ? "撤销本身不能再撤销。"
+                                         : "这次分拣已经撤销过了。");
+        return {};
+    }
+
+    // What an earlier undo of this run, stopped part-way, already put back.
+    std::set<std::string> undone;
+    for (const JournalRun& r : journal.runs(0)) {
+        if (r.undoes != run) continue;
+        for (const JournalPlacement& q : journal.placements(r.id))
+            if (q.outcome.state == PlacementState::Done) undone.insert(q.source);
+    }
+
+    JournalRecorder record(journal, run);
+    SortOptions options;
+    options.page = static_cast<SortPage>(what.page);
+    options.transferMode = static_cast<TransferMode>(what.mode);
+    options.sameFilePolicy = static_cast<SameFilePolicy>(what.policy);
+    options.outputDir = what.outputDir;
+    record.beginRun(what.window, options);
+
+    host.setBusy(true);
+    Undo undo(record);
+    const size_t n = placements.size();
+    RunProgress progress;
+    progress.count = n;
+    progress.moving = true;
+    for (size_t i = 0; i < n; ++i) {
+        if (host.stopRequested()) {
+            undo.report().stopped = true;
+            break;
+        }
+        const JournalPlacement& p = placements[n - 1 - i];
+        progress.index = i;
+        progress.path = &p.target;
+        host.noteProgress(progress);
+        if (!undone.count(p.target)) undo.placement(p);
+        host.setProgress(static_cast<int>(static_cast<unsigned long long>(i + 1) * 100 / n));
+    }
+    UndoReport& report = undo.report();
+    if (!report.stopped) undo.folders(made);
+
+    RunCounts counts;
+    counts.placed =
+        report.movedBack + report.copiesRemoved + report.copiesTrashed + report.restored;
+    counts.failed = report.kept;
+    record.endRun(report.stopped ? RunEnd::Stopped : RunEnd::Finished, counts);
+    if (!report.stopped && record.run() != 0) journal.markUndone(run, record.run());
+
+    host.setBusy(false);
+    const std::string text = ClosingText(report, undo.kept());
+    if (report.kept > 0)
+        host.showWarning(text);
+    else
+        host.showInfo(text);
+    host.setProgress(0);
+    return report;
+}
+
+}  // namespace zanfeld
