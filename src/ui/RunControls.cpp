@@ -115,6 +115,7 @@ bool RunControls::start(SortHost& window, std::function<void(SortHost&)> sort) {
     QObject::connect(m_thread, &QThread::finished, m_parts.owner, [this] { ended(); });
     m_clock.start();
     m_parts.stop->setEnabled(true);
+    for (QWidget* w : m_parts.idleOnly) w->setEnabled(false);
     m_thread->start();
     return true;
 }
@@ -153,6 +154,7 @@ void RunControls::ended() {
     }
     setBusy(false);
     m_parts.stop->setEnabled(false);
+    for (QWidget* w : m_parts.idleOnly) w->setEnabled(true);
     if (m_parts.bar->value() != 0) m_parts.bar->setValue(0);
     if (m_counts) m_parts.status->setText(RunStatusText::after(*m_counts, stopped));
     if (m_finished) m_finished();

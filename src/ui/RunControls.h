@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ReplaceQuestion.h"
 #include "RunNotes.h"
@@ -31,15 +32,16 @@ class SortHost;
 class RunControls {
   public:
     struct Parts {
-        QWidget* owner;        // the window; it owns the run's messages
-        QPushButton* start;    // BtnCopy
-        QTabWidget* pages;     // PageControl1, and with it every control on the pages
-        QPushButton* chooser;  // Button3
-        QLineEdit* outDir;     // EdtOutDir, read-only while busy
-        QProgressBar* bar;     // ProgressBar1
-        QPushButton* stop;     // BtnStop, enabled while a run goes
-        QLabel* status;        // LblStatus
-        bool folders;          // the list holds folders
+        QWidget* owner;                  // the window; it owns the run's messages
+        QPushButton* start;              // BtnCopy
+        QTabWidget* pages;               // PageControl1, and with it every control on the pages
+        QPushButton* chooser;            // Button3
+        QLineEdit* outDir;               // EdtOutDir, read-only while busy
+        QProgressBar* bar;               // ProgressBar1
+        QPushButton* stop;               // BtnStop, enabled while a run goes
+        QLabel* status;                  // LblStatus
+        bool folders;                    // the list holds folders
+        std::vector<QWidget*> idleOnly;  // enabled only while no run goes
     };
 
     explicit RunControls(const Parts& parts);

@@ -25,7 +25,11 @@
 #include "NativeText.h"
 #include "ResultGroup.h"
 #include "RunControls.h"
+#include "RunHistoryDialog.h"
+#include "RunJournal.h"
+#include "RunUndo.h"
 #include "SettingsFile.h"
+#include "SharedJournal.h"
 #include "SortIllustration.h"
 #include "TextUtil.h"
 #include "Unit4.h"
@@ -161,6 +165,14 @@ void SortWindow::buildModeArea(QRadioButton* move, const QString& copyText) {
 void SortWindow::buildBottomStrip() {
     Panel1 = P::startStrip(BtnCopy, BtnStop, BtnAout);
     RootLayout->addWidget(Panel1);
+    // Undo and the record of runs stand between 停止 and 关于.
+    BtnUndo = P::named(new QPushButton(QStringLiteral("撤销上次分拣")), "BtnUndo");
+    BtnHistory = P::named(new QPushButton(QStringLiteral("分拣记录")), "BtnHistory");
+    auto* strip = static_cast<QHBoxLayout*>(Panel1->layout());
+    strip->insertWidget(strip->indexOf(BtnAout), BtnUndo);
+    strip->insertWidget(strip->indexOf(BtnAout), BtnHistory);
+    connect(BtnUndo, &QPushButton::clicked, this, [this] { BtnUndoClick(); });
+    connect(BtnHistory, &QPushButton::clicked, this, [this] { BtnHistoryClick(); });
 
     connect(BtnCopy, &QPushButton::clicked, this, [this] { BtnCopyClick(); });
     connect(BtnStop, &QPushButton::clicked, this, [this] { BtnStopClick(); });
@@ -168,9 +180,16 @@ void SortWindow::buildBottomStrip() {
 }
 
 void SortWindow::finishBuilding(int width, int height) {
-    m_run = std::make_unique<RunControls>(RunControls::Parts{this, BtnCopy, PageControl1, Button3,
-                                                             EdtOutDir, ProgressBar1, BtnStop,
-                                                             LblStatus, m_listsFolders});
+    m_run = std::make_unique<RunControls>(RunControls::Parts{this,
+                                                             BtnCopy,
+                                                             PageControl1,
+                                                             Button3,
+                                                             EdtOutDir,
+                                                             ProgressBar1,
+                                                             BtnStop,
+                                                             LblStatus,
+                                                             m_listsFolders,
+                                                             {BtnUndo, BtnHistory}});
     m_run->setFinished([this] { runEnded(); });
     // The status line tells the list's length while no run goes.
     QAbstractItemModel* list = ListBox1->model();
@@ -368,7 +387,50 @@ void SortWindow::BtnStopClick() { m_run->requestStop(); }
 
 bool SortWindow::running() const { return m_run->running(); }
 
-void SortWindow::setJournal(SharedJournal* journal) { m_run->setJournal(journal); }
+void SortWindow::setJournal(SharedJournal* journal) {
+    m_journal = journal;
+    m_run->setJournal(journal);
+}
+
+void SortWindow::BtnUndoClick() {
+    if (m_run->running()) return;
+    RunJournal* journal = m_journal ? &m_journal->get() : nullptr;
+    if (!journal || !journal->ok()) {
+        MessageBoxes::information(this, QStringLiteral("分拣记录无法打开，不能撤销。"));
+        return;
+    }
+    const std::optional<JournalRun> run = journal->lastUndoableRun();
+    if (!run) {
+        MessageBoxes::information(this, QStringLiteral("没有可以撤销的分拣。"));
+        return;
+    }
+    undoRun(*run);
+}
+
+void SortWindow::BtnHistoryClick() {
+    if (m_run->running()) return;
+    RunJournal* journal = m_journal ? &m_journal->get() : nullptr;
+    if (!journal || !journal->ok()) {
+        MessageBoxes::information(this, QStringLiteral("分拣记录无法打开。"));
+        return;
+    }
+    if (!m_history) m_history = std::make_unique<RunHistoryDialog>(this);
+    m_history->load(*journal);
+    if (ModalDialogs::exec(*m_history) != QDialog::Accepted || m_history->chosenRun() == 0) return;
+    for (const JournalRun& run : journal->runs(0)) {
+        if (run.id == m_history->chosenRun()) {
+            undoRun(run);
+            return;
+        }
+    }
+}
+
+void SortWindow::undoRun(const JournalRun& run) {
+    RunJournal& journal = m_journal->get();
+    const UndoPlan plan = PlanUndo(journal, run.id);
+    if (!MessageBoxes::question(this, FromNative(UndoQuestion(run, plan)))) return;
+    m_run->start(*this, [&journal, id = run.id](SortHost& host) { UndoRun(journal, id, host); });
+}
 
 void SortWindow::liveOptionsChanged() {
     if (m_run) m_run->liveOptionsChanged();

@@ -32,7 +32,9 @@ namespace zanfeld {
 
 class ResultGroup;
 class RunControls;
+class RunHistoryDialog;
 class SharedJournal;
+struct JournalRun;
 class SortIllustration;
 class StarCaption;
 class TfrmAbout;
@@ -90,6 +92,10 @@ class SortWindow : public QWidget, public SortHost {
     // Starts a run on a worker thread and returns; runFinished tells its end.
     void BtnCopyClick();
     void BtnStopClick();
+    // Undoes the newest run that can be undone, after asking.
+    void BtnUndoClick();
+    // Lists past runs in a dialog, to undo any of them.
+    void BtnHistoryClick();
     // A run is going.
     bool running() const;
 
@@ -154,6 +160,8 @@ class SortWindow : public QWidget, public SortHost {
 
     QPushButton* BtnCopy;
     QPushButton* BtnStop;
+    QPushButton* BtnUndo;     // "撤销上次分拣"
+    QPushButton* BtnHistory;  // "分拣记录"
     QPushButton* BtnAout;
 
   signals:
@@ -218,6 +226,8 @@ class SortWindow : public QWidget, public SortHost {
   private:
     void FormClose();
     void runEnded();
+    // Asks, then undoes run on the worker thread as a run goes.
+    void undoRun(const JournalRun& run);
 
     std::string m_settingsPath;
     std::string m_defaultOutDir;
@@ -230,6 +240,8 @@ class SortWindow : public QWidget, public SortHost {
     QRadioButton* m_awayButton = nullptr;  // the button that leads to the other window
     bool m_listsFolders = false;
     bool m_closeAfterRun = false;  // the user closed the window during a run
+    SharedJournal* m_journal = nullptr;
+    std::unique_ptr<RunHistoryDialog> m_history;
 };
 
 }  // namespace zanfeld

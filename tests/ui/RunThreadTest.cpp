@@ -12,12 +12,14 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <memory>
 
 #include "AppWindows.h"
 #include "FaultySys.h"
 #include "FileChecks.h"
 #include "ReplaceQuestion.h"
+#include "RunHistoryDialog.h"
 #include "RunJournal.h"
 #include "SharedJournal.h"
 #include "TempDir.h"
@@ -52,6 +54,9 @@ class RunThreadTest : public UiTest {
   protected:
     void SetUp() override {
         UiTest::SetUp();
+        // A journal of this test's own, so that undo meets no other test's runs.
+        m_stateHome = getenv("XDG_STATE_HOME");
+        setenv("XDG_STATE_HOME", (m_dir / "state").c_str(), 1);
         m_windows = std::make_unique<AppWindows>(m_dir / "Zanfeld.ini", m_dir.path());
         form = &m_windows->fileWindow();
         src = m_dir / "src";
@@ -62,6 +67,7 @@ class RunThreadTest : public UiTest {
     }
     void TearDown() override {
         m_windows.reset();
+        setenv("XDG_STATE_HOME", m_stateHome.c_str(), 1);
         UiTest::TearDown();
     }
 
@@ -90,6 +96,7 @@ class RunThreadTest : public UiTest {
     QString Status() { return W<QLabel>("LblStatus")->text(); }
 
     TempDir m_dir;
+    std::string m_stateHome;
     std::unique_ptr<AppWindows> m_windows;
     TForm1* form = nullptr;
     std::string src;
@@ -394,6 +401,56 @@ TEST_F(RunThreadTest, AWindowRunIsJournalledAndKeepsTheFileItReplacesInTheTrash)
     EXPECT_EQ(trashed.rfind(files, 0), 0u) << trashed;  // numbered when others came first
     EXPECT_EQ(ReadFile(trashed), "old a");
     EXPECT_EQ(placements[1].outcome.result, PlacementResult::Placed);
+}
+
+TEST_F(RunThreadTest, UndoPutsTheLastRunBackAndTheRecordListsIt) {
+    AddFiles({{"a.txt", "new a"}, {"b.txt", "new b"}});
+    WriteFile(out + "/.txt/a.txt", "old a", 1'000'000'000);
+    W<QRadioButton>("RbMove")->setChecked(true);
+    W<QRadioButton>("RbOverwrite")->setChecked(true);
+    StartRunAndWait(*form);
+    ASSERT_FALSE(IsFile(src + "/a.txt"));
+
+    // 撤销上次分拣: asked with the counts, then put back.
+    MessageBoxes::clearShown();
+    MessageBoxes::queueAnswer(true);
+    StartRunAndWait(*form, "BtnUndo");
+    ASSERT_EQ(MessageBoxes::shown().size(), 2u);
+    EXPECT_EQ(MessageBoxes::shown()[0].kind, MessageBoxes::Kind::Question);
+    EXPECT_TRUE(MessageBoxes::shown()[0].text.contains(
+        QStringLiteral("移回 2 个文件，删除 0 个副本，从回收站恢复 1 个文件。")))
+        << MessageBoxes::shown()[0].text.toStdString();
+    EXPECT_TRUE(BoxTexts().back().startsWith(QStringLiteral("撤销完成！")))
+        << BoxTexts().back().toStdString();
+    EXPECT_EQ(ReadFile(src + "/a.txt"), "new a");
+    EXPECT_EQ(ReadFile(src + "/b.txt"), "new b");
+    EXPECT_EQ(ReadFile(out + "/.txt/a.txt"), "old a");
+    EXPECT_FALSE(IsFile(out + "/.txt/b.txt"));
+    EXPECT_TRUE(W<QPushButton>("BtnUndo")->isEnabled());
+
+    // The record lists the undo above the run, neither to be undone again.
+    QStringList states;
+    std::vector<bool> undoable;
+    ModalDialogs::setScript([&](QDialog& dialog) {
+        auto& history = static_cast<RunHistoryDialog&>(dialog);
+        for (int row = 0; row < history.TblRuns->rowCount(); ++row) {
+            states << history.TblRuns->item(row, 2)->text() + "|" +
+                          history.TblRuns->item(row, 6)->text();
+            history.TblRuns->selectRow(row);
+            undoable.push_back(history.BtnUndoRun->isEnabled());
+        }
+        return static_cast<int>(QDialog::Rejected);
+    });
+    W<QPushButton>("BtnHistory")->click();
+    ASSERT_EQ(states.size(), 2);
+    EXPECT_EQ(states[0], QStringLiteral("撤销|完成"));
+    EXPECT_EQ(states[1], QStringLiteral("按文件类型分拣|完成，已撤销"));
+    EXPECT_FALSE(undoable[0]);
+    EXPECT_FALSE(undoable[1]);
+
+    MessageBoxes::clearShown();
+    W<QPushButton>("BtnUndo")->click();  // nothing left to undo: no run starts
+    EXPECT_EQ(BoxTexts(), std::vector<QString>{QStringLiteral("没有可以撤销的分拣。")});
 }
 
 }  // namespace

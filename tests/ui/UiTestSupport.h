@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QInputMethodQueryEvent>
 #include <QLabel>
@@ -22,6 +23,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 #include <QToolButton>
 #include <cstdio>
 #include <cstdlib>
@@ -29,9 +31,6 @@
 #include <map>
 #include <string>
 #include <vector>
-
-#include <QEventLoop>
-#include <QTimer>
 
 #include "AppSetup.h"
 #include "FilePickers.h"
@@ -270,10 +269,11 @@ inline QString Q(const std::string& native) {
 
 namespace zanfeld::test {
 
-// Presses the window's start button and lets events run until the run has
-// ended, as its runFinished signal tells. A run that never ends fails the
+// Presses the window's start button (or another that starts a run, such as
+// BtnUndo) and lets events run until the run has ended, as its runFinished
+// signal tells. A run that never ends fails the
 // test after a minute rather than hanging it.
-inline void StartRunAndWait(SortWindow& window) {
+inline void StartRunAndWait(SortWindow& window, const char* button = "BtnCopy") {
     bool ended = false;
     QEventLoop loop;
     const auto connection = QObject::connect(&window, &SortWindow::runFinished, &loop, [&] {
@@ -286,7 +286,7 @@ inline void StartRunAndWait(SortWindow& window) {
         ADD_FAILURE() << "the run did not end within a minute";
         loop.quit();
     });
-    Find<QPushButton>(&window, "BtnCopy")->click();
+    Find<QPushButton>(&window, button)->click();
     if (!ended) {
         watchdog.start(60000);
         loop.exec();

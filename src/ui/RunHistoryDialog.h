@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+#include <vector>
+
+#include "JournalRecords.h"
+
+class QPushButton;
+class QTableWidget;
+
+namespace zanfeld {
+
+class RunJournal;
+
+// "分拣记录": the runs of both windows, newest first, with what each did and
+// whether it was undone; the user picks one to undo.
+class RunHistoryDialog : public QDialog {
+    Q_OBJECT
+  public:
+    explicit RunHistoryDialog(QWidget* parent = nullptr);
+
+    // Fills the table from the journal.
+    void load(RunJournal& journal);
+    // The run the user chose to undo once the dialog was accepted.
+    int64_t chosenRun() const { return m_chosen; }
+
+    QTableWidget* TblRuns;
+    QPushButton* BtnUndoRun;  // "撤销所选分拣"
+    QPushButton* BtnClose;    // "关闭"
+
+  private:
+    void selectionChanged();
+
+    std::vector<JournalRun> m_runs;
+    int64_t m_chosen = 0;
+};
+
+}  // namespace zanfeld
