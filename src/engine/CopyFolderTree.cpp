@@ -9,6 +9,7 @@
 #include "FolderSort.h"
 #include "PathNames.h"
 #include "Placement.h"
+#include "RunPlanner.h"
 #include "SortRunFrame.h"
 #include "TargetFolder.h"
 #include "UnitPublic.h"
@@ -318,6 +319,27 @@ class TreeCopy {
     bool m_stopped = false;
 };
 
+// A preview of the copy of the tree at from into to: each file planned as
+// the copy would place it, nothing written. Links are copied as links by the
+// run and have no row here.
+void PlanTree(RunPlanner& planner, const std::string& from, const std::string& to,
+              SameFilePolicy policy, const std::vector<FolderId>& skipped,
+              const std::vector<DirEntry>& entries) {
+    for (const DirEntry& entry : entries) {
+        const std::string path = Join(from, entry.name);
+        if (entry.isDirectory) {
+            const auto id = FolderIdOf(path);
+            bool skip = false;
+            for (const FolderId& s : skipped) skip = skip || id == s;
+            if (!skip)
+                PlanTree(planner, path, to + kPathSeparator + entry.name, policy, skipped,
+                         ListSubFolder(path));
+        } else if (!entry.isSymlink || FileExists(path)) {
+            planner.place(path, to, TransferMode::Copy, policy);
+        }
+    }
+}
+
 // Opens the folder that receives a tree: the folders above it are followed
 // as the user made them (the output directory may well be a link); the
 // tree's own folder is never a link.
@@ -357,6 +379,10 @@ bool CopyFolderTree(const std::string& source, const std::string& target, SameFi
     for (const std::string& folder : {outermost, alsoSkip}) {
         if (folder.empty()) continue;
         if (const auto id = FolderIdOf(folder)) skipped.push_back(*id);
+    }
+    if (RunPlanner* planner = frame ? frame->planner() : nullptr) {
+        PlanTree(*planner, source, WithoutTrailingSeparators(target), policy, skipped, entries);
+        return true;
     }
     TreeCopy copy(policy, host, failures, std::move(skipped), frame);
     TargetFolder root;

@@ -8,6 +8,7 @@
 #include "FolderCache.h"
 #include "PathNames.h"
 #include "Placement.h"
+#include "RunPlanner.h"
 #include "SortRule.h"
 #include "SortRunFrame.h"
 #include "SourceFolders.h"
@@ -55,12 +56,20 @@ struct FileTally {
     }
 };
 
+// The full path of name in the target folder (relative to the output
+// directory; empty for the output directory itself).
+std::string TargetPath(const SortOptions& options, const std::string& target,
+                       const std::string& name) {
+    if (target.empty()) return options.outputDir + name;
+    return options.outputDir + target + kPathSeparator + name;
+}
+
 // What one placement came to, for the run's record: the placed file looked
 // at right after.
 PlacementRecord Record(const SortOptions& options, const std::string& target, FolderCache& folders,
                        const PlaceResult& r, const std::string& ownName) {
     PlacementRecord record;
-    record.target = options.outputDir + target + kPathSeparator + r.name;
+    record.target = TargetPath(options, target, r.name);
     record.error = r.error;
     switch (r.status) {
         case PlaceResult::Status::Failed:
@@ -72,7 +81,7 @@ PlacementRecord Record(const SortOptions& options, const std::string& target, Fo
         case PlaceResult::Status::Placed:
             break;
     }
-    record.outcome = r.replaced ? FileOutcome::Overwritten
+    record.outcome = r.replaced          ? FileOutcome::Overwritten
                      : r.name != ownName ? FileOutcome::Renamed
                                          : FileOutcome::Placed;
     int error = 0;
@@ -109,17 +118,21 @@ bool PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
     const bool make = !rule.foldersPrepared();
     const bool chain =
         options.page == SortPage::Keys && options.sameFilePolicy == SameFilePolicy::Rename;
+    RunPlanner* planner = frame.planner();
     for (const auto& target : targets) {
         if (!StaysInside(target)) {
             refused = target;
+            if (planner)
+                planner->refused(path, options.outputDir + target,
+                                 "目标文件夹“" + target + "”不在输出目录之内");
             continue;
         }
         static const std::string kOwnName;
         const std::string& start = chain ? renameStart : kOwnName;
         bool folderFailed = false;
-        const int64_t record = frame.intend(
-            path, options.outputDir + target + kPathSeparator + (start.empty() ? ownName : start),
-            options.transferMode);
+        const int64_t record =
+            frame.intend(path, TargetPath(options, target, start.empty() ? ownName : start),
+                         options.transferMode);
         auto place = [&] {
             int error = 0;
             TargetFolder* folder = folders.get(target, make, error);
@@ -128,8 +141,11 @@ bool PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
             return PlaceFile(source, *folder, options.transferMode, options.sameFilePolicy, host,
                              start);
         };
-        PlaceResult r = place();
-        if (r.status == PlaceResult::Status::Failed && r.error != ECANCELED) {
+        PlaceResult r = planner
+                            ? planner->place(path, options.outputDir + target, options.transferMode,
+                                             options.sameFilePolicy, start)
+                            : place();
+        if (!planner && r.status == PlaceResult::Status::Failed && r.error != ECANCELED) {
             // A folder removed or replaced since it was opened is opened (and
             // made) again, and the file placed again.
             int error = 0;
@@ -204,8 +220,14 @@ void RunFileSort(SortOptions options, const std::vector<std::string>& sources, S
             host.refreshLiveOptions(options);
             const std::string& path = sources[i];
             frame.item(i, path, options.transferMode == TransferMode::Move);
-            if (!PassesTypeFilter(options, path)) continue;
+            if (!PassesTypeFilter(options, path)) {
+                if (RunPlanner* planner = frame.planner()) planner->notSelected(path);
+                continue;
+            }
             rule->evaluateInto(options, path, outcome);
+            if (outcome.kind != RuleOutcome::Kind::Place) {
+                if (RunPlanner* planner = frame.planner()) planner->notSelected(path);
+            }
             if (outcome.kind == RuleOutcome::Kind::Drop) continue;
             if (outcome.kind == RuleOutcome::Kind::Place &&
                 !PlaceSelected(options, *rule, sourceFolders.get(path), outcome.folders, host,

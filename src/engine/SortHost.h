@@ -6,6 +6,7 @@
 #include "SortTypes.h"
 
 namespace zanfeld {
+class RunPlanner;
 class RunRecorder;
 }
 
@@ -58,6 +59,9 @@ class SortHost {
     // Whether a file that a placement replaces goes to the Trash rather than
     // being destroyed.
     virtual bool keepReplacedFiles() { return false; }
+    // A preview: the run plans each placement with this planner instead of
+    // making it, makes no folder, and shows no closing message.
+    virtual RunPlanner* planner() { return nullptr; }
 };
 
 }  // namespace zanfeld

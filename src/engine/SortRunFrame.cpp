@@ -7,8 +7,9 @@
 
 namespace zanfeld {
 
-SortRunFrame::SortRunFrame(SortHost& host) : m_host(host) {
+SortRunFrame::SortRunFrame(SortHost& host) : m_host(host), m_planner(host.planner()) {
     m_watch.emplace(static_cast<CopyObserver&>(*this));
+    if (m_planner) m_planning.emplace();
 }
 
 bool SortRunFrame::acceptOutputDir(SortOptions& options) {
@@ -27,13 +28,14 @@ void SortRunFrame::begin(size_t count, RunWindow window, const SortOptions& opti
     m_host.setBusy(true);
     m_busy = true;
     m_progress.count = count;
-    m_recorder = m_host.recorder();
+    m_recorder = m_planner ? nullptr : m_host.recorder();
     if (m_recorder) {
         m_recorder->beginRun(window, options);
         for (const std::string& folder : m_madeBeforeBegin) m_recorder->madeFolder(folder);
     }
     m_madeBeforeBegin.clear();
-    if (m_host.keepReplacedFiles()) m_keeping.emplace(static_cast<ReplacedFileKeeper&>(*this));
+    if (!m_planner && m_host.keepReplacedFiles())
+        m_keeping.emplace(static_cast<ReplacedFileKeeper&>(*this));
 }
 
 int64_t SortRunFrame::intend(const std::string& source, const std::string& target,
@@ -119,9 +121,11 @@ void SortRunFrame::noteCounts(const FailureLog& failures) {
 }
 
 void SortRunFrame::showClosing(std::string text, const FailureLog& failures) {
+    // A preview ends in its plan, not in a message.
+    if (m_planner) return;
     if (m_lostCount > 0)
-        text += "\n\n有 " + std::to_string(m_lostCount) +
-                " 个被覆盖的文件无法放入回收站，已不能恢复。";
+        text +=
+            "\n\n有 " + std::to_string(m_lostCount) + " 个被覆盖的文件无法放入回收站，已不能恢复。";
     if (m_recorder && !m_recorder->ok()) text += "\n\n分拣记录无法写入，此次分拣不能撤销。";
     // The first line stays the closing line; the icon tells of failures.
     if (failures.count() > 0)

@@ -7,8 +7,10 @@
 
 #include "CopyObserver.h"
 #include "FailureLog.h"
+#include "FileOps.h"
 #include "ReplacedFiles.h"
 #include "RunNotes.h"
+#include "RunPlanner.h"
 #include "RunRecorder.h"
 #include "SortHost.h"
 #include "SortTypes.h"
@@ -52,6 +54,8 @@ class SortRunFrame : private CopyObserver, private ReplacedFileKeeper {
     void count(FileOutcome outcome) { m_counts.add(outcome); }
     // The user asked the run to stop.
     bool stopRequested() { return m_host.stopRequested(); }
+    // A preview: the planner to ask instead of placing, else null.
+    RunPlanner* planner() { return m_planner; }
     // The bar full, the window free, the completion text, the bar empty.
     void finish(const FailureLog& failures);
     // A run the user stopped: the window free, the bar empty, "分拣已停止。"
@@ -72,6 +76,7 @@ class SortRunFrame : private CopyObserver, private ReplacedFileKeeper {
     void endRecord(RunEnd end);
 
     SortHost& m_host;
+    RunPlanner* m_planner;
     bool m_busy = false;
     RunProgress m_progress;
     std::string m_file;  // the file a folder's tree is at
@@ -83,8 +88,9 @@ class SortRunFrame : private CopyObserver, private ReplacedFileKeeper {
     std::string m_trashFile;
     std::string m_trashInfo;
     bool m_replacedLost = false;
-    size_t m_lostCount = 0;  // replaced files that could not be kept
-    std::vector<std::string> m_madeBeforeBegin;  // folders made before the record began
+    size_t m_lostCount = 0;                          // replaced files that could not be kept
+    std::vector<std::string> m_madeBeforeBegin;      // folders made before the record began
+    std::optional<ScopedNoFolderMaking> m_planning;  // a preview makes nothing
 };
 
 }  // namespace zanfeld

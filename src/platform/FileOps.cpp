@@ -363,7 +363,10 @@ void FolderMade(const std::string& path) {
     if (CopyObserver* observer = CurrentCopyObserver()) observer->madeFolder(path);
 }
 
+thread_local bool t_noFolderMaking = false;
+
 int MakeOneDir(const std::string& path) {
+    if (t_noFolderMaking) return 0;
     if (sys().mkdir(path.c_str(), 0777) != 0) return errno;
     FolderMade(path);
     return 0;
@@ -531,8 +534,15 @@ bool FileExistsIn(const TargetFolder& folder, const std::string& name) {
            !S_ISDIR(st.st_mode);
 }
 
+ScopedNoFolderMaking::ScopedNoFolderMaking() : m_previous(t_noFolderMaking) {
+    t_noFolderMaking = true;
+}
+
+ScopedNoFolderMaking::~ScopedNoFolderMaking() { t_noFolderMaking = m_previous; }
+
 int MakeDirIn(const TargetFolder& folder, const std::string& name) {
     if (!IsPlainName(name)) return EINVAL;
+    if (t_noFolderMaking) return 0;
     if (sys().mkdirAt(folder.fd(), name.c_str(), 0777) == 0) {
         FolderMade(folder.pathOf(name));
         return 0;

@@ -74,6 +74,20 @@ bool DirExists(const std::string& path);
 // Creates the folder with every missing parent; 0 when it exists afterwards.
 int MakeDirs(const std::string& path);
 
+// While one is in force on a thread, no folder is made there: the calls that
+// would make one (MakeDirs, MakeDirIn) report success and do nothing. A
+// preview runs a sort's own code so.
+class ScopedNoFolderMaking {
+  public:
+    ScopedNoFolderMaking();
+    ~ScopedNoFolderMaking();
+    ScopedNoFolderMaking(const ScopedNoFolderMaking&) = delete;
+    ScopedNoFolderMaking& operator=(const ScopedNoFolderMaking&) = delete;
+
+  private:
+    bool m_previous;
+};
+
 // A file (not a folder) named name is in folder; a symlink counts by what it
 // points to.
 bool FileExistsIn(const TargetFolder& folder, const std::string& name);

@@ -1,0 +1,189 @@
+#include "RunPlanner.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "PathNames.h"
+#include "Sys.h"
+
+namespace zanfeld {
+
+namespace {
+
+std::string Join(const std::string& folder, const std::string& name) {
+    if (!folder.empty() && folder.back() == kPathSeparator) return folder + name;
+    return folder + kPathSeparator + name;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of(kPathSeparator);
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+}  // namespace
+
+void RunPlanner::notSelected(const std::string& source) {
+    m_plan.rows.push_back(PlanRow{source, {}, {}, PlanAction::NotSelected, {}});
+}
+
+void RunPlanner::refused(const std::string& source, const std::string& folder,
+                         const std::string& reason) {
+    m_plan.rows.push_back(PlanRow{source, folder, {}, PlanAction::Refused, reason});
+}
+
+void RunPlanner::add(const std::string& source, const std::string& folder, const std::string& name,
+                     PlanAction action, std::string detail) {
+    m_plan.rows.push_back(PlanRow{source, folder, Join(folder, name), action, std::move(detail)});
+}
+
+RunPlanner::Entry RunPlanner::look(const std::string& folder, const std::string& name) const {
+    if (auto f = m_overlay.find(folder); f != m_overlay.end()) {
+        if (auto e = f->second.find(name); e != f->second.end()) return e->second;
+    }
+    Entry entry;
+    struct stat st;
+    // As the run looks: a link counts by what it points to.
+    if (sys().stat(Join(folder, name).c_str(), &st) != 0) return entry;
+    entry.present = true;
+    entry.folder = S_ISDIR(st.st_mode);
+    entry.time =
+        FileTime{static_cast<int64_t>(st.st_mtim.tv_sec), static_cast<int64_t>(st.st_mtim.tv_nsec)};
+    entry.id = FileId::Of(st);
+    return entry;
+}
+
+void RunPlanner::take(const std::string& folder, const std::string& name, const Entry& entry) {
+    m_overlay[folder][name] = entry;
+}
+
+std::string RunPlanner::freeNumberedName(const std::string& folder, const std::string& start,
+                                         const std::string& stemSource) const {
+    // As the run searches: only a file under a name moves the search on.
+    auto free = [&](const std::string& name) {
+        const Entry e = look(folder, name);
+        return !e.present || e.folder;
+    };
+    if (free(start)) return start;
+    const std::string stem = BaseNameOf(stemSource);
+    const std::string ext = ExtensionOf(FileNameOf(stemSource));
+    for (unsigned long long n = 1;; ++n) {
+        std::string candidate = stem + "_" + std::to_string(n) + ext;
+        if (free(candidate)) return candidate;
+    }
+}
+
+PlaceResult RunPlanner::place(const std::string& source, const std::string& folder,
+                              TransferMode mode, SameFilePolicy policy,
+                              const std::string& renameStart) {
+    PlaceResult r;
+    const std::string own = FileNameOf(source);
+    r.name = own;
+    const std::string sourceFolder = FolderOf(source);
+    const Entry from = look(sourceFolder, own);
+    const bool move = mode == TransferMode::Move;
+    auto fail = [&](int error) {
+        r.status = PlaceResult::Status::Failed;
+        r.error = error;
+        return r;
+    };
+    if (!from.present) {
+        if (m_overlay.count(sourceFolder) && m_overlay[sourceFolder].count(own)) {
+            // Moved away earlier in this plan: the run passes it over, but
+            // for a file of the name under 询问, which it asks about still.
+            const Entry there = look(folder, own);
+            if (policy == SameFilePolicy::Ask && there.present && !there.folder) {
+                add(source, folder, own, PlanAction::Ask);
+                r.status = PlaceResult::Status::Declined;
+                return r;
+            }
+            return fail(ENOENT);
+        }
+        refused(source, folder, ReasonText(ENOENT));
+        return fail(ENOENT);
+    }
+    if (from.folder) {
+        refused(source, folder, ReasonText(EISDIR));
+        return fail(EISDIR);
+    }
+    struct stat st;
+    if (sys().stat(source.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        refused(source, folder, ReasonText(kNotRegularFile));
+        return fail(kNotRegularFile);
+    }
+
+    const PlanAction plain = move ? PlanAction::Move : PlanAction::Copy;
+    // Places the file under name: the name is taken, and a move frees the
+    // source's.
+    auto placed = [&](const std::string& name, PlanAction action, std::string detail = {}) {
+        add(source, folder, name, action, std::move(detail));
+        Entry e = from;
+        if (!move) e.id.reset();  // a copy is a file of its own
+        take(folder, name, e);
+        if (move) take(sourceFolder, own, Entry{});
+        r.name = name;
+        r.status = PlaceResult::Status::Placed;
+        return r;
+    };
+    auto kept = [&](const std::string& name, PlanAction action) {
+        add(source, folder, name, action);
+        r.name = name;
+        r.status = PlaceResult::Status::Declined;
+        return r;
+    };
+
+    const std::string start = renameStart.empty() ? own : renameStart;
+    const Entry there = look(folder, policy == SameFilePolicy::Rename ? start : own);
+    // The file under the name is the source itself: it is where it belongs.
+    if (there.present && there.id && from.id && *there.id == *from.id) {
+        add(source, folder, own, plain, "已在目标位置");
+        r.status = PlaceResult::Status::Placed;
+        return r;
+    }
+    const bool taken = there.present && !there.folder;
+    if (there.present && there.folder && policy != SameFilePolicy::Rename) {
+        refused(source, folder, ReasonText(EISDIR));
+        return fail(EISDIR);
+    }
+    switch (policy) {
+        case SameFilePolicy::Ask:
+            if (!taken) return placed(own, plain);
+            // The answer is the user's; the plan keeps what is there.
+            return kept(own, PlanAction::Ask);
+        case SameFilePolicy::Rename: {
+            if (there.present && there.folder) {
+                // A folder under the name the search starts from ends it.
+                refused(source, folder, ReasonText(EEXIST));
+                return fail(EEXIST);
+            }
+            const std::string name = freeNumberedName(folder, start, source);
+            if (name == own) return placed(name, plain);
+            return placed(name, PlanAction::Renamed, name);
+        }
+        case SameFilePolicy::Overwrite:
+            if (!taken) return placed(own, plain);
+            r.replaced = true;
+            placed(own, PlanAction::Overwrite);
+            r.replaced = true;
+            return r;
+        case SameFilePolicy::Skip:
+            if (!taken) return placed(own, plain);
+            return kept(own, PlanAction::SkipSameName);
+        case SameFilePolicy::EditFileTime: {
+            if (!taken) return placed(own, plain);
+            // A time that cannot be read is the run's failure too.
+            if (!from.time || !there.time) {
+                refused(source, folder, ReasonText(EIO));
+                return fail(EIO);
+            }
+            const bool replace = move ? *from.time > *there.time : !(*from.time < *there.time);
+            if (!replace) return kept(own, PlanAction::NewerKeep);
+            placed(own, PlanAction::NewerReplace);
+            r.replaced = true;
+            return r;
+        }
+    }
+    return fail(EINVAL);
+}
+
+}  // namespace zanfeld

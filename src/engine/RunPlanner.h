@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+#include "FileOps.h"
+#include "Placement.h"
+#include "RunPlan.h"
+#include "SortTypes.h"
+
+namespace zanfeld {
+
+// Plans a run instead of making it. The run's own code goes through its
+// rules as it always does and asks the planner, in place of each placement,
+// what would happen; nothing is written. The planner keeps the names the plan
+// has taken (and a move has freed) in each folder over the real ones, so that
+// numbered names and later clashes come out as the run would make them.
+class RunPlanner {
+  public:
+    explicit RunPlanner(RunPlan& plan) : m_plan(plan) {}
+
+    // The rule passes the file over.
+    void notSelected(const std::string& source);
+    // The run would count the file as failed, for reason.
+    void refused(const std::string& source, const std::string& folder, const std::string& reason);
+    // One placement of source into folder (its full path): what the run
+    // would get back. renameStart as for PlaceFile. A source that an earlier
+    // placement of the plan moved away gives ENOENT and no row, as the run
+    // passes such placements over.
+    PlaceResult place(const std::string& source, const std::string& folder, TransferMode mode,
+                      SameFilePolicy policy, const std::string& renameStart = {});
+
+  private:
+    // What stands under a name, as far as the plan knows.
+    struct Entry {
+        bool present = false;
+        bool folder = false;
+        std::optional<FileTime> time;  // last-write time of a file
+        std::optional<FileId> id;
+    };
+    Entry look(const std::string& folder, const std::string& name) const;
+    void take(const std::string& folder, const std::string& name, const Entry& entry);
+    std::string freeNumberedName(const std::string& folder, const std::string& start,
+                                 const std::string& stemSource) const;
+    void add(const std::string& source, const std::string& folder, const std::string& name,
+             PlanAction action, std::string detail = {});
+
+    RunPlan& m_plan;
+    // folder -> name -> what the plan put there or took away.
+    std::unordered_map<std::string, std::unordered_map<std::string, Entry>> m_overlay;
+};
+
+}  // namespace zanfeld
