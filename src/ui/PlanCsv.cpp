@@ -1,0 +1,79 @@
+#include "PlanCsv.h"
+
+#include <cerrno>
+#include <new>
+
+#include "FileOps.h"
+#include "PlanTexts.h"
+#include "WholeFile.h"
+
+namespace zanfeld {
+
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::string_view kLineEnd = "\r\n";
+
+void AppendRow(std::string& out, std::string_view a, std::string_view b, std::string_view c,
+               std::string_view d) {
+    PlanCsv::appendField(out, a);
+    out += ',';
+    PlanCsv::appendField(out, b);
+    out += ',';
+    PlanCsv::appendField(out, c);
+    out += ',';
+    PlanCsv::appendField(out, d);
+    out += kLineEnd;
+}
+
+}  // namespace
+
+void PlanCsv::appendField(std::string& out, std::string_view field) {
+    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out += field;
+        return;
+    }
+    out += '"';
+    for (const char c : field) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+std::string PlanCsv::text(const RunPlan& plan) {
+    std::string out;
+    // A first guess at the size, so that a million rows are not copied over
+    // and over as the text grows.
+    size_t guess = 64;
+    for (const PlanRow& row : plan.rows) {
+        guess += row.source.size() + row.folder.size() + row.target.size() + row.detail.size() + 40;
+    }
+    out.reserve(guess);
+    out += kBom;
+    AppendRow(out, PlanColumnName(0), PlanColumnName(1), PlanColumnName(2), PlanColumnName(3));
+    std::string action;
+    for (const PlanRow& row : plan.rows) {
+        action = PlanActionBytes(row);
+        AppendRow(out, row.source, row.folder, row.target, action);
+    }
+    return out;
+}
+
+int PlanCsv::save(const std::string& path, const RunPlan& plan) {
+    std::string data;
+    try {
+        data = text(plan);
+    } catch (const std::bad_alloc&) {
+        return ENOMEM;
+    }
+    return ReplaceFileContents(path, data);
+}
+
+std::string PlanCsv::errorMessage(const std::string& path, int error) {
+    if (error == kNotRegularFile)
+        return "无法导出预览：“" + path + "”不是普通文件（设备、管道或套接字），未被替换。";
+    return "Cannot create file \"" + path + "\". " + ErrorText(error);
+}
+
+}  // namespace zanfeld
