@@ -23,10 +23,14 @@
 #include "MessageBoxes.h"
 #include "ModalDialogs.h"
 #include "NativeText.h"
+#include "PlanningHost.h"
+#include "PreviewWindow.h"
 #include "ResultGroup.h"
 #include "RunControls.h"
 #include "RunHistoryDialog.h"
 #include "RunJournal.h"
+#include "RunPlan.h"
+#include "RunPlanner.h"
 #include "RunUndo.h"
 #include "SettingsFile.h"
 #include "SharedJournal.h"
@@ -165,12 +169,15 @@ void SortWindow::buildModeArea(QRadioButton* move, const QString& copyText) {
 void SortWindow::buildBottomStrip() {
     Panel1 = P::startStrip(BtnCopy, BtnStop, BtnAout);
     RootLayout->addWidget(Panel1);
-    // Undo and the record of runs stand between 停止 and 关于.
+    // 预览 beside 开始处理; undo and the record of runs between 停止 and 关于.
+    BtnPreview = P::named(new QPushButton(QStringLiteral("预览")), "BtnPreview");
     BtnUndo = P::named(new QPushButton(QStringLiteral("撤销上次分拣")), "BtnUndo");
     BtnHistory = P::named(new QPushButton(QStringLiteral("分拣记录")), "BtnHistory");
     auto* strip = static_cast<QHBoxLayout*>(Panel1->layout());
+    strip->insertWidget(strip->indexOf(BtnCopy) + 1, BtnPreview);
     strip->insertWidget(strip->indexOf(BtnAout), BtnUndo);
     strip->insertWidget(strip->indexOf(BtnAout), BtnHistory);
+    connect(BtnPreview, &QPushButton::clicked, this, [this] { BtnPreviewClick(); });
     connect(BtnUndo, &QPushButton::clicked, this, [this] { BtnUndoClick(); });
     connect(BtnHistory, &QPushButton::clicked, this, [this] { BtnHistoryClick(); });
 
@@ -189,7 +196,7 @@ void SortWindow::finishBuilding(int width, int height) {
                                                              BtnStop,
                                                              LblStatus,
                                                              m_listsFolders,
-                                                             {BtnUndo, BtnHistory}});
+                                                             {BtnPreview, BtnUndo, BtnHistory}});
     m_run->setFinished([this] { runEnded(); });
     // The status line tells the list's length while no run goes.
     QAbstractItemModel* list = ListBox1->model();
@@ -385,6 +392,20 @@ void SortWindow::BtnCopyClick() {
 
 void SortWindow::BtnStopClick() { m_run->requestStop(); }
 
+void SortWindow::BtnPreviewClick() {
+    if (m_run->running()) return;
+    const SortFunction sort = sortFunction();
+    auto plan = std::make_shared<RunPlan>();
+    plan->folders = m_listsFolders;
+    m_plan = plan;
+    m_run->start(*this, [sort, plan, options = ReadOptions(),
+                         sources = sourceList().entries()](SortHost& host) mutable {
+        RunPlanner planner(*plan);
+        PlanningHost planning(host, planner);
+        sort(std::move(options), sources, planning);
+    });
+}
+
 bool SortWindow::running() const { return m_run->running(); }
 
 void SortWindow::setJournal(SharedJournal* journal) {
@@ -437,6 +458,16 @@ void SortWindow::liveOptionsChanged() {
 }
 
 void SortWindow::runEnded() {
+    if (std::shared_ptr<RunPlan> plan = std::move(m_plan)) {
+        // A preview that passed its checks has a row for every listed entry;
+        // one refused has none, and its message was shown.
+        if (!plan->rows.empty()) {
+            if (!m_preview) m_preview = std::make_unique<PreviewWindow>(this);
+            m_preview->setPlan(std::shared_ptr<const RunPlan>(std::move(plan)));
+            m_preview->show();
+            m_preview->raise();
+        }
+    }
     emit runFinished();
     if (m_closeAfterRun) {
         m_closeAfterRun = false;

@@ -32,7 +32,9 @@ namespace zanfeld {
 
 class ResultGroup;
 class RunControls;
+class PreviewWindow;
 class RunHistoryDialog;
+struct RunPlan;
 class SharedJournal;
 struct JournalRun;
 class SortIllustration;
@@ -92,6 +94,9 @@ class SortWindow : public QWidget, public SortHost {
     // Starts a run on a worker thread and returns; runFinished tells its end.
     void BtnCopyClick();
     void BtnStopClick();
+    // Plans a run with the same checks and rules, touching nothing, and shows
+    // the plan in the preview window.
+    void BtnPreviewClick();
     // Undoes the newest run that can be undone, after asking.
     void BtnUndoClick();
     // Lists past runs in a dialog, to undo any of them.
@@ -159,6 +164,7 @@ class SortWindow : public QWidget, public SortHost {
     QLabel* LblStatus;  // under the bar
 
     QPushButton* BtnCopy;
+    QPushButton* BtnPreview;  // "预览"
     QPushButton* BtnStop;
     QPushButton* BtnUndo;     // "撤销上次分拣"
     QPushButton* BtnHistory;  // "分拣记录"
@@ -242,6 +248,8 @@ class SortWindow : public QWidget, public SortHost {
     bool m_closeAfterRun = false;  // the user closed the window during a run
     SharedJournal* m_journal = nullptr;
     std::unique_ptr<RunHistoryDialog> m_history;
+    std::shared_ptr<RunPlan> m_plan;  // the plan a preview run is making
+    std::unique_ptr<PreviewWindow> m_preview;
 };
 
 }  // namespace zanfeld

@@ -18,6 +18,8 @@
 #include "AppWindows.h"
 #include "FaultySys.h"
 #include "FileChecks.h"
+#include "PlanTableModel.h"
+#include "PreviewWindow.h"
 #include "ReplaceQuestion.h"
 #include "RunHistoryDialog.h"
 #include "RunJournal.h"
@@ -451,6 +453,36 @@ TEST_F(RunThreadTest, UndoPutsTheLastRunBackAndTheRecordListsIt) {
     MessageBoxes::clearShown();
     W<QPushButton>("BtnUndo")->click();  // nothing left to undo: no run starts
     EXPECT_EQ(BoxTexts(), std::vector<QString>{QStringLiteral("没有可以撤销的分拣。")});
+}
+
+TEST_F(RunThreadTest, PreviewShowsThePlanAndTouchesNothing) {
+    // Refused as a run would be, with the same message and no window.
+    StartRunAndWait(*form, "BtnPreview");
+    EXPECT_EQ(BoxTexts(), std::vector<QString>{QStringLiteral("没有需要分拣的文件!")});
+    EXPECT_EQ(form->findChild<PreviewWindow*>(QStringLiteral("PreviewWindow")), nullptr);
+
+    MessageBoxes::clearShown();
+    AddFiles({{"a.txt", "new a"}, {"b.txt", "new b"}, {"c.doc", "c"}});
+    WriteFile(out + "/.txt/a.txt", "old a", 1'000'000'000);
+    W<QRadioButton>("RbMove")->setChecked(true);
+    W<QRadioButton>("RbRename")->setChecked(true);
+    StartRunAndWait(*form, "BtnPreview");
+
+    EXPECT_TRUE(MessageBoxes::shown().empty());  // no completion box
+    auto* preview = form->findChild<PreviewWindow*>(QStringLiteral("PreviewWindow"));
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_EQ(preview->model().rowCount(), 3);
+    EXPECT_EQ(preview->LblPlanCounts->text(), QStringLiteral("共 3 个文件：移动 2 · 编号 1"))
+        << preview->LblPlanCounts->text().toStdString();
+    // Nothing moved, nothing made.
+    EXPECT_EQ(Names(out), std::vector<std::string>{".txt"});
+    EXPECT_EQ(Names(out + "/.txt"), std::vector<std::string>{"a.txt"});
+    EXPECT_TRUE(IsFile(src + "/a.txt"));
+    // The run then does what the plan said.
+    StartRunAndWait(*form);
+    EXPECT_EQ(ReadFile(out + "/.txt/a_1.txt"), "new a");
+    EXPECT_EQ(ReadFile(out + "/.doc/c.doc"), "c");
 }
 
 }  // namespace
