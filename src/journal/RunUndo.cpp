@@ -4,8 +4,11 @@
 #include <sys/stat.h>
 #include <time.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <fstream>
 #include <set>
+#include <vector>
 
 #include "FailureLog.h"
 #include "FileOps.h"
@@ -44,6 +47,33 @@ bool SourceStillMatches(const std::string& source, const PlacementOutcome& o) {
            st.st_mtim.tv_sec == o.mtimeSec && st.st_mtim.tv_nsec == o.mtimeNsec;
 }
 
+// The entry at path came into being (or under its name) at or after ns:
+// its change time, which a copy's publishing and a rename set, says so.
+bool MadeSince(const std::string& path, int64_t ns) {
+    struct stat st;
+    if (sys().lstat(path.c_str(), &st) != 0) return false;
+    const int64_t changed =
+        static_cast<int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    return changed >= ns;
+}
+
+// Two regular files hold the same bytes.
+bool SameBytes(const std::string& a, const std::string& b) {
+    struct stat sa, sb;
+    if (sys().stat(a.c_str(), &sa) != 0 || sys().stat(b.c_str(), &sb) != 0) return false;
+    if (!S_ISREG(sa.st_mode) || !S_ISREG(sb.st_mode) || sa.st_size != sb.st_size) return false;
+    std::ifstream fa(a, std::ios::binary), fb(b, std::ios::binary);
+    if (!fa || !fb) return false;
+    std::vector<char> ba(1 << 16), bb(1 << 16);
+    while (fa && fb) {
+        fa.read(ba.data(), static_cast<std::streamsize>(ba.size()));
+        fb.read(bb.data(), static_cast<std::streamsize>(bb.size()));
+        if (fa.gcount() != fb.gcount()) return false;
+        if (!std::equal(ba.begin(), ba.begin() + fa.gcount(), bb.begin())) return false;
+    }
+    return fa.eof() && fb.eof();
+}
+
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.find_last_of(kPathSeparator);
     if (slash == std::string::npos) return ".";
@@ -53,7 +83,8 @@ std::string FolderOf(const std::string& path) {
 // Works through a run's placements backwards and keeps the tally.
 class Undo {
   public:
-    explicit Undo(JournalRecorder& record) : m_record(record) {}
+    Undo(JournalRecorder& record, int64_t runStartNs)
+        : m_record(record), m_runStartNs(runStartNs) {}
 
     void placement(const JournalPlacement& p) {
         const PlacementOutcome& o = p.outcome;
@@ -103,18 +134,29 @@ class Undo {
     const FailureLog& kept() const { return m_kept; }
 
   private:
-    // A placement a killed run left unsettled: a move is settled by looking
-    // at the disk (the source gone and the target there: it was made); a copy
-    // cannot be told from a file that was there before, so it stays.
+    // A placement a killed run left unsettled, settled by looking at the
+    // disk. A move whose source is gone and whose target is there was made:
+    // it goes back. A target that holds the very bytes of the source still
+    // there, and was made since the run began, is the run's own copy (or a
+    // move killed before it let go of its source): it goes, since the source
+    // keeps the same data. Anything else stays, and is named.
     void inDoubt(const JournalPlacement& p) {
         struct stat st;
-        if (IsMove(p) && sys().lstat(p.source.c_str(), &st) != 0 && errno == ENOENT &&
-            sys().lstat(p.target.c_str(), &st) == 0) {
+        if (sys().lstat(p.target.c_str(), &st) != 0) return;  // nothing was placed
+        if (IsMove(p) && sys().lstat(p.source.c_str(), &st) != 0 && errno == ENOENT) {
             moveBack(p.target, p.source);
             return;
         }
-        if (!IsMove(p) && sys().lstat(p.target.c_str(), &st) == 0)
-            keep(p.target, "分拣中断时这个文件是否已放好无法确定，未撤销");
+        if (MadeSince(p.target, m_runStartNs) && SameBytes(p.source, p.target)) {
+            TargetFolder folder;
+            std::string name;
+            if (folder.openFolderOf(p.target, name) == 0 &&
+                sys().unlinkAt(folder.fd(), name.c_str(), 0) == 0) {
+                ++m_report.copiesRemoved;
+                return;
+            }
+        }
+        keep(p.target, "分拣中断时这个文件是否已放好无法确定，未撤销");
     }
 
     // Moves the file at from back to to, under a numbered name when to is
@@ -220,6 +262,7 @@ class Undo {
     void note(const std::string& path, const std::string& reason) { m_kept.add(path, reason); }
 
     JournalRecorder& m_record;
+    int64_t m_runStartNs;
     UndoReport m_report;
     FailureLog m_kept;  // what the user should know of, with the reason
 };
@@ -312,7 +355,7 @@ UndoReport UndoRun(RunJournal& journal, int64_t run, SortHost& host) {
     record.beginRun(what.window, options);
 
     host.setBusy(true);
-    Undo undo(record);
+    Undo undo(record, what.startedNs);
     const size_t n = placements.size();
     RunProgress progress;
     progress.count = n;
