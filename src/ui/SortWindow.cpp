@@ -24,6 +24,7 @@
 #include "ModalDialogs.h"
 #include "NativeText.h"
 #include "PlanningHost.h"
+#include "PlanTableModel.h"
 #include "PreviewWindow.h"
 #include "ResultGroup.h"
 #include "RunControls.h"
@@ -464,6 +465,8 @@ void SortWindow::runEnded() {
         if (!plan->rows.empty()) {
             if (!m_preview) m_preview = std::make_unique<PreviewWindow>(this);
             m_preview->setPlan(std::shared_ptr<const RunPlan>(std::move(plan)));
+            // Nothing was placed: the status line tells the plan instead.
+            LblStatus->setText(QStringLiteral("预览：") + m_preview->model().countsText());
             m_preview->show();
             m_preview->raise();
         }

@@ -475,6 +475,7 @@ TEST_F(RunThreadTest, PreviewShowsThePlanAndTouchesNothing) {
     EXPECT_EQ(preview->model().rowCount(), 3);
     EXPECT_EQ(preview->LblPlanCounts->text(), QStringLiteral("共 3 个文件：移动 2 · 编号 1"))
         << preview->LblPlanCounts->text().toStdString();
+    EXPECT_EQ(Status(), QStringLiteral("预览：共 3 个文件：移动 2 · 编号 1"));
     // Nothing moved, nothing made.
     EXPECT_EQ(Names(out), std::vector<std::string>{".txt"});
     EXPECT_EQ(Names(out + "/.txt"), std::vector<std::string>{"a.txt"});
