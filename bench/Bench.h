@@ -23,6 +23,9 @@ struct BenchOptions {
     int pictureWidth = 4000;
     int pictureHeight = 3000;
     int listPaths = 1000000;
+    int chunkedMiB = 2048;          // the one file of the chunked copy
+    int latencyFiles = 4;           // the large files a windowed run copies while its
+    int latencyMiB = 256;           // window's ticks are timed, and the size of each
     std::vector<std::string> only;  // figure keys to run; empty runs all
 
     bool wants(const std::string& key) const;
@@ -65,20 +68,28 @@ void Alternate(int rounds, const std::function<void(int)>& setup, const TimedRun
 // Seconds on a monotonic clock.
 double Now();
 
+// Whose processor time a Stopwatch takes: the measuring thread's, or the
+// whole process's when the work it times runs on threads of its own.
+enum class CpuOf { Thread, Process };
+
 // Times one measured stretch: wall-clock seconds, and the processor time
-// (user and system) of the measuring thread over the same stretch. stop()
-// returns the wall time; the processor time goes where Alternate finds it.
+// (user and system) of the measuring thread, or of the process, over the same
+// stretch. stop() returns the wall time; the processor time goes where
+// Alternate finds it.
 class Stopwatch {
   public:
-    Stopwatch();
+    explicit Stopwatch(CpuOf of = CpuOf::Thread);
     double stop() const;
 
   private:
+    CpuOf m_of;
     double m_wall;
     double m_cpu;
 };
 // The processor seconds of the last stretch a Stopwatch stopped.
 double LastCpuSeconds();
+// Processor seconds used so far by the calling thread, or by the process.
+double CpuSeconds(CpuOf of);
 
 // A scratch folder on the file system of dir, removed with its contents.
 class Scratch {
@@ -108,9 +119,15 @@ void DeferRemovals(bool defer);
 // stretch of measurements that make no files (picture probe, big list).
 void StartRemovals();
 void FinishRemovals();
-// Flushes the file system holding path, so that write-back of earlier work
+// Flushes the file system holding path (a file or a folder), so that write-back of earlier work
 // does not land in the next measurement.
 void SyncFs(const std::string& path);
+// A file of bytes bytes whose every 1 MiB block differs from the others,
+// written in blocks (never held in memory whole).
+void MakeLargeFile(const std::string& path, uint64_t bytes);
+// Fails unless copy has the size of source and the same bytes at a spread of
+// places: a cheap check that a large copy holds its source's data.
+void CheckSameData(const std::string& source, const std::string& copy, const char* who);
 // Regular files below path, at any depth.
 size_t CountFiles(const std::string& path);
 // A measurement that cannot go on; main reports it once the trees are gone.
@@ -127,6 +144,8 @@ FigureResult CopySortFigure(const BenchOptions& o);
 FigureResult MoveSortFigure(const BenchOptions& o);
 FigureResult KeywordSortFigure(const BenchOptions& o);
 FigureResult WindowedRunFigure(const BenchOptions& o);
+FigureResult WindowLatencyFigure(const BenchOptions& o);
+FigureResult ChunkedCopyFigure(const BenchOptions& o);
 FigureResult WalkFigure(const BenchOptions& o);
 FigureResult ImportFigure(const BenchOptions& o);
 FigureResult PictureProbeFigure(const BenchOptions& o);

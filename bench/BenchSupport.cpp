@@ -38,18 +38,18 @@ double Now() {
 
 namespace {
 double g_lastCpu = 0;
-
-double CpuNow() {
-    struct timespec ts;
-    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
 }  // namespace
 
-Stopwatch::Stopwatch() : m_wall(Now()), m_cpu(CpuNow()) {}
+double CpuSeconds(CpuOf of) {
+    struct timespec ts;
+    ::clock_gettime(of == CpuOf::Thread ? CLOCK_THREAD_CPUTIME_ID : CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+Stopwatch::Stopwatch(CpuOf of) : m_of(of), m_wall(Now()), m_cpu(CpuSeconds(of)) {}
 
 double Stopwatch::stop() const {
-    g_lastCpu = CpuNow() - m_cpu;
+    g_lastCpu = CpuSeconds(m_of) - m_cpu;
     return Now() - m_wall;
 }
 
@@ -153,10 +153,63 @@ void FinishRemovals() {
 }
 
 void SyncFs(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::syncfs(fd);
+    // A flush left out silently would let write-back land in a measurement.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) Fail("cannot open " + path + " to flush it: " + std::strerror(errno));
+    const int flushed = ::syncfs(fd);
+    const int e = errno;
     ::close(fd);
+    if (flushed != 0) Fail("flushing " + path + ": " + std::strerror(e));
+}
+
+namespace {
+constexpr size_t kBlock = 1u << 20;
+constexpr size_t kSample = 4096;
+}  // namespace
+
+void MakeLargeFile(const std::string& path, uint64_t bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) Fail("create " + path + ": " + std::strerror(errno));
+    std::string block(kBlock, '\0');
+    for (size_t i = 0; i < block.size(); ++i) block[i] = static_cast<char>('a' + i % 26);
+    for (uint64_t done = 0, index = 0; done < bytes; ++index) {
+        // The block's number at its start and its end, so that a block copied
+        // to the wrong place shows.
+        std::memcpy(block.data(), &index, sizeof index);
+        std::memcpy(block.data() + block.size() - sizeof index, &index, sizeof index);
+        const size_t n = static_cast<size_t>(std::min<uint64_t>(block.size(), bytes - done));
+        if (::write(fd, block.data(), n) != static_cast<ssize_t>(n)) {
+            ::close(fd);
+            Fail("write " + path + ": " + std::strerror(errno));
+        }
+        done += n;
+    }
+    if (::close(fd) != 0) Fail("close " + path + ": " + std::strerror(errno));
+}
+
+void CheckSameData(const std::string& source, const std::string& copy, const char* who) {
+    struct stat a, b;
+    if (::stat(source.c_str(), &a) != 0) Fail("stat " + source);
+    if (::stat(copy.c_str(), &b) != 0) Fail(std::string(who) + " made no " + copy);
+    if (a.st_size != b.st_size)
+        Fail(std::string(who) + " made " + copy + " of " + std::to_string(b.st_size) +
+             " bytes, not " + std::to_string(a.st_size));
+    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    const int out = ::open(copy.c_str(), O_RDONLY | O_CLOEXEC);
+    bool same = in >= 0 && out >= 0;
+    const uint64_t size = static_cast<uint64_t>(a.st_size);
+    constexpr int kPlaces = 17;
+    for (int i = 0; same && i < kPlaces && size > 0; ++i) {
+        const uint64_t at = std::min<uint64_t>(size - std::min<uint64_t>(size, kSample),
+                                               size / (kPlaces - 1) * static_cast<uint64_t>(i));
+        char x[kSample], y[kSample];
+        const ssize_t nx = ::pread(in, x, sizeof x, static_cast<off_t>(at));
+        const ssize_t ny = ::pread(out, y, sizeof y, static_cast<off_t>(at));
+        same = nx > 0 && nx == ny && std::memcmp(x, y, static_cast<size_t>(nx)) == 0;
+    }
+    if (in >= 0) ::close(in);
+    if (out >= 0) ::close(out);
+    if (!same) Fail(std::string(who) + "'s copy " + copy + " differs from " + source);
 }
 
 size_t CountFiles(const std::string& path) {

@@ -6,11 +6,13 @@
 #include <sys/utsname.h>
 
 #include <QApplication>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 
 #include "Bench.h"
@@ -35,8 +37,17 @@ const char* const kUsage =
     "                       decode is slow, so each picture is decoded once)\n"
     "  --picture-size WxH   picture dimensions (default 4000x3000)\n"
     "  --list-paths N       paths of the big list (default 1000000)\n"
+    "  --chunked-mib N      MiB of the chunked copy's one file (default 2048)\n"
+    "  --latency-files N    large files the window copies while its ticks are timed (default 4)\n"
+    "  --latency-mib N      MiB of each of them (default 256)\n"
     "  --only KEY[,KEY]     run only these figures: copy-sort move-sort keyword-sort\n"
-    "                       windowed-run walk import picture-probe big-list\n";
+    "                       windowed-run window-latency chunked-copy walk import\n"
+    "                       picture-probe big-list\n";
+
+// The figure keys, in the order they run.
+const char* const kKeys[] = {"copy-sort",      "move-sort",    "keyword-sort", "windowed-run",
+                             "window-latency", "chunked-copy", "walk",         "import",
+                             "picture-probe",  "big-list"};
 
 int ToInt(const char* text, const char* option) {
     char* end = nullptr;
@@ -98,6 +109,12 @@ BenchOptions ParseOptions(int argc, char** argv, bool& child) {
             o.pictureHeight = h;
         } else if (arg == "--list-paths") {
             o.listPaths = std::max(1, ToInt(value, "--list-paths"));
+        } else if (arg == "--chunked-mib") {
+            o.chunkedMiB = std::max(1, ToInt(value, "--chunked-mib"));
+        } else if (arg == "--latency-files") {
+            o.latencyFiles = std::max(1, ToInt(value, "--latency-files"));
+        } else if (arg == "--latency-mib") {
+            o.latencyMiB = std::max(1, ToInt(value, "--latency-mib"));
         } else if (arg == "--only") {
             std::string list = value;
             size_t start = 0;
@@ -109,6 +126,13 @@ BenchOptions ParseOptions(int argc, char** argv, bool& child) {
             }
         } else {
             std::fprintf(stderr, "zanfeld_bench: unknown option %s\n%s", arg.c_str(), kUsage);
+            std::exit(2);
+        }
+    }
+    // A misspelt key would run nothing and report every target met.
+    for (const std::string& key : o.only) {
+        if (std::find(std::begin(kKeys), std::end(kKeys), key) == std::end(kKeys)) {
+            std::fprintf(stderr, "zanfeld_bench: no figure %s\n%s", key.c_str(), kUsage);
             std::exit(2);
         }
     }
@@ -203,6 +227,8 @@ int RunAll(const BenchOptions& o, const char* argv0) {
         {"move-sort", [&] { return MoveSortFigure(o); }},
         {"keyword-sort", [&] { return KeywordSortFigure(o); }},
         {"windowed-run", [&] { return WindowedRunFigure(o); }},
+        {"window-latency", [&] { return WindowLatencyFigure(o); }},
+        {"chunked-copy", [&] { return ChunkedCopyFigure(o); }},
         {"walk", [&] { return WalkFigure(o); }},
         {"import", [&] { return ImportFigure(o); }},
         {"picture-probe", [&] { return PictureProbeFigure(o); }},
