@@ -86,7 +86,10 @@ QGroupBox* FormParts::progressGroup(QProgressBar*& bar, QLabel*& status) {
     // widening the window.
     status = named(new QLabel, "LblStatus");
     status->setMinimumWidth(1);
-    status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    // One line of fixed height: a new text repaints the label and lays out
+    // nothing else.
+    status->setFixedHeight(status->fontMetrics().height() + 2);
     auto* layout = new QVBoxLayout(group);
     layout->setContentsMargins(6, 2, 6, 4);
     layout->setSpacing(2);

@@ -4,6 +4,13 @@
 
 namespace zanfeld {
 
+namespace {
+
+// A file this large shows its bytes; its notes are never held back.
+constexpr uint64_t kBytesShownAtOnce = 4u << 20;
+
+}  // namespace
+
 RunBridge::RunBridge(Window window, RunRecorder* recorder)
     : m_window(std::move(window)), m_recorder(recorder) {}
 
@@ -11,8 +18,11 @@ RunBridge::~RunBridge() = default;
 
 void RunBridge::onWindow(std::function<void()> f, bool wait) {
     if (m_detached.load()) return;
-    auto guarded = [this, f = std::move(f)] {
-        if (!m_detached.load()) f();
+    auto guarded = [this, wait, f = std::move(f)] {
+        if (m_detached.load()) return;
+        // A message or question shows where the run stands beside it.
+        if (wait) flushProgress();
+        f();
     };
     QMetaObject::invokeMethod(&m_receiver, std::move(guarded),
                               wait ? Qt::BlockingQueuedConnection : Qt::QueuedConnection);
@@ -82,18 +92,37 @@ bool RunBridge::askReplace(const std::string& targetPath, const std::string& sou
 bool RunBridge::stopRequested() { return m_stop.load(std::memory_order_relaxed); }
 
 void RunBridge::noteProgress(const RunProgress& progress) {
+    // Every few hundredths of a second is as often as a person can read the
+    // status line: notes of small files in between only replace one another,
+    // and the window's timer picks up the last. A large file's bytes and the
+    // first note go at once.
+    constexpr auto kEvery = std::chrono::milliseconds(50);
+    const auto now = std::chrono::steady_clock::now();
+    const bool urgent =
+        progress.bytesTotal >= kBytesShownAtOnce || m_lastDelivery == decltype(now){};
     bool deliver = false;
     {
         std::lock_guard<std::mutex> lock(m_progressMutex);
         m_progress = progress;
         if (progress.path) m_progressPath = *progress.path;
         m_progress.path = nullptr;
-        deliver = !m_progressPending;
-        m_progressPending = true;
+        deliver = !m_progressPending && (urgent || now - m_lastDelivery >= kEvery);
+        if (deliver) m_progressPending = true;
+        m_progressUnseen = !deliver;
     }
-    // The window takes the latest note when it gets to it; notes made in the
-    // meantime replace one another.
-    if (deliver) onWindow([this] { deliverProgress(); }, false);
+    if (deliver) {
+        m_lastDelivery = now;
+        onWindow([this] { deliverProgress(); }, false);
+    }
+}
+
+void RunBridge::flushProgress() {
+    bool unseen = false;
+    {
+        std::lock_guard<std::mutex> lock(m_progressMutex);
+        unseen = m_progressUnseen && !m_progressPending;
+    }
+    if (unseen) deliverProgress();
 }
 
 void RunBridge::deliverProgress() {
@@ -104,11 +133,17 @@ void RunBridge::deliverProgress() {
         progress = m_progress;
         path = m_progressPath;
         m_progressPending = false;
+        m_progressUnseen = false;
     }
     if (m_window.progress) m_window.progress(progress, path);
 }
 
 void RunBridge::noteCounts(const RunCounts& counts) {
+    {
+        // The run is over: a note held back is no longer news.
+        std::lock_guard<std::mutex> lock(m_progressMutex);
+        m_progressUnseen = false;
+    }
     onWindow(
         [this, counts] {
             if (m_window.counts) m_window.counts(counts);

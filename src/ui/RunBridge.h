@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -62,6 +63,9 @@ class RunBridge : public SortHost {
     void detach();
     // The receiver of what is carried over, for a wait that delivers it.
     QObject& receiver() { return m_receiver; }
+    // Shows the latest progress note if the window has not seen it yet; the
+    // window calls it on a timer, since notes of small files are held back.
+    void flushProgress();
 
   private:
     // Runs f on the window's thread, and waits for it unless queued.
@@ -83,7 +87,9 @@ class RunBridge : public SortHost {
     std::mutex m_progressMutex;
     RunProgress m_progress;
     std::string m_progressPath;
-    bool m_progressPending = false;
+    bool m_progressPending = false;                        // a delivery is on its way
+    bool m_progressUnseen = false;                         // a note came that no delivery took
+    std::chrono::steady_clock::time_point m_lastDelivery;  // worker only
 };
 
 }  // namespace zanfeld

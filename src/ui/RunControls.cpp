@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QThread>
+#include <QTimer>
 #include <exception>
 
 #include "JournalRecorder.h"
@@ -26,7 +27,12 @@ QString QuestionText(const std::string& targetPath) {
 
 }  // namespace
 
-RunControls::RunControls(const Parts& parts) : m_parts(parts) {
+RunControls::RunControls(const Parts& parts)
+    : m_parts(parts), m_progressTimer(new QTimer(parts.owner)) {
+    m_progressTimer->setInterval(100);
+    QObject::connect(m_progressTimer, &QTimer::timeout, m_parts.owner, [this] {
+        if (m_bridge) m_bridge->flushProgress();
+    });
     m_parts.stop->setEnabled(false);
     showListLength(0);
 }
@@ -114,6 +120,7 @@ bool RunControls::start(SortHost& window, std::function<void(SortHost&)> sort) {
     // Delivered after everything the run carried over, which it posted before.
     QObject::connect(m_thread, &QThread::finished, m_parts.owner, [this] { ended(); });
     m_clock.start();
+    m_progressTimer->start();
     m_parts.stop->setEnabled(true);
     for (QWidget* w : m_parts.idleOnly) w->setEnabled(false);
     m_thread->start();
@@ -144,6 +151,7 @@ void RunControls::ended() {
     m_thread->wait();
     delete m_thread;
     m_thread = nullptr;
+    m_progressTimer->stop();
     const bool stopped = m_bridge->stopRequested();
     m_bridge.reset();
     m_recorder.reset();

@@ -17,6 +17,7 @@ class QProgressBar;
 class QPushButton;
 class QTabWidget;
 class QThread;
+class QTimer;
 class QWidget;
 
 namespace zanfeld {
@@ -98,6 +99,7 @@ class RunControls {
     std::function<void()> m_finished;
     std::string m_error;                // what escaped the run, set on its thread
     QElapsedTimer m_clock;              // since the run began
+    QTimer* m_progressTimer;            // picks up the progress notes held back
     std::optional<RunCounts> m_counts;  // the run's, once it told them
 };
 
