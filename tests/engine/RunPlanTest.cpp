@@ -9,6 +9,7 @@
 
 #include "FileChecks.h"
 #include "FolderSort.h"
+#include "HandMadePictures.h"
 #include "PlanningHost.h"
 #include "RecordingHost.h"
 #include "RunFileSort.h"
@@ -80,7 +81,10 @@ class RunPlanTest : public ::testing::Test {
         m_sources = {
             src("a/西游记.txt", "a", 2'000'000'000), src("b/西游记.txt", "b", 2'000'000'000),
             src("a/红楼梦.doc", "c", 1'000'000'000), src("a/游记 楼.txt", "d", 1'500'000'000),
-            src("a/noext", "e", 1'000'000'000),      src("a/skip.bin", "f", 1'000'000'000)};
+            src("a/noext", "e", 1'000'000'000), src("a/skip.bin", "f", 1'000'000'000),
+            // Pictures wide enough for the picture page, under one name.
+            src("a/图.bmp", BmpBytes(20, 10), 1'000'000'000),
+            src("b/图.bmp", BmpBytes(30, 5), 2'000'000'000)};
         m_sources.push_back(*m_dir / "src/gone.txt");  // listed, then deleted
         // There before the run: older, newer, and one under a numbered name.
         WriteFile(*m_dir / "out/.txt/西游记.txt", "old", 1'000'000'000);
@@ -97,6 +101,17 @@ class RunPlanTest : public ::testing::Test {
         o.keywordText = "游记 楼";
         o.typeFilter = TypeFilterMode::Exclude;
         o.typePatterns = {"*.bin"};
+        // Size: under 1 KB, which every small file is, so they all meet in one folder.
+        o.sizeText = "1";
+        o.sizeCondition = SizeCondition::Less;
+        o.sizeUnit = SizeUnit::KB;
+        // Date: changed after 2020, which some files were.
+        o.dateSource = DateSource::Modified;
+        o.dateCondition = DateCondition::Later;
+        o.thresholdDate = CivilDate{2020, 1, 1};
+        // Pictures at least 10 wide.
+        o.picText = "10";
+        o.picturePatterns = {"*.BMP"};
         return o;
     }
 
@@ -105,7 +120,8 @@ class RunPlanTest : public ::testing::Test {
 };
 
 TEST_F(RunPlanTest, ThePlanIsWhatTheRunDoes) {
-    for (const SortPage page : {SortPage::FileType, SortPage::Keys, SortPage::FileName}) {
+    for (const SortPage page : {SortPage::FileType, SortPage::Keys, SortPage::FileName,
+                                SortPage::FileSize, SortPage::FileDate, SortPage::PicSize}) {
         for (const TransferMode mode : {TransferMode::Copy, TransferMode::Move}) {
             for (const SameFilePolicy policy :
                  {SameFilePolicy::Ask, SameFilePolicy::Rename, SameFilePolicy::Overwrite,
@@ -155,7 +171,8 @@ TEST_F(RunPlanTest, ThePlanIsWhatTheRunDoes) {
                          std::get<2>(k) == FileOutcome::Failed ? std::string() : std::get<1>(k),
                          std::get<2>(k)});
                 EXPECT_EQ(plannedForCompare, done);
-                EXPECT_GE(notSelected, 1u);  // skip.bin at least
+                EXPECT_GE(planned.size(), 2u);  // every page places something here
+                EXPECT_GE(notSelected, 1u);     // skip.bin at least
             }
         }
     }
@@ -190,7 +207,7 @@ TEST_F(RunPlanTest, AFolderSortPlansEveryFileOfItsTrees) {
     for (const PlanRow& row : plan.rows) actions[row.target] = row.action;
     EXPECT_EQ(actions[*m_dir / "out/a/a/红楼梦.doc"], PlanAction::SkipSameName);
     EXPECT_EQ(actions[*m_dir / "out/a/a/西游记.txt"], PlanAction::Copy);
-    EXPECT_EQ(actions.size(), 5u);
+    EXPECT_EQ(actions.size(), 6u);  // every file of src/a
     EXPECT_FALSE(IsDir(*m_dir / "out/a/a/sub"));
     EXPECT_EQ(Names(*m_dir / "out/a/a"), std::vector<std::string>{"红楼梦.doc"});
 }
