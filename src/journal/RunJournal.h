@@ -1,15 +1,21 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "JournalRecords.h"
+#include "RunLog.h"
+#include "RunLogRecord.h"
 #include "SqliteStatement.h"
 
 struct sqlite3;
@@ -22,15 +28,19 @@ namespace zanfeld {
 // A journal that cannot be opened or written never stops a run: after the
 // first failure every call does nothing (ids come back as 0, lists empty),
 // ok() turns false, and the run goes on without a record. No exception
-// leaves a method. All methods may be called from any thread.
+// leaves a method. All methods may be called from any thread; the calls of
+// one run come from one thread.
 //
-// What a killed process leaves: each intend() commits the placement's
-// intent together with the outcome of the placement before it (and any
-// folders made since), before the file is touched. So after a SIGKILL at
-// any moment the journal holds every placement whose intend() returned, all
-// of them settled except at most the last, which has only its intent; undo
-// looks at the disk for that one. A power loss may lose a tail of the
-// journal (synchronous=NORMAL), never corrupt it.
+// What a killed process leaves: each intend() appends to the run's log
+// (RunLog) the placement's intent together with the outcome of the
+// placement before it (and any folders made since), in one write() before
+// the file is touched. The database follows in batches, written by a thread
+// of the journal's own, so that a placement costs the run a write() rather
+// than a commit. The next open() replays the logs of killed runs. So after a
+// SIGKILL at any moment the journal holds every placement whose intend()
+// returned, all of them settled except at most the last, which has only its
+// intent; undo looks at the disk for that one. A power loss may lose a tail
+// of the journal (synchronous=NORMAL, logs not synced), never corrupt it.
 class RunJournal {
   public:
     // The schema this program writes (PRAGMA user_version).
@@ -46,14 +56,16 @@ class RunJournal {
     static std::string DefaultPath();
 
     // Opens the journal at path, making missing folders (0700) and the
-    // database. Returns 0 or an errno-like error, which ok() and error()
-    // then tell. A file there that is not a journal (not SQLite, or
-    // SQLite with tables of something else) is never overwritten: it is
-    // renamed to <path>.broken-<UTC time> and a new journal begun. A
-    // journal written by a newer program (higher schema) is left alone and
-    // this one runs without a journal (ENOTSUP).
+    // database, and replays the logs of runs whose process is gone (a log
+    // still locked is a live run's, and is left alone). Returns 0 or an
+    // errno-like error, which ok() and error() then tell. A file there that
+    // is not a journal (not SQLite, or SQLite with tables of something else)
+    // is never overwritten: it is renamed to <path>.broken-<UTC time> and a
+    // new journal begun. A journal written by a newer program (higher
+    // schema) is left alone and this one runs without a journal (ENOTSUP).
     int open(const std::string& path);
-    // Commits what is pending and closes; calls after this do nothing.
+    // Commits what is pending and closes; calls after this do nothing. Runs
+    // still going are left without an end, as a kill leaves them.
     void close();
 
     bool ok() const { return m_ok.load(); }
@@ -65,9 +77,9 @@ class RunJournal {
     // Records a run's start (committed at once) and returns its id, 0 when
     // the journal is off. run.id, end and counts are ignored.
     int64_t beginRun(const JournalRun& run);
-    // Records that source is about to be placed at target, committed before
-    // it returns together with the outcome of the run's previous placement.
-    // Returns the placement's id, 0 when the journal is off.
+    // Records that source is about to be placed at target: in the run's log
+    // before it returns, together with the outcome of the run's previous
+    // placement. Returns the placement's id, 0 when the journal is off.
     int64_t intend(int64_t run, const std::string& source, const std::string& target, int mode);
     // The outcome of a placement; it reaches the disk with the next intend(),
     // endRun() or read.
@@ -75,9 +87,11 @@ class RunJournal {
     // A folder the run made, for undo to remove when it is empty; it
     // reaches the disk with the next intend() or endRun().
     void madeFolder(int64_t run, const std::string& path);
-    // Records how the run ended, and commits.
+    // Records how the run ended, commits everything of the run, and removes
+    // its log.
     void endRun(int64_t run, const JournalEnd& end, const JournalCounts& counts);
 
+    // Reads see everything recorded so far: they commit what waits first.
     // The newest runs first; limit 0 means all of them.
     std::vector<JournalRun> runs(size_t limit);
     // A run's placements in the order they were intended.
@@ -92,48 +106,135 @@ class RunJournal {
     std::optional<JournalRun> lastUndoableRun();
 
   private:
+    // Placement ids a run may hand out without asking the database: a block
+    // is reserved in the run's row (last_placement) before any id of it is
+    // used, so that other processes on the same journal take ids above it.
+    struct IdRange {
+        int64_t first = 0;
+        int64_t last = 0;
+    };
+
+    // A run begun here and not yet ended.
+    struct OpenRun {
+        int64_t id = 0;
+        int64_t startedNs = 0;
+        int64_t nextSeq = 1;
+        int64_t firstId = 0;
+        int64_t lastId = 0;  // the newest placement handed out, 0 before the first
+        std::vector<IdRange> ranges;
+        size_t range = 0;  // the range nextId is taken from
+        int64_t nextId = 0;
+        bool refillAsked = false;
+        // Waiting for the next record of the log (or for a read).
+        std::vector<LoggedOutcome> pending;
+        std::vector<std::string> pendingFolders;
+        // Where the newest placement's row waits in the queue, to take its
+        // outcome into the same INSERT.
+        size_t queuedIndex = 0;
+        uint64_t queuedGeneration = 0;
+        RunLog log;
+        std::string record;  // kept for its capacity
+
+        bool hasId();
+        int64_t idsLeft() const;
+        bool owns(int64_t placement) const;
+    };
+
+    // A row waiting for the writer.
+    struct QueuedRow {
+        enum class Kind { Placement, Outcome, Folder };
+        Kind kind = Kind::Placement;
+        bool settled = false;  // a Placement with its outcome
+        int64_t id = 0;
+        int64_t run = 0;
+        int64_t seq = 0;
+        int mode = 0;
+        std::string source;  // a Folder's path
+        std::string target;
+        PlacementOutcome outcome;
+    };
+
     int openLocked(const std::string& path);
     int openDatabase(const std::string& path);
     int configure();
     int migrate();
     int prepareStatements();
     int moveAside(const std::string& path);
-    void closeLocked();
-    void fail(int sqliteCode);
-    void failErrno(int error);
+    int recoverLogs(const std::string& path);
+    int replayLog(int folder, const char* name);
+    void closeDatabase();
+    void startWriter();
+    void stopWriter();
+    void writerLoop();
+
+    // With m_dbMutex held.
+    void failDb(int sqliteCode);
+    void failDbErrno(int error);
     bool ready() const { return m_db != nullptr && m_ok.load(); }
-    bool beginWrite();
-    bool commitWrite();
     bool exec(const char* sql);
     bool stepDone(SqliteStatement& statement);
+    bool beginWrite();
+    bool commitWrite();
+    bool flushLocked();
+    bool commitRows(const std::vector<QueuedRow>& rows, const std::vector<int64_t>& refills);
+    bool writeBatch(const std::vector<QueuedRow>& rows, const std::vector<int64_t>& refills,
+                    std::vector<std::pair<int64_t, IdRange>>& reserved);
+    void applyReserved(const std::vector<std::pair<int64_t, IdRange>>& reserved);
+    bool nextFreeId(int64_t& id);
+    bool reserveIds(int64_t run, IdRange& ids);
+    bool reserveNow(int64_t run);
     void enterRunMode();
     void leaveRunMode();
     JournalRun readRun(const SqliteStatement& statement) const;
 
+    // With m_mutex held.
+    void failLocked(int error);
+    void queuePendingLocked(OpenRun& run);
+    void takeQueueLocked(std::vector<QueuedRow>& rows, std::vector<int64_t>& refills);
+    OpenRun* ownerLocked(int64_t placement);
+
+    void markFailed(int error);
+
+    // Lock order: m_dbMutex, then m_mutex. m_dbMutex has the connection and
+    // its statements; m_mutex the runs, the queue and the logs, and is only
+    // held for moments, so that a run never waits for SQLite.
+    mutable std::mutex m_dbMutex;
     mutable std::mutex m_mutex;
+    std::condition_variable m_wake;     // the writer waits for rows
+    std::condition_variable m_drained;  // a run waits for the writer to take rows
+    std::thread m_writer;
+    bool m_stopWriter = false;
+    bool m_writerAsleep = false;
     std::atomic<bool> m_ok{false};
     std::atomic<int> m_error{0};
     sqlite3* m_db = nullptr;
+    std::string m_path;
     std::string m_movedAside;
-    bool m_inTransaction = false;
-    // Runs begun here and not yet ended: the next sequence number of each.
-    std::map<int64_t, int64_t> m_openRuns;
+    std::map<int64_t, std::unique_ptr<OpenRun>> m_openRuns;
+    std::vector<QueuedRow> m_queue;
+    uint64_t m_queueGeneration = 1;
+    std::vector<int64_t> m_refills;  // runs that asked for more ids
 
     // One prepared statement per kind of row, kept for the journal's life.
     SqliteStatement m_begin;
     SqliteStatement m_commit;
+    SqliteStatement m_nextFreeId;
     SqliteStatement m_insertRun;
+    SqliteStatement m_reserve;
     SqliteStatement m_endRun;
     SqliteStatement m_markUndone;
     SqliteStatement m_insertPlacement;
     SqliteStatement m_settlePlacement;
     SqliteStatement m_insertFolder;
+    SqliteStatement m_replayPlacement;
+    SqliteStatement m_replaySettle;
+    SqliteStatement m_coverPlacements;
+    SqliteStatement m_selectRunStart;
     SqliteStatement m_selectRuns;
     SqliteStatement m_selectUndoable;
     SqliteStatement m_selectRange;
     SqliteStatement m_selectPlacements;
     SqliteStatement m_selectFolders;
-    SqliteStatement m_touch;
 };
 
 }  // namespace zanfeld

@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "JournalFiles.h"
 #include "RunJournal.h"
 #include "TempDir.h"
 
@@ -75,9 +76,11 @@ std::string IntegrityCheck(const std::string& path) {
     return result;
 }
 
-// A process killed (SIGKILL) at a random moment of a run leaves a journal
-// that passes SQLite's integrity check and holds every placement whose
-// intend() returned, each settled with its outcome except at most the last.
+// A process killed (SIGKILL) at a random moment of a run, its writer thread
+// perhaps in the middle of a batch, leaves a journal that passes SQLite's
+// integrity check and the run's log; the next open() replays the log, and
+// the journal then holds every placement whose intend() returned, each
+// settled with its outcome except at most the last, and the log is gone.
 TEST(JournalKillTest, AKilledRunLeavesAllButAtMostTheLastPlacementSettled) {
     const unsigned seed = std::random_device{}();
     SCOPED_TRACE("seed " + std::to_string(seed));
@@ -88,6 +91,7 @@ TEST(JournalKillTest, AKilledRunLeavesAllButAtMostTheLastPlacementSettled) {
 
     int64_t mostIntended = 0;
     int lastInDoubt = 0;
+    int replayed = 0;  // kills after which the log held what the database had not
     const std::vector<int> delaysMs = {15, 40, 75, 120, 180, 260, 350, 500};
     for (size_t trial = 0; trial < delaysMs.size(); ++trial) {
         const int delayUs =
@@ -113,9 +117,20 @@ TEST(JournalKillTest, AKilledRunLeavesAllButAtMostTheLastPlacementSettled) {
         mostIntended = std::max(mostIntended, intended);
         if (!test::IsFile(path)) continue;  // killed before the journal was made
         EXPECT_EQ(IntegrityCheck(path), "ok");
+        // The run's log was made before beginRun() returned.
+        const std::vector<std::string> logs = test::RunLogsBeside(path);
+        if (run != 0) {
+            EXPECT_EQ(logs, std::vector<std::string>{"journal.sqlite.run-" + std::to_string(run) +
+                                                     ".log"});
+        }
+        const std::string committed =
+            test::SqlValues(path, "SELECT count(*) FROM placement WHERE state <> 0") + "/" +
+            test::SqlValues(path, "SELECT count(*) FROM placement");
 
         RunJournal journal;
         ASSERT_EQ(journal.open(path), 0);
+        EXPECT_TRUE(test::RunLogsBeside(path).empty()) << "the log is removed once replayed";
+        EXPECT_EQ(IntegrityCheck(path), "ok");
         if (run == 0) continue;  // killed before the run was recorded
         const std::vector<JournalRun> runs = journal.runs(0);
         ASSERT_EQ(runs.size(), 1u);
@@ -147,15 +162,19 @@ TEST(JournalKillTest, AKilledRunLeavesAllButAtMostTheLastPlacementSettled) {
             EXPECT_EQ(p.outcome.mtimeSec, 1700000000 + i + 1);
             ++done;
         }
-        // An outcome whose done() returned may still wait for the next commit,
+        // An outcome whose done() returned may still wait for the next intend(),
         // but only the last placement's.
         EXPECT_GE(done, settled - 1);
         EXPECT_GE(done, count - 1);
+        if (committed != std::to_string(done) + "/" + std::to_string(count)) ++replayed;
     }
     ::munmap(progress, sizeof(Progress));
-    // The kills must have hit runs under way, not only their start.
+    // The kills must have hit runs under way, not only their start, and the
+    // database must have been behind the log (the writer batches).
     EXPECT_GT(mostIntended, 100);
+    EXPECT_GT(replayed, 0);
     RecordProperty("last_in_doubt", lastInDoubt);
+    RecordProperty("replayed", replayed);
 }
 
 }  // namespace

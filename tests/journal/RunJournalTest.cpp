@@ -197,7 +197,8 @@ TEST_F(RunJournalTest, AStoppedRunAndOneEndedEarlyKeepHowTheyEnded) {
     const int64_t stopped = m_journal.beginRun(FilesRun("/out"));
     const int64_t placement = m_journal.intend(stopped, "/a", "/out/a", 0);
     m_journal.done(placement, Placed(1, 1));
-    m_journal.endRun(stopped, JournalEnd{JournalEndKind::Stopped, ""}, JournalCounts{1, 0, 0, 0, 0});
+    m_journal.endRun(stopped, JournalEnd{JournalEndKind::Stopped, ""},
+                     JournalCounts{1, 0, 0, 0, 0});
 
     const int64_t early = m_journal.beginRun(FilesRun("/out"));
     m_journal.endRun(early, JournalEnd{JournalEndKind::EndedEarly, "输出文件夹无法创建"}, {});
