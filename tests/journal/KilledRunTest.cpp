@@ -87,16 +87,24 @@ TEST(KilledRunTest, EveryFileIsWholeInOnePlaceAndUndoPutsItBack) {
                 dir / ("out/" + std::string(i % 3 ? ".txt/" : ".doc/") + name);
             const bool atSource = IsFile(files[static_cast<size_t>(i)]);
             const bool atTarget = IsFile(placed) && !(i == 1 && ReadFile(placed) == "there before");
-            if (atSource) EXPECT_EQ(ReadFile(files[static_cast<size_t>(i)]), Content(i)) << name;
-            if (atTarget) EXPECT_EQ(ReadFile(placed), Content(i)) << name;
+            if (atSource) {
+                EXPECT_EQ(ReadFile(files[static_cast<size_t>(i)]), Content(i)) << name;
+            }
+            if (atTarget) {
+                EXPECT_EQ(ReadFile(placed), Content(i)) << name;
+            }
             // A move killed between publishing its copy and letting go of
             // the source leaves the file in both places: never in neither.
             EXPECT_TRUE(atSource || atTarget) << name;
-            if (!move) EXPECT_TRUE(atSource) << name;
+            if (!move) {
+                EXPECT_TRUE(atSource) << name;
+            }
             if (atSource && atTarget) ++both;
         }
 
-        if (move) EXPECT_LE(both, 1);  // at most the file being moved
+        if (move) {
+            EXPECT_LE(both, 1);  // at most the file being moved
+        }
 
         RunJournal journal;
         ASSERT_EQ(journal.open(journalPath), 0);
@@ -121,8 +129,9 @@ TEST(KilledRunTest, EveryFileIsWholeInOnePlaceAndUndoPutsItBack) {
                 EXPECT_EQ(std::string(folder) + "/" + name, "out/.txt/f1.txt");
             }
         }
-        if (IsFile(dir / "out/.txt/f1.txt"))
+        if (IsFile(dir / "out/.txt/f1.txt")) {
             EXPECT_EQ(ReadFile(dir / "out/.txt/f1.txt"), "there before");
+        }
         unsetenv("XDG_DATA_HOME");
     }
 }
