@@ -161,6 +161,26 @@ TEST_F(RunRecordTest, AReplacedFileGoesToTheTrashAndItsPlaceThereIsRecorded) {
     }
 }
 
+TEST_F(RunRecordTest, AReplacedFileNoTrashCanTakeIsReplacedAsBeforeAndCounted) {
+    // The home Trash cannot be made: a file stands where its folder would go.
+    TempDir dataHome;
+    WriteFile(dataHome / "Trash", "not a folder");
+    const ScopedDataHome scoped(dataHome.path());
+    m_host.keep = true;
+    WriteFile(m_dir / "out/.txt/a.txt", "the old a");
+    const std::string a = Src("a.txt", "the new a");
+    RunFileSort(TypeOptions(SameFilePolicy::Overwrite), {a}, m_host);
+
+    EXPECT_EQ(ReadFile(m_dir / "out/.txt/a.txt"), "the new a");
+    EXPECT_EQ(Names(m_dir / "out/.txt"), std::vector<std::string>{"a.txt"});
+    ASSERT_EQ(m_host.rec.records.size(), 1u);
+    EXPECT_TRUE(m_host.rec.records[0]->replacedLost);
+    EXPECT_TRUE(m_host.rec.records[0]->trashFile.empty());
+    EXPECT_EQ(m_host.of("info"),
+              std::vector<std::string>{
+                  "分拣工作完成！\n\n有 1 个被覆盖的文件无法放入回收站，已不能恢复。"});
+}
+
 TEST_F(RunRecordTest, ARecordThatCannotBeWrittenIsSaidAndTheRunGoesOn) {
     m_host.rec.writable = false;
     const std::string a = Src("a.txt", "a");
@@ -190,9 +210,9 @@ TEST_F(RunRecordTest, AFolderSortRecordsEachFileOfItsTreesAndTheFoldersItMade) {
         EXPECT_GT(r.records[i]->inode, 0u);
     }
     // Every folder made, outermost first: the output directory was missing too.
-    EXPECT_EQ(r.folders, (std::vector<std::string>{m_dir / "out", m_dir / "out/相册",
-                                                   m_dir / "out/相册/相册",
-                                                   m_dir / "out/相册/相册/sub"}));
+    EXPECT_EQ(r.folders,
+              (std::vector<std::string>{m_dir / "out", m_dir / "out/相册", m_dir / "out/相册/相册",
+                                        m_dir / "out/相册/相册/sub"}));
     EXPECT_EQ(r.end, RunEnd::Finished);
 }
 
