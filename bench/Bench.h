@@ -23,6 +23,7 @@ struct BenchOptions {
     int pictureWidth = 4000;
     int pictureHeight = 3000;
     int listPaths = 1000000;
+    int previewFiles = 100000;      // the files of the planned (and the real) sort of the preview
     int chunkedMiB = 2048;          // the one file of the chunked copy
     int latencyFiles = 4;           // the large files a windowed run copies while its
     int latencyMiB = 256;           // window's ticks are timed, and the size of each
@@ -128,6 +129,21 @@ void MakeLargeFile(const std::string& path, uint64_t bytes);
 // Fails unless copy has the size of source and the same bytes at a spread of
 // places: a cheap check that a large copy holds its source's data.
 void CheckSameData(const std::string& source, const std::string& copy, const char* who);
+// Sets an environment variable (XDG_STATE_HOME, XDG_DATA_HOME: where the
+// journal and the Trash go) for the object's lifetime, then puts back what was
+// there before, unset included.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const std::string& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+  private:
+    std::string m_name;
+    std::string m_old;
+    bool m_wasSet;
+};
 // Regular files below path, at any depth.
 size_t CountFiles(const std::string& path);
 // A measurement that cannot go on; main reports it once the trees are gone.
@@ -143,6 +159,13 @@ std::string Grouped(long long n);
 FigureResult CopySortFigure(const BenchOptions& o);
 FigureResult MoveSortFigure(const BenchOptions& o);
 FigureResult KeywordSortFigure(const BenchOptions& o);
+// The copy sort with its run written to a journal, against the same sort without.
+FigureResult JournalSortFigure(const BenchOptions& o);
+// The undo of a journalled move sort, against that move sort.
+FigureResult UndoMoveFigure(const BenchOptions& o);
+// Two rows: "preview", the planning of a copy sort against the real sort, and
+// "preview-window", the preview window opened with that plan.
+std::vector<FigureResult> PreviewFigures(const BenchOptions& o);
 FigureResult WindowedRunFigure(const BenchOptions& o);
 FigureResult WindowLatencyFigure(const BenchOptions& o);
 FigureResult ChunkedCopyFigure(const BenchOptions& o);

@@ -212,6 +212,20 @@ void CheckSameData(const std::string& source, const std::string& copy, const cha
     if (!same) Fail(std::string(who) + "'s copy " + copy + " differs from " + source);
 }
 
+ScopedEnv::ScopedEnv(const char* name, const std::string& value) : m_name(name) {
+    const char* old = std::getenv(name);
+    m_wasSet = old != nullptr;
+    if (old) m_old = old;
+    if (::setenv(name, value.c_str(), 1) != 0) Fail(std::string("setenv ") + name);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (m_wasSet)
+        ::setenv(m_name.c_str(), m_old.c_str(), 1);
+    else
+        ::unsetenv(m_name.c_str());
+}
+
 size_t CountFiles(const std::string& path) {
     size_t n = 0;
     std::error_code ec;

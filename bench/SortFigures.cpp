@@ -21,29 +21,12 @@
 #include "Bench.h"
 #include "MessageBoxes.h"
 #include "RunFileSort.h"
-#include "SortHost.h"
+#include "SortTree.h"
 #include "Unit1.h"
 
 namespace zanfeld::bench {
 
-namespace {
-
 const char* const kCompletion = "分拣工作完成！";
-
-// A host that does nothing but remember the last message.
-class NullHost : public SortHost {
-  public:
-    void showInfo(const std::string& text) override { last = text; }
-    void rejectOption(const std::string& text, OptionId) override { last = "rejected: " + text; }
-    void setOutputDir(const std::string&) override {}
-    void setBusy(bool) override {}
-    void setProgress(int) override {}
-    void refreshLiveOptions(SortOptions&) override {}
-    bool askOverwrite(const std::string&) override { return false; }
-    std::string last;
-};
-
-enum class Naming { ByType, ByKeyword };
 
 std::vector<std::string> Extensions(int count) {
     static const char* const kCommon[] = {".jpg",  ".png", ".txt", ".pdf", ".doc",  ".docx", ".xls",
@@ -79,14 +62,6 @@ std::vector<std::string> Keywords(int count) {
     }
     return out;
 }
-
-// Source files and where each belongs in an output folder.
-struct SortTree {
-    std::string out;                   // the output folder, without a trailing separator
-    std::vector<std::string> sources;  // full paths
-    std::vector<std::string> targets;  // full target paths, one per source
-    std::vector<std::string> folders;  // the target folders, each once
-};
 
 // The same sources with their targets in the output folder out, made empty.
 SortTree WithOutput(SortTree tree, const std::string& out, Naming naming, const BenchOptions& o) {
@@ -165,10 +140,16 @@ void CheckPlaced(const SortTree& tree, const char* who) {
 }
 
 double EngineRun(const SortTree& tree, const BenchOptions& o, Naming naming, TransferMode mode,
-                 CpuOf cpu = CpuOf::Thread) {
+                 CpuOf cpu) {
+    NullHost host;
+    return EngineRun(tree, o, naming, mode, host, cpu);
+}
+
+double EngineRun(const SortTree& tree, const BenchOptions& o, Naming naming, TransferMode mode,
+                 NullHost& host, CpuOf cpu) {
     SyncFs(tree.out);
     const SortOptions options = RunOptions(tree, o, naming, mode);
-    NullHost host;
+    host.last.clear();
     const Stopwatch clock(cpu);
     RunFileSort(options, tree.sources, host);
     const double t = clock.stop();
@@ -176,6 +157,8 @@ double EngineRun(const SortTree& tree, const BenchOptions& o, Naming naming, Tra
     CheckPlaced(tree, "the engine");
     return t;
 }
+
+namespace {
 
 // Scripted message boxes for a figure's lifetime, whichever way it ends.
 class ScriptedBoxes {

@@ -37,17 +37,20 @@ const char* const kUsage =
     "                       decode is slow, so each picture is decoded once)\n"
     "  --picture-size WxH   picture dimensions (default 4000x3000)\n"
     "  --list-paths N       paths of the big list (default 1000000)\n"
+    "  --preview-files N    files of the preview's planned and real sort (default 100000)\n"
     "  --chunked-mib N      MiB of the chunked copy's one file (default 2048)\n"
     "  --latency-files N    large files the window copies while its ticks are timed (default 4)\n"
     "  --latency-mib N      MiB of each of them (default 256)\n"
     "  --only KEY[,KEY]     run only these figures: copy-sort move-sort keyword-sort\n"
+    "                       journal-sort undo-move preview (with its preview-window row)\n"
     "                       windowed-run window-latency chunked-copy walk import\n"
     "                       picture-probe big-list\n";
 
 // The figure keys, in the order they run.
-const char* const kKeys[] = {"copy-sort",      "move-sort",    "keyword-sort", "windowed-run",
-                             "window-latency", "chunked-copy", "walk",         "import",
-                             "picture-probe",  "big-list"};
+const char* const kKeys[] = {"copy-sort",    "move-sort", "keyword-sort", "journal-sort",
+                             "undo-move",    "preview",   "windowed-run", "window-latency",
+                             "chunked-copy", "walk",      "import",       "picture-probe",
+                             "big-list"};
 
 int ToInt(const char* text, const char* option) {
     char* end = nullptr;
@@ -109,6 +112,8 @@ BenchOptions ParseOptions(int argc, char** argv, bool& child) {
             o.pictureHeight = h;
         } else if (arg == "--list-paths") {
             o.listPaths = std::max(1, ToInt(value, "--list-paths"));
+        } else if (arg == "--preview-files") {
+            o.previewFiles = std::max(1, ToInt(value, "--preview-files"));
         } else if (arg == "--chunked-mib") {
             o.chunkedMiB = std::max(1, ToInt(value, "--chunked-mib"));
         } else if (arg == "--latency-files") {
@@ -222,17 +227,22 @@ int RunAll(const BenchOptions& o, const char* argv0) {
 
     const double start = Now();
     std::vector<FigureResult> results;
-    const std::pair<const char*, std::function<FigureResult()>> figures[] = {
-        {"copy-sort", [&] { return CopySortFigure(o); }},
-        {"move-sort", [&] { return MoveSortFigure(o); }},
-        {"keyword-sort", [&] { return KeywordSortFigure(o); }},
-        {"windowed-run", [&] { return WindowedRunFigure(o); }},
-        {"window-latency", [&] { return WindowLatencyFigure(o); }},
-        {"chunked-copy", [&] { return ChunkedCopyFigure(o); }},
-        {"walk", [&] { return WalkFigure(o); }},
-        {"import", [&] { return ImportFigure(o); }},
-        {"picture-probe", [&] { return PictureProbeFigure(o); }},
-        {"big-list", [&] { return BigListFigure(o, argv0); }},
+    // Most figures give one row of the table; the preview gives two.
+    using Rows = std::vector<FigureResult>;
+    const std::pair<const char*, std::function<Rows()>> figures[] = {
+        {"copy-sort", [&] { return Rows{CopySortFigure(o)}; }},
+        {"move-sort", [&] { return Rows{MoveSortFigure(o)}; }},
+        {"keyword-sort", [&] { return Rows{KeywordSortFigure(o)}; }},
+        {"journal-sort", [&] { return Rows{JournalSortFigure(o)}; }},
+        {"undo-move", [&] { return Rows{UndoMoveFigure(o)}; }},
+        {"preview", [&] { return PreviewFigures(o); }},
+        {"windowed-run", [&] { return Rows{WindowedRunFigure(o)}; }},
+        {"window-latency", [&] { return Rows{WindowLatencyFigure(o)}; }},
+        {"chunked-copy", [&] { return Rows{ChunkedCopyFigure(o)}; }},
+        {"walk", [&] { return Rows{WalkFigure(o)}; }},
+        {"import", [&] { return Rows{ImportFigure(o)}; }},
+        {"picture-probe", [&] { return Rows{PictureProbeFigure(o)}; }},
+        {"big-list", [&] { return Rows{BigListFigure(o, argv0)}; }},
     };
     for (const auto& [key, run] : figures) {
         if (!o.wants(key)) continue;
@@ -241,7 +251,7 @@ int RunAll(const BenchOptions& o, const char* argv0) {
         if (std::string(key) == "picture-probe") StartRemovals();
         std::fprintf(stderr, "%s ...\n", key);
         const double t0 = Now();
-        results.push_back(run());
+        for (FigureResult& row : run()) results.push_back(std::move(row));
         std::fprintf(stderr, "  (%.1f s)\n", Now() - t0);
     }
     PrintTable(results);
