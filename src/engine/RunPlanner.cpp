@@ -47,6 +47,7 @@ RunPlanner::Entry RunPlanner::look(const std::string& folder, const std::string&
     if (sys().stat(Join(folder, name).c_str(), &st) != 0) return entry;
     entry.present = true;
     entry.folder = S_ISDIR(st.st_mode);
+    entry.regular = S_ISREG(st.st_mode);
     entry.time =
         FileTime{static_cast<int64_t>(st.st_mtim.tv_sec), static_cast<int64_t>(st.st_mtim.tv_nsec)};
     entry.id = FileId::Of(st);
@@ -58,18 +59,16 @@ void RunPlanner::take(const std::string& folder, const std::string& name, const 
 }
 
 std::string RunPlanner::freeNumberedName(const std::string& folder, const std::string& start,
-                                         const std::string& stemSource) const {
+                                         const std::string& stemSource,
+                                         const Entry& startEntry) const {
     // As the run searches: only a file under a name moves the search on.
-    auto free = [&](const std::string& name) {
-        const Entry e = look(folder, name);
-        return !e.present || e.folder;
-    };
-    if (free(start)) return start;
+    auto free = [](const Entry& e) { return !e.present || e.folder; };
+    if (free(startEntry)) return start;
     const std::string stem = BaseNameOf(stemSource);
     const std::string ext = ExtensionOf(FileNameOf(stemSource));
     for (unsigned long long n = 1;; ++n) {
         std::string candidate = stem + "_" + std::to_string(n) + ext;
-        if (free(candidate)) return candidate;
+        if (free(look(folder, candidate))) return candidate;
     }
 }
 
@@ -106,8 +105,7 @@ PlaceResult RunPlanner::place(const std::string& source, const std::string& fold
         refused(source, folder, ReasonText(EISDIR));
         return fail(EISDIR);
     }
-    struct stat st;
-    if (sys().stat(source.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    if (!from.regular) {
         refused(source, folder, ReasonText(kNotRegularFile));
         return fail(kNotRegularFile);
     }
@@ -156,7 +154,7 @@ PlaceResult RunPlanner::place(const std::string& source, const std::string& fold
                 refused(source, folder, ReasonText(EEXIST));
                 return fail(EEXIST);
             }
-            const std::string name = freeNumberedName(folder, start, source);
+            const std::string name = freeNumberedName(folder, start, source, there);
             if (name == own) return placed(name, plain);
             return placed(name, PlanAction::Renamed, name);
         }

@@ -37,13 +37,15 @@ class RunPlanner {
     struct Entry {
         bool present = false;
         bool folder = false;
+        bool regular = false;  // a regular file, not a device, pipe or socket
         std::optional<FileTime> time;  // last-write time of a file
         std::optional<FileId> id;
     };
     Entry look(const std::string& folder, const std::string& name) const;
     void take(const std::string& folder, const std::string& name, const Entry& entry);
+    // startEntry: what look() said of start already.
     std::string freeNumberedName(const std::string& folder, const std::string& start,
-                                 const std::string& stemSource) const;
+                                 const std::string& stemSource, const Entry& startEntry) const;
     void add(const std::string& source, const std::string& folder, const std::string& name,
              PlanAction action, std::string detail = {});
 

@@ -24,7 +24,10 @@ SourceFile SourceFolders::get(const std::string& path) {
             sys().openAt(AT_FDCWD, folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC, 0);
         if (fd < 0) return SourceFile(path);
         if (m_open.size() >= kMostOpen) {
-            m_open.clear();
+            // One goes to make room (the answers given out before this one
+            // are no longer in use); a list that cycles through more folders
+            // than are held keeps most of them.
+            m_open.erase(m_open.begin());
             m_lastFolder = nullptr;
         }
         it = m_open.emplace(folderPath, UniqueFd(fd)).first;

@@ -21,7 +21,9 @@ class SourceFolders {
     SourceFile get(const std::string& path);
 
   private:
-    static constexpr size_t kMostOpen = 64;
+    // As many as the target folders a run holds; far below the usual limit
+    // of 1024 descriptors.
+    static constexpr size_t kMostOpen = 256;
 
     // Looked up by a part of a source's path, without copying it.
     struct Hash {

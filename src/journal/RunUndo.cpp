@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <fstream>
 #include <set>
+#include <unordered_map>
 #include <vector>
 
 #include "FailureLog.h"
@@ -162,14 +163,9 @@ class Undo {
     // Moves the file at from back to to, under a numbered name when to is
     // taken. True when from is free afterwards.
     bool moveBack(const std::string& from, const std::string& to) {
-        TargetFolder folder;
-        std::string name;
-        int error = folder.openFolderOf(to, name);
-        if (error == ENOENT) {
-            // The folder it came from is gone: it is made again.
-            error = MakeDirs(FolderOf(to));
-            if (error == 0) error = folder.openFolderOf(to, name);
-        }
+        const std::string name = FileNameOf(to);
+        int error = 0;
+        TargetFolder& folder = folderOf(to, error);
         const int64_t id = m_record.intend(from, to, TransferMode::Move);
         std::string placed = name;
         if (error == 0) {
@@ -254,6 +250,30 @@ class Undo {
     }
 
     // A file left as it is.
+    // The folder that to lies in, held open for the files that go back
+    // there after it; made again when it is gone. error tells why it could
+    // not be opened (the folder returned is then not open).
+    TargetFolder& folderOf(const std::string& to, int& error) {
+        const std::string path = FolderOf(to);
+        auto it = m_folders.find(path);
+        if (it != m_folders.end() && it->second.stillAtItsPath()) return it->second;
+        if (m_folders.size() >= kMostOpen) m_folders.clear();
+        TargetFolder& folder = m_folders[path];
+        folder = TargetFolder();
+        error = folder.open(path);
+        if (error == ENOENT || error == ENOTDIR) {
+            error = MakeDirs(path);
+            if (error == 0) error = folder.open(path);
+        }
+        if (error != 0) {
+            TargetFolder& failed = m_failedFolder;
+            m_folders.erase(path);
+            failed = TargetFolder();
+            return failed;
+        }
+        return folder;
+    }
+
     void keep(const std::string& path, const std::string& reason) {
         ++m_report.kept;
         m_kept.add(path, reason);
@@ -261,8 +281,12 @@ class Undo {
     // Something done otherwise than asked, which the user should know of.
     void note(const std::string& path, const std::string& reason) { m_kept.add(path, reason); }
 
+    static constexpr size_t kMostOpen = 256;
+
     JournalRecorder& m_record;
     int64_t m_runStartNs;
+    std::unordered_map<std::string, TargetFolder> m_folders;  // where files go back to
+    TargetFolder m_failedFolder;  // stands for one that could not be opened
     UndoReport m_report;
     FailureLog m_kept;  // what the user should know of, with the reason
 };
