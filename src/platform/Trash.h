@@ -4,7 +4,7 @@
 
 namespace zanfeld {
 
-// The freedesktop.org Trash (Trash specification 1.0): a file that a placement
+// The freedesktop.org Trash (version 1.0 of its rules): a file that a placement
 // replaces is kept there instead of being destroyed, and an undo puts it
 // back. Entries only ever move by renaming, so an entry that cannot reach a
 // Trash on its own volume stays where it is.
