@@ -157,7 +157,8 @@ class TreeCopy {
         int64_t record = 0;
         if (m_frame) {
             m_frame->file(from);
-            record = m_frame->intend(from, folder.pathOf(name), TransferMode::Copy);
+            if (m_frame->recording())
+                record = m_frame->intend(from, folder.pathOf(name), TransferMode::Copy);
         }
         int error = 0;
         FileOutcome outcome = FileOutcome::Placed;

@@ -130,9 +130,12 @@ bool PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
         static const std::string kOwnName;
         const std::string& start = chain ? renameStart : kOwnName;
         bool folderFailed = false;
+        // The target's path is put together only for a run that is recorded.
         const int64_t record =
-            frame.intend(path, TargetPath(options, target, start.empty() ? ownName : start),
-                         options.transferMode);
+            frame.recording()
+                ? frame.intend(path, TargetPath(options, target, start.empty() ? ownName : start),
+                               options.transferMode)
+                : 0;
         auto place = [&] {
             int error = 0;
             TargetFolder* folder = folders.get(target, make, error);

@@ -39,7 +39,7 @@ class SortRunFrame : private CopyObserver, private ReplacedFileKeeper {
     void begin(size_t count, RunWindow window, const SortOptions& options);
     // Whether the run is recorded (each placement is then looked at after it).
     bool recording() const { return m_recorder != nullptr; }
-    // Before a placement into target (its full path); 0 when not recording.
+    // Before a placement into target (its full path), when recording.
     int64_t intend(const std::string& source, const std::string& target, TransferMode mode);
     // After it: record, with what became of a replaced file added.
     void done(int64_t placement, PlacementRecord record);

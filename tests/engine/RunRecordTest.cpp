@@ -11,6 +11,7 @@
 #include "RecordingHost.h"
 #include "RunFileSort.h"
 #include "RunRecorder.h"
+#include "ScopedEnv.h"
 #include "TempDir.h"
 
 using namespace zanfeld;
@@ -67,24 +68,6 @@ class RecordedHost : public RecordingHost {
     bool keep = false;
 };
 
-// XDG_DATA_HOME, and with it the home Trash, in a folder of the test's own.
-class ScopedDataHome {
-  public:
-    explicit ScopedDataHome(const std::string& path) {
-        if (const char* old = getenv("XDG_DATA_HOME")) m_old = old;
-        setenv("XDG_DATA_HOME", path.c_str(), 1);
-    }
-    ~ScopedDataHome() {
-        if (m_old)
-            setenv("XDG_DATA_HOME", m_old->c_str(), 1);
-        else
-            unsetenv("XDG_DATA_HOME");
-    }
-
-  private:
-    std::optional<std::string> m_old;
-};
-
 class RunRecordTest : public ::testing::Test {
   protected:
     SortOptions TypeOptions(SameFilePolicy policy, TransferMode mode = TransferMode::Copy) {
@@ -138,7 +121,7 @@ TEST_F(RunRecordTest, EveryPlacementIsIntendedThenRecordedWithThePlacedFile) {
 
 TEST_F(RunRecordTest, AReplacedFileGoesToTheTrashAndItsPlaceThereIsRecorded) {
     TempDir dataHome;
-    const ScopedDataHome scoped(dataHome.path());
+    const ScopedEnv scoped("XDG_DATA_HOME", dataHome.path());
     m_host.keep = true;
     for (const auto mode : {TransferMode::Copy, TransferMode::Move}) {
         SCOPED_TRACE(mode == TransferMode::Copy ? "copy" : "move");
@@ -165,7 +148,7 @@ TEST_F(RunRecordTest, AReplacedFileNoTrashCanTakeIsReplacedAsBeforeAndCounted) {
     // The home Trash cannot be made: a file stands where its folder would go.
     TempDir dataHome;
     WriteFile(dataHome / "Trash", "not a folder");
-    const ScopedDataHome scoped(dataHome.path());
+    const ScopedEnv scoped("XDG_DATA_HOME", dataHome.path());
     m_host.keep = true;
     WriteFile(m_dir / "out/.txt/a.txt", "the old a");
     const std::string a = Src("a.txt", "the new a");

@@ -16,6 +16,7 @@
 #include "RunFileSort.h"
 #include "RunJournal.h"
 #include "RunUndo.h"
+#include "ScopedEnv.h"
 #include "TempDir.h"
 
 using namespace zanfeld;
@@ -47,7 +48,7 @@ TEST(KilledRunTest, EveryFileIsWholeInOnePlaceAndUndoPutsItBack) {
         SCOPED_TRACE(testing::Message() << "trial " << trial << (move ? " move" : " copy"));
         TempDir sources("/dev/shm");  // a move across file systems copies, too
         TempDir dir;
-        setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
+        const ScopedEnv dataHome("XDG_DATA_HOME", dir / "data");
         std::vector<std::string> files;
         for (int i = 0; i < kFiles; ++i) {
             files.push_back(sources / ("f" + std::to_string(i) + (i % 3 ? ".txt" : ".doc")));
@@ -132,7 +133,6 @@ TEST(KilledRunTest, EveryFileIsWholeInOnePlaceAndUndoPutsItBack) {
         if (IsFile(dir / "out/.txt/f1.txt")) {
             EXPECT_EQ(ReadFile(dir / "out/.txt/f1.txt"), "there before");
         }
-        unsetenv("XDG_DATA_HOME");
     }
 }
 

@@ -13,6 +13,7 @@
 #include "RunFileSort.h"
 #include "RunJournal.h"
 #include "RunUndo.h"
+#include "ScopedEnv.h"
 #include "TempDir.h"
 
 using namespace zanfeld;
@@ -44,11 +45,7 @@ class JournalHost : public RecordingHost {
 
 class RunUndoTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        setenv("XDG_DATA_HOME", (m_home / "data").c_str(), 1);
-        ASSERT_EQ(m_journal.open(m_home / "state/journal.sqlite"), 0);
-    }
-    void TearDown() override { unsetenv("XDG_DATA_HOME"); }
+    void SetUp() override { ASSERT_EQ(m_journal.open(m_home / "state/journal.sqlite"), 0); }
 
     SortOptions TypeOptions(TransferMode mode, SameFilePolicy policy) {
         SortOptions o;
@@ -77,6 +74,7 @@ class RunUndoTest : public ::testing::Test {
 
     TempDir m_dir;
     TempDir m_home;
+    ScopedEnv m_dataHome{"XDG_DATA_HOME", m_home / "data"};  // the Trash of the test's own
     RunJournal m_journal;
     JournalHost m_undoHost{m_journal};
 };

@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <memory>
+#include <optional>
 
 #include "AppWindows.h"
 #include "FaultySys.h"
@@ -23,6 +24,7 @@
 #include "ReplaceQuestion.h"
 #include "RunHistoryDialog.h"
 #include "RunJournal.h"
+#include "ScopedEnv.h"
 #include "SharedJournal.h"
 #include "TempDir.h"
 #include "UiTestSupport.h"
@@ -57,8 +59,7 @@ class RunThreadTest : public UiTest {
     void SetUp() override {
         UiTest::SetUp();
         // A journal of this test's own, so that undo meets no other test's runs.
-        m_stateHome = getenv("XDG_STATE_HOME");
-        setenv("XDG_STATE_HOME", (m_dir / "state").c_str(), 1);
+        m_stateHome.emplace("XDG_STATE_HOME", m_dir / "state");
         m_windows = std::make_unique<AppWindows>(m_dir / "Zanfeld.ini", m_dir.path());
         form = &m_windows->fileWindow();
         src = m_dir / "src";
@@ -69,7 +70,7 @@ class RunThreadTest : public UiTest {
     }
     void TearDown() override {
         m_windows.reset();
-        setenv("XDG_STATE_HOME", m_stateHome.c_str(), 1);
+        m_stateHome.reset();
         UiTest::TearDown();
     }
 
@@ -98,7 +99,7 @@ class RunThreadTest : public UiTest {
     QString Status() { return W<QLabel>("LblStatus")->text(); }
 
     TempDir m_dir;
-    std::string m_stateHome;
+    std::optional<ScopedEnv> m_stateHome;
     std::unique_ptr<AppWindows> m_windows;
     TForm1* form = nullptr;
     std::string src;
