@@ -252,15 +252,18 @@ std::optional<PictureChoice> ParsePictureChoice(const std::string& typed) {
 std::optional<std::vector<std::string>> ParseTypePatterns(const std::string& text) {
     std::vector<std::string> patterns;
     for (std::string piece : SplitList(text)) {
-        if (piece == "*" || piece.rfind("*.", 0) == 0) {
+        // A type is compared whole: "*" and "?" stand only for themselves.
+        if (piece == "*") {
             patterns.push_back(std::move(piece));
-        } else if (piece.front() == '.') {
-            patterns.push_back("*" + piece);
-        } else if (piece.find_first_of("*?/") != std::string::npos) {
-            return std::nullopt;
-        } else {
-            patterns.push_back("*." + piece);
+            continue;
         }
+        if (piece.rfind("*.", 0) == 0) {
+            piece.erase(0, 2);
+        } else if (piece.front() == '.') {
+            piece.erase(0, 1);
+        }
+        if (piece.empty() || piece.find_first_of("*?/") != std::string::npos) return std::nullopt;
+        patterns.push_back("*." + piece);
     }
     if (patterns.empty()) return std::nullopt;
     return patterns;
