@@ -13,9 +13,6 @@ namespace zanfeld {
 
 namespace {
 
-// What --settings holds when it is given without a file.
-constexpr std::string_view kDefaultSettings = "-";
-
 ChoiceError Refuse(std::string option, std::string message) {
     return ChoiceError{std::move(option), std::move(message)};
 }
@@ -157,7 +154,7 @@ std::optional<ChoiceError> BaseOptions(const CliRequest& r, bool folders, const 
         options.outputDir.clear();
         return std::nullopt;
     }
-    const std::string path = r.settingsFile.empty() || r.settingsFile == kDefaultSettings
+    const std::string path = r.settingsFile.empty() || r.settingsFile == kDefaultSettingsFile
                                  ? DefaultSettingsPath()
                                  : AbsolutePath(r.settingsFile, cwd);
     if (!RegularFileExists(path))

@@ -12,9 +12,6 @@ namespace zanfeld {
 
 namespace {
 
-// What --settings holds when it is given without a file.
-constexpr const char* kDefaultSettings = "-";
-
 // An option that keeps whether it was given: an empty optional when not.
 template <typename T>
 CLI::Option* Optional(CLI::App& app, const std::string& name, std::optional<T>& value,
@@ -37,11 +34,15 @@ void AddSameName(CLI::App& app, CliRequest& r) {
 
 void AddCommon(CLI::App& app, CliRequest& r) {
     Optional(app, "--out", r.out, "the output directory")->type_name("DIR");
-    app.add_flag("--settings{-}", r.settingsFile,
-                 "start from the choices the window stored in Zanfeld.ini; --settings=FILE "
-                 "reads another file; options on the line override them")
-        ->type_name("[=FILE]")
-        ->each([&r](const std::string&) { r.useSettings = true; });
+    app.add_option_function<std::string>(
+           "--settings",
+           [&r](const std::string& file) {
+               r.useSettings = true;
+               r.settingsFile = file;
+           },
+           "start from the choices the window stored in Zanfeld.ini; --settings=FILE reads "
+           "another file; options on the line override them")
+        ->type_name("[=FILE]");
     app.add_flag("--dry-run", r.dryRun, "print what would be done and change nothing");
     app.add_flag("--json", r.json, "print one JSON object with the result on standard output");
     app.add_flag("--quiet", r.quiet, "no progress line");
@@ -171,8 +172,16 @@ ParsedLine ParseCommandLine(int argc, const char* const* argv, std::ostream& out
         ->type_name("N");
     history->add_flag("--json", r.json, "print the runs as a JSON array on standard output");
 
+    // A bare --settings takes the default file: it must not take the next
+    // word (a source) for its file, so it is given its value here.
+    std::vector<std::string> words;
+    for (int i = argc - 1; i >= 1; --i) {
+        const std::string word = argv[i];
+        words.push_back(word == "--settings" ? std::string("--settings=") + kDefaultSettingsFile
+                                             : word);
+    }
     try {
-        app.parse(argc, argv);
+        app.parse(words);
     } catch (const CLI::ParseError& e) {
         parsed.done = true;
         const int code = app.exit(e, out, err);

@@ -8,6 +8,9 @@
 
 namespace zanfeld {
 
+// What --settings holds when it is given without a file: the default one.
+inline constexpr const char* kDefaultSettingsFile = "-";
+
 enum class CliCommand { Sort, SortFolders, Undo, History };
 
 // What the command line asked for, as typed: every choice that was not
