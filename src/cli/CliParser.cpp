@@ -3,10 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include "ExitStatus.h"
-
-#ifndef ZANFELD_VERSION
-#define ZANFELD_VERSION "unknown"
-#endif
+#include "ZanfeldVersion.h"
 
 namespace zanfeld {
 

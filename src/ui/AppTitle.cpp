@@ -2,7 +2,11 @@
 
 #include <QGuiApplication>
 
+#include "ZanfeldVersion.h"
+
 namespace zanfeld {
+
+const char* const kAppVersion = ZANFELD_VERSION;
 
 QString AppTitle() {
     const QString name = QGuiApplication::applicationDisplayName();

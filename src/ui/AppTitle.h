@@ -6,8 +6,8 @@ namespace zanfeld {
 
 // The program's name as the user sees it in captions and message boxes.
 inline constexpr const char* kAppName = "Zanfeld";
-// The version the about page is asked for.
-inline constexpr const char* kAppVersion = "2.3";
+// The program's version, shown in the about box and asked of the about page.
+extern const char* const kAppVersion;
 
 // The application title: the caption of the sorting windows and of every
 // message box.

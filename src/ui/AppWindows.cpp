@@ -1,13 +1,16 @@
 #include "AppWindows.h"
 
 #include <QCoreApplication>
+#include <QRadioButton>
 
+#include "FileOps.h"
 #include "SharedJournal.h"
 #include "Unit1.h"
 #include "Unit3.h"
 #include "Unit4.h"
 #include "Unit5.h"
 #include "Unit6.h"
+#include "Walks.h"
 
 namespace zanfeld {
 
@@ -36,5 +39,22 @@ AppWindows::AppWindows(const std::string& settingsPath, const std::string& defau
 }
 
 AppWindows::~AppWindows() = default;
+
+void AppWindows::openPaths(const std::vector<std::string>& paths) {
+    std::vector<std::string> files;
+    size_t folders = 0;
+    for (const std::string& path : paths) {
+        if (DirExists(path)) {
+            if (m_form6->sourceList().AddIfAbsent(path)) ++folders;
+        } else {
+            files.push_back(path);
+        }
+    }
+    const size_t added = HandleDroppedFiles(m_form1->sourceList(), files);
+    m_form1->syncList();
+    m_form6->syncList();
+    // As the user would: the window switch at the top of the file window.
+    if (added == 0 && folders > 0) m_form1->RbForm6->click();
+}
 
 }  // namespace zanfeld

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace zanfeld {
 
@@ -30,6 +31,12 @@ class AppWindows {
     TfrmSuffix& addTypeDialog() { return *m_suffix; }
 
     SharedJournal& journal() { return *m_journal; }
+
+    // Paths the program was opened with: files join the file window's list
+    // as dropped files do, folders the folder window's list; the folder
+    // window comes forward when only folders were given. Other paths (gone,
+    // devices) are passed over.
+    void openPaths(const std::vector<std::string>& paths);
 
   private:
     // Declared in creation order, so they are destroyed in reverse; the
