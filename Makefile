@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run bench fuzz test-asan clean
+.PHONY: all deps configure build test run bench fuzz test-asan clean deb
 
 all: build
 
@@ -91,3 +91,15 @@ fuzz: deps
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+
+# The Debian package zanfeld_<version>_<arch>.deb, built in its own folder
+# with an install prefix of /usr, its dependencies found by dpkg-shlibdeps;
+# lintian looks at it when it is installed.
+DEB_BUILD ?= build-deb
+deb: deps
+	@cmake -S . -B $(DEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZANFELD_BUILD_BENCH=OFF \
+		-DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON -DCMAKE_INSTALL_PREFIX=/usr $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(DEB_BUILD) -j $(JOBS) --target zanfeld zanfeld-cli zanfeld_docs
+	cd $(DEB_BUILD) && cpack -G DEB
+	cp $(DEB_BUILD)/zanfeld_*.deb .
+	@bash scripts/check-deb $(DEB_BUILD)/zanfeld_*.deb
