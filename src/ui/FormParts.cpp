@@ -77,7 +77,7 @@ QFrame* FormParts::strip(const char* name) {
 }
 
 QGroupBox* FormParts::progressGroup(QProgressBar*& bar, QLabel*& status) {
-    auto* group = named(new QGroupBox(QStringLiteral("分拣进度")), "GroupBox4");
+    auto* group = named(new QGroupBox(tr("分拣进度")), "GroupBox4");
     bar = named(new QProgressBar, "ProgressBar1");
     bar->setRange(0, 100);
     bar->setValue(0);
@@ -100,9 +100,9 @@ QGroupBox* FormParts::progressGroup(QProgressBar*& bar, QLabel*& status) {
 
 QFrame* FormParts::startStrip(QPushButton*& start, QPushButton*& stop, QPushButton*& about) {
     QFrame* panel = strip("Panel1");
-    start = named(new QPushButton(QStringLiteral("开始处理")), "BtnCopy");
-    stop = named(new QPushButton(QStringLiteral("停止")), "BtnStop");
-    about = named(new QPushButton(QStringLiteral("关于")), "BtnAout");
+    start = named(new QPushButton(tr("开始处理")), "BtnCopy");
+    stop = named(new QPushButton(tr("停止")), "BtnStop");
+    about = named(new QPushButton(tr("关于")), "BtnAout");
     start->setMinimumWidth(100);
     stop->setMinimumWidth(80);
     stop->setEnabled(false);

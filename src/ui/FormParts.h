@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +18,8 @@ namespace zanfeld {
 
 // Small builders shared by the two sorting windows, so both look alike.
 class FormParts {
+    Q_DECLARE_TR_FUNCTIONS(FormParts)
+
   public:
     // Gives the widget its object name (the name the user documentation uses).
     template <typename T>

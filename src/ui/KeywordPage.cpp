@@ -11,12 +11,10 @@ namespace zanfeld {
 
 KeywordPage::KeywordPage(SortIllustration::Kind illustration) {
     TabSheet1 = FormParts::whitePage("TabSheet1");
-    LblHeading1 =
-        FormParts::heading("LblHeading1", QStringLiteral("     按文件名匹配关键字分拣  "));
+    LblHeading1 = FormParts::heading("LblHeading1", tr("     按文件名匹配关键字分拣  "));
     Image1 = FormParts::named(new SortIllustration(illustration), "Image1");
     Label3 = FormParts::named(
-        new QLabel(QStringLiteral("请输入关键字（多个关键字以空格分隔）：               ")),
-        "Label3");
+        new QLabel(tr("请输入关键字（多个关键字以空格分隔）：               ")), "Label3");
     EdtKeys = FormParts::named(new QLineEdit, "EdtKeys");
 
     auto* controls = new QVBoxLayout;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoreApplication>
+
 #include "SortIllustration.h"
 
 class QLabel;
@@ -11,6 +13,8 @@ namespace zanfeld {
 // The keyword criterion page (page 0) of both sorting windows: heading,
 // illustration and the keyword box EdtKeys.
 class KeywordPage {
+    Q_DECLARE_TR_FUNCTIONS(KeywordPage)
+
   public:
     explicit KeywordPage(SortIllustration::Kind illustration);
 

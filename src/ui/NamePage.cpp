@@ -14,13 +14,13 @@ namespace zanfeld {
 
 NamePage::NamePage(SortIllustration::Kind illustration, const Texts& texts) {
     TabSheet2 = FormParts::whitePage("TabSheet2");
-    LblHeading2 = FormParts::heading("LblHeading2", QStringLiteral("     按文件名称分拣 "));
+    LblHeading2 = FormParts::heading("LblHeading2", tr("     按文件名称分拣 "));
     Image2 = FormParts::named(new SortIllustration(illustration), "Image2");
     ChkFileNamePart = FormParts::named(new QCheckBox(texts.part), "ChkFileNamePart");
     EdtPartNameBegin = FormParts::named(new QLineEdit, "EdtPartNameBegin");
-    Label4 = FormParts::named(new QLabel(QStringLiteral("字符到：")), "Label4");
+    Label4 = FormParts::named(new QLabel(tr("字符到：")), "Label4");
     EdtPartNameEnd = FormParts::named(new QLineEdit, "EdtPartNameEnd");
-    Label5 = FormParts::named(new QLabel(QStringLiteral("字符")), "Label5");
+    Label5 = FormParts::named(new QLabel(tr("字符")), "Label5");
     ImgFilter = FormParts::named(new StarCaption(texts.filter), "ImgFilter");
     EdtFilter = FormParts::named(new QLineEdit, "EdtFilter");
     ChkOnlyMatchDir = FormParts::named(new QCheckBox(texts.onlyMatch), "ChkOnlyMatchDir");

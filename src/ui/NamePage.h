@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include "SortIllustration.h"
@@ -17,6 +18,8 @@ class StarCaption;
 // illustration, the character range, the removal filter and the
 // only-existing-folders box. The texts name files or folders.
 class NamePage {
+    Q_DECLARE_TR_FUNCTIONS(NamePage)
+
   public:
     struct Texts {
         QString part;       // ChkFileNamePart

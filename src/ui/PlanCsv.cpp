@@ -4,6 +4,7 @@
 #include <new>
 
 #include "FileOps.h"
+#include "NativeText.h"
 #include "PlanTexts.h"
 #include "WholeFile.h"
 
@@ -70,10 +71,11 @@ int PlanCsv::save(const std::string& path, const RunPlan& plan) {
     return ReplaceFileContents(path, data);
 }
 
-std::string PlanCsv::errorMessage(const std::string& path, int error) {
+QString PlanCsv::errorMessage(const std::string& path, int error) {
     if (error == kNotRegularFile)
-        return "无法导出预览：“" + path + "”不是普通文件（设备、管道或套接字），未被替换。";
-    return "Cannot create file \"" + path + "\". " + ErrorText(error);
+        return tr("无法导出预览：“%1”不是普通文件（设备、管道或套接字），未被替换。")
+            .arg(FromNative(path));
+    return tr("Cannot create file \"%1\". %2").arg(FromNative(path), FromNative(ErrorText(error)));
 }
 
 }  // namespace zanfeld

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,8 @@ namespace zanfeld {
 // quotes doubled. Paths are written as the bytes they are, names that are no
 // valid UTF-8 included, so that a reader gets back the very same bytes.
 class PlanCsv {
+    Q_DECLARE_TR_FUNCTIONS(PlanCsv)
+
   public:
     // The whole file's contents.
     static std::string text(const RunPlan& plan);
@@ -22,7 +25,7 @@ class PlanCsv {
     // or an errno value (or kNotRegularFile).
     static int save(const std::string& path, const RunPlan& plan);
     // What the error box says when save failed.
-    static std::string errorMessage(const std::string& path, int error);
+    static QString errorMessage(const std::string& path, int error);
 
     // Appends field to out, quoted when it needs to be.
     static void appendField(std::string& out, std::string_view field);

@@ -83,9 +83,9 @@ QString PlanTableModel::countsText() const {
         parts << PlanCountName(static_cast<PlanAction>(i)) + QLatin1Char(' ') +
                      QString::number(m_counts[i]);
     }
-    const QString total = QStringLiteral("共 %1 个文件").arg(m_plan->rows.size());
-    if (parts.isEmpty()) return total;
-    return total + QStringLiteral("：") + parts.join(QStringLiteral(" · "));
+    const int files = static_cast<int>(std::min(m_plan->rows.size(), kMaxShownRows));
+    if (parts.isEmpty()) return tr("共 %n 个文件", nullptr, files);
+    return tr("共 %n 个文件：%1", nullptr, files).arg(parts.join(QStringLiteral(" · ")));
 }
 
 size_t PlanTableModel::planIndex(int row) const {

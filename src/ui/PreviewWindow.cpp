@@ -20,7 +20,7 @@ namespace zanfeld {
 
 PreviewWindow::PreviewWindow(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("PreviewWindow"));
-    setWindowTitle(AppTitle() + QStringLiteral(" - 预览"));
+    setWindowTitle(tr("%1 - 预览").arg(AppTitle()));
     m_model = new PlanTableModel(this);
 
     LblPlanCounts = new QLabel(this);
@@ -33,8 +33,7 @@ PreviewWindow::PreviewWindow(QWidget* parent) : QDialog(parent) {
     CmbPlanFilter = new QComboBox(this);
     CmbPlanFilter->setObjectName(QStringLiteral("CmbPlanFilter"));
     // In the order of PlanTableModel::Filter.
-    CmbPlanFilter->addItems(
-        {QStringLiteral("全部"), QStringLiteral("只看同名冲突"), QStringLiteral("只看问题")});
+    CmbPlanFilter->addItems({tr("全部"), tr("只看同名冲突"), tr("只看问题")});
 
     TblPlan = new QTableView(this);
     TblPlan->setObjectName(QStringLiteral("TblPlan"));
@@ -58,10 +57,10 @@ PreviewWindow::PreviewWindow(QWidget* parent) : QDialog(parent) {
     TblPlan->setColumnWidth(PlanTableModel::FolderColumn, 200);
     TblPlan->setColumnWidth(PlanTableModel::TargetColumn, 300);
 
-    BtnExportPlan = new QPushButton(QStringLiteral("导出…"), this);
+    BtnExportPlan = new QPushButton(tr("导出…"), this);
     BtnExportPlan->setObjectName(QStringLiteral("BtnExportPlan"));
-    BtnExportPlan->setToolTip(QStringLiteral("将整个预览（不论筛选）保存为 CSV 文件"));
-    BtnClosePlan = new QPushButton(QStringLiteral("关闭"), this);
+    BtnExportPlan->setToolTip(tr("将整个预览（不论筛选）保存为 CSV 文件"));
+    BtnClosePlan = new QPushButton(tr("关闭"), this);
     BtnClosePlan->setObjectName(QStringLiteral("BtnClosePlan"));
 
     auto* top = new QHBoxLayout;
@@ -98,7 +97,7 @@ void PreviewWindow::setPlan(std::shared_ptr<const RunPlan> plan) {
 
 void PreviewWindow::exportPlan() {
     const QString path =
-        FilePickers::saveFile(this, QStringLiteral("plan.csv"), QStringLiteral("CSV 文件 (*.csv)"));
+        FilePickers::saveFile(this, QStringLiteral("plan.csv"), tr("CSV 文件 (*.csv)"));
     if (path.isEmpty()) return;
     const std::string native = ToNative(path);
     int error = 0;
@@ -106,7 +105,7 @@ void PreviewWindow::exportPlan() {
         BusyCursor busy;
         error = PlanCsv::save(native, m_model->plan());
     }
-    if (error != 0) MessageBoxes::error(this, FromNative(PlanCsv::errorMessage(native, error)));
+    if (error != 0) MessageBoxes::error(this, PlanCsv::errorMessage(native, error));
 }
 
 }  // namespace zanfeld

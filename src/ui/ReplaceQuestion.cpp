@@ -23,9 +23,9 @@ ReplaceQuestion::ReplaceQuestion(QWidget* owner, const QString& text, const QStr
     // buttons read differently from ours, so these two are set here.
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll |
                            QMessageBox::NoToAll);
-    box.button(QMessageBox::YesToAll)->setText(QStringLiteral("全部是(&A)"));
-    box.button(QMessageBox::NoToAll)->setText(QStringLiteral("全部否(&O)"));
-    m_stop = box.addButton(QStringLiteral("停止(&S)"), QMessageBox::DestructiveRole);
+    box.button(QMessageBox::YesToAll)->setText(tr("全部是(&A)"));
+    box.button(QMessageBox::NoToAll)->setText(tr("全部否(&O)"));
+    m_stop = box.addButton(tr("停止(&S)"), QMessageBox::DestructiveRole);
     m_stop->setObjectName(QStringLiteral("BtnStopRun"));
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
@@ -64,8 +64,8 @@ QString ReplaceQuestion::details(const std::string& target, const std::string& s
     auto size = [&](const std::optional<int64_t>& n) {
         if (!n) return none;
         const auto bytes = static_cast<uint64_t>(*n);
-        if (bytes < 1024) return QStringLiteral("%1 字节").arg(bytes);
-        return QStringLiteral("%1（%2 字节）")
+        if (bytes < 1024) return tr("%n 字节", nullptr, static_cast<int>(bytes));
+        return tr("%1（%2 字节）")
             .arg(
                 RunStatusText::bytes(bytes),
                 QLocale(QLocale::Chinese, QLocale::China).toString(static_cast<qulonglong>(bytes)));
@@ -74,20 +74,22 @@ QString ReplaceQuestion::details(const std::string& target, const std::string& s
         if (!t) return none;
         const QString shown =
             QDateTime::fromSecsSinceEpoch(t->sec).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        return newer ? shown + QStringLiteral("（较新）") : shown;
+        return newer ? tr("%1（较新）").arg(shown) : shown;
     };
     const bool targetNewer = targetTime && sourceTime && *targetTime > *sourceTime;
     const bool sourceNewer = targetTime && sourceTime && *sourceTime > *targetTime;
     auto cell = [](const QString& text) {
         return QStringLiteral("<td>%1</td>").arg(text.toHtmlEscaped());
     };
-    return QStringLiteral("<table cellspacing=\"6\">") +
-           QStringLiteral(
-               "<tr><td></td><th align=\"left\">现有文件</th><th align=\"left\">新文件</th></tr>") +
-           QStringLiteral("<tr>") + cell(QStringLiteral("大小：")) + cell(size(targetSize)) +
-           cell(size(sourceSize)) + QStringLiteral("</tr><tr>") +
-           cell(QStringLiteral("修改时间：")) + cell(time(targetTime, targetNewer)) +
-           cell(time(sourceTime, sourceNewer)) + QStringLiteral("</tr></table>");
+    auto head = [](const QString& text) {
+        return QStringLiteral("<th align=\"left\">%1</th>").arg(text.toHtmlEscaped());
+    };
+    return QStringLiteral("<table cellspacing=\"6\">") + QStringLiteral("<tr><td></td>") +
+           head(tr("现有文件")) + head(tr("新文件")) + QStringLiteral("</tr>") +
+           QStringLiteral("<tr>") + cell(tr("大小：")) + cell(size(targetSize)) +
+           cell(size(sourceSize)) + QStringLiteral("</tr><tr>") + cell(tr("修改时间：")) +
+           cell(time(targetTime, targetNewer)) + cell(time(sourceTime, sourceNewer)) +
+           QStringLiteral("</tr></table>");
 }
 
 }  // namespace zanfeld

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <memory>
 #include <string>
@@ -23,6 +24,8 @@ enum class ReplaceAnswer {
 // files beneath it, and five buttons. Enter answers No, as does Escape: no
 // key press alone replaces a file.
 class ReplaceQuestion {
+    Q_DECLARE_TR_FUNCTIONS(ReplaceQuestion)
+
   public:
     // text: the question; details: the two files (rich text).
     ReplaceQuestion(QWidget* owner, const QString& text, const QString& details);

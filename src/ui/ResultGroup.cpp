@@ -17,17 +17,16 @@ namespace zanfeld {
 
 ResultGroup::ResultGroup() {
     using P = FormParts;
-    GroupBox3 = P::named(new QGroupBox(QStringLiteral("分拣结果")), "GroupBox3");
-    Label1 = P::named(new QLabel(QStringLiteral("分拣结果输出到：")), "Label1");
+    GroupBox3 = P::named(new QGroupBox(tr("分拣结果")), "GroupBox3");
+    Label1 = P::named(new QLabel(tr("分拣结果输出到：")), "Label1");
     EdtOutDir = P::named(new QLineEdit, "EdtOutDir");
-    Button3 = P::named(new QPushButton(QStringLiteral("选择")), "Button3");
-    Label2 = P::named(new QLabel(QStringLiteral("目标文件夹下存在同名文件时：")), "Label2");
-    RbOverwrite = P::named(new QRadioButton(QStringLiteral("覆盖")), "RbOverwrite");
-    RbAsk = P::named(new QRadioButton(QStringLiteral("询问")), "RbAsk");
-    RbSkip = P::named(new QRadioButton(QStringLiteral("跳过")), "RbSkip");
-    RbRename = P::named(new QRadioButton(QStringLiteral("自动编号文件名")), "RbRename");
-    RbEditFileTime =
-        P::named(new QRadioButton(QStringLiteral("按文件修改时间只替换旧文件")), "RbEditFileTime");
+    Button3 = P::named(new QPushButton(tr("选择")), "Button3");
+    Label2 = P::named(new QLabel(tr("目标文件夹下存在同名文件时：")), "Label2");
+    RbOverwrite = P::named(new QRadioButton(tr("覆盖")), "RbOverwrite");
+    RbAsk = P::named(new QRadioButton(tr("询问")), "RbAsk");
+    RbSkip = P::named(new QRadioButton(tr("跳过")), "RbSkip");
+    RbRename = P::named(new QRadioButton(tr("自动编号文件名")), "RbRename");
+    RbEditFileTime = P::named(new QRadioButton(tr("按文件修改时间只替换旧文件")), "RbEditFileTime");
     RbOverwrite->setChecked(true);
 
     auto* top = new QHBoxLayout;
@@ -59,7 +58,7 @@ void ResultGroup::showOutputDir(const std::string& bytes) {
 }
 
 bool ResultGroup::chooseOutputDir(QWidget* owner) {
-    const QString chosen = FilePickers::chooseFolder(owner, QStringLiteral("请选择文件夹"));
+    const QString chosen = FilePickers::chooseFolder(owner, tr("请选择文件夹"));
     if (chosen.isEmpty()) return false;
     showOutputDir(WithTrailingSeparator(ToNative(chosen)));
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <string>
 
@@ -17,6 +18,8 @@ namespace zanfeld {
 // The group "分拣结果" of both sorting windows: the output folder with its
 // chooser button, and the same-name answer. The window connects Button3.
 class ResultGroup {
+    Q_DECLARE_TR_FUNCTIONS(ResultGroup)
+
   public:
     ResultGroup();
 

@@ -22,7 +22,7 @@ namespace zanfeld {
 namespace {
 
 QString QuestionText(const std::string& targetPath) {
-    return QStringLiteral("文件") + FromNative(targetPath) + QStringLiteral("已存在，是否覆盖？");
+    return RunControls::tr("文件%1已存在，是否覆盖？").arg(FromNative(targetPath));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QString>
 #include <functional>
@@ -31,6 +32,8 @@ class SortHost;
 // its worker thread, its boxes, the controls a run locks, the bar, the stop
 // button and the status line.
 class RunControls {
+    Q_DECLARE_TR_FUNCTIONS(RunControls)
+
   public:
     struct Parts {
         QWidget* owner;                  // the window; it owns the run's messages

@@ -15,22 +15,20 @@ namespace zanfeld {
 
 RunHistoryDialog::RunHistoryDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("RunHistoryDialog"));
-    setWindowTitle(AppTitle() + QStringLiteral(" - 分拣记录"));
+    setWindowTitle(tr("%1 - 分拣记录").arg(AppTitle()));
     TblRuns = new QTableWidget(0, 7, this);
     TblRuns->setObjectName(QStringLiteral("TblRuns"));
-    TblRuns->setHorizontalHeaderLabels({QStringLiteral("开始时间"), QStringLiteral("窗口"),
-                                        QStringLiteral("分拣方式"), QStringLiteral("操作"),
-                                        QStringLiteral("输出目录"), QStringLiteral("结果"),
-                                        QStringLiteral("状态")});
+    TblRuns->setHorizontalHeaderLabels({tr("开始时间"), tr("窗口"), tr("分拣方式"), tr("操作"),
+                                        tr("输出目录"), tr("结果"), tr("状态")});
     TblRuns->setSelectionBehavior(QAbstractItemView::SelectRows);
     TblRuns->setSelectionMode(QAbstractItemView::SingleSelection);
     TblRuns->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TblRuns->verticalHeader()->hide();
     TblRuns->horizontalHeader()->setStretchLastSection(true);
-    BtnUndoRun = new QPushButton(QStringLiteral("撤销所选分拣"), this);
+    BtnUndoRun = new QPushButton(tr("撤销所选分拣"), this);
     BtnUndoRun->setObjectName(QStringLiteral("BtnUndoRun"));
     BtnUndoRun->setEnabled(false);
-    BtnClose = new QPushButton(QStringLiteral("关闭"), this);
+    BtnClose = new QPushButton(tr("关闭"), this);
     BtnClose->setObjectName(QStringLiteral("BtnClose"));
 
     auto* buttons = new QHBoxLayout;

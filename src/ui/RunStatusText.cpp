@@ -7,9 +7,9 @@
 namespace zanfeld {
 
 QString RunStatusText::idle(size_t entries, bool folders) {
-    return QStringLiteral("列表中共有 %1 个%2")
-        .arg(entries)
-        .arg(folders ? QStringLiteral("文件夹") : QStringLiteral("文件"));
+    const int n = static_cast<int>(entries);
+    return folders ? tr("列表中共有 %n 个文件夹", nullptr, n)
+                   : tr("列表中共有 %n 个文件", nullptr, n);
 }
 
 QString RunStatusText::during(const RunProgress& p, const std::string& path, bool folders,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +13,8 @@ namespace zanfeld {
 
 // The texts of the status line under a window's progress bar.
 class RunStatusText {
+    Q_DECLARE_TR_FUNCTIONS(RunStatusText)
+
   public:
     // Files larger than this show their bytes while they are copied.
     static constexpr uint64_t kBytesShownFrom = RunStatusLine::kBytesShownFrom;

@@ -14,6 +14,8 @@ constexpr int kFolderW = 36;
 constexpr int kFolderH = 26;
 constexpr int kTop = 4;
 constexpr int kLabelH = 16;
+constexpr int kLabelW = 90;       // under a file or a folder
+constexpr int kArrowLabelW = 60;  // the keyword beside the arrows
 constexpr int kArrowTop = kTop + kFileH + kLabelH + 2;
 constexpr int kArrowLen = 26;
 constexpr int kFolderTop = kArrowTop + kArrowLen + 2;
@@ -46,7 +48,8 @@ void DrawFile(QPainter& p, QPointF centre, const QString& name) {
     p.drawPath(corner);
     p.fillRect(QRectF(r.left() + 3, r.bottom() - 9, kFileW - 6, 5), BandColour(name));
     p.setPen(Qt::black);
-    p.drawText(QRectF(centre.x() - 45, r.bottom() + 1, 90, kLabelH), Qt::AlignCenter, name);
+    p.drawText(QRectF(centre.x() - kLabelW / 2.0, r.bottom() + 1, kLabelW, kLabelH),
+               Qt::AlignCenter, name);
 }
 
 // top: the upper edge; target folders sit in the lower row by default.
@@ -68,7 +71,8 @@ void DrawFolder(QPainter& p, QPointF centre, const QString& name, qreal top = kF
     p.setPen(QPen(QColor(0xe0, 0xa8, 0x20), 1));
     p.drawLine(QPointF(r.left() + 1, r.top() + 9), QPointF(r.right() - 1, r.top() + 9));
     p.setPen(Qt::black);
-    p.drawText(QRectF(centre.x() - 45, r.bottom() + 1, 90, kLabelH), Qt::AlignCenter, name);
+    p.drawText(QRectF(centre.x() - kLabelW / 2.0, r.bottom() + 1, kLabelW, kLabelH),
+               Qt::AlignCenter, name);
 }
 
 void DrawArrow(QPainter& p, QPointF from, QPointF to) {
@@ -89,10 +93,10 @@ void DrawArrow(QPainter& p, QPointF from, QPointF to) {
 SortIllustration::SortIllustration(Kind kind, QWidget* parent) : QWidget(parent), m_kind(kind) {
     switch (kind) {
         case Kind::Keywords:
-            m_files = {QStringLiteral("西游记.txt"), QStringLiteral("东游记.doc")};
-            m_folders = {QStringLiteral("游记")};
+            m_files = {tr("西游记.txt"), tr("东游记.doc")};
+            m_folders = {tr("游记")};
             m_arrows = {{0, 0}, {1, 0}};
-            m_arrowLabel = QStringLiteral("游记");
+            m_arrowLabel = tr("游记");
             break;
         case Kind::BaseName:
             m_files = {QStringLiteral("A.xls"), QStringLiteral("A.doc"), QStringLiteral("B.txt"),
@@ -108,10 +112,10 @@ SortIllustration::SortIllustration(Kind kind, QWidget* parent) : QWidget(parent)
             break;
         case Kind::FolderKeywords:
             m_folderSources = true;
-            m_files = {QStringLiteral("西游记"), QStringLiteral("东游记")};
-            m_folders = {QStringLiteral("游记")};
+            m_files = {tr("西游记"), tr("东游记")};
+            m_folders = {tr("游记")};
             m_arrows = {{0, 0}, {1, 0}};
-            m_arrowLabel = QStringLiteral("游记");
+            m_arrowLabel = tr("游记");
             break;
         case Kind::FolderName:
             m_folderSources = true;
@@ -122,6 +126,14 @@ SortIllustration::SortIllustration(Kind kind, QWidget* parent) : QWidget(parent)
             break;
     }
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+std::vector<SortIllustration::Label> SortIllustration::labels() const {
+    std::vector<Label> labels;
+    for (const QString& name : m_files) labels.push_back({name, kLabelW});
+    for (const QString& name : m_folders) labels.push_back({name, kLabelW});
+    if (!m_arrowLabel.isEmpty()) labels.push_back({m_arrowLabel, kArrowLabelW});
+    return labels;
 }
 
 QSize SortIllustration::sizeHint() const {
@@ -168,7 +180,8 @@ void SortIllustration::paintEvent(QPaintEvent*) {
     if (!m_arrowLabel.isEmpty()) {
         p.setPen(QColor(0xc0, 0x30, 0x30));
         const qreal x = folderX.empty() ? width() / 2.0 : folderX[0];
-        p.drawText(QRectF(x - 30, kArrowTop + kArrowLen / 2.0 - kLabelH - 2, 60, kLabelH),
+        p.drawText(QRectF(x - kArrowLabelW / 2.0, kArrowTop + kArrowLen / 2.0 - kLabelH - 2,
+                          kArrowLabelW, kLabelH),
                    Qt::AlignCenter, m_arrowLabel);
     }
 }

@@ -22,6 +22,13 @@ class SortIllustration : public QWidget {
     explicit SortIllustration(Kind kind, QWidget* parent = nullptr);
 
     Kind kind() const { return m_kind; }
+    // A text drawn into the picture and the width it is drawn in; a wider
+    // text would be cut.
+    struct Label {
+        QString text;
+        int width;
+    };
+    std::vector<Label> labels() const;
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 

@@ -23,8 +23,8 @@
 #include "MessageBoxes.h"
 #include "ModalDialogs.h"
 #include "NativeText.h"
-#include "PlanningHost.h"
 #include "PlanTableModel.h"
+#include "PlanningHost.h"
 #include "PreviewWindow.h"
 #include "ResultGroup.h"
 #include "RunControls.h"
@@ -119,7 +119,7 @@ void SortWindow::buildSharedPages(SortIllustration::Kind keywords, SortIllustrat
 }
 
 void SortWindow::buildDateControls() {
-    CmbFileDate = P::dropDown("CmbFileDate", {QStringLiteral("早于"), QStringLiteral("晚于")});
+    CmbFileDate = P::dropDown("CmbFileDate", {tr("早于"), tr("晚于")});
     DtDate = P::named(new QDateEdit(QDate(2013, 5, 6)), "DtDate");
     DtDate->setCalendarPopup(true);
     DtTime = P::named(new QTimeEdit(QTime(0, 0, 0)), "DtTime");
@@ -148,7 +148,7 @@ void SortWindow::buildResultArea() {
 
 void SortWindow::buildModeArea(QRadioButton* move, const QString& copyText) {
     Panel2 = P::strip("Panel2");
-    GroupBox2 = P::named(new QGroupBox(QStringLiteral("分拣方式")), "GroupBox2");
+    GroupBox2 = P::named(new QGroupBox(tr("分拣方式")), "GroupBox2");
     RbCopy = P::named(new QRadioButton(copyText), "RbCopy");
     RbCopy->setChecked(true);
     {
@@ -171,9 +171,9 @@ void SortWindow::buildBottomStrip() {
     Panel1 = P::startStrip(BtnCopy, BtnStop, BtnAout);
     RootLayout->addWidget(Panel1);
     // 预览 beside 开始处理; undo and the record of runs between 停止 and 关于.
-    BtnPreview = P::named(new QPushButton(QStringLiteral("预览")), "BtnPreview");
-    BtnUndo = P::named(new QPushButton(QStringLiteral("撤销上次分拣")), "BtnUndo");
-    BtnHistory = P::named(new QPushButton(QStringLiteral("分拣记录")), "BtnHistory");
+    BtnPreview = P::named(new QPushButton(tr("预览")), "BtnPreview");
+    BtnUndo = P::named(new QPushButton(tr("撤销上次分拣")), "BtnUndo");
+    BtnHistory = P::named(new QPushButton(tr("分拣记录")), "BtnHistory");
     auto* strip = static_cast<QHBoxLayout*>(Panel1->layout());
     strip->insertWidget(strip->indexOf(BtnCopy) + 1, BtnPreview);
     strip->insertWidget(strip->indexOf(BtnAout), BtnUndo);
@@ -226,7 +226,7 @@ void SortWindow::closeEvent(QCloseEvent* event) {
         // run's own end.
         event->ignore();
         if (m_closeAfterRun) return;
-        if (!MessageBoxes::question(this, QStringLiteral("分拣正在进行，是否停止并退出？"))) return;
+        if (!MessageBoxes::question(this, tr("分拣正在进行，是否停止并退出？"))) return;
         m_closeAfterRun = true;
         m_run->requestStop();
         return;
@@ -418,12 +418,12 @@ void SortWindow::BtnUndoClick() {
     if (m_run->running()) return;
     RunJournal* journal = m_journal ? &m_journal->get() : nullptr;
     if (!journal || !journal->ok()) {
-        MessageBoxes::information(this, QStringLiteral("分拣记录无法打开，不能撤销。"));
+        MessageBoxes::information(this, tr("分拣记录无法打开，不能撤销。"));
         return;
     }
     const std::optional<JournalRun> run = journal->lastUndoableRun();
     if (!run) {
-        MessageBoxes::information(this, QStringLiteral("没有可以撤销的分拣。"));
+        MessageBoxes::information(this, tr("没有可以撤销的分拣。"));
         return;
     }
     undoRun(*run);
@@ -433,7 +433,7 @@ void SortWindow::BtnHistoryClick() {
     if (m_run->running()) return;
     RunJournal* journal = m_journal ? &m_journal->get() : nullptr;
     if (!journal || !journal->ok()) {
-        MessageBoxes::information(this, QStringLiteral("分拣记录无法打开。"));
+        MessageBoxes::information(this, tr("分拣记录无法打开。"));
         return;
     }
     if (!m_history) m_history = std::make_unique<RunHistoryDialog>(this);
@@ -466,7 +466,7 @@ void SortWindow::runEnded() {
             if (!m_preview) m_preview = std::make_unique<PreviewWindow>(this);
             m_preview->setPlan(std::shared_ptr<const RunPlan>(std::move(plan)));
             // Nothing was placed: the status line tells the plan instead.
-            LblStatus->setText(QStringLiteral("预览：") + m_preview->model().countsText());
+            LblStatus->setText(tr("预览：%1").arg(m_preview->model().countsText()));
             m_preview->show();
             m_preview->raise();
         }

@@ -46,9 +46,9 @@ SourceListGroup::SourceListGroup(QWidget* owner, const Texts& texts)
     Button1 = P::named(new QPushButton(texts.add), "Button1");
     Button5 = P::named(new QPushButton(texts.addDir), "Button5");
     Button2 = P::named(new QPushButton(texts.remove), "Button2");
-    Button6 = P::named(new QPushButton(QStringLiteral("清空列表")), "Button6");
-    BtnSaveFileList = P::named(new QPushButton(QStringLiteral("导出列表")), "BtnSaveFileList");
-    BtnImpFileList = P::named(new QPushButton(QStringLiteral("导入列表")), "BtnImpFileList");
+    Button6 = P::named(new QPushButton(tr("清空列表")), "Button6");
+    BtnSaveFileList = P::named(new QPushButton(tr("导出列表")), "BtnSaveFileList");
+    BtnImpFileList = P::named(new QPushButton(tr("导入列表")), "BtnImpFileList");
 
     auto* buttons = new QVBoxLayout;
     buttons->setSpacing(2);
@@ -82,11 +82,10 @@ void SourceListGroup::clear() { m_model->clear(); }
 
 void SourceListGroup::exportList() {
     if (m_sources.empty()) {
-        MessageBoxes::information(m_owner, QStringLiteral("当前文件列表为空！"));
+        MessageBoxes::information(m_owner, tr("当前文件列表为空！"));
         return;
     }
-    const QString path =
-        FilePickers::saveFile(m_owner, m_listName, QStringLiteral("列表文件(*.lst)"));
+    const QString path = FilePickers::saveFile(m_owner, m_listName, tr("列表文件(*.lst)"));
     if (path.isEmpty()) return;
     const ListFileResult result = ExportListFile(ToNative(path), m_sources.entries());
     if (!result.ok) {
@@ -95,9 +94,8 @@ void SourceListGroup::exportList() {
     }
     if (result.skipped > 0) {
         // A line break inside a name would split it into two entries on import.
-        MessageBoxes::information(
-            m_owner,
-            QStringLiteral("有 %1 个文件名中含有换行符，未能写入列表文件。").arg(result.skipped));
+        MessageBoxes::information(m_owner, tr("有 %n 个文件名中含有换行符，未能写入列表文件。",
+                                              nullptr, static_cast<int>(result.skipped)));
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <functional>
 
@@ -21,6 +22,8 @@ class SourceListModel;
 // clear, export, import and the walks that fill the list). The window
 // connects the buttons to its handlers.
 class SourceListGroup {
+    Q_DECLARE_TR_FUNCTIONS(SourceListGroup)
+
   public:
     struct Texts {
         QString title;     // GroupBox1

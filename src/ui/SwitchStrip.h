@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 class QFrame;
 class QRadioButton;
 
@@ -9,6 +10,8 @@ namespace zanfeld {
 // buttons switch between the file window and the folder window. The window
 // that builds it connects the button that leads to the other window.
 class SwitchStrip {
+    Q_DECLARE_TR_FUNCTIONS(SwitchStrip)
+
   public:
     enum class Window { Files, Folders };
 

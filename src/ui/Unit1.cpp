@@ -74,16 +74,14 @@ TForm1::TForm1(std::string settingsPath, std::string defaultOutDir, QWidget* par
     setObjectName(QStringLiteral("Form1"));
 
     buildSwitchStrip(SwitchStrip::Window::Files);
-    buildListArea(SourceListGroup::Texts{QStringLiteral("要分拣的文件"), QStringLiteral("添加文件"),
-                                         QStringLiteral("添加目录下文件"),
-                                         QStringLiteral("移除文件"), QStringLiteral("file.lst"),
+    buildListArea(SourceListGroup::Texts{tr("要分拣的文件"), tr("添加文件"), tr("添加目录下文件"),
+                                         tr("移除文件"), QStringLiteral("file.lst"),
                                          ListKind::Files});
     buildPages();
     buildOptionArea();
     buildResultArea();
-    RbMove = P::named(new QRadioButton(QStringLiteral("移动式分拣(将文件从原目录移动到结果目录)")),
-                      "RbMove");
-    buildModeArea(RbMove, QStringLiteral("复制式分拣(将文件复制到结果目录)"));
+    RbMove = P::named(new QRadioButton(tr("移动式分拣(将文件从原目录移动到结果目录)")), "RbMove");
+    buildModeArea(RbMove, tr("复制式分拣(将文件复制到结果目录)"));
     buildBottomStrip();
     finishBuilding(838, 648);
 
@@ -100,13 +98,13 @@ TForm1::~TForm1() {
 void TForm1::buildPages() {
     // Pages 0 and 1: keywords and the base name.
     buildSharedPages(SortIllustration::Kind::Keywords, SortIllustration::Kind::BaseName,
-                     {QStringLiteral("只按文件名部分进行分拣，从："),
-                      QStringLiteral("判断文件名时过滤以下字符（多个字符以 * （星号）分隔）："),
-                      QStringLiteral("只分拣与输出文件夹下已存在目录的相匹配的文件项")});
+                     {tr("只按文件名部分进行分拣，从："),
+                      tr("判断文件名时过滤以下字符（多个字符以 * （星号）分隔）："),
+                      tr("只分拣与输出文件夹下已存在目录的相匹配的文件项")});
 
     // Page 2: file type.
     TabSheet3 = P::whitePage("TabSheet3");
-    LblHeading3 = P::heading("LblHeading3", QStringLiteral("     按文件类型分拣 "));
+    LblHeading3 = P::heading("LblHeading3", tr("     按文件类型分拣 "));
     Image3 = P::named(new SortIllustration(SortIllustration::Kind::FileType), "Image3");
     {
         auto* body = new QHBoxLayout;
@@ -120,13 +118,13 @@ void TForm1::buildPages() {
 
     // Page 3: size.
     TabSheet4 = P::whitePage("TabSheet4");
-    LblHeading4 = P::heading("LblHeading4", QStringLiteral("     按文件大小分拣"));
-    Label6 = P::named(new QLabel(QStringLiteral("分拣出满足条件的文件：")), "Label6");
-    CmbCondition = P::dropDown("CmbCondition", {QStringLiteral("大于"), QStringLiteral("小于")});
+    LblHeading4 = P::heading("LblHeading4", tr("     按文件大小分拣"));
+    Label6 = P::named(new QLabel(tr("分拣出满足条件的文件：")), "Label6");
+    CmbCondition = P::dropDown("CmbCondition", {tr("大于"), tr("小于")});
     EdtSize = P::named(new QLineEdit, "EdtSize");
     EdtSize->setFixedWidth(120);
     KeyFilter::install(EdtSize, KeyFilter::kDigits + QLatin1Char('.'));
-    CmbUnit = P::dropDown("CmbUnit", {QStringLiteral("KB"), QStringLiteral("MB")});
+    CmbUnit = P::dropDown("CmbUnit", {tr("KB"), tr("MB")});
     {
         auto* row = new QHBoxLayout;
         row->addSpacing(40);
@@ -144,8 +142,8 @@ void TForm1::buildPages() {
 
     // Page 4: date; it has no heading.
     TabSheet5 = P::whitePage("TabSheet5");
-    RbCreateTime = P::named(new QRadioButton(QStringLiteral("文件创建时间")), "RbCreateTime");
-    RbModifyTime = P::named(new QRadioButton(QStringLiteral("文件修改时间")), "RbModifyTime");
+    RbCreateTime = P::named(new QRadioButton(tr("文件创建时间")), "RbCreateTime");
+    RbModifyTime = P::named(new QRadioButton(tr("文件修改时间")), "RbModifyTime");
     RbCreateTime->setChecked(true);
     buildDateControls();
     {
@@ -168,16 +166,15 @@ void TForm1::buildPages() {
 
     // Page 5: picture size.
     TabSheet6 = P::whitePage("TabSheet6");
-    LblHeading6 = P::heading("LblHeading6", QStringLiteral("     按宽或高进行图像文件分拣"));
-    RbPicW = P::named(new QRadioButton(QStringLiteral("图片宽：")), "RbPicW");
-    RbPicH = P::named(new QRadioButton(QStringLiteral("图片高：")), "RbPicH");
+    LblHeading6 = P::heading("LblHeading6", tr("     按宽或高进行图像文件分拣"));
+    RbPicW = P::named(new QRadioButton(tr("图片宽：")), "RbPicW");
+    RbPicH = P::named(new QRadioButton(tr("图片高：")), "RbPicH");
     RbPicW->setChecked(true);
-    CmbPic = P::dropDown(
-        "CmbPic", {QStringLiteral("大于等于"), QStringLiteral("小于等于"), QStringLiteral("等于")});
+    CmbPic = P::dropDown("CmbPic", {tr("大于等于"), tr("小于等于"), tr("等于")});
     EdtPic = P::named(new QLineEdit, "EdtPic");
     EdtPic->setFixedWidth(120);
     KeyFilter::install(EdtPic, KeyFilter::kDigits);
-    Label7 = P::named(new QLabel(QStringLiteral("像素")), "Label7");
+    Label7 = P::named(new QLabel(tr("像素")), "Label7");
     {
         auto* sides = new QVBoxLayout;
         sides->addWidget(RbPicW);
@@ -197,12 +194,12 @@ void TForm1::buildPages() {
         page->addStretch(2);
     }
 
-    PageControl1->addTab(TabSheet1, QStringLiteral(" 按文件名匹配关键字分拣 "));
-    PageControl1->addTab(TabSheet2, QStringLiteral(" 按文件名分拣"));
-    PageControl1->addTab(TabSheet3, QStringLiteral(" 按文件类型分拣"));
-    PageControl1->addTab(TabSheet4, QStringLiteral(" 按文件大小分拣"));
-    PageControl1->addTab(TabSheet5, QStringLiteral(" 按文件日期属性分拣"));
-    PageControl1->addTab(TabSheet6, QStringLiteral(" 图像文件分拣"));
+    PageControl1->addTab(TabSheet1, tr(" 按文件名匹配关键字分拣 "));
+    PageControl1->addTab(TabSheet2, tr(" 按文件名分拣"));
+    PageControl1->addTab(TabSheet3, tr(" 按文件类型分拣"));
+    PageControl1->addTab(TabSheet4, tr(" 按文件大小分拣"));
+    PageControl1->addTab(TabSheet5, tr(" 按文件日期属性分拣"));
+    PageControl1->addTab(TabSheet6, tr(" 图像文件分拣"));
     PageControl1->setCurrentIndex(1);  // the page the layout marks active
     RootLayout->addWidget(PageControl1);
 
@@ -211,18 +208,18 @@ void TForm1::buildPages() {
 }
 
 void TForm1::buildOptionArea() {
-    GroupBox5 = P::named(new QGroupBox(QStringLiteral("分拣选项")), "GroupBox5");
-    lblOption = P::named(new QLabel(QStringLiteral("分拣方式：")), "lblOption");
+    GroupBox5 = P::named(new QGroupBox(tr("分拣选项")), "GroupBox5");
+    lblOption = P::named(new QLabel(tr("分拣方式：%1").arg(QString())), "lblOption");
     lblOption->setFixedWidth(240);
 
     PnlOption = P::strip("PnlOption");
-    ChkInclude = P::named(new QCheckBox(QStringLiteral("只分拣这些类型文件：")), "ChkInclude");
-    ChkExclude = P::named(new QCheckBox(QStringLiteral("不分拣这些类型文件：")), "ChkExclude");
+    ChkInclude = P::named(new QCheckBox(tr("只分拣这些类型文件：")), "ChkInclude");
+    ChkExclude = P::named(new QCheckBox(tr("不分拣这些类型文件：")), "ChkExclude");
     auto* types = new ColumnListWidget(6);
     types->setVisibleRows(2);
     ListBox2 = P::named(types, "ListBox2");
-    BtnAddSuffix = P::named(new QPushButton(QStringLiteral("添加")), "BtnAddSuffix");
-    BtnDelSuffix = P::named(new QPushButton(QStringLiteral("删除")), "BtnDelSuffix");
+    BtnAddSuffix = P::named(new QPushButton(tr("添加")), "BtnAddSuffix");
+    BtnDelSuffix = P::named(new QPushButton(tr("删除")), "BtnDelSuffix");
     BtnAddSuffix->setEnabled(false);
     BtnDelSuffix->setEnabled(false);
     {
@@ -242,7 +239,7 @@ void TForm1::buildOptionArea() {
     }
 
     PnlOption2 = P::strip("PnlOption2");
-    Label9 = P::named(new QLabel(QStringLiteral("图片文件类型包括：")), "Label9");
+    Label9 = P::named(new QLabel(tr("图片文件类型包括：")), "Label9");
     auto* pictures = new ColumnListWidget(3);
     pictures->setVisibleRows(2);
     ChkLstPic = P::named(pictures, "ChkLstPic");
@@ -439,7 +436,7 @@ void TForm1::refreshLiveOptions(SortOptions& options) { readLiveOptions(options)
 
 void TForm1::PageControl1Change() {
     const int page = PageControl1->currentIndex();
-    lblOption->setText(QStringLiteral("分拣方式：") + PageControl1->tabText(page));
+    lblOption->setText(tr("分拣方式：%1").arg(PageControl1->tabText(page)));
     // Exactly one of the two boxes is on show; neither is cleared.
     PnlOption->setVisible(page != kPicturePage);
     PnlOption2->setVisible(page == kPicturePage);
@@ -510,8 +507,7 @@ void TForm1::Button5Click() {
         const QString text = m_addDirectory->depthText();
         const std::optional<int32_t> parsed = ParseInt32(ToNative(text));
         if (!parsed) {
-            MessageBoxes::error(this,
-                                QStringLiteral("'%1' is not a valid integer value").arg(text));
+            MessageBoxes::error(this, tr("'%1' is not a valid integer value").arg(text));
             return;
         }
         depth = *parsed;

@@ -22,7 +22,7 @@ namespace zanfeld {
 
 TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("选择要添加的目录（文件夹）"));
+    setWindowTitle(tr("选择要添加的目录（文件夹）"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     ShellModel = new QFileSystemModel(this);
@@ -43,14 +43,14 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     const QModelIndex root = ShellModel->index(QStringLiteral("/"));
     ShellTreeView1->expand(root);
 
-    ChkOtHidden = new QCheckBox(QStringLiteral("不显示隐藏的文件夹"), this);
+    ChkOtHidden = new QCheckBox(tr("不显示隐藏的文件夹"), this);
     ChkOtHidden->setObjectName(QStringLiteral("ChkOtHidden"));
     ChkOtHidden->setChecked(true);
 
-    CheckBox1 = new QCheckBox(QStringLiteral("添加包括选定文件夹下的所有子文件夹中的文件"), this);
+    CheckBox1 = new QCheckBox(tr("添加包括选定文件夹下的所有子文件夹中的文件"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
 
-    CheckBox2 = new QCheckBox(QStringLiteral("添加包括选定文件夹下"), this);
+    CheckBox2 = new QCheckBox(tr("添加包括选定文件夹下"), this);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
 
     ComboBox1 = new QComboBox(this);
@@ -63,13 +63,13 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     ComboBox1->setMinimumContentsLength(3);
     KeyFilter::install(ComboBox1, KeyFilter::kDigits);
 
-    Label1 = new QLabel(QStringLiteral("级子目录中所有文件"), this);
+    Label1 = new QLabel(tr("级子目录中所有文件"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
 
-    BitBtn1 = new QPushButton(QStringLiteral("确定"), this);
+    BitBtn1 = new QPushButton(tr("确定"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setDefault(true);
-    BitBtn2 = new QPushButton(QStringLiteral("取消"), this);
+    BitBtn2 = new QPushButton(tr("取消"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
 
     auto* depthRow = new QHBoxLayout;

@@ -39,7 +39,7 @@ QString DecodePage(const QByteArray& body, const QByteArray& contentType) {
 
 TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("关于 - ") + AppTitle());
+    setWindowTitle(tr("关于 - %1").arg(AppTitle()));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     WebBrowser1 = new QTextBrowser(this);
@@ -47,7 +47,7 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
     WebBrowser1->setOpenExternalLinks(true);
     WebBrowser1->setFixedSize(380, 360);
 
-    Button1 = new QPushButton(QStringLiteral("确定"), this);
+    Button1 = new QPushButton(tr("确定"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
 
     auto* row = new QHBoxLayout;
@@ -84,12 +84,16 @@ QString TfrmAbout::fallbackHtml() {
     return QStringLiteral(
                "<html><body style=\"font-family:sans-serif\">"
                "<h2 align=\"center\">%1</h2>"
-               "<p align=\"center\">版本 %2</p>"
-               "<p>文件分拣工具：按关键字、文件名、类型、大小、日期或图片宽高，"
-               "把文件复制或移动到输出目录下的分类文件夹中；也可按目录名分拣整个文件夹。</p>"
-               "<p align=\"center\">暂时无法连接到服务器。</p>"
+               "<p align=\"center\">%2</p>"
+               "<p>%3</p>"
+               "<p align=\"center\">%4</p>"
                "</body></html>")
-        .arg(QString::fromLatin1(kAppName), QString::fromLatin1(kAppVersion));
+        .arg(QString::fromLatin1(kAppName),
+             tr("版本 %1").arg(QString::fromLatin1(kAppVersion)).toHtmlEscaped(),
+             tr("文件分拣工具：按关键字、文件名、类型、大小、日期或图片宽高，"
+                "把文件复制或移动到输出目录下的分类文件夹中；也可按目录名分拣整个文件夹。")
+                 .toHtmlEscaped(),
+             tr("暂时无法连接到服务器。").toHtmlEscaped());
 }
 
 void TfrmAbout::showEvent(QShowEvent* event) {

@@ -16,16 +16,16 @@ namespace zanfeld {
 TfrmSuffix::TfrmSuffix(QListWidget* typeList, QWidget* parent)
     : QDialog(parent), m_typeList(typeList) {
     setObjectName(QStringLiteral("frmSuffix"));
-    setWindowTitle(QStringLiteral("添加文件类型"));
+    setWindowTitle(tr("添加文件类型"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    Label1 = new QLabel(QStringLiteral("输入文件扩展名如:*.txt"), this);
+    Label1 = new QLabel(tr("输入文件扩展名如:*.txt"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Edit1 = new QLineEdit(QStringLiteral("*."), this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     // Patterns are typed in plain ASCII; an input method would only get in the way.
     InputMethodOff::install(Edit1);
-    Button1 = new QPushButton(QStringLiteral("添加"), this);
+    Button1 = new QPushButton(tr("添加"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setDefault(true);
 
@@ -46,7 +46,7 @@ void TfrmSuffix::Button1Click() {
     // The bar separates the patterns in the settings file.
     std::erase(pattern, '|');
     if (!pattern.starts_with("*.") || pattern.size() <= 2) {
-        MessageBoxes::information(nullptr, QStringLiteral("输入文件扩展名如:*.txt !"));
+        MessageBoxes::information(nullptr, tr("输入文件扩展名如:*.txt !"));
         return;
     }
     bool listed = false;

@@ -47,14 +47,13 @@ TForm6::TForm6(std::string settingsPath, std::string defaultOutDir, QWidget* par
 
     buildSwitchStrip(SwitchStrip::Window::Folders);
     // The list takes no dropped items here.
-    buildListArea(SourceListGroup::Texts{
-        QStringLiteral("要分拣的文件夹（目录）"), QStringLiteral("添加文件夹"),
-        QStringLiteral("添加目录下级目录"), QStringLiteral("移除文件夹"), QStringLiteral("dir.lst"),
-        ListKind::Folders});
+    buildListArea(SourceListGroup::Texts{tr("要分拣的文件夹（目录）"), tr("添加文件夹"),
+                                         tr("添加目录下级目录"), tr("移除文件夹"),
+                                         QStringLiteral("dir.lst"), ListKind::Folders});
     buildPages();
     buildResultArea();
     // Folders are only ever copied: the one choice is always checked.
-    buildModeArea(nullptr, QStringLiteral("复制式分拣(将文件夹复制到分拣目录)"));
+    buildModeArea(nullptr, tr("复制式分拣(将文件夹复制到分拣目录)"));
     buildBottomStrip();
     finishBuilding(838, 650);
 
@@ -66,13 +65,13 @@ TForm6::~TForm6() = default;
 void TForm6::buildPages() {
     // Pages 0 and 1: keywords in the folder name, and the folder name.
     buildSharedPages(SortIllustration::Kind::FolderKeywords, SortIllustration::Kind::FolderName,
-                     {QStringLiteral("只按目录名部分进行分拣，从："),
-                      QStringLiteral("判断目录名时过滤以下字符（多个字符以*（星号）分隔）"),
-                      QStringLiteral("只分拣与输出文件夹下已存在目录的相匹配的目录项")});
+                     {tr("只按目录名部分进行分拣，从："),
+                      tr("判断目录名时过滤以下字符（多个字符以*（星号）分隔）"),
+                      tr("只分拣与输出文件夹下已存在目录的相匹配的目录项")});
 
     // Page 2: the folder's date. No run uses it; only the settings keep its values.
     TabSheet3 = P::whitePage("TabSheet3");
-    Label6 = P::named(new QLabel(QStringLiteral("文件夹创建时间：")), "Label6");
+    Label6 = P::named(new QLabel(tr("文件夹创建时间：")), "Label6");
     buildDateControls();
     {
         auto* row = new QHBoxLayout;
@@ -88,9 +87,9 @@ void TForm6::buildPages() {
         page->addStretch(2);
     }
 
-    PageControl1->addTab(TabSheet1, QStringLiteral(" 按目录名匹配关键字分拣 "));
-    PageControl1->addTab(TabSheet2, QStringLiteral(" 按目录名分拣"));
-    PageControl1->addTab(TabSheet3, QStringLiteral(" 按目录日期属性分拣"));
+    PageControl1->addTab(TabSheet1, tr(" 按目录名匹配关键字分拣 "));
+    PageControl1->addTab(TabSheet2, tr(" 按目录名分拣"));
+    PageControl1->addTab(TabSheet3, tr(" 按目录日期属性分拣"));
     PageControl1->setTabVisible(kDatePage, false);
     PageControl1->setCurrentIndex(1);  // the page the layout marks active
     RootLayout->addWidget(PageControl1);
@@ -138,12 +137,12 @@ SortWindow::SortFunction TForm6::sortFunction() const { return &RunFolderSort; }
 // Handlers
 
 void TForm6::Button1Click() {
-    const QString chosen = FilePickers::chooseFolder(this, QStringLiteral("请选择文件夹"));
+    const QString chosen = FilePickers::chooseFolder(this, tr("请选择文件夹"));
     if (chosen.isEmpty()) return;
     const std::string path = ToNative(chosen);
     if (IsDriveRoot(path)) {
         // This refusal belongs to the application, not to the window.
-        MessageBoxes::information(nullptr, QStringLiteral("不能对驱动器（磁盘）进行分拣！"));
+        MessageBoxes::information(nullptr, tr("不能对驱动器（磁盘）进行分拣！"));
         return;
     }
     // Whether the folder exists is left to the run.
@@ -153,8 +152,7 @@ void TForm6::Button1Click() {
 
 void TForm6::Button5Click() {
     if (listGroup().walking()) return;
-    const QString chosen =
-        FilePickers::chooseFolder(this, QStringLiteral("请选择上级目录（文件夹）"));
+    const QString chosen = FilePickers::chooseFolder(this, tr("请选择上级目录（文件夹）"));
     if (chosen.isEmpty()) return;
     const std::string parent = ToNative(chosen);
     if (!DirExists(parent)) return;
