@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run bench fuzz test-asan clean deb
+.PHONY: all deps configure build test run bench fuzz test-asan clean deb translations
 
 all: build
 
@@ -103,3 +103,10 @@ deb: deps
 	cd $(DEB_BUILD) && cpack -G DEB
 	cp $(DEB_BUILD)/zanfeld_*.deb .
 	@bash scripts/check-deb $(DEB_BUILD)/zanfeld_*.deb
+
+# Brings the English catalogue up to date with the texts of the sources: new
+# texts come in unfinished (translate them), texts gone from the code leave.
+LUPDATE ?= /usr/lib/qt6/bin/lupdate
+translations: deps
+	$(LUPDATE) -no-obsolete -locations relative -source-language zh_CN -target-language en \
+		src $(wildcard tools) -ts translations/zanfeld_en.ts
