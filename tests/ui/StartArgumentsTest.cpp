@@ -40,6 +40,32 @@ TEST(StartArgumentsParse, PathsOptionsAndMistakes) {
     EXPECT_EQ(a.paths, (std::vector<std::string>{"/d/\xff\xfe.txt"}));
 }
 
+TEST(StartArgumentsParse, Language) {
+    EXPECT_EQ(Parse({}).lang, "");
+    StartArguments a = Parse({"--lang", "en", "x"}, "/");
+    EXPECT_TRUE(a.error.empty());
+    EXPECT_EQ(a.lang, "en");
+    EXPECT_EQ(a.paths, (std::vector<std::string>{"/x"}));
+    EXPECT_EQ(Parse({"--lang=zh"}).lang, "zh");
+    // A language the program does not speak, or none, names the option.
+    for (const auto& words :
+         {std::vector<const char*>{"--lang", "fr"}, std::vector<const char*>{"--lang=de"},
+          std::vector<const char*>{"--lang=EN"}, std::vector<const char*>{"--lang="},
+          std::vector<const char*>{"a", "--lang"}}) {
+        a = Parse(words);
+        EXPECT_EQ(a.error, "--lang") << words.back();
+        EXPECT_NE(a.errorText.find("--lang"), std::string::npos) << a.errorText;
+        EXPECT_TRUE(a.lang.empty());
+    }
+    // After "--" it is a file's name.
+    a = Parse({"--", "--lang", "en"}, "/");
+    EXPECT_TRUE(a.error.empty());
+    EXPECT_TRUE(a.lang.empty());
+    EXPECT_EQ(a.paths, (std::vector<std::string>{"/--lang", "/en"}));
+    a = Parse({"--bogus"});
+    EXPECT_NE(a.errorText.find("--bogus"), std::string::npos) << a.errorText;
+}
+
 class OpenPathsTest : public UiTest {
   protected:
     void SetUp() override {
