@@ -154,6 +154,35 @@ TEST_F(CliDryRunTest, DryRunJsonIsThePlan) {
     EXPECT_EQ(j["counts"]["skip_same_name"].integer(), 1);
 }
 
+TEST_F(CliDryRunTest, EachSameNameAnswerHasItsWords) {
+    m_box.write("src/a.txt", "new a", 1'600'000'000);
+    m_box.write("src/b.txt", "new b", 1'600'000'000);
+    m_box.write("out/.txt/a.txt", "old a", 1'500'000'000);  // older than the new one
+    m_box.write("out/.txt/b.txt", "old b", 1'700'000'000);  // newer
+    const struct {
+        const char* same;
+        const char* a;
+        const char* b;
+    } cases[] = {
+        {"ask", "询问", "询问"},
+        {"overwrite", "覆盖", "覆盖"},
+        {"skip", "跳过（同名）", "跳过（同名）"},
+        {"rename", "编号为 a_1.txt", "编号为 b_1.txt"},
+        {"newer", "只替换旧文件 → 替换", "只替换旧文件 → 保留"},
+    };
+    const auto before = TreeOf(m_box.root());
+    for (const auto& c : cases) {
+        const CliResult r = m_box.run({"sort", "--by", "type", "--same", c.same, "--out", "out",
+                                       "--dry-run", "src/a.txt", "src/b.txt"});
+        EXPECT_EQ(r.exitCode, 0) << c.same << "\n" << r.err;
+        const auto lines = Lines(r.out);
+        ASSERT_EQ(lines.size(), 2u) << r.out;
+        EXPECT_EQ(lines[0][0], c.a) << c.same;
+        EXPECT_EQ(lines[1][0], c.b) << c.same;
+    }
+    EXPECT_EQ(TreeDifference(TreeOf(m_box.root()), before), "");
+}
+
 TEST_F(CliDryRunTest, ALargePlanComesWhole) {
     // More than the 64 KiB the plan is written out in at a time.
     std::vector<std::string> args{"sort",      "--by",   "name",   "--out", "out",

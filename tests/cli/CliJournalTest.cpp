@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -120,6 +121,51 @@ TEST_F(CliJournalTest, UndoingACopyRemovesTheCopiesAndBringsBackWhatWasReplaced)
     for (auto it = expected.begin(); it != expected.end();)
         it = it->first.rfind("data", 0) == 0 ? expected.erase(it) : std::next(it);
     EXPECT_EQ(TreeDifference(after, expected), "") << Listing(after);
+}
+
+TEST_F(CliJournalTest, UndoLeavesChangedFilesAndReplacesNothing) {
+    m_box.write("src/a.txt", "a");
+    m_box.write("src/b.txt", "b");
+    m_box.write("src/c.txt", "c");
+    ASSERT_EQ(m_box
+                  .run({"sort", "--by", "type", "--move", "--out", "out", "src/a.txt", "src/b.txt",
+                        "src/c.txt"})
+                  .exitCode,
+              0);
+    // Since the run: a was changed where it went; a new b came to its old place.
+    m_box.write("out/.txt/a.txt", "a, changed since");
+    m_box.write("src/b.txt", "another b");
+    const CliResult r = m_box.run({"undo", "--yes", "--json"});
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    const Json j = Json::parse(r.out);
+    EXPECT_EQ(j["kept"].integer(), 1);
+    EXPECT_EQ(m_box.read("out/.txt/a.txt"), "a, changed since");
+    EXPECT_FALSE(Exists(P("src/a.txt")));
+    EXPECT_EQ(m_box.read("src/c.txt"), "c");
+    // Both b's are kept: the new one where it is, the moved one beside it.
+    EXPECT_EQ(m_box.read("src/b.txt"), "another b");
+    std::vector<std::string> bs;
+    for (const auto& [path, bytes] : TreeOf(P("src"))) bs.push_back(bytes);
+    std::sort(bs.begin(), bs.end());
+    EXPECT_EQ(bs, (std::vector<std::string>{"another b", "b", "c"}));
+}
+
+TEST_F(CliJournalTest, ARunWhoseJournalCannotBeWrittenStillSorts) {
+    m_box.write("blocked", "a file where the journal's folder would be");
+    m_box.write("src/a.txt", "a");
+    CliProcess::Setup setup =
+        m_box.setup({"sort", "--by", "type", "--out", "out", "--json", "src/a.txt"});
+    setup.env.emplace_back("XDG_STATE_HOME", P("blocked/state"));
+    CliResult r = RunProgram(setup);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    const Json j = Json::parse(r.out);
+    EXPECT_TRUE(j["run"].isNull());
+    EXPECT_TRUE(Contains(j["message"].string(), "不能撤销")) << r.out;
+    EXPECT_EQ(m_box.read("out/.txt/a.txt"), "a");
+    setup.args = {"undo", "--yes"};
+    r = RunProgram(setup);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(m_box.read("out/.txt/a.txt"), "a");
 }
 
 TEST_F(CliJournalTest, NothingToUndoIsRefused) {

@@ -31,17 +31,25 @@ void CloseFd(int& fd) {
     fd = -1;
 }
 
-// The test's environment with setup's variables set over it.
+// The test's environment with setup's variables set over it; of a variable
+// set twice in setup, the later value.
 std::vector<std::string> Environment(const CliProcess::Setup& setup) {
+    const auto setHere = [&](const std::string& name) {
+        for (const auto& [n, v] : setup.env)
+            if (n == name) return true;
+        return false;
+    };
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
         const std::string entry = *e;
-        const std::string name = entry.substr(0, entry.find('='));
-        bool replaced = false;
-        for (const auto& [n, v] : setup.env) replaced = replaced || n == name;
-        if (!replaced) env.push_back(entry);
+        if (!setHere(entry.substr(0, entry.find('=')))) env.push_back(entry);
     }
-    for (const auto& [n, v] : setup.env) env.push_back(n + "=" + v);
+    for (size_t i = 0; i < setup.env.size(); ++i) {
+        bool later = false;
+        for (size_t k = i + 1; k < setup.env.size(); ++k)
+            later = later || setup.env[k].first == setup.env[i].first;
+        if (!later) env.push_back(setup.env[i].first + "=" + setup.env[i].second);
+    }
     return env;
 }
 

@@ -40,7 +40,7 @@ class CliProcess {
     struct Setup {
         std::string program;
         std::vector<std::string> args;  // after the program's name
-        // Set over the test's own environment.
+        // Set over the test's own environment; a later entry of a name wins.
         std::vector<std::pair<std::string, std::string>> env;
         std::string cwd;  // empty: the test's working folder
         CliInput input = CliInput::Null;

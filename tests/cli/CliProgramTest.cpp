@@ -72,7 +72,7 @@ TEST_F(CliProgramTest, BadOptionsAreRefusedByNameAndNothingIsWritten) {
         {with({"sort", "--by", "size", "--size", "1GB"}), "--size"},
         {with({"sort", "--by", "size", "--size", ">"}), "--size"},
         {with({"sort", "--by", "size", "--size", ">10GB"}), "--size"},
-        {with({"sort", "--by", "size", "--size", "<0.5"}), "--size"},
+        {with({"sort", "--by", "size", "--size", "<99999999999999999999"}), "（--size）"},
         {with({"sort", "--by", "date", "--date", "2015-05-06"}), "--date"},
         {with({"sort", "--by", "date", "--date", "<2015-02-30"}), "--date"},
         {with({"sort", "--by", "date", "--date", "<2015-05-06 25:00"}), "--date"},
@@ -118,6 +118,40 @@ TEST_F(CliProgramTest, BadOptionsAreRefusedByNameAndNothingIsWritten) {
     }
     // No refused run is in the journal.
     EXPECT_EQ(m_box.history().size(), 0u);
+}
+
+TEST_F(CliProgramTest, WithJsonEveryRefusedLineIsAnObject) {
+    // A script that asks for JSON reads one object whatever was wrong with
+    // the line, as it does for a bad --size or a missing file.
+    m_box.write("src/a.txt", "a");
+    const struct {
+        std::vector<std::string> args;
+        const char* option;
+    } cases[] = {
+        {{"sort", "--by", "type", "--size", ">1"}, "--size"},
+        {{"sort", "--by", "type", "src/missing.txt"}, "FILE"},
+        {{"sort", "--by", "colour"}, "--by"},
+        {{"sort", "--by", "type", "--same", "maybe"}, "--same"},
+        {{"sort", "--by", "date", "--date", "<2015-05-06", "--date-of", "born"}, "--date-of"},
+        {{"sort", "--by", "type", "--yes", "--no"}, "--yes"},
+        {{"sort", "--by", "type", "--copy", "--move"}, "--copy"},
+        {{"sort", "--by", "type", "--walk", "src", "--depth", "-1"}, "--depth"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--json", "--out", "out", "src/a.txt"});
+        const CliResult r = m_box.run(args);
+        EXPECT_EQ(r.exitCode, 2) << c.option;
+        try {
+            const Json j = Json::parse(r.out);
+            EXPECT_TRUE(j["refused"].boolean()) << r.out;
+            EXPECT_EQ(j["exit"].integer(), 2) << r.out;
+            EXPECT_TRUE(Contains(j["message"].string(), c.option)) << r.out;
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << "no JSON object for a refused " << c.option << " (" << e.what()
+                          << "); stdout: \"" << r.out << "\" stderr: " << r.err;
+        }
+    }
 }
 
 TEST_F(CliProgramTest, TheRunsOwnChecksRefuseWithTheWindowsWords) {

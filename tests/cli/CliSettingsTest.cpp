@@ -137,6 +137,20 @@ TEST_F(CliSettingsTest, TheFolderWindowReadsItsOwnSection) {
                                                   {"pro/prose/b.txt", "b"}}));
 }
 
+TEST_F(CliSettingsTest, ARefusedStoredChoiceIsNamedByItsOption) {
+    // The window stored the height condition with a value it cannot take:
+    // the option to give instead is --height.
+    FileWindowSettings s = Stored();
+    s.page = 5;
+    s.picHeight = true;
+    s.picSizeValue = "tall";
+    ASSERT_EQ(SaveFileWindowSettings(P("my.ini"), s), "");
+    const CliResult r = m_box.run({"sort", "--settings=my.ini", "src/big.doc", "--json"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(Contains(r.err, "请输入正确的图片宽高!（--height）")) << r.err;
+    EXPECT_EQ(Json::parse(r.out)["option"].string(), "--height");
+}
+
 TEST_F(CliSettingsTest, AMissingSettingsFileIsRefused) {
     const auto before = m_box.files();
     for (const char* option : {"--settings=nothing.ini", "--settings"}) {

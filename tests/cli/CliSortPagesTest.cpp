@@ -16,6 +16,7 @@
 #include "FileChecks.h"
 #include "FolderSort.h"
 #include "HandMadePictures.h"
+#include "MiniJson.h"
 #include "RecordingHost.h"
 #include "RunFileSort.h"
 #include "ScopedEnv.h"
@@ -573,6 +574,60 @@ TEST_F(CliSourcesTest, AFileNamedTwiceInOtherSpellingsIsSortedOnce) {
                    "--json"});
     EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
     EXPECT_EQ(Sorted(), (std::vector<std::string>{"top.txt"}));
+}
+
+TEST_F(CliSourcesTest, SortingAFolderIntoItselfLosesNothing) {
+    // --walk . --out .: a file without extension goes to the output
+    // directory itself, that is, onto itself.
+    for (const char* same : {"ask", "rename", "overwrite", "skip", "newer"}) {
+        const std::string dir = m_box / (std::string("inplace-") + same);
+        WriteFile(dir + "/a.txt", "a");
+        WriteFile(dir + "/README", "readme");
+        WriteFile(dir + "/c", "c");
+        CliProcess::Setup setup = m_box.setup({"sort", "--by", "type", "--move", "--same", same,
+                                               "--yes", "--walk", ".", "--out", "."});
+        setup.cwd = dir;
+        const CliResult r = RunProgram(setup);
+        EXPECT_EQ(r.exitCode, 0) << same << "\n" << r.err;
+        EXPECT_EQ(TreeOf(dir),
+                  (std::map<std::string, std::string>{
+                      {".txt", "<dir>"}, {".txt/a.txt", "a"}, {"README", "readme"}, {"c", "c"}}))
+            << same;
+    }
+}
+
+TEST_F(CliSourcesTest, TargetFoldersOutsideTheOutputAreRefused) {
+    WriteFile(m_box / "src/a..b.txt", "a");
+    WriteFile(m_box / "src/...txt", "dots");
+    MakeDir(m_box / "src/x..y");
+    const auto before = TreeOf(m_box.root());
+    const std::vector<std::vector<std::string>> runs = {
+        {"sort", "--by", "keys", "--keywords", "..", "src/a..b.txt"},
+        {"sort", "--by", "name", "src/...txt"},
+        {"sort-folders", "--by", "keys", "--keywords", "..", "src/x..y"},
+        {"sort-folders", "--by", "name", "--filter", "x*y", "src/x..y"},
+    };
+    for (std::vector<std::string> args : runs) {
+        args.insert(args.end(), {"--out", "out/deeper", "--json"});
+        const CliResult r = m_box.run(args);
+        EXPECT_EQ(r.exitCode, 1) << args[3] << "\n" << r.err;
+        const Json j = Json::parse(r.out);
+        EXPECT_EQ(j["counts"]["failed"].integer(), 1) << r.out;
+        ASSERT_EQ(j["failures"].size(), 1u) << r.out;
+        EXPECT_TRUE(Contains(j["failures"][0]["reason"].string(), "不在输出目录之内")) << r.out;
+        // Nothing anywhere but, at most, the empty output folder.
+        auto after = TreeOf(m_box.root());
+        for (auto it = after.begin(); it != after.end();) {
+            const bool ok =
+                it->first.rfind("state", 0) == 0 ||
+                ((it->first == "out" || it->first == "out/deeper") && it->second == "<dir>");
+            it = ok ? after.erase(it) : std::next(it);
+        }
+        auto expected = before;
+        for (auto it = expected.begin(); it != expected.end();)
+            it = it->first.rfind("state", 0) == 0 ? expected.erase(it) : std::next(it);
+        EXPECT_EQ(TreeDifference(after, expected), "") << args[3];
+    }
 }
 
 TEST_F(CliSourcesTest, AFolderGivenAsAFileIsRefusedWithAHint) {

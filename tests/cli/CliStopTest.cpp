@@ -245,7 +245,8 @@ TEST_F(CliStopTest, CtrlCDuringACopyLeavesOnlyWholeFiles) {
     EXPECT_EQ(j["counts"]["placed"].integer(), placed);
     for (int i = 0; i < kFiles; ++i) EXPECT_TRUE(IsWhole(Source(i), i)) << Name(i);
 
-    // A second Ctrl-C ends the program at once; the sources are untouched.
+    // A second Ctrl-C ends the program at once; the sources are untouched,
+    // no name holds half a copy, and the journal knows the run.
     std::filesystem::remove_all(out);
     s = RunAndStop(SortArgs(out, "--copy"), out + "/.dat", {SIGINT, SIGINT}, true);
     if (s.allReached) {
@@ -254,7 +255,22 @@ TEST_F(CliStopTest, CtrlCDuringACopyLeavesOnlyWholeFiles) {
         // The first stop was done before the second Ctrl-C could come.
         EXPECT_EQ(s.result.exitCode, 130) << s.result.err;
     }
-    for (int i = 0; i < kFiles; ++i) EXPECT_TRUE(IsWhole(Source(i), i)) << Name(i);
+    for (int i = 0; i < kFiles; ++i) {
+        EXPECT_TRUE(IsWhole(Source(i), i)) << Name(i);
+        const std::string target = out + "/.dat/" + Name(i);
+        if (Exists(target)) {
+            EXPECT_TRUE(IsWhole(target, i)) << target;
+        }
+    }
+    Json runs;
+    ASSERT_NO_THROW(runs = m_box.history());
+    EXPECT_EQ(runs.size(), 3u);
+    const CliResult undone = m_box.run({"undo", "--yes"});
+    EXPECT_EQ(undone.exitCode, 0) << undone.err;
+    for (int i = 0; i < kFiles; ++i) {
+        EXPECT_FALSE(Exists(out + "/.dat/" + Name(i))) << Name(i);
+        EXPECT_TRUE(IsWhole(Source(i), i)) << Name(i);
+    }
 }
 
 TEST_F(CliStopTest, CtrlCDuringAMoveToAnotherFileSystemLeavesEachFileInOnePlace) {
