@@ -26,8 +26,6 @@ class CliDryRunTest : public ::testing::Test {
     CliSandbox m_box{ZANFELD_CLI};
 };
 
-// ---- the dry run -----------------------------------------------------------
-
 // A field of a dry-run line back as bytes.
 std::string Unescape(const std::string& field) {
     std::string out;

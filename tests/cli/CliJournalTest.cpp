@@ -26,8 +26,6 @@ class CliJournalTest : public ::testing::Test {
     CliSandbox m_box{ZANFELD_CLI};
 };
 
-// ---- history and undo ------------------------------------------------------
-
 TEST_F(CliJournalTest, AMoveIsUndoneThroughTheJournal) {
     const std::vector<std::string> names{"src/a.txt", "src/deep/b.doc", "src/c", "src/deep/d.txt"};
     for (size_t i = 0; i < names.size(); ++i) m_box.write(names[i], Pattern(1000 + i, i));

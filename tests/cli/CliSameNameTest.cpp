@@ -24,8 +24,6 @@ namespace {
 // The question the program asks about an existing target.
 std::string Question(const std::string& target) { return "文件" + target + "已存在，是否覆盖？"; }
 
-// ---- same-name answers -----------------------------------------------------
-
 class CliSameNameTest : public ::testing::Test {
   protected:
     void SetUp() override {

@@ -21,8 +21,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// ---- the window's settings -------------------------------------------------
-
 class CliSettingsTest : public ::testing::Test {
   protected:
     void SetUp() override {
