@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run bench fuzz test-asan clean deb translations
+.PHONY: all deps configure build test run bench screenshots fuzz test-asan clean deb translations
 
 all: build
 
@@ -30,6 +30,17 @@ BENCH_ARGS ?=
 bench: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target zanfeld_bench
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/bench/zanfeld_bench $(BENCH_ARGS)
+
+# The pictures of the windows in docs/screenshots (README), drawn offscreen on
+# a tree the tool makes for itself; never the user's settings, journal or
+# Trash. optipng, when installed, makes the files smaller.
+SCREENSHOTS ?= docs/screenshots
+
+screenshots: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target zanfeld_screenshots
+	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tools/screenshots/zanfeld_screenshots $(SCREENSHOTS)
+	@if command -v optipng >/dev/null; then optipng -quiet -strip all $(SCREENSHOTS)/*.png; \
+	else echo "optipng is not installed: the pictures are left as Qt wrote them"; fi
 
 # The whole test suite under AddressSanitizer (with leak checks) and
 # UndefinedBehaviorSanitizer. tests/lsan.supp holds Qt's and fontconfig's own

@@ -104,7 +104,7 @@
         <translation>%1 (newer)</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>现有文件</source>
         <translation>Existing file</translation>
     </message>

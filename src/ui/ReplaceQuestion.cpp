@@ -79,7 +79,8 @@ QString ReplaceQuestion::details(const std::string& target, const std::string& s
     const bool targetNewer = targetTime && sourceTime && *targetTime > *sourceTime;
     const bool sourceNewer = targetTime && sourceTime && *sourceTime > *targetTime;
     auto cell = [](const QString& text) {
-        return QStringLiteral("<td>%1</td>").arg(text.toHtmlEscaped());
+        // A time with its mark stays on one line however narrow the box is.
+        return QStringLiteral("<td style=\"white-space:nowrap\">%1</td>").arg(text.toHtmlEscaped());
     };
     auto head = [](const QString& text) {
         return QStringLiteral("<th align=\"left\">%1</th>").arg(text.toHtmlEscaped());

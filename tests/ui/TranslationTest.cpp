@@ -338,8 +338,10 @@ TEST_F(EnglishTest, CountsTakeTheirSingularAndPlural) {
     WriteFile(m_dir / "small", "x");
     WriteFile(m_dir / "smaller", "");
     const QString details = ReplaceQuestion::details(m_dir / "small", m_dir / "smaller");
-    EXPECT_TRUE(details.contains(QStringLiteral("<td>1 byte</td>"))) << details.toStdString();
-    EXPECT_TRUE(details.contains(QStringLiteral("<td>0 bytes</td>"))) << details.toStdString();
+    EXPECT_TRUE(details.contains(QStringLiteral("<td style=\"white-space:nowrap\">1 byte</td>")))
+        << details.toStdString();
+    EXPECT_TRUE(details.contains(QStringLiteral("<td style=\"white-space:nowrap\">0 bytes</td>")))
+        << details.toStdString();
 }
 
 // Under Chinese the texts that are now put together from a translatable
@@ -395,14 +397,18 @@ TEST_F(ChineseTest, SentencesWithPlaceholdersReadAsBefore) {
     const auto when = [](int64_t sec) {
         return QDateTime::fromSecsSinceEpoch(sec).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     };
-    EXPECT_EQ(ReplaceQuestion::details(m_dir / "old", m_dir / "new"),
-              QStringLiteral(
-                  "<table cellspacing=\"6\"><tr><td></td><th align=\"left\">现有文件</th>"
-                  "<th align=\"left\">新文件</th></tr><tr><td>大小：</td><td>10 字节</td><td>") +
-                  RunStatusText::bytes(2048) +
-                  QStringLiteral("（2,048 字节）</td></tr><tr><td>修改时间：</td><td>") +
-                  when(1'000'000'000) + QStringLiteral("</td><td>") + when(1'100'000'000) +
-                  QStringLiteral("（较新）</td></tr></table>"));
+    const auto cell = [](const QString& text) {
+        return QStringLiteral("<td style=\"white-space:nowrap\">") + text + QStringLiteral("</td>");
+    };
+    EXPECT_EQ(
+        ReplaceQuestion::details(m_dir / "old", m_dir / "new"),
+        QStringLiteral("<table cellspacing=\"6\"><tr><td></td><th align=\"left\">现有文件</th>"
+                       "<th align=\"left\">新文件</th></tr><tr>") +
+            cell(QStringLiteral("大小：")) + cell(QStringLiteral("10 字节")) +
+            cell(RunStatusText::bytes(2048) + QStringLiteral("（2,048 字节）")) +
+            QStringLiteral("</tr><tr>") + cell(QStringLiteral("修改时间：")) +
+            cell(when(1'000'000'000)) + cell(when(1'100'000'000) + QStringLiteral("（较新）")) +
+            QStringLiteral("</tr></table>"));
     ReplaceQuestion question(nullptr, QStringLiteral("q"), QString());
     EXPECT_EQ(question.box().button(QMessageBox::YesToAll)->text(), QStringLiteral("全部是(&A)"));
     EXPECT_EQ(question.box().button(QMessageBox::NoToAll)->text(), QStringLiteral("全部否(&O)"));
