@@ -621,12 +621,12 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+227"/>
+        <location line="+229"/>
         <source>分拣方式：%1</source>
         <translation>Sorting:%1</translation>
     </message>
     <message>
-        <location line="-223"/>
+        <location line="-225"/>
         <source>只分拣这些类型文件：</source>
         <translation>Only these types:</translation>
     </message>
@@ -651,7 +651,7 @@
         <translation>Picture types:</translation>
     </message>
     <message>
-        <location line="+268"/>
+        <location line="+270"/>
         <source>&apos;%1&apos; is not a valid integer value</source>
         <translation>&apos;%1&apos; is not a valid integer value</translation>
     </message>

@@ -377,6 +377,8 @@ SortOptions TForm1::ReadOptions() const {
     readLiveOptions(o);
 
     o.sizeText = ToNative(EdtSize->text());
+    // The boxes are read by index, never by their (translated) items: the
+    // folders a run names after a condition take the engine's own words.
     const int condition = CmbCondition->currentIndex();
     if (condition < 0) {
         o.sizeCondition.reset();
