@@ -1,8 +1,13 @@
 // The table of the texts the layers below the windows show: each text comes
 // out as it always did, and the table is sound enough to be read back.
+#include <dirent.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <fstream>
+#include <memory>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -324,3 +329,84 @@ TEST(MessageTexts, FolderWordsAreNotTranslatable) {
 
 }  // namespace
 
+namespace {
+
+// The string literals of a C++ source, comments left out.
+std::vector<std::string> Literals(const std::string& code) {
+    std::vector<std::string> out;
+    for (size_t i = 0; i < code.size(); ++i) {
+        if (code.compare(i, 2, "//") == 0) {
+            i = code.find('\n', i);
+            if (i == std::string::npos) break;
+        } else if (code.compare(i, 2, "/*") == 0) {
+            i = code.find("*/", i + 2);
+            if (i == std::string::npos) break;
+            ++i;
+        } else if (code[i] == '\'') {
+            // A character literal, which may be '"'.
+            for (++i; i < code.size() && code[i] != '\''; ++i)
+                if (code[i] == '\\') ++i;
+        } else if (code[i] == '"') {
+            std::string literal;
+            for (++i; i < code.size() && code[i] != '"'; ++i) {
+                if (code[i] == '\\') literal += code[i++];
+                literal += code[i];
+            }
+            out.push_back(literal);
+        }
+    }
+    return out;
+}
+
+bool LooksChinese(const std::string& text) {
+    for (size_t i = 0; i + 2 < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0xE0 || c >= 0xF0) continue;
+        const uint32_t point = (c & 0x0F) << 12 |
+                               (static_cast<unsigned char>(text[i + 1]) & 0x3F) << 6 |
+                               (static_cast<unsigned char>(text[i + 2]) & 0x3F);
+        if ((point >= 0x3000 && point <= 0x303F) || (point >= 0x4E00 && point <= 0x9FFF) ||
+            (point >= 0xFF00 && point <= 0xFFEF) || point == 0x201C || point == 0x201D)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+// A text shown to the user is made from the table, where it can be
+// translated: no other Chinese string stands in the layers below the windows.
+TEST(MessageTexts, NoShownTextIsMadeOutsideTheTable) {
+    // What is not shown: the words of the folders a run makes and a check on
+    // what a text ends with.
+    const std::set<std::pair<std::string, std::string>> allowed = {
+        {"engine/SortTypes.cpp", "大于"},     {"engine/SortTypes.cpp", "小于"},
+        {"engine/SortTypes.cpp", "大于等于"}, {"engine/SortTypes.cpp", "小于等于"},
+        {"engine/SortTypes.cpp", "等于"},     {"engine/RunStatusLine.cpp", "）"},
+    };
+    size_t files = 0;
+    for (const char* layer : {"platform", "engine", "lists", "settings", "journal"}) {
+        const std::string folder = std::string(ZANFELD_SOURCE_DIR) + "/src/" + layer;
+        std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), &closedir);
+        ASSERT_TRUE(dir) << folder;
+        while (const dirent* entry = readdir(dir.get())) {
+            const std::string name = entry->d_name;
+            if (name.size() < 4 || (name.compare(name.size() - 4, 4, ".cpp") != 0 &&
+                                    name.compare(name.size() - 2, 2, ".h") != 0))
+                continue;
+            if (name == "MessageTexts.cpp") continue;
+            ++files;
+            std::ifstream in(folder + "/" + name);
+            std::stringstream code;
+            code << in.rdbuf();
+            const std::string where = std::string(layer) + "/" + name;
+            for (const std::string& literal : Literals(code.str())) {
+                if (LooksChinese(literal)) {
+                    EXPECT_TRUE(allowed.count({where, literal}))
+                        << where << ": \"" << literal << "\"";
+                }
+            }
+        }
+    }
+    EXPECT_GT(files, 100u);
+}
