@@ -138,6 +138,11 @@ ParsedLine ParseCommandLine(int argc, const char* const* argv, std::ostream& out
         "sub-folders of an output directory, as the Zanfeld window does.",
         "zanfeld-cli"};
     app.set_version_flag("--version", std::string("zanfeld-cli ") + ZANFELD_VERSION);
+    Optional(app, "--lang", r.language,
+             "the language of the messages: zh (Chinese) or en (English); by default zh unless "
+             "LANGUAGE, LC_ALL, LC_MESSAGES or LANG name English before Chinese")
+        ->check(CLI::IsMember({"zh", "en"}))
+        ->type_name("LANG");
     app.require_subcommand(1, 1);
     app.footer(
         "Run 'zanfeld-cli COMMAND --help' for a command's options; 'man zanfeld-cli' for "

@@ -17,6 +17,8 @@ enum class CliCommand { Sort, SortFolders, Undo, History };
 // given is empty, so that the settings file can supply it.
 struct CliRequest {
     CliCommand command = CliCommand::Sort;
+    // --lang, before the command: "zh" or "en".
+    std::optional<std::string> language;
 
     // Sources, added in this order.
     std::vector<std::string> items;       // files (sort) or folders (sort-folders)

@@ -6,6 +6,8 @@
 
 #include "ExitStatus.h"
 #include "JsonText.h"
+#include "MessageTexts.h"
+#include "MessageTranslator.h"
 #include "PlainText.h"
 #include "RunJournal.h"
 #include "RunSummary.h"
@@ -25,7 +27,8 @@ void Print(std::FILE* to, const std::string& text) {
 
 int Refuse(const CliRequest& r, const CliContext& c, const char* command,
            const std::string& message) {
-    Print(c.err, message + "\n");
+    // JSON keeps the engine's own words, the same for every reader.
+    Print(c.err, TranslateMessage(message) + "\n");
     if (r.json) {
         Print(c.out, "{" + JsonText::key("command") + JsonText::string(command) + "," +
                          JsonText::key("refused") + "true," + JsonText::key("message") +
@@ -62,7 +65,8 @@ std::string RunJson(const JournalRun& run) {
 
 int RunHistoryCommand(const CliRequest& r, const CliContext& c) {
     RunJournal journal;
-    if (!OpenJournal(journal, c)) return Refuse(r, c, "history", "分拣记录无法打开。");
+    if (!OpenJournal(journal, c))
+        return Refuse(r, c, "history", Format(MessageId::CliJournalCannotOpen));
     const std::vector<JournalRun> runs = journal.runs(r.limit);
     if (r.json) {
         std::string json = "[";
@@ -76,52 +80,52 @@ int RunHistoryCommand(const CliRequest& r, const CliContext& c) {
     std::string text;
     for (const JournalRun& run : runs) {
         text += std::to_string(run.id) + "\t" + RunSummary::started(run) + "\t" +
-                RunSummary::window(run) + "\t" + RunSummary::page(run) + "\t" +
-                RunSummary::mode(run) + "\t" + PlainText::field(run.outputDir) + "\t" +
-                RunSummary::counts(run) + "\t" + RunSummary::state(run) + "\n";
+                TranslateMessage(RunSummary::window(run)) + "\t" +
+                TranslateMessage(RunSummary::page(run)) + "\t" +
+                TranslateMessage(RunSummary::mode(run)) + "\t" + PlainText::field(run.outputDir) +
+                "\t" + TranslateMessage(RunSummary::counts(run)) + "\t" +
+                TranslateMessage(RunSummary::state(run)) + "\n";
     }
-    if (runs.empty()) Print(c.err, "分拣记录中还没有分拣。\n");
+    if (runs.empty()) Print(c.err, TranslateMessage(Format(MessageId::CliJournalEmpty)) + "\n");
     Print(c.out, text);
     return kExitPlaced;
 }
 
 int RunUndoCommand(const CliRequest& r, const CliContext& c) {
     RunJournal journal;
-    if (!OpenJournal(journal, c)) return Refuse(r, c, "undo", "分拣记录无法打开，不能撤销。");
+    if (!OpenJournal(journal, c))
+        return Refuse(r, c, "undo", Format(MessageId::CliUndoJournalCannotOpen));
     std::optional<JournalRun> run;
     if (r.run) {
         for (const JournalRun& each : journal.runs(0)) {
             if (each.id == *r.run) run = each;
         }
-        if (!run) return Refuse(r, c, "undo", "分拣记录中没有这次分拣。");
-        if (run->undoes != 0) return Refuse(r, c, "undo", "撤销本身不能再撤销。");
-        if (run->undoneBy != 0) return Refuse(r, c, "undo", "这次分拣已经撤销过了。");
+        if (!run) return Refuse(r, c, "undo", Format(MessageId::UndoNotInJournal));
+        if (run->undoes != 0) return Refuse(r, c, "undo", Format(MessageId::UndoOfUndo));
+        if (run->undoneBy != 0) return Refuse(r, c, "undo", Format(MessageId::UndoAlreadyUndone));
     } else {
         run = journal.lastUndoableRun();
-        if (!run) return Refuse(r, c, "undo", "没有可以撤销的分拣。");
+        if (!run) return Refuse(r, c, "undo", Format(MessageId::CliNothingToUndo));
     }
 
     const UndoPlan plan = PlanUndo(journal, run->id);
-    std::string question = UndoQuestion(*run, plan);
     if (r.dryRun) {
         // The question without its last words: nothing is asked.
-        const std::string ask = "是否继续？";
-        if (question.size() >= ask.size() &&
-            question.compare(question.size() - ask.size(), ask.size(), ask) == 0)
-            question.erase(question.size() - ask.size());
-        Print(c.out, PlainText::message(question) + "\n");
+        const std::string told = UndoQuestion(*run, plan, false);
+        Print(c.out, PlainText::message(TranslateMessage(told)) + "\n");
         return kExitPlaced;
     }
+    const std::string question = UndoQuestion(*run, plan);
     if (!r.yes) {
         if (!c.inTerminal)
             return Refuse(r, c, "undo",
                           "zanfeld-cli: undo: there is no terminal to ask on; give --yes to undo "
                           "without asking");
-        Print(c.err, PlainText::message(question) + " [y/N] ");
+        Print(c.err, PlainText::message(TranslateMessage(question)) + " [y/N] ");
         const std::optional<std::string> answer =
             ReadLine(c.in, [] { return StopSignal::received() != 0; });
         if (!answer || (*answer != "y" && *answer != "Y" && *answer != "yes" && *answer != "是")) {
-            Print(c.err, "\n没有撤销。\n");
+            Print(c.err, "\n" + TranslateMessage(Format(MessageId::CliNotUndone)) + "\n");
             return kExitRefused;
         }
     }

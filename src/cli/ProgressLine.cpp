@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "MessageTranslator.h"
 #include "PathNames.h"
 #include "PlainText.h"
 #include "RunStatusLine.h"
@@ -50,8 +51,8 @@ void ProgressLine::note(const RunProgress& progress) {
     m_drawn = now;
     const auto elapsed =
         std::chrono::duration_cast<std::chrono::milliseconds>(now - m_start).count();
-    const std::string text = RunStatusLine::during(
-        progress, PlainText::field(FileNameOf(*progress.path)), m_folders, elapsed);
+    const std::string text = TranslateMessage(RunStatusLine::during(
+        progress, PlainText::field(FileNameOf(*progress.path)), m_folders, elapsed));
     // One column is kept free: a line that fills the last one wraps on some terminals.
     std::fputs("\r\033[K", m_out);
     std::fputs(fit(text, m_columns - 1).c_str(), m_out);

@@ -11,6 +11,8 @@
 #include "FolderSort.h"
 #include "JournalRecorder.h"
 #include "JsonText.h"
+#include "MessageTexts.h"
+#include "MessageTranslator.h"
 #include "PlainText.h"
 #include "PlanWords.h"
 #include "PlanningHost.h"
@@ -36,7 +38,9 @@ void Print(std::FILE* to, const std::string& text) {
 
 int Refused(const CliRequest& r, const CliContext& c, const std::string& option,
             const std::string& message, bool printed) {
-    if (!printed) Print(c.err, "zanfeld-cli: " + message + "\n");
+    // The terminal gets the message in the chosen language; JSON always the
+    // engine's own words, the same for every reader.
+    if (!printed) Print(c.err, TranslateMessage(Format(MessageId::CliRefused, {message})) + "\n");
     if (r.json) {
         Print(c.out, "{" + JsonText::key("command") + JsonText::string(CommandName(r)) + "," +
                          JsonText::key("refused") + "true," + JsonText::key("message") +
@@ -135,7 +139,7 @@ int DryRun(const CliRequest& r, const CliContext& c, const SortOptions& options,
     }
     std::string lines;
     for (const PlanRow& row : plan.rows) {
-        lines += PlainText::field(PlanWords::cell(row));
+        lines += PlainText::field(TranslateMessage(PlanWords::cell(row)));
         lines += '\t';
         lines += PlainText::field(row.source);
         lines += '\t';
@@ -147,17 +151,17 @@ int DryRun(const CliRequest& r, const CliContext& c, const SortOptions& options,
         }
     }
     Print(c.out, lines);
-    std::string summary = "预览：";
-    bool any = false;
+    std::string counted;
     for (size_t i = 0; i < counts.size(); ++i) {
         if (counts[i] == 0) continue;
-        if (any) summary += "，";
-        summary += std::string(PlanWords::count(static_cast<PlanAction>(i))) + " " +
-                   std::to_string(counts[i]) + " 个";
-        any = true;
+        const std::string part =
+            Format(MessageId::CliPreviewCount,
+                   {PlanWords::count(static_cast<PlanAction>(i)), std::to_string(counts[i])});
+        counted = counted.empty() ? part : Format(MessageId::CliListJoin, {counted, part});
     }
-    if (!any) summary += "没有文件";
-    Print(c.err, summary + "\n");
+    const std::string summary = counted.empty() ? Format(MessageId::CliPreviewNothing)
+                                                : Format(MessageId::CliPreview, {counted});
+    Print(c.err, TranslateMessage(summary) + "\n");
     return kExitPlaced;
 }
 
@@ -203,7 +207,7 @@ int RunSortCommand(const CliRequest& r, const CliContext& c) {
     // The run shows the directory only when it had to complete it.
     const std::string output = host.outputDir().empty() ? options.outputDir : host.outputDir();
     const std::string closing = host.messages().empty() ? std::string() : host.messages().back();
-    const bool finished = closing.rfind("分拣工作完成！", 0) == 0;
+    const bool finished = closing.rfind(MessageTexts::text(MessageId::SortDone), 0) == 0;
     int status = kExitPlaced;
     if (host.stopped()) {
         status = StoppedStatus();
@@ -233,11 +237,11 @@ int RunSortCommand(const CliRequest& r, const CliContext& c) {
     std::string summary = RunStatusLine::after(host.counts(), host.stopped()) + "\n";
     // The closing message names the first few failures; the rest follow here.
     if (host.failures().size() > FailureLog::kShown) {
-        summary += "未能分拣的文件：\n";
+        summary += Format(MessageId::CliFailedHeading) + "\n";
         for (const TerminalHost::Failure& f : host.failures())
-            summary += PlainText::field(f.path) + "：" + f.reason + "\n";
+            summary += Format(MessageId::FailureItem, {PlainText::field(f.path), f.reason}) + "\n";
     }
-    Print(c.out, summary);
+    Print(c.out, TranslateMessage(summary));
     return status;
 }
 

@@ -4,6 +4,8 @@
 
 #include "FileOps.h"
 #include "LocalTime.h"
+#include "MessageTexts.h"
+#include "MessageTranslator.h"
 #include "PlainText.h"
 #include "RunStatusLine.h"
 #include "StopSignal.h"
@@ -16,8 +18,9 @@ namespace {
 std::string SizeText(const std::optional<int64_t>& size) {
     if (!size) return "—";
     const auto bytes = static_cast<uint64_t>(*size);
-    if (bytes < 1024) return std::to_string(bytes) + " 字节";
-    return RunStatusLine::bytes(bytes) + "（" + std::to_string(bytes) + " 字节）";
+    if (bytes < 1024) return Format(MessageId::CliBytes, {std::to_string(bytes)});
+    return Format(MessageId::CliSizeWithBytes,
+                  {RunStatusLine::bytes(bytes), std::to_string(bytes)});
 }
 
 std::string TimeText(const std::optional<FileTime>& time, bool newer) {
@@ -26,7 +29,7 @@ std::string TimeText(const std::optional<FileTime>& time, bool newer) {
     char text[64];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
                   t.hour, t.minute, t.second);
-    return newer ? std::string(text) + "（较新）" : std::string(text);
+    return newer ? Format(MessageId::CliNewer, {text}) : std::string(text);
 }
 
 }  // namespace
@@ -39,7 +42,7 @@ TerminalHost::TerminalHost(Setup setup, std::FILE* err, int in)
 
 void TerminalHost::say(const std::string& text) {
     m_line.clear();
-    std::fputs(PlainText::message(text).c_str(), m_err);
+    std::fputs(PlainText::message(TranslateMessage(text)).c_str(), m_err);
     std::fputc('\n', m_err);
     std::fflush(m_err);
 }
@@ -58,20 +61,21 @@ void TerminalHost::rejectOption(const std::string& text, OptionId option) {
     m_refusedOption = index < std::size(m_setup.optionNames) ? m_setup.optionNames[index] : "";
     m_messages.push_back(text);
     m_refused = true;
-    say("zanfeld-cli: " + text + (m_refusedOption.empty() ? "" : "（" + m_refusedOption + "）"));
+    say(m_refusedOption.empty() ? Format(MessageId::CliRefused, {text})
+                                : Format(MessageId::CliRefusedOption, {text, m_refusedOption}));
 }
 
 std::string TerminalHost::question(const std::string& targetPath, const std::string& sourcePath) {
-    std::string text = "文件" + targetPath + "已存在，是否覆盖？";
+    std::string text = Format(MessageId::CliReplaceQuestion, {targetPath});
     if (sourcePath.empty()) return text;
     const auto targetTime = RegularFileTime(targetPath);
     const auto sourceTime = RegularFileTime(sourcePath);
     const bool targetNewer = targetTime && sourceTime && *targetTime > *sourceTime;
     const bool sourceNewer = targetTime && sourceTime && *sourceTime > *targetTime;
-    text += "\n  现有文件：" + SizeText(RegularFileSize(targetPath)) + "，" +
-            TimeText(targetTime, targetNewer);
-    text += "\n  新文件：  " + SizeText(RegularFileSize(sourcePath)) + "，" +
-            TimeText(sourceTime, sourceNewer);
+    text += "\n" + Format(MessageId::CliExistingFile, {SizeText(RegularFileSize(targetPath)),
+                                                       TimeText(targetTime, targetNewer)});
+    text += "\n" + Format(MessageId::CliNewFile, {SizeText(RegularFileSize(sourcePath)),
+                                                  TimeText(sourceTime, sourceNewer)});
     return text;
 }
 
@@ -81,7 +85,7 @@ bool TerminalHost::askReplace(const std::string& targetPath, const std::string& 
     if (stopRequested()) return false;
     say(question(targetPath, sourcePath));
     for (;;) {
-        std::fputs("[y 是 / n 否 / a 全部是 / N 全部否 / s 停止]（默认 n）：", m_err);
+        std::fputs(TranslateMessage(Format(MessageId::CliAnswerPrompt)).c_str(), m_err);
         std::fflush(m_err);
         const std::optional<std::string> line =
             ReadLine(m_in, [] { return StopSignal::received() != 0; });

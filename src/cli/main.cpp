@@ -8,6 +8,7 @@
 #include <string>
 
 #include "CliContext.h"
+#include "CliLanguage.h"
 #include "CliParser.h"
 #include "ExitStatus.h"
 #include "JournalCommands.h"
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
     using namespace zanfeld;
     const ParsedLine line = ParseCommandLine(argc, argv, std::cout, std::cerr);
     if (line.done) return line.status;
+    UseLanguage(line.request, stderr);
 
     StopSignal::install();
     CliContext context;

@@ -7,6 +7,7 @@
 #include "FileOps.h"
 #include "FolderCopyError.h"
 #include "FolderSort.h"
+#include "MessageTexts.h"
 #include "PathNames.h"
 #include "Placement.h"
 #include "RunPlanner.h"
@@ -121,9 +122,10 @@ class TreeCopy {
     // Nothing of the folder from can be copied to to: every file below it is
     // counted with the reason (the folder itself when it holds none).
     void failTree(const std::string& from, const std::string& to, int error) {
-        const std::string reason = error == ELOOP || error == ENOTDIR || error == EEXIST
-                                       ? "目标位置“" + to + "”已被同名的文件或链接占用"
-                                       : "无法建立目标文件夹“" + to + "”：" + ReasonText(error);
+        const std::string reason =
+            error == ELOOP || error == ENOTDIR || error == EEXIST
+                ? Format(MessageId::TargetTaken, {to})
+                : Format(MessageId::CannotMakeFolder, {to, ReasonText(error)});
         const size_t before = m_failures.count();
         countFiles(from, reason);
         if (m_failures.count() == before) m_failures.add(from, reason);

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "MessageTexts.h"
+
 namespace zanfeld {
 
 class SortHost;
@@ -24,7 +26,8 @@ class FailureLog {
     // "分拣工作完成！" alone, or followed by failureText().
     std::string completionText() const;
     // The count and the first failures after a blank line; empty without any.
-    std::string failureText() const;
+    // heading counts them ("有 %1 个文件未能分拣：").
+    std::string failureText(MessageId heading = MessageId::FailedHeading) const;
 
   private:
     SortHost* m_host = nullptr;

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "MessageTexts.h"
 #include "NameRules.h"
 #include "PathNames.h"
 #include "TextUtil.h"
@@ -13,7 +14,7 @@ namespace zanfeld {
 bool KeywordRule::prepare(const SortOptions& options, SortHost& host) {
     m_keywords.clear();
     if (IsBlank(options.keywordText)) {
-        host.rejectOption("请输入匹配关键字!", OptionId::Keywords);
+        host.rejectOption(Format(MessageId::EnterKeywords), OptionId::Keywords);
         return false;
     }
     m_keywords = SplitKeywords(options.keywordText);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "IntParse.h"
+#include "MessageTexts.h"
 #include "TextUtil.h"
 #include "UnitPublic.h"
 #include "Utf8Chars.h"
@@ -14,7 +15,6 @@ namespace zanfeld {
 namespace {
 
 constexpr int32_t kMaxNameEnd = 254;
-constexpr char kBadPositionText[] = "请输入整数序号!";
 
 // Every non-overlapping occurrence of piece, from the left, that starts on a
 // character boundary of name.
@@ -73,12 +73,12 @@ bool PrepareNameRange(const SortOptions& options, SortHost& host, NameRange& ran
     if (!options.useNamePart) return true;
     const auto begin = ParseInt32(options.partBeginText);
     if (!begin) {
-        host.rejectOption(kBadPositionText, OptionId::PartBegin);
+        host.rejectOption(Format(MessageId::EnterWholeNumbers), OptionId::PartBegin);
         return false;
     }
     const auto end = ParseInt32(options.partEndText);
     if (!end) {
-        host.rejectOption(kBadPositionText, OptionId::PartEnd);
+        host.rejectOption(Format(MessageId::EnterWholeNumbers), OptionId::PartEnd);
         return false;
     }
     range.begin = *begin;

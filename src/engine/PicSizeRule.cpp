@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "IntParse.h"
+#include "MessageTexts.h"
 #include "PicSize.h"
 #include "Placement.h"
 #include "TextUtil.h"
@@ -13,7 +14,7 @@ namespace zanfeld {
 bool PicSizeRule::prepare(const SortOptions& options, SortHost& host) {
     const auto threshold = IsBlank(options.picText) ? std::nullopt : ParseInt32(options.picText);
     if (!threshold) {
-        host.rejectOption("请输入正确的图片宽高!", OptionId::PicValue);
+        host.rejectOption(Format(MessageId::EnterPictureSize), OptionId::PicValue);
         return false;
     }
     m_threshold = *threshold;

@@ -1,37 +1,28 @@
 #include "PlanWords.h"
 
 #include <iterator>
+#include <type_traits>
+
+#include "MessageTexts.h"
 
 namespace zanfeld {
 
 namespace {
 
-constexpr const char* kColumns[PlanWords::kColumnCount] = {"源文件", "目标文件夹", "目标文件",
-                                                           "操作"};
+using I = MessageId;
+
+constexpr MessageId kColumns[PlanWords::kColumnCount] = {I::ColumnSource, I::ColumnFolder,
+                                                         I::ColumnTarget, I::ColumnAction};
 
 // Indexed by PlanAction.
-constexpr const char* kActionWords[] = {"复制",
-                                        "移动",
-                                        "询问",
-                                        "覆盖",
-                                        "编号为",
-                                        "跳过（同名）",
-                                        "只替换旧文件 → 替换",
-                                        "只替换旧文件 → 保留",
-                                        "跳过",
-                                        "不能分拣"};
+constexpr MessageId kActionWords[] = {I::Copy,      I::Move,         I::Ask,          I::Overwrite,
+                                      I::RenamedAs, I::SkipSameName, I::ReplaceOlder, I::KeepNewer,
+                                      I::Skip,      I::Refused};
 static_assert(std::size(kActionWords) == static_cast<size_t>(PlanAction::Count));
 
-constexpr const char* kCountNames[] = {"复制",
-                                       "移动",
-                                       "询问",
-                                       "覆盖",
-                                       "编号",
-                                       "跳过（同名）",
-                                       "只替换旧文件 → 替换",
-                                       "只替换旧文件 → 保留",
-                                       "未选中",
-                                       "不能分拣"};
+constexpr MessageId kCountNames[] = {I::Copy,        I::Move,         I::Ask,          I::Overwrite,
+                                     I::Renamed,     I::SkipSameName, I::ReplaceOlder, I::KeepNewer,
+                                     I::NotSelected, I::Refused};
 static_assert(std::size(kCountNames) == static_cast<size_t>(PlanAction::Count));
 
 constexpr const char* kKeys[] = {"copy",         "move",           "ask",           "overwrite",
@@ -41,16 +32,20 @@ static_assert(std::size(kKeys) == static_cast<size_t>(PlanAction::Count));
 
 // A value from outside the enumeration (a newer engine, a corrupt plan) gets
 // no words rather than a read past the tables.
-template <size_t N>
-const char* Lookup(const char* const (&table)[N], PlanAction action) {
+template <typename Entry, size_t N>
+const char* Lookup(const Entry (&table)[N], PlanAction action) {
     const auto index = static_cast<size_t>(action);
-    return index < N ? table[index] : "";
+    if (index >= N) return "";
+    if constexpr (std::is_same_v<Entry, MessageId>)
+        return MessageTexts::text(table[index]);
+    else
+        return table[index];
 }
 
 }  // namespace
 
 const char* PlanWords::column(int column) {
-    return column >= 0 && column < kColumnCount ? kColumns[column] : "";
+    return column >= 0 && column < kColumnCount ? MessageTexts::text(kColumns[column]) : "";
 }
 
 const char* PlanWords::action(PlanAction action) { return Lookup(kActionWords, action); }
@@ -64,12 +59,10 @@ bool PlanWords::hasDetail(PlanAction action) {
 }
 
 std::string PlanWords::cell(const PlanRow& row) {
-    std::string text = action(row.action);
-    if (hasDetail(row.action) && !row.detail.empty()) {
-        text += ' ';
-        text += row.detail;
-    }
-    return text;
+    if (!hasDetail(row.action) || row.detail.empty()) return action(row.action);
+    return Format(
+        row.action == PlanAction::Renamed ? MessageId::RenamedAsName : MessageId::RefusedBecause,
+        {row.detail});
 }
 
 }  // namespace zanfeld

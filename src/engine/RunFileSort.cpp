@@ -6,6 +6,7 @@
 #include "FailureLog.h"
 #include "FileOps.h"
 #include "FolderCache.h"
+#include "MessageTexts.h"
 #include "PathNames.h"
 #include "Placement.h"
 #include "RunPlanner.h"
@@ -124,7 +125,7 @@ bool PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
             refused = target;
             if (planner)
                 planner->refused(path, options.outputDir + target,
-                                 "目标文件夹“" + target + "”不在输出目录之内");
+                                 Format(MessageId::OutsideOutputDir, {target}));
             continue;
         }
         static const std::string kOwnName;
@@ -178,8 +179,8 @@ bool PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
         if (r.status == PlaceResult::Status::Failed && !moved && firstError == 0) {
             firstError = r.error;
             if (folderFailed)
-                folderFailure = "无法建立目标文件夹“" + options.outputDir + target + "”：" +
-                                ReasonText(r.error);
+                folderFailure = Format(MessageId::CannotMakeFolder,
+                                       {options.outputDir + target, ReasonText(r.error)});
         }
     }
     if (!folderFailure.empty()) {
@@ -187,7 +188,7 @@ bool PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
     } else if (firstError != 0) {
         failures.add(path, firstError);
     } else if (!refused.empty()) {
-        failures.add(path, "目标文件夹“" + refused + "”不在输出目录之内");
+        failures.add(path, Format(MessageId::OutsideOutputDir, {refused}));
     } else if (!tally.stopped) {
         frame.count(tally.outcome());
     }
@@ -201,12 +202,12 @@ void RunFileSort(SortOptions options, const std::vector<std::string>& sources, S
     FailureLog failures(host);
     try {
         if (sources.empty()) {
-            host.showInfo("没有需要分拣的文件!");
+            host.showInfo(Format(MessageId::NoFilesToSort));
             return;
         }
         if (options.page != SortPage::PicSize && options.typeFilter == TypeFilterMode::Include &&
             options.typePatterns.empty()) {
-            host.showInfo("如果选择了只分拣某些文件类型，则类型不应当为空！");
+            host.showInfo(Format(MessageId::EmptyTypeList));
             return;
         }
         if (!frame.acceptOutputDir(options)) return;
@@ -240,7 +241,7 @@ void RunFileSort(SortOptions options, const std::vector<std::string>& sources, S
         }
         frame.finish(failures);
     } catch (const std::exception& e) {
-        frame.stop(std::string("分拣中断：") + e.what(), failures);
+        frame.stop(Format(MessageId::RunInterrupted, {e.what()}), failures);
     }
 }
 

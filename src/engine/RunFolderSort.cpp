@@ -4,6 +4,7 @@
 #include "FileOps.h"
 #include "FolderCopyError.h"
 #include "FolderSort.h"
+#include "MessageTexts.h"
 #include "NameRules.h"
 #include "PathNames.h"
 #include "Placement.h"
@@ -31,7 +32,7 @@ void CopyInto(const FolderRun& run, const std::string& path, const std::string& 
     if (!DirExists(path)) return;  // gone since it was listed: nothing to copy, nothing to say
     const std::string destination = targetName + kPathSeparator + name;
     if (!StaysInside(destination)) {
-        run.failures.add(path, "目标文件夹“" + destination + "”不在输出目录之内");
+        run.failures.add(path, Format(MessageId::OutsideOutputDir, {destination}));
         return;
     }
     // The output directory may lie inside the source: no copy ever holds
@@ -46,7 +47,7 @@ void SortByKeywords(const FolderRun& run, const std::string& path, const std::st
         if (run.frame.stopRequested()) return;
         if (!KeywordMatches(keyword, name)) continue;
         if (!StaysInside(keyword)) {
-            run.failures.add(path, "目标文件夹“" + keyword + "”不在输出目录之内");
+            run.failures.add(path, Format(MessageId::OutsideOutputDir, {keyword}));
             continue;
         }
         // Made even when the source has gone.
@@ -59,7 +60,7 @@ void SortByKeywords(const FolderRun& run, const std::string& path, const std::st
 bool SortByName(const FolderRun& run, const std::string& path, const std::string& name) {
     const std::string target = DeriveTargetName(name, run.options, run.range);
     if (!StaysInside(target)) {
-        run.failures.add(path, "目标文件夹“" + target + "”不在输出目录之内");
+        run.failures.add(path, Format(MessageId::OutsideOutputDir, {target}));
         return true;
     }
     const std::string targetFolder = run.options.outputDir + target;
@@ -78,14 +79,14 @@ void RunFolderSort(SortOptions options, const std::vector<std::string>& sources,
     FailureLog failures(host);
     try {
         if (sources.empty()) {
-            host.showInfo("没有需要分拣的文件夹（目录）!");
+            host.showInfo(Format(MessageId::NoFoldersToSort));
             return;
         }
         if (!frame.acceptOutputDir(options)) return;
         FolderRun run{options, {}, {}, host, failures, frame};
         if (options.page == SortPage::Keys) {
             if (IsBlank(options.keywordText)) {
-                host.rejectOption("请输入匹配关键字!", OptionId::Keywords);
+                host.rejectOption(Format(MessageId::EnterKeywords), OptionId::Keywords);
                 return;
             }
             run.keywords = SplitKeywords(options.keywordText);
@@ -114,10 +115,10 @@ void RunFolderSort(SortOptions options, const std::vector<std::string>& sources,
         frame.finish(failures);
     } catch (const FolderCopyError& e) {
         // The folders after this one are left alone; the window is given back.
-        frame.stop("无法进入文件夹“" + e.path() + "”：" + ReasonText(e.error()) + "，分拣已中止。",
+        frame.stop(Format(MessageId::CannotEnterFolder, {e.path(), ReasonText(e.error())}),
                    failures);
     } catch (const std::exception& e) {
-        frame.stop(std::string("分拣中断：") + e.what(), failures);
+        frame.stop(Format(MessageId::RunInterrupted, {e.what()}), failures);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "RunNotes.h"
 
+#include "MessageTexts.h"
+
 namespace zanfeld {
 
 void RunCounts::add(FileOutcome outcome) {
@@ -23,9 +25,9 @@ void RunCounts::add(FileOutcome outcome) {
 }
 
 std::string RunCounts::text() const {
-    auto part = [](const char* label, size_t n) { return label + std::to_string(n) + " 个"; };
-    return part("已放置 ", placed) + "，" + part("跳过 ", skipped) + "，" + part("改名 ", renamed) +
-           "，" + part("覆盖 ", overwritten) + "，" + part("失败 ", failed);
+    return Format(MessageId::CountsLine,
+                  {std::to_string(placed), std::to_string(skipped), std::to_string(renamed),
+                   std::to_string(overwritten), std::to_string(failed)});
 }
 
 }  // namespace zanfeld

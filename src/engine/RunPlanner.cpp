@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include "MessageTexts.h"
 #include "PathNames.h"
 #include "Sys.h"
 
@@ -134,7 +135,7 @@ PlaceResult RunPlanner::place(const std::string& source, const std::string& fold
     const Entry there = look(folder, policy == SameFilePolicy::Rename ? start : own);
     // The file under the name is the source itself: it is where it belongs.
     if (there.present && there.id && from.id && *there.id == *from.id) {
-        add(source, folder, own, plain, "已在目标位置");
+        add(source, folder, own, plain, Format(MessageId::AlreadyInPlace));
         r.status = PlaceResult::Status::Placed;
         return r;
     }

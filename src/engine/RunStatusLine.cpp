@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <iterator>
 
+#include "MessageTexts.h"
+
 namespace zanfeld {
 
 namespace {
@@ -21,26 +23,29 @@ bool EndsWith(const std::string& text, const std::string& end) {
 
 std::string RunStatusLine::during(const RunProgress& p, const std::string& name, bool folders,
                                   int64_t elapsedMs) {
-    std::string text = (p.moving ? "正在移动 " : "正在复制 ") + name;
+    std::string text =
+        Format(p.moving ? MessageId::StatusMoving : MessageId::StatusCopying, {name});
     if (p.bytesTotal >= kBytesShownFrom)
-        text += "（" + bytes(p.bytesDone) + " / " + bytes(p.bytesTotal) + "）";
+        text = Format(MessageId::StatusBytes, {text, bytes(p.bytesDone), bytes(p.bytesTotal)});
     if (p.count > 0) {
-        // A full-width bracket brings its own space.
-        text += EndsWith(text, "）") ? "· " : " · ";
-        text += "第 " + std::to_string(p.index + 1) + " / " + std::to_string(p.count) + " 个" +
-                (folders ? "文件夹" : "文件");
+        // A full-width bracket (of the bytes, or the name's own) brings its own space.
+        text =
+            Format(EndsWith(text, "）") ? MessageId::StatusJoinAfterBracket : MessageId::StatusJoin,
+                   {text, Format(folders ? MessageId::StatusFolderOf : MessageId::StatusFileOf,
+                                 {std::to_string(p.index + 1), std::to_string(p.count)})});
         // The share done counts the current file by its bytes.
         double share = static_cast<double>(p.index);
         if (p.bytesTotal > 0)
             share += static_cast<double>(p.bytesDone) / static_cast<double>(p.bytesTotal);
         const std::string left = timeLeft(share / static_cast<double>(p.count), elapsedMs);
-        if (!left.empty()) text += " · 剩余约 " + left;
+        if (!left.empty())
+            text = Format(MessageId::StatusJoin, {text, Format(MessageId::StatusTimeLeft, {left})});
     }
     return text;
 }
 
 std::string RunStatusLine::after(const RunCounts& counts, bool stopped) {
-    return (stopped ? "分拣已停止：" : "分拣完成：") + counts.text();
+    return Format(stopped ? MessageId::StatusStopped : MessageId::StatusFinished, {counts.text()});
 }
 
 std::string RunStatusLine::bytes(uint64_t n) {

@@ -2,13 +2,13 @@
 
 #include "FileOps.h"
 #include "IntParse.h"
+#include "MessageTexts.h"
 #include "Placement.h"
 #include "TextUtil.h"
 
 namespace zanfeld {
 
 namespace {
-constexpr const char* kBadSize = "请输入正确的文件大小!";
 
 // value * factor, or nothing when it leaves the signed 64-bit range.
 std::optional<int64_t> Scaled(int64_t value, int64_t factor) {
@@ -20,14 +20,14 @@ std::optional<int64_t> Scaled(int64_t value, int64_t factor) {
 
 bool SizeRule::prepare(const SortOptions& options, SortHost& host) {
     if (IsBlank(options.sizeText)) {
-        host.rejectOption(kBadSize, OptionId::Size);
+        host.rejectOption(Format(MessageId::EnterFileSize), OptionId::Size);
         return false;
     }
     const auto number = ParseInt64(options.sizeText);
     const int64_t factor = options.sizeUnit == SizeUnit::MB ? 1024 * 1024 : 1024;
     const auto threshold = number ? Scaled(*number, factor) : std::nullopt;
     if (!threshold) {
-        host.rejectOption(kBadSize, OptionId::Size);
+        host.rejectOption(Format(MessageId::EnterFileSize), OptionId::Size);
         return false;
     }
     m_threshold = *threshold;

@@ -1,6 +1,7 @@
 #include "SortRunFrame.h"
 
 #include "FileOps.h"
+#include "MessageTexts.h"
 #include "PathNames.h"
 #include "TextUtil.h"
 #include "Trash.h"
@@ -14,7 +15,7 @@ SortRunFrame::SortRunFrame(SortHost& host) : m_host(host), m_planner(host.planne
 
 bool SortRunFrame::acceptOutputDir(SortOptions& options) {
     if (IsBlank(options.outputDir)) {
-        m_host.rejectOption("请选择分拣结果输出目录！", OptionId::OutputDir);
+        m_host.rejectOption(Format(MessageId::ChooseOutputDir), OptionId::OutputDir);
         return false;
     }
     if (options.outputDir.back() != kPathSeparator) {
@@ -124,9 +125,8 @@ void SortRunFrame::showClosing(std::string text, const FailureLog& failures) {
     // A preview ends in its plan, not in a message.
     if (m_planner) return;
     if (m_lostCount > 0)
-        text +=
-            "\n\n有 " + std::to_string(m_lostCount) + " 个被覆盖的文件无法放入回收站，已不能恢复。";
-    if (m_recorder && !m_recorder->ok()) text += "\n\n分拣记录无法写入，此次分拣不能撤销。";
+        text += "\n\n" + Format(MessageId::LostReplaced, {std::to_string(m_lostCount)});
+    if (m_recorder && !m_recorder->ok()) text += "\n\n" + Format(MessageId::JournalUnwritable);
     // The first line stays the closing line; the icon tells of failures.
     if (failures.count() > 0)
         m_host.showWarning(text);
@@ -151,7 +151,9 @@ void SortRunFrame::stopped(const FailureLog& failures) {
     m_busy = false;
     m_host.setProgress(0);
     m_counts.failed = failures.count();
-    showClosing("分拣已停止。\n\n" + m_counts.text() + "。" + failures.failureText(), failures);
+    showClosing(Format(MessageId::SortStopped) + "\n\n" +
+                    Format(MessageId::Sentence, {m_counts.text()}) + failures.failureText(),
+                failures);
 }
 
 void SortRunFrame::stop(const std::string& reason, const FailureLog& failures) {

@@ -2,6 +2,9 @@
 
 namespace zanfeld {
 
+// These words become part of the folders a run makes ("大于100KB"): they are
+// the same in every language of the interface and are never translated.
+
 const char* SizeConditionText(SizeCondition c) {
     return c == SizeCondition::Greater ? "大于" : "小于";
 }

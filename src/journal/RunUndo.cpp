@@ -14,6 +14,7 @@
 #include "FailureLog.h"
 #include "FileOps.h"
 #include "JournalRecorder.h"
+#include "MessageTexts.h"
 #include "PathNames.h"
 #include "Placement.h"
 #include "SourceFile.h"
@@ -103,10 +104,10 @@ class Undo {
         if (!StillAsPlaced(p.target, o)) {
             struct stat st;
             if (sys().lstat(p.target.c_str(), &st) != 0) {
-                keep(p.target, "文件已不在分拣放到的位置，未撤销");
+                keep(p.target, Format(MessageId::UndoNotThere));
                 targetFree = errno == ENOENT;
             } else {
-                keep(p.target, "文件在分拣之后被改动或替换过，未撤销");
+                keep(p.target, Format(MessageId::UndoChanged));
             }
         } else if (IsMove(p)) {
             targetFree = moveBack(p.target, p.source);
@@ -115,12 +116,12 @@ class Undo {
         }
         if (Replaced(o)) {
             if (!targetFree) {
-                keep(o.trashedPath, "被覆盖的文件留在回收站：它原来的位置仍被占用");
+                keep(o.trashedPath, Format(MessageId::UndoTrashOccupied));
             } else {
                 restore(p);
             }
         } else if (o.replacedWithoutTrash) {
-            keep(p.target, "被覆盖的文件当时无法放入回收站，不能恢复");
+            keep(p.target, Format(MessageId::UndoReplacedLost));
         }
     }
 
@@ -157,7 +158,7 @@ class Undo {
                 return;
             }
         }
-        keep(p.target, "分拣中断时这个文件是否已放好无法确定，未撤销");
+        keep(p.target, Format(MessageId::UndoInDoubtKept));
     }
 
     // Moves the file at from back to to, under a numbered name when to is
@@ -183,13 +184,13 @@ class Undo {
                                           : FileOutcome::Placed;
         m_record.done(id, record);
         if (error != 0) {
-            keep(from, "无法移回“" + to + "”：" + ReasonText(error));
+            keep(from, Format(MessageId::UndoCannotMoveBack, {to, ReasonText(error)}));
             return false;
         }
         ++m_report.movedBack;
         if (placed != name) {
             ++m_report.renamedBack;
-            note(folder.pathOf(placed), "原来的名字已被占用，已移回并改名");
+            note(folder.pathOf(placed), Format(MessageId::UndoRenamedBack));
         }
         return true;
     }
@@ -222,13 +223,14 @@ class Undo {
                 ++m_report.copiesTrashed;
                 record.trashFile = place.file;
                 record.trashInfo = place.info;
-                note(p.target, "源文件已不在或已改动，副本已放入回收站");
+                note(p.target, Format(MessageId::UndoCopyTrashed));
             }
         }
         record.error = error;
         record.outcome = error == 0 ? FileOutcome::Placed : FileOutcome::Failed;
         m_record.done(id, record);
-        if (error != 0) keep(p.target, "无法撤销这个副本：" + ReasonText(error));
+        if (error != 0)
+            keep(p.target, Format(MessageId::UndoCannotRemoveCopy, {ReasonText(error)}));
         return error == 0;
     }
 
@@ -245,7 +247,7 @@ class Undo {
             ++m_report.restored;
         } else {
             keep(p.outcome.trashedPath,
-                 "无法从回收站恢复到“" + p.target + "”：" + ReasonText(error));
+                 Format(MessageId::UndoCannotRestore, {p.target, ReasonText(error)}));
         }
     }
 
@@ -291,22 +293,13 @@ class Undo {
     FailureLog m_kept;  // what the user should know of, with the reason
 };
 
-std::string Count(size_t n, const char* what) { return std::to_string(n) + " 个" + what; }
-
 std::string ClosingText(const UndoReport& r, const FailureLog& kept) {
-    std::string text = r.stopped ? "撤销已停止。" : "撤销完成！";
-    text += "\n\n移回 " + Count(r.movedBack, "文件") + "，删除 " + Count(r.copiesRemoved, "副本") +
-            "，从回收站恢复 " + Count(r.restored, "文件") + "，删除 " +
-            Count(r.foldersRemoved, "空文件夹") + "。";
-    if (kept.count() > 0) {
-        // The same list as a sort's failures, with its own heading.
-        std::string list = kept.failureText();
-        const std::string heading = "个文件未能分拣：";
-        const size_t at = list.find(heading);
-        if (at != std::string::npos) list.replace(at, heading.size(), "个文件需要留意：");
-        text += list;
-    }
-    return text;
+    std::string text = Format(r.stopped ? MessageId::UndoStopped : MessageId::UndoDone);
+    text += "\n\n" + Format(MessageId::UndoCounts,
+                            {std::to_string(r.movedBack), std::to_string(r.copiesRemoved),
+                             std::to_string(r.restored), std::to_string(r.foldersRemoved)});
+    // The same list as a sort's failures, with its own heading.
+    return text + kept.failureText(MessageId::UndoKeptHeading);
 }
 
 }  // namespace
@@ -330,20 +323,18 @@ UndoPlan PlanUndo(RunJournal& journal, int64_t run) {
     return plan;
 }
 
-std::string UndoQuestion(const JournalRun& run, const UndoPlan& plan) {
+std::string UndoQuestion(const JournalRun& run, const UndoPlan& plan, bool ask) {
     char when[32] = "";
     const time_t seconds = static_cast<time_t>(run.startedNs / 1000000000);
     struct tm local;
     if (localtime_r(&seconds, &local)) strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &local);
-    std::string text = std::string("将撤销 ") + when + " 开始的分拣（输出目录“" + run.outputDir +
-                       "”）：移回 " + Count(plan.moveBack, "文件") + "，删除 " +
-                       Count(plan.removeCopies, "副本") + "，从回收站恢复 " +
-                       Count(plan.restore, "文件") + "。";
+    std::string text = Format(MessageId::UndoQuestion,
+                              {when, run.outputDir, std::to_string(plan.moveBack),
+                               std::to_string(plan.removeCopies), std::to_string(plan.restore)});
     if (plan.inDoubt > 0)
-        text +=
-            "\n有 " + Count(plan.inDoubt, "文件") + "在分拣中断时状态不明，将按磁盘上的情况处理。";
-    if (plan.lost > 0) text += "\n有 " + Count(plan.lost, "被覆盖的文件") + "不能恢复。";
-    return text + "\n\n改动过的文件保持原样。是否继续？";
+        text += "\n" + Format(MessageId::UndoInDoubt, {std::to_string(plan.inDoubt)});
+    if (plan.lost > 0) text += "\n" + Format(MessageId::UndoLost, {std::to_string(plan.lost)});
+    return text + "\n\n" + Format(ask ? MessageId::UndoAsk : MessageId::UndoTell);
 }
 
 UndoReport UndoRun(RunJournal& journal, int64_t run, SortHost& host) {
@@ -356,9 +347,9 @@ UndoReport UndoRun(RunJournal& journal, int64_t run, SortHost& host) {
 
     if (what.id == 0 || what.undoneBy != 0 || what.undoes != 0) {
         // Gone from the journal, put back already (never twice), or an undo.
-        host.showInfo(what.id == 0       ? "分拣记录中没有这次分拣。"
-                      : what.undoes != 0 ? "撤销本身不能再撤销。"
-                                         : "这次分拣已经撤销过了。");
+        host.showInfo(Format(what.id == 0       ? MessageId::UndoNotInJournal
+                             : what.undoes != 0 ? MessageId::UndoOfUndo
+                                                : MessageId::UndoAlreadyUndone));
         return {};
     }
 

@@ -33,8 +33,9 @@ struct UndoReport {
 // The plan for undoing run.
 UndoPlan PlanUndo(RunJournal& journal, int64_t run);
 
-// The question before an undo: "将撤销……是否继续？".
-std::string UndoQuestion(const JournalRun& run, const UndoPlan& plan);
+// The question before an undo: "将撤销……是否继续？"; without ask, the same
+// without "是否继续？", for telling what an undo would do.
+std::string UndoQuestion(const JournalRun& run, const UndoPlan& plan, bool ask = true);
 
 // Puts run back, newest placement first: a moved file goes back to where it
 // came from (under a numbered name when that name was taken meanwhile), a copy

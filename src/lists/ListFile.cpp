@@ -4,14 +4,15 @@
 #include <cerrno>
 
 #include "FileOps.h"
+#include "MessageTexts.h"
 #include "WholeFile.h"
 
 namespace zanfeld {
 
 namespace {
 
-std::string FileError(const char* what, const std::string& path, int error) {
-    return std::string(what) + " \"" + path + "\". " + ErrorText(error);
+std::string FileError(MessageId what, const std::string& path, int error) {
+    return Format(what, {path, ErrorText(error)});
 }
 
 // A path holding a line break (or a NUL, where reading stops) would come back
@@ -66,10 +67,9 @@ ListFileResult ExportListFile(const std::string& path, const std::vector<std::st
     }
     if (const int error = ReplaceFileContents(path, data)) {
         result.ok = false;
-        result.error =
-            error == kNotRegularFile
-                ? "无法导出列表：“" + path + "”不是普通文件（设备、管道或套接字），未被替换。"
-                : FileError("Cannot create file", path, error);
+        result.error = error == kNotRegularFile
+                           ? Format(MessageId::ListExportNotRegular, {path})
+                           : FileError(MessageId::ListCannotCreate, path, error);
         result.count = 0;
     }
     return result;
@@ -77,18 +77,16 @@ ListFileResult ExportListFile(const std::string& path, const std::vector<std::st
 
 ListFileResult ImportListFile(const std::string& path, SourceList& list, ListKind kind) {
     ListFileResult result;
-    const std::string tooLarge =
-        "无法导入列表：“" + path + "”太大（上限为 64 MiB 或 100 万行），未导入任何条目。";
+    const std::string tooLarge = Format(MessageId::ListTooLarge, {path});
     std::string data;
     if (const int error = ReadWholeFile(path, data, kMaxListFileBytes)) {
         result.ok = false;
         if (error == EFBIG)
             result.error = tooLarge;
         else if (error == kNotRegularFile)
-            result.error =
-                "无法导入列表：“" + path + "”不是普通文件（设备、管道或套接字），未被打开。";
+            result.error = Format(MessageId::ListImportNotRegular, {path});
         else
-            result.error = FileError("Cannot open file", path, error);
+            result.error = FileError(MessageId::ListCannotOpen, path, error);
         return result;
     }
     // Counted before anything is added, so that a refused list adds nothing.

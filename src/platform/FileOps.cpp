@@ -14,6 +14,7 @@
 
 #include "CopyObserver.h"
 #include "HiddenTemp.h"
+#include "MessageTexts.h"
 #include "ReplacedFiles.h"
 #include "Sys.h"
 #include "TargetFolder.h"
@@ -616,46 +617,62 @@ std::optional<FileTime> CreationTimeOf(const std::string& path) {
 }
 
 std::string ErrorText(int error) {
-    if (error == kNotRegularFile) return "不是普通文件（设备、管道或套接字），未打开";
-    if (error == kSourceChanged) return "文件在处理期间被改动或替换";
-    if (error == kLinkOntoItsTarget) return "此符号链接会取代它所指向的文件，未移动";
+    if (error == kNotRegularFile) return Format(MessageId::ReasonNotRegular);
+    if (error == kSourceChanged) return Format(MessageId::ReasonChanged);
+    if (error == kLinkOntoItsTarget) return Format(MessageId::ReasonLinkOntoTarget);
     char buffer[256] = {};
     return ErrorTextResult(strerror_r(error, buffer, sizeof buffer), buffer);
 }
 
 std::string ReasonText(int error) {
+    MessageId id;
     switch (error) {
         case ENOENT:
-            return "文件或文件夹不存在";
+            id = MessageId::ReasonNoEntry;
+            break;
         case EACCES:
-            return "没有权限";
+            id = MessageId::ReasonNoAccess;
+            break;
         case EPERM:
-            return "操作不被允许";
+            id = MessageId::ReasonNotPermitted;
+            break;
         case EROFS:
-            return "只读文件系统";
+            id = MessageId::ReasonReadOnly;
+            break;
         case ENOSPC:
-            return "磁盘空间不足";
+            id = MessageId::ReasonNoSpace;
+            break;
         case EDQUOT:
-            return "超出磁盘配额";
+            id = MessageId::ReasonQuota;
+            break;
         case ENAMETOOLONG:
-            return "文件名或路径过长";
+            id = MessageId::ReasonNameTooLong;
+            break;
         case ELOOP:
-            return "符号链接层数过多";
+            id = MessageId::ReasonLinkLoop;
+            break;
         case EMLINK:
-            return "链接数过多";
+            id = MessageId::ReasonTooManyLinks;
+            break;
         case EISDIR:
-            return "是一个文件夹";
+            id = MessageId::ReasonIsFolder;
+            break;
         case ENOTDIR:
-            return "不是文件夹";
+            id = MessageId::ReasonNotFolder;
+            break;
         case EIO:
-            return "输入/输出错误";
+            id = MessageId::ReasonIo;
+            break;
         case EXDEV:
-            return "不能跨文件系统";
+            id = MessageId::ReasonCrossDevice;
+            break;
         case EEXIST:
-            return "已有同名项目";
+            id = MessageId::ReasonExists;
+            break;
         default:
             return ErrorText(error);
     }
+    return Format(id);
 }
 
 int ForEachDirEntry(const std::string& folder, const std::function<void(const DirEntry&)>& visit) {

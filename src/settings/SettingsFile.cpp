@@ -17,6 +17,7 @@
 #include "HomeFolder.h"
 #include "IniScan.h"
 #include "IntParse.h"
+#include "MessageTexts.h"
 #include "PathNames.h"
 #include "TextUtil.h"
 #include "WholeFile.h"
@@ -326,32 +327,31 @@ bool KeepsTheRest(const IniScan& before, const IniScan& after, const std::string
 }
 
 std::string NotRegularText(const std::string& path) {
-    return "无法保存设置：“" + path + "”不是普通文件（设备、管道或套接字），未被改动。";
+    return Format(MessageId::SettingsNotRegular, {path});
 }
 
 std::string FaultText(const std::string& path, const IniScan& scan) {
-    const char* why = "";
+    MessageId text = MessageId::SettingsLineFault;
     switch (scan.fault()) {
         case IniLineFault::Nul:
-            why = "含有空字符（NUL），其后的内容无法保留";
+            text = MessageId::SettingsLineNul;
             break;
         case IniLineFault::NoEquals:
-            why = "既不是“键=值”，也不是节名或注释，无法保留";
+            text = MessageId::SettingsLineNoEquals;
             break;
         case IniLineFault::EmptyKey:
-            why = "的键名为空，无法保留";
+            text = MessageId::SettingsLineEmptyKey;
             break;
         case IniLineFault::UnclosedSection:
-            why = "的节名缺少“]”，其后的内容无法保留";
+            text = MessageId::SettingsLineUnclosed;
             break;
         case IniLineFault::TextAfterSection:
-            why = "在节名的“]”之后还有文字，无法保留";
+            text = MessageId::SettingsLineAfterSection;
             break;
         case IniLineFault::None:
             break;
     }
-    return "无法保存设置：“" + path + "”第 " + std::to_string(scan.faultLine()) + " 行" + why +
-           "。文件未被改动，请修改或删除该行后再试。";
+    return Format(text, {path, std::to_string(scan.faultLine())});
 }
 
 // Rereads the file, lets fill rewrite one section and puts the result in
@@ -359,7 +359,7 @@ std::string FaultText(const std::string& path, const IniScan& scan) {
 // rewrite could not keep is left as it is, byte for byte.
 std::string SaveSection(const std::string& path, const char* section,
                         const std::function<void(SectionWriter&)>& fill) {
-    const std::string failure = "Unable to write to " + path;
+    const std::string failure = Format(MessageId::SettingsUnableToWrite, {path});
     const std::string folder = FolderOf(path);
     if (!DirExists(folder) && MakeDirs(folder) != 0) return failure;
 
@@ -398,7 +398,7 @@ std::string SaveSection(const std::string& path, const char* section,
     const IniScan after(std::string_view(out).substr(hadBom ? kUtf8Bom.size() : 0));
     if (after.faultLine() != 0 ||
         !KeepsTheRest(before, after, IniScan::Fold(section), writer.keys())) {
-        return "无法保存设置：保存会丢失“" + path + "”中原有的内容。文件未被改动。";
+        return Format(MessageId::SettingsWouldLose, {path});
     }
     const int writeError = ReplaceFileContents(path, out);
     if (writeError == kNotRegularFile) return NotRegularText(path);
@@ -413,7 +413,7 @@ std::string DefaultSettingsPath() {
     // Only an absolute XDG_CONFIG_HOME counts; a relative one is ignored.
     if (xdg && xdg[0] == '/') return WithTrailingSeparator(xdg) + "Zanfeld.ini";
     std::string home = HomeFolder();
-    if (home.empty()) home = ".";
+    if (home.empty()) home.push_back('.');  // "=" here trips a false -Wrestrict in GCC 12
     return WithTrailingSeparator(home) + ".config/Zanfeld.ini";
 }
 

@@ -1,0 +1,360 @@
+#include "MessageTexts.h"
+
+#include <QtGlobal>
+#include <array>
+
+namespace zanfeld {
+
+namespace {
+
+using R = MessageRole;
+using I = MessageId;
+
+// lupdate finds each text by its QT_TRANSLATE_NOOP (QT_TRANSLATE_N_NOOP for a
+// text with plural forms) under the context "Engine"; the "//:" lines are the
+// translator's notes. A translation keeps every %N of its text.
+constexpr MessageText kTexts[] = {
+    {I::NoFilesToSort, QT_TRANSLATE_NOOP("Engine", "没有需要分拣的文件!"), "", R::Line, 0},
+    {I::NoFoldersToSort, QT_TRANSLATE_NOOP("Engine", "没有需要分拣的文件夹（目录）!"), "", R::Line,
+     0},
+    {I::EmptyTypeList,
+     QT_TRANSLATE_NOOP("Engine", "如果选择了只分拣某些文件类型，则类型不应当为空！"), "", R::Line,
+     0},
+    {I::ChooseOutputDir, QT_TRANSLATE_NOOP("Engine", "请选择分拣结果输出目录！"), "", R::Line, 0},
+    {I::EnterKeywords, QT_TRANSLATE_NOOP("Engine", "请输入匹配关键字!"), "", R::Line, 0},
+    {I::EnterWholeNumbers, QT_TRANSLATE_NOOP("Engine", "请输入整数序号!"), "", R::Line, 0},
+    {I::EnterPictureSize, QT_TRANSLATE_NOOP("Engine", "请输入正确的图片宽高!"), "", R::Line, 0},
+    {I::EnterFileSize, QT_TRANSLATE_NOOP("Engine", "请输入正确的文件大小!"), "", R::Line, 0},
+
+    {I::SortDone, QT_TRANSLATE_NOOP("Engine", "分拣工作完成！"), "", R::Line, 0},
+    {I::SortStopped, QT_TRANSLATE_NOOP("Engine", "分拣已停止。"), "", R::Line, 0},
+    //: A sentence made of another text (the counts of a stopped run).
+    {I::Sentence, QT_TRANSLATE_NOOP("Engine", "%1。"), "c", R::Line, 0},
+    //: %1 files; the failed files follow, one a line.
+    {I::FailedHeading, QT_TRANSLATE_N_NOOP("Engine", "有 %1 个文件未能分拣："), "N", R::Heading, 1},
+    //: %1 the path of a file, %2 why it failed.
+    {I::FailureItem, QT_TRANSLATE_NOOP("Engine", "%1：%2"), "TR", R::Item, 0},
+    //: Ends a list that names only the first few.
+    {I::MoreFailures, QT_TRANSLATE_NOOP("Engine", "……"), "", R::Item, 0},
+    {I::LostReplaced,
+     QT_TRANSLATE_N_NOOP("Engine", "有 %1 个被覆盖的文件无法放入回收站，已不能恢复。"), "N",
+     R::Line, 1},
+    {I::JournalUnwritable, QT_TRANSLATE_NOOP("Engine", "分拣记录无法写入，此次分拣不能撤销。"), "",
+     R::Line, 0},
+    //: %1 the system's words for what went wrong.
+    {I::RunInterrupted, QT_TRANSLATE_NOOP("Engine", "分拣中断：%1"), "T", R::Line, 0},
+    //: %1 a folder's path, %2 the reason.
+    {I::CannotEnterFolder, QT_TRANSLATE_NOOP("Engine", "无法进入文件夹“%1”：%2，分拣已中止。"),
+     "TR", R::Line, 0},
+    //: The files of a run by what became of them.
+    {I::CountsLine,
+     QT_TRANSLATE_NOOP("Engine", "已放置 %1 个，跳过 %2 个，改名 %3 个，覆盖 %4 个，失败 %5 个"),
+     "NNNNN", R::Line, 0, "c"},
+
+    //: %1 a folder's path below the output directory.
+    {I::OutsideOutputDir, QT_TRANSLATE_NOOP("Engine", "目标文件夹“%1”不在输出目录之内"), "T",
+     R::Line, 0},
+    //: %1 a folder's path, %2 the reason.
+    {I::CannotMakeFolder, QT_TRANSLATE_NOOP("Engine", "无法建立目标文件夹“%1”：%2"), "TR", R::Line,
+     0},
+    //: %1 a path.
+    {I::TargetTaken, QT_TRANSLATE_NOOP("Engine", "目标位置“%1”已被同名的文件或链接占用"), "T",
+     R::Line, 0},
+    {I::AlreadyInPlace, QT_TRANSLATE_NOOP("Engine", "已在目标位置"), "", R::Line, 0},
+    {I::ReasonNotRegular, QT_TRANSLATE_NOOP("Engine", "不是普通文件（设备、管道或套接字），未打开"),
+     "", R::Line, 0},
+    {I::ReasonChanged, QT_TRANSLATE_NOOP("Engine", "文件在处理期间被改动或替换"), "", R::Line, 0},
+    {I::ReasonLinkOntoTarget, QT_TRANSLATE_NOOP("Engine", "此符号链接会取代它所指向的文件，未移动"),
+     "", R::Line, 0},
+    {I::ReasonNoEntry, QT_TRANSLATE_NOOP("Engine", "文件或文件夹不存在"), "", R::Line, 0},
+    {I::ReasonNoAccess, QT_TRANSLATE_NOOP("Engine", "没有权限"), "", R::Line, 0},
+    {I::ReasonNotPermitted, QT_TRANSLATE_NOOP("Engine", "操作不被允许"), "", R::Line, 0},
+    {I::ReasonReadOnly, QT_TRANSLATE_NOOP("Engine", "只读文件系统"), "", R::Line, 0},
+    {I::ReasonNoSpace, QT_TRANSLATE_NOOP("Engine", "磁盘空间不足"), "", R::Line, 0},
+    {I::ReasonQuota, QT_TRANSLATE_NOOP("Engine", "超出磁盘配额"), "", R::Line, 0},
+    {I::ReasonNameTooLong, QT_TRANSLATE_NOOP("Engine", "文件名或路径过长"), "", R::Line, 0},
+    {I::ReasonLinkLoop, QT_TRANSLATE_NOOP("Engine", "符号链接层数过多"), "", R::Line, 0},
+    {I::ReasonTooManyLinks, QT_TRANSLATE_NOOP("Engine", "链接数过多"), "", R::Line, 0},
+    {I::ReasonIsFolder, QT_TRANSLATE_NOOP("Engine", "是一个文件夹"), "", R::Line, 0},
+    {I::ReasonNotFolder, QT_TRANSLATE_NOOP("Engine", "不是文件夹"), "", R::Line, 0},
+    {I::ReasonIo, QT_TRANSLATE_NOOP("Engine", "输入/输出错误"), "", R::Line, 0},
+    {I::ReasonCrossDevice, QT_TRANSLATE_NOOP("Engine", "不能跨文件系统"), "", R::Line, 0},
+    {I::ReasonExists, QT_TRANSLATE_NOOP("Engine", "已有同名项目"), "", R::Line, 0},
+
+    //: %1 a file's name.
+    {I::StatusCopying, QT_TRANSLATE_NOOP("Engine", "正在复制 %1"), "T", R::Line, 0, "hl"},
+    //: %1 a file's name.
+    {I::StatusMoving, QT_TRANSLATE_NOOP("Engine", "正在移动 %1"), "T", R::Line, 0, "hl"},
+    //: %1 what is being copied, %2 the bytes copied so far, %3 the file's size.
+    {I::StatusBytes, QT_TRANSLATE_NOOP("Engine", "%1（%2 / %3）"), "hTT", R::Line, 0, "l"},
+    //: Two parts of the status line.
+    {I::StatusJoin, QT_TRANSLATE_NOOP("Engine", "%1 · %2"), "lr", R::Line, 0, "l"},
+    //: Two parts of the status line, the first ending in a full-width bracket.
+    {I::StatusJoinAfterBracket, QT_TRANSLATE_NOOP("Engine", "%1· %2"), "lr", R::Line, 0, "l"},
+    //: %1 the entry of the list, %2 the entries in it.
+    {I::StatusFileOf, QT_TRANSLATE_NOOP("Engine", "第 %1 / %2 个文件"), "NN", R::Line, 0, "r"},
+    //: %1 the entry of the list, %2 the entries in it.
+    {I::StatusFolderOf, QT_TRANSLATE_NOOP("Engine", "第 %1 / %2 个文件夹"), "NN", R::Line, 0, "r"},
+    //: %1 a time such as 00:42 or 1:02:03.
+    {I::StatusTimeLeft, QT_TRANSLATE_NOOP("Engine", "剩余约 %1"), "T", R::Line, 0, "r"},
+    //: %1 the counts of the run.
+    {I::StatusFinished, QT_TRANSLATE_NOOP("Engine", "分拣完成：%1"), "c", R::Line, 0},
+    //: %1 the counts of the run.
+    {I::StatusStopped, QT_TRANSLATE_NOOP("Engine", "分拣已停止：%1"), "c", R::Line, 0},
+
+    {I::ColumnSource, QT_TRANSLATE_NOOP("Engine", "源文件"), "", R::Line, 0},
+    {I::ColumnFolder, QT_TRANSLATE_NOOP("Engine", "目标文件夹"), "", R::Line, 0},
+    {I::ColumnTarget, QT_TRANSLATE_NOOP("Engine", "目标文件"), "", R::Line, 0},
+    {I::ColumnAction, QT_TRANSLATE_NOOP("Engine", "操作"), "", R::Line, 0},
+    {I::Copy, QT_TRANSLATE_NOOP("Engine", "复制"), "", R::Line, 0, "p"},
+    {I::Move, QT_TRANSLATE_NOOP("Engine", "移动"), "", R::Line, 0, "p"},
+    {I::Ask, QT_TRANSLATE_NOOP("Engine", "询问"), "", R::Line, 0, "p"},
+    {I::Overwrite, QT_TRANSLATE_NOOP("Engine", "覆盖"), "", R::Line, 0, "p"},
+    //: Followed by the numbered name the file gets.
+    {I::RenamedAs, QT_TRANSLATE_NOOP("Engine", "编号为"), "", R::Line, 0},
+    {I::SkipSameName, QT_TRANSLATE_NOOP("Engine", "跳过（同名）"), "", R::Line, 0, "p"},
+    {I::ReplaceOlder, QT_TRANSLATE_NOOP("Engine", "只替换旧文件 → 替换"), "", R::Line, 0, "p"},
+    {I::KeepNewer, QT_TRANSLATE_NOOP("Engine", "只替换旧文件 → 保留"), "", R::Line, 0, "p"},
+    {I::Skip, QT_TRANSLATE_NOOP("Engine", "跳过"), "", R::Line, 0},
+    {I::Refused, QT_TRANSLATE_NOOP("Engine", "不能分拣"), "", R::Line, 0, "p"},
+    //: Files given a numbered name, in a count.
+    {I::Renamed, QT_TRANSLATE_NOOP("Engine", "编号"), "", R::Line, 0, "p"},
+    {I::NotSelected, QT_TRANSLATE_NOOP("Engine", "未选中"), "", R::Line, 0, "p"},
+    //: %1 the numbered name.
+    {I::RenamedAsName, QT_TRANSLATE_NOOP("Engine", "编号为 %1"), "T", R::Line, 0},
+    //: %1 why the file cannot be sorted.
+    {I::RefusedBecause, QT_TRANSLATE_NOOP("Engine", "不能分拣 %1"), "R", R::Line, 0},
+
+    {I::UndoNotThere, QT_TRANSLATE_NOOP("Engine", "文件已不在分拣放到的位置，未撤销"), "", R::Line,
+     0},
+    {I::UndoChanged, QT_TRANSLATE_NOOP("Engine", "文件在分拣之后被改动或替换过，未撤销"), "",
+     R::Line, 0},
+    {I::UndoTrashOccupied,
+     QT_TRANSLATE_NOOP("Engine", "被覆盖的文件留在回收站：它原来的位置仍被占用"), "", R::Line, 0},
+    {I::UndoReplacedLost, QT_TRANSLATE_NOOP("Engine", "被覆盖的文件当时无法放入回收站，不能恢复"),
+     "", R::Line, 0},
+    {I::UndoInDoubtKept,
+     QT_TRANSLATE_NOOP("Engine", "分拣中断时这个文件是否已放好无法确定，未撤销"), "", R::Line, 0},
+    //: %1 the path the file came from, %2 the reason.
+    {I::UndoCannotMoveBack, QT_TRANSLATE_NOOP("Engine", "无法移回“%1”：%2"), "TR", R::Line, 0},
+    {I::UndoRenamedBack, QT_TRANSLATE_NOOP("Engine", "原来的名字已被占用，已移回并改名"), "",
+     R::Line, 0},
+    {I::UndoCopyTrashed, QT_TRANSLATE_NOOP("Engine", "源文件已不在或已改动，副本已放入回收站"), "",
+     R::Line, 0},
+    //: %1 the reason.
+    {I::UndoCannotRemoveCopy, QT_TRANSLATE_NOOP("Engine", "无法撤销这个副本：%1"), "R", R::Line, 0},
+    //: %1 the path the file is to go back to, %2 the reason.
+    {I::UndoCannotRestore, QT_TRANSLATE_NOOP("Engine", "无法从回收站恢复到“%1”：%2"), "TR", R::Line,
+     0},
+    {I::UndoStopped, QT_TRANSLATE_NOOP("Engine", "撤销已停止。"), "", R::Line, 0},
+    {I::UndoDone, QT_TRANSLATE_NOOP("Engine", "撤销完成！"), "", R::Line, 0},
+    //: %1 files moved back, %2 copies deleted, %3 files restored, %4 empty folders deleted.
+    {I::UndoCounts,
+     QT_TRANSLATE_NOOP(
+         "Engine", "移回 %1 个文件，删除 %2 个副本，从回收站恢复 %3 个文件，删除 %4 个空文件夹。"),
+     "NNNN", R::Line, 0},
+    //: %1 files; they follow, one a line, each with what became of it.
+    {I::UndoKeptHeading, QT_TRANSLATE_N_NOOP("Engine", "有 %1 个文件需要留意："), "N", R::Heading,
+     1},
+    //: %1 when the run began, %2 its output directory, %3 files to move back, %4 copies to
+    //: delete, %5 files to restore.
+    {I::UndoQuestion,
+     QT_TRANSLATE_NOOP("Engine",
+                       "将撤销 %1 开始的分拣（输出目录“%2”）：移回 %3 个文件，删除 %4 个副本，"
+                       "从回收站恢复 %5 个文件。"),
+     "TTNNN", R::Line, 0},
+    {I::UndoInDoubt,
+     QT_TRANSLATE_N_NOOP("Engine", "有 %1 个文件在分拣中断时状态不明，将按磁盘上的情况处理。"), "N",
+     R::Line, 1},
+    {I::UndoLost, QT_TRANSLATE_N_NOOP("Engine", "有 %1 个被覆盖的文件不能恢复。"), "N", R::Line, 1},
+    {I::UndoAsk, QT_TRANSLATE_NOOP("Engine", "改动过的文件保持原样。是否继续？"), "", R::Line, 0},
+    //: The same without the question, when nothing is asked.
+    {I::UndoTell, QT_TRANSLATE_NOOP("Engine", "改动过的文件保持原样。"), "", R::Line, 0},
+    {I::UndoNotInJournal, QT_TRANSLATE_NOOP("Engine", "分拣记录中没有这次分拣。"), "", R::Line, 0},
+    {I::UndoOfUndo, QT_TRANSLATE_NOOP("Engine", "撤销本身不能再撤销。"), "", R::Line, 0},
+    {I::UndoAlreadyUndone, QT_TRANSLATE_NOOP("Engine", "这次分拣已经撤销过了。"), "", R::Line, 0},
+
+    //: The window a run was made in.
+    {I::HistoryFiles, QT_TRANSLATE_NOOP("Engine", "文件"), "", R::Line, 0},
+    //: The window a run was made in.
+    {I::HistoryFolders, QT_TRANSLATE_NOOP("Engine", "文件夹"), "", R::Line, 0},
+    {I::PageKeys, QT_TRANSLATE_NOOP("Engine", "按文件名匹配关键字分拣"), "", R::Line, 0},
+    {I::PageName, QT_TRANSLATE_NOOP("Engine", "按文件名分拣"), "", R::Line, 0},
+    {I::PageType, QT_TRANSLATE_NOOP("Engine", "按文件类型分拣"), "", R::Line, 0},
+    {I::PageSize, QT_TRANSLATE_NOOP("Engine", "按文件大小分拣"), "", R::Line, 0},
+    {I::PageDate, QT_TRANSLATE_NOOP("Engine", "按文件日期属性分拣"), "", R::Line, 0},
+    {I::PagePicture, QT_TRANSLATE_NOOP("Engine", "图像文件分拣"), "", R::Line, 0},
+    {I::FolderPageKeys, QT_TRANSLATE_NOOP("Engine", "按目录名匹配关键字分拣"), "", R::Line, 0},
+    {I::FolderPageName, QT_TRANSLATE_NOOP("Engine", "按目录名分拣"), "", R::Line, 0},
+    {I::FolderPageDate, QT_TRANSLATE_NOOP("Engine", "按目录日期属性分拣"), "", R::Line, 0},
+    //: A run that undid another.
+    {I::HistoryUndo, QT_TRANSLATE_NOOP("Engine", "撤销"), "", R::Line, 0},
+    //: Placed, skipped, renamed, overwritten, failed.
+    {I::HistoryCounts, QT_TRANSLATE_NOOP("Engine", "已放置 %1，跳过 %2，改名 %3，覆盖 %4，失败 %5"),
+     "NNNNN", R::Line, 0},
+    {I::StateFinished, QT_TRANSLATE_NOOP("Engine", "完成"), "", R::Line, 0, "s"},
+    {I::StateStopped, QT_TRANSLATE_NOOP("Engine", "已停止"), "", R::Line, 0, "s"},
+    {I::StateEndedEarly, QT_TRANSLATE_NOOP("Engine", "中断"), "", R::Line, 0, "s"},
+    {I::StateUnfinished, QT_TRANSLATE_NOOP("Engine", "未正常结束"), "", R::Line, 0, "s"},
+    //: %1 how the run ended.
+    {I::StateUndone, QT_TRANSLATE_NOOP("Engine", "%1，已撤销"), "s", R::Line, 0},
+
+    //: %1 the list file's path.
+    {I::ListExportNotRegular,
+     QT_TRANSLATE_NOOP("Engine",
+                       "无法导出列表：“%1”不是普通文件（设备、管道或套接字），未被替换。"),
+     "T", R::Line, 0},
+    //: %1 the list file's path.
+    {I::ListTooLarge,
+     QT_TRANSLATE_NOOP("Engine",
+                       "无法导入列表：“%1”太大（上限为 64 MiB 或 100 万行），未导入任何条目。"),
+     "T", R::Line, 0},
+    //: %1 the list file's path.
+    {I::ListImportNotRegular,
+     QT_TRANSLATE_NOOP("Engine",
+                       "无法导入列表：“%1”不是普通文件（设备、管道或套接字），未被打开。"),
+     "T", R::Line, 0},
+    //: %1 the list file's path, %2 the system's reason.
+    {I::ListCannotCreate, QT_TRANSLATE_NOOP("Engine", "Cannot create file \"%1\". %2"), "TR",
+     R::Line, 0},
+    //: %1 the list file's path, %2 the system's reason.
+    {I::ListCannotOpen, QT_TRANSLATE_NOOP("Engine", "Cannot open file \"%1\". %2"), "TR", R::Line,
+     0},
+    //: %1 the settings file's path.
+    {I::SettingsNotRegular,
+     QT_TRANSLATE_NOOP("Engine",
+                       "无法保存设置：“%1”不是普通文件（设备、管道或套接字），未被改动。"),
+     "T", R::Line, 0},
+    //: %1 the settings file's path, %2 the line.
+    {I::SettingsLineFault,
+     QT_TRANSLATE_NOOP("Engine",
+                       "无法保存设置：“%1”第 %2 行。文件未被改动，请修改或删除该行后再试。"),
+     "TN", R::Line, 0},
+    //: %1 the settings file's path, %2 the line.
+    {I::SettingsLineNul,
+     QT_TRANSLATE_NOOP("Engine",
+                       "无法保存设置：“%1”第 %2 行含有空字符（NUL），其后的内容无法保留。"
+                       "文件未被改动，请修改或删除该行后再试。"),
+     "TN", R::Line, 0},
+    //: %1 the settings file's path, %2 the line.
+    {I::SettingsLineNoEquals,
+     QT_TRANSLATE_NOOP("Engine",
+                       "无法保存设置：“%1”第 %2 行既不是“键=值”，也不是节名或注释，无法保留。"
+                       "文件未被改动，请修改或删除该行后再试。"),
+     "TN", R::Line, 0},
+    //: %1 the settings file's path, %2 the line.
+    {I::SettingsLineEmptyKey,
+     QT_TRANSLATE_NOOP("Engine",
+                       "无法保存设置：“%1”第 %2 行的键名为空，无法保留。"
+                       "文件未被改动，请修改或删除该行后再试。"),
+     "TN", R::Line, 0},
+    //: %1 the settings file's path, %2 the line.
+    {I::SettingsLineUnclosed,
+     QT_TRANSLATE_NOOP("Engine",
+                       "无法保存设置：“%1”第 %2 行的节名缺少“]”，其后的内容无法保留。"
+                       "文件未被改动，请修改或删除该行后再试。"),
+     "TN", R::Line, 0},
+    //: %1 the settings file's path, %2 the line.
+    {I::SettingsLineAfterSection,
+     QT_TRANSLATE_NOOP("Engine",
+                       "无法保存设置：“%1”第 %2 行在节名的“]”之后还有文字，无法保留。"
+                       "文件未被改动，请修改或删除该行后再试。"),
+     "TN", R::Line, 0},
+    //: %1 the settings file's path.
+    {I::SettingsWouldLose,
+     QT_TRANSLATE_NOOP("Engine", "无法保存设置：保存会丢失“%1”中原有的内容。文件未被改动。"), "T",
+     R::Line, 0},
+    //: %1 the settings file's path.
+    {I::SettingsUnableToWrite, QT_TRANSLATE_NOOP("Engine", "Unable to write to %1"), "T", R::Line,
+     0},
+
+    {I::CliJournalCannotOpen, QT_TRANSLATE_NOOP("Engine", "分拣记录无法打开。"), "", R::Line, 0},
+    {I::CliJournalEmpty, QT_TRANSLATE_NOOP("Engine", "分拣记录中还没有分拣。"), "", R::Line, 0},
+    {I::CliUndoJournalCannotOpen, QT_TRANSLATE_NOOP("Engine", "分拣记录无法打开，不能撤销。"), "",
+     R::Line, 0},
+    {I::CliNothingToUndo, QT_TRANSLATE_NOOP("Engine", "没有可以撤销的分拣。"), "", R::Line, 0},
+    {I::CliNotUndone, QT_TRANSLATE_NOOP("Engine", "没有撤销。"), "", R::Line, 0},
+    //: %1 the actions of a plan with their counts.
+    {I::CliPreview, QT_TRANSLATE_NOOP("Engine", "预览：%1"), "q", R::Line, 0},
+    {I::CliPreviewNothing, QT_TRANSLATE_NOOP("Engine", "预览：没有文件"), "", R::Line, 0},
+    //: %1 an action of a plan, %2 how many files it takes.
+    {I::CliPreviewCount, QT_TRANSLATE_NOOP("Engine", "%1 %2 个"), "pN", R::Line, 0, "q"},
+    //: Two parts of a list on one line.
+    {I::CliListJoin, QT_TRANSLATE_NOOP("Engine", "%1，%2"), "qq", R::Line, 0, "q"},
+    //: The failed files follow, one a line.
+    {I::CliFailedHeading, QT_TRANSLATE_NOOP("Engine", "未能分拣的文件："), "", R::Heading, 0},
+    //: %1 the path of the file already there.
+    {I::CliReplaceQuestion, QT_TRANSLATE_NOOP("Engine", "文件%1已存在，是否覆盖？"), "T", R::Line,
+     0},
+    //: %1 the file's size, %2 its time; lined up with the next line.
+    {I::CliExistingFile, QT_TRANSLATE_NOOP("Engine", "  现有文件：%1，%2"), "RR", R::Line, 0},
+    //: %1 the file's size, %2 its time; lined up with the line before.
+    {I::CliNewFile, QT_TRANSLATE_NOOP("Engine", "  新文件：  %1，%2"), "RR", R::Line, 0},
+    {I::CliBytes, QT_TRANSLATE_N_NOOP("Engine", "%1 字节"), "N", R::Line, 1},
+    //: %1 the size in KB, MB, ..., %2 in bytes.
+    {I::CliSizeWithBytes, QT_TRANSLATE_N_NOOP("Engine", "%1（%2 字节）"), "TN", R::Line, 2},
+    //: %1 a time.
+    {I::CliNewer, QT_TRANSLATE_NOOP("Engine", "%1（较新）"), "T", R::Line, 0},
+    //: The letters are what the user types; keep them.
+    {I::CliAnswerPrompt,
+     QT_TRANSLATE_NOOP("Engine", "[y 是 / n 否 / a 全部是 / N 全部否 / s 停止]（默认 n）："), "",
+     R::Line, 0},
+    //: %1 why the run was refused.
+    {I::CliRefused, QT_TRANSLATE_NOOP("Engine", "zanfeld-cli: %1"), "R", R::Line, 0},
+    //: %1 why the run was refused, %2 the option at fault.
+    {I::CliRefusedOption, QT_TRANSLATE_NOOP("Engine", "zanfeld-cli: %1（%2）"), "RT", R::Line, 0},
+};
+
+constexpr bool InIdOrder() {
+    for (size_t i = 0; i < std::size(kTexts); ++i)
+        if (static_cast<size_t>(kTexts[i].id) != i) return false;
+    return std::size(kTexts) == static_cast<size_t>(MessageId::Count);
+}
+static_assert(InIdOrder(), "kTexts holds every MessageId once, in the order of the enumeration");
+
+constexpr MessageText kNone{MessageId::Count, "", "", MessageRole::Line, 0};
+
+template <typename Piece>
+std::string Fill(std::string_view text, const Piece* args, size_t count) {
+    std::string out;
+    out.reserve(text.size() + 32);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
+            const auto n = static_cast<size_t>(text[i + 1] - '1');
+            if (n < count) {
+                out += args[n];
+                ++i;
+                continue;
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
+}  // namespace
+
+const MessageText& MessageTexts::entry(MessageId id) {
+    const auto index = static_cast<size_t>(id);
+    return index < std::size(kTexts) ? kTexts[index] : kNone;
+}
+
+const char* MessageTexts::text(MessageId id) { return entry(id).text; }
+
+std::span<const MessageText> MessageTexts::all() { return kTexts; }
+
+std::string MessageTexts::fill(std::string_view text,
+                               std::initializer_list<std::string_view> args) {
+    return Fill(text, args.begin(), args.size());
+}
+
+std::string MessageTexts::fill(std::string_view text, std::span<const std::string> args) {
+    return Fill(text, args.data(), args.size());
+}
+
+std::string Format(MessageId id, std::initializer_list<std::string_view> args) {
+    return MessageTexts::fill(MessageTexts::text(id), args);
+}
+
+}  // namespace zanfeld
