@@ -9,6 +9,7 @@
 #include "AppTitle.h"
 #include "AppWindows.h"
 #include "HomeFolder.h"
+#include "Language.h"
 #include "SettingsFile.h"
 #include "StartArguments.h"
 
@@ -41,7 +42,11 @@ int main(int argc, char** argv) {
         std::printf("zanfeld %s\n", zanfeld::kAppVersion);
         return 0;
     }
-    zanfeld::SetUpApplication(app, args.lang.empty() ? zanfeld::kChinese : args.lang);
+    const std::string language = args.lang.empty() ? zanfeld::PreferredLanguage() : args.lang;
+    if (!zanfeld::SetUpApplication(app, language) && !args.lang.empty()) {
+        std::fprintf(stderr, "zanfeld: --lang %s: no catalogue of that language was found\n",
+                     language.c_str());
+    }
     zanfeld::AppWindows windows(zanfeld::DefaultSettingsPath(), zanfeld::DefaultOutputFolder());
     windows.openPaths(args.paths);
     return app.exec();

@@ -7,6 +7,8 @@
 #include <QTranslator>
 
 #include "AppTitle.h"
+#include "Language.h"
+#include "MessageTranslator.h"
 
 namespace zanfeld {
 
@@ -26,7 +28,7 @@ Installed& installed() {
 QTranslator* LoadCatalogue(const std::string& language) {
     auto* translator = new QTranslator(QCoreApplication::instance());
     const bool loaded = language == kEnglish
-                            ? translator->load(QStringLiteral(":/i18n/zanfeld_en.qm"))
+                            ? translator->load(QString::fromStdString(TranslationFile(kEnglish)))
                             : translator->load(QLocale(QLocale::Chinese, QLocale::China),
                                                QStringLiteral("qtbase"), QStringLiteral("_"),
                                                QLibraryInfo::path(QLibraryInfo::TranslationsPath));
@@ -55,7 +57,10 @@ bool SetLanguage(const std::string& language) {
     i.language = language == kEnglish ? kEnglish : kChinese;
     i.translator = LoadCatalogue(i.language);
     if (i.translator) QCoreApplication::installTranslator(i.translator);
-    return i.translator != nullptr;
+    // The messages of the layers below the windows come from the same
+    // catalogue; Chinese unloads it.
+    const bool messages = LoadTranslation(i.language);
+    return i.translator != nullptr && (i.language == kChinese || messages);
 }
 
 const std::string& CurrentLanguage() { return installed().language; }

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QFile>
 
+#include "MessageTranslator.h"
+
 namespace zanfeld {
 
 std::string ToNative(const QString& text) {
@@ -13,5 +15,7 @@ std::string ToNative(const QString& text) {
 QString FromNative(const std::string& bytes) {
     return QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
+
+QString FromEngine(const std::string& message) { return FromNative(TranslateMessage(message)); }
 
 }  // namespace zanfeld

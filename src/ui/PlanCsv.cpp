@@ -1,7 +1,9 @@
 #include "PlanCsv.h"
 
+#include <array>
 #include <cerrno>
 #include <new>
+#include <optional>
 
 #include "FileOps.h"
 #include "NativeText.h"
@@ -53,9 +55,18 @@ std::string PlanCsv::text(const RunPlan& plan) {
     out.reserve(guess);
     out += kBom;
     AppendRow(out, PlanColumnName(0), PlanColumnName(1), PlanColumnName(2), PlanColumnName(3));
+    // An action's words are looked up once, not once a row: a plan may hold
+    // a million rows, and only a detail makes a row's text its own.
+    std::array<std::optional<std::string>, static_cast<size_t>(PlanAction::Count)> words;
     std::string action;
     for (const PlanRow& row : plan.rows) {
-        action = PlanActionBytes(row);
+        const auto index = static_cast<size_t>(row.action);
+        if ((PlanWords::hasDetail(row.action) && !row.detail.empty()) || index >= words.size()) {
+            action = PlanActionBytes(row);
+        } else {
+            if (!words[index]) words[index] = PlanActionBytes(row);
+            action = *words[index];
+        }
         AppendRow(out, row.source, row.folder, row.target, action);
     }
     return out;
@@ -75,7 +86,7 @@ QString PlanCsv::errorMessage(const std::string& path, int error) {
     if (error == kNotRegularFile)
         return tr("无法导出预览：“%1”不是普通文件（设备、管道或套接字），未被替换。")
             .arg(FromNative(path));
-    return tr("Cannot create file \"%1\". %2").arg(FromNative(path), FromNative(ErrorText(error)));
+    return tr("Cannot create file \"%1\". %2").arg(FromNative(path), FromEngine(ErrorText(error)));
 }
 
 }  // namespace zanfeld

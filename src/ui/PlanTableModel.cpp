@@ -126,7 +126,7 @@ QVariant PlanTableModel::data(const QModelIndex& index, int role) const {
 QVariant PlanTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     if (section < 0 || section >= kPlanColumnCount) return {};
-    return QString::fromUtf8(PlanColumnName(section));
+    return QString::fromStdString(PlanColumnName(section));
 }
 
 }  // namespace zanfeld

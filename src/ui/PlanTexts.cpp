@@ -1,23 +1,19 @@
 #include "PlanTexts.h"
 
+#include "MessageTranslator.h"
 #include "NativeText.h"
 #include "PlanWords.h"
 
 namespace zanfeld {
 
-const char* PlanColumnName(int column) { return PlanWords::column(column); }
+std::string PlanColumnName(int column) { return TranslateMessage(PlanWords::column(column)); }
 
-std::string PlanActionBytes(const PlanRow& row) { return PlanWords::cell(row); }
+std::string PlanActionBytes(const PlanRow& row) { return TranslateMessage(PlanWords::cell(row)); }
 
-QString PlanActionText(const PlanRow& row) {
-    QString text = QString::fromUtf8(PlanWords::action(row.action));
-    if (PlanWords::hasDetail(row.action) && !row.detail.empty()) {
-        text += QLatin1Char(' ');
-        text += FromNative(row.detail);
-    }
-    return text;
+QString PlanActionText(const PlanRow& row) { return FromNative(PlanActionBytes(row)); }
+
+QString PlanCountName(PlanAction action) {
+    return QString::fromStdString(TranslateMessage(PlanWords::count(action)));
 }
-
-QString PlanCountName(PlanAction action) { return QString::fromUtf8(PlanWords::count(action)); }
 
 }  // namespace zanfeld

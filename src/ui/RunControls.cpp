@@ -49,11 +49,11 @@ RunControls::~RunControls() {
 }
 
 void RunControls::showInfo(const std::string& text) {
-    MessageBoxes::information(m_parts.owner, FromNative(text));
+    MessageBoxes::information(m_parts.owner, FromEngine(text));
 }
 
 void RunControls::showWarning(const std::string& text) {
-    MessageBoxes::warning(m_parts.owner, FromNative(text));
+    MessageBoxes::warning(m_parts.owner, FromEngine(text));
 }
 
 bool RunControls::askOverwrite(const std::string& targetPath) {
@@ -158,7 +158,7 @@ void RunControls::ended() {
     if (!m_error.empty()) {
         // Unlock before telling the user, so the window is usable again.
         setBusy(false);
-        MessageBoxes::error(m_parts.owner, QString::fromLocal8Bit(m_error.c_str()));
+        MessageBoxes::error(m_parts.owner, FromEngine(m_error));
     }
     setBusy(false);
     m_parts.stop->setEnabled(false);

@@ -1,5 +1,6 @@
 #include "RunStatusText.h"
 
+#include "MessageTranslator.h"
 #include "NativeText.h"
 #include "PathNames.h"
 #include "RunStatusLine.h"
@@ -16,17 +17,19 @@ QString RunStatusText::during(const RunProgress& p, const std::string& path, boo
                               int64_t elapsedMs) {
     // The name as the window shows it, whatever its bytes.
     const std::string name = FromNative(FileNameOf(path)).toUtf8().toStdString();
-    return QString::fromUtf8(RunStatusLine::during(p, name, folders, elapsedMs));
+    return QString::fromUtf8(TranslateMessage(RunStatusLine::during(p, name, folders, elapsedMs)));
 }
 
 QString RunStatusText::after(const RunCounts& counts, bool stopped) {
-    return QString::fromUtf8(RunStatusLine::after(counts, stopped));
+    return QString::fromUtf8(TranslateMessage(RunStatusLine::after(counts, stopped)));
 }
 
-QString RunStatusText::bytes(uint64_t n) { return QString::fromUtf8(RunStatusLine::bytes(n)); }
+QString RunStatusText::bytes(uint64_t n) {
+    return QString::fromUtf8(TranslateMessage(RunStatusLine::bytes(n)));
+}
 
 QString RunStatusText::timeLeft(double done, int64_t elapsedMs) {
-    return QString::fromUtf8(RunStatusLine::timeLeft(done, elapsedMs));
+    return QString::fromUtf8(TranslateMessage(RunStatusLine::timeLeft(done, elapsedMs)));
 }
 
 }  // namespace zanfeld

@@ -238,7 +238,7 @@ void SortWindow::closeEvent(QCloseEvent* event) {
 
 void SortWindow::FormClose() {
     const std::string error = writeSettings();
-    if (!error.empty()) MessageBoxes::error(this, FromNative(error));
+    if (!error.empty()) MessageBoxes::error(this, FromEngine(error));
 }
 
 template <typename Settings>
@@ -450,7 +450,7 @@ void SortWindow::BtnHistoryClick() {
 void SortWindow::undoRun(const JournalRun& run) {
     RunJournal& journal = m_journal->get();
     const UndoPlan plan = PlanUndo(journal, run.id);
-    if (!MessageBoxes::question(this, FromNative(UndoQuestion(run, plan)))) return;
+    if (!MessageBoxes::question(this, FromEngine(UndoQuestion(run, plan)))) return;
     m_run->start(*this, [&journal, id = run.id](SortHost& host) { UndoRun(journal, id, host); });
 }
 

@@ -89,7 +89,7 @@ void SourceListGroup::exportList() {
     if (path.isEmpty()) return;
     const ListFileResult result = ExportListFile(ToNative(path), m_sources.entries());
     if (!result.ok) {
-        MessageBoxes::error(m_owner, FromNative(result.error));
+        MessageBoxes::error(m_owner, FromEngine(result.error));
         return;
     }
     if (result.skipped > 0) {
@@ -104,7 +104,7 @@ void SourceListGroup::importList() {
     if (path.isEmpty()) return;
     const ListFileResult result = ImportListFile(ToNative(path), m_sources, m_kind);
     sync();
-    if (!result.ok) MessageBoxes::error(m_owner, FromNative(result.error));
+    if (!result.ok) MessageBoxes::error(m_owner, FromEngine(result.error));
 }
 
 void SourceListGroup::walk(const std::function<void(SourceList&, const WalkTick&)>& fill) {
@@ -125,7 +125,7 @@ void SourceListGroup::walk(const std::function<void(SourceList&, const WalkTick&
     try {
         fill(m_sources, tick);
     } catch (const std::exception& e) {
-        failure = QString::fromLocal8Bit(e.what());
+        failure = FromEngine(e.what());
     }
     sync();
     setButtonsEnabled(true);
