@@ -14,15 +14,18 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTcpServer>
 #include <QTextBrowser>
 #include <QTreeView>
+#include <QXmlStreamReader>
 #include <cerrno>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,6 +34,7 @@
 #include "FileChecks.h"
 #include "FileOps.h"
 #include "LanguageTexts.h"
+#include "MessageTranslator.h"
 #include "PlanCsv.h"
 #include "PlanTableModel.h"
 #include "PreviewWindow.h"
@@ -120,6 +124,57 @@ TEST_F(EnglishTest, CatalogueIsBuiltInAndQtSpeaksEnglishToo) {
     EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Cancel"));
 }
 
+// The placeholders of a text: %1 to %99 and %n, each once.
+std::set<QString> Placeholders(const QString& text) {
+    std::set<QString> found;
+    static const QRegularExpression placeholder(QStringLiteral("%(\\d+|n)"));
+    for (const QRegularExpressionMatch& m : placeholder.globalMatch(text))
+        found.insert(m.captured());
+    return found;
+}
+
+// Every translation keeps the placeholders of its text (a lost %1 would drop
+// a path from a message), in each plural form; and the engine's messages find
+// every one of their texts in the catalogue.
+TEST_F(EnglishTest, TranslationsKeepEveryPlaceholder) {
+    QFile file(QStringLiteral(ZANFELD_CATALOGUE_TS));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QString context, source;
+    int messages = 0, forms = 0;
+    while (!xml.atEnd()) {
+        if (!xml.readNextStartElement()) continue;
+        const auto name = xml.name();
+        if (name == QLatin1String("name")) {
+            context = xml.readElementText();
+        } else if (name == QLatin1String("source")) {
+            source = xml.readElementText();
+            ++messages;
+        } else if (name == QLatin1String("translation") &&
+                   xml.attributes().value(QLatin1String("type")).isEmpty()) {
+            // A plain translation holds text; a plural one holds forms.
+            if (xml.readNext() == QXmlStreamReader::Characters && !xml.text().trimmed().isEmpty()) {
+                EXPECT_EQ(Placeholders(xml.text().toString()), Placeholders(source))
+                    << qPrintable(context) << ": " << source.toStdString();
+                ++forms;
+            }
+        } else if (name == QLatin1String("numerusform")) {
+            const QString form = xml.readElementText();
+            // English says "1 file" with the count, so every form keeps it.
+            EXPECT_EQ(Placeholders(form), Placeholders(source))
+                << qPrintable(context) << ": " << source.toStdString();
+            ++forms;
+        }
+    }
+    // The reader reports the end of the file as premature once it has read
+    // past the last element; anything else is a fault of the file.
+    EXPECT_TRUE(!xml.hasError() || xml.error() == QXmlStreamReader::PrematureEndOfDocumentError)
+        << xml.errorString().toStdString();
+    EXPECT_GT(messages, 250);
+    EXPECT_GE(forms, messages);
+    EXPECT_EQ(TranslationProblems(true), std::vector<std::string>{});
+}
+
 TEST_F(EnglishTest, EveryWindowPageAndDialogOfTheProgram) {
     TfrmAbout::setBaseAddress(DeadAddress());
     AppWindows windows(m_dir / "Zanfeld.ini", m_dir.path());
@@ -133,7 +188,7 @@ TEST_F(EnglishTest, EveryWindowPageAndDialogOfTheProgram) {
     EXPECT_TRUE(Contains(fileTexts, QStringLiteral(" By file type")));
     EXPECT_TRUE(Contains(fileTexts, QStringLiteral("greater than")));
     EXPECT_TRUE(Contains(fileTexts, QStringLiteral("Rome trip.txt")));
-    EXPECT_TRUE(Contains(fileTexts, QStringLiteral("Sorting: By picture size")));
+    EXPECT_TRUE(Contains(fileTexts, QStringLiteral("Sorting: Pictures")));
     EXPECT_TRUE(Contains(fileTexts, QStringLiteral("0 files in the list")));
 
     Find<QRadioButton>(&files, "RbForm6")->click();
@@ -225,9 +280,9 @@ TEST_F(EnglishTest, RefusalsChoosersAndQuestionsOfTheWindowsAndDialogs) {
                                  "file."),
                   QStringLiteral("'x' is not a valid integer value"),
                   QStringLiteral("Enter an extension such as *.txt!"),
-                  QStringLiteral("There is no sort that can be undone."),
-                  QStringLiteral("The sort history cannot be opened, so nothing can be undone."),
-                  QStringLiteral("The sort history cannot be opened."),
+                  QStringLiteral("There is no run that can be undone."),
+                  QStringLiteral("The run journal cannot be opened; nothing can be undone."),
+                  QStringLiteral("The run journal cannot be opened."),
                   QStringLiteral("A whole drive (disk) cannot be sorted!")}));
     EXPECT_EQ(FilePickers::requests().size(), 6u);
 }
