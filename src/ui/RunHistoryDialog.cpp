@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "AppTitle.h"
 #include "NativeText.h"
@@ -38,7 +39,7 @@ RunHistoryDialog::RunHistoryDialog(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(TblRuns, 1);
     layout->addLayout(buttons);
-    resize(900, 420);
+    resize(kDefaultWidth, 420);
 
     connect(TblRuns, &QTableWidget::itemSelectionChanged, this, [this] { selectionChanged(); });
     connect(BtnUndoRun, &QPushButton::clicked, this, [this] {
@@ -57,7 +58,7 @@ void RunHistoryDialog::load(RunJournal& journal) {
     TblRuns->setRowCount(static_cast<int>(m_runs.size()));
     for (int row = 0; row < static_cast<int>(m_runs.size()); ++row) {
         const JournalRun& run = m_runs[static_cast<size_t>(row)];
-        const auto text = [](const std::string& utf8) { return QString::fromUtf8(utf8); };
+        const auto text = [](const std::string& utf8) { return FromEngine(utf8); };
         const QStringList cells = {text(RunSummary::started(run)), text(RunSummary::window(run)),
                                    text(RunSummary::page(run)),    text(RunSummary::mode(run)),
                                    FromNative(run.outputDir),      text(RunSummary::counts(run)),
@@ -66,7 +67,28 @@ void RunHistoryDialog::load(RunJournal& journal) {
             TblRuns->setItem(row, column, new QTableWidgetItem(cells[column]));
     }
     TblRuns->resizeColumnsToContents();
+    fitColumns();
     selectionChanged();
+}
+
+void RunHistoryDialog::fitColumns() {
+    // The last column stretches over what the others leave, which may be
+    // nothing: the room its own texts need counts instead.
+    layout()->activate();
+    const QHeaderView* header = TblRuns->horizontalHeader();
+    const int last = header->count() - 1;
+    int columns = 0;
+    for (int column = 0; column < last; ++column) columns += header->sectionSize(column);
+    if (last >= 0)
+        columns += std::max(static_cast<const QAbstractItemView*>(TblRuns)->sizeHintForColumn(last),
+                            header->sectionSizeHint(last));
+    // The viewport of a dialog not yet shown has not been laid out: the
+    // table's own width, less its frame, is what the columns get.
+    const int needed = width() - TblRuns->width() + 2 * TblRuns->frameWidth() + columns;
+    // Long paths are scrolled to rather than making the dialog huge.
+    const int widest = std::min(needed, kDefaultWidth * 3 / 2);
+    // Wider for texts that need it, never narrower than the user made it.
+    if (widest > width()) resize(widest, height());
 }
 
 void RunHistoryDialog::selectionChanged() {

@@ -18,6 +18,8 @@ class RunJournal;
 class RunHistoryDialog : public QDialog {
     Q_OBJECT
   public:
+    static constexpr int kDefaultWidth = 900;
+
     explicit RunHistoryDialog(QWidget* parent = nullptr);
 
     // Fills the table from the journal.
@@ -31,6 +33,9 @@ class RunHistoryDialog : public QDialog {
 
   private:
     void selectionChanged();
+    // Widens the dialog (up to half as wide again) until every column can be
+    // read without scrolling sideways.
+    void fitColumns();
 
     std::vector<JournalRun> m_runs;
     int64_t m_chosen = 0;

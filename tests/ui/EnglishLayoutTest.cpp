@@ -87,8 +87,13 @@ QStringList CutTexts(QWidget* window) {
             const QAbstractItemModel* model = header->model();
             for (int i = 0; i < header->count(); ++i) {
                 if (header->isSectionHidden(i)) continue;
-                if (header->stretchLastSection() && i == header->count() - 1) continue;
-                const int needed = header->sectionSizeHint(i);
+                // The last section stretches over what the others leave; its
+                // cells need room as well as its title.
+                int needed = header->sectionSizeHint(i);
+                if (header->stretchLastSection() && i == header->count() - 1) {
+                    if (auto* view = qobject_cast<const QAbstractItemView*>(header->parentWidget()))
+                        needed = std::max(needed, view->sizeHintForColumn(i));
+                }
                 if (needed > header->sectionSize(i))
                     cut << Describe(w, model->headerData(i, Qt::Horizontal).toString(), needed,
                                     header->sectionSize(i));
