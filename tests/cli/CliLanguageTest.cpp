@@ -37,7 +37,7 @@ class CliLanguageTest : public ::testing::Test {
         namespace fs = std::filesystem;
         fs::create_directories(m_dir / "prefix/bin");
         fs::create_directories(m_dir / "prefix/share/zanfeld/translations");
-        fs::copy_file(ZANFELD_CLI, m_dir / "prefix/bin/zanfeld-cli");
+        fs::copy_file(ZANFELD_CLI_BARE, m_dir / "prefix/bin/zanfeld-cli");
         fs::copy_file(ZANFELD_TEST_CATALOGUE,
                       m_dir / "prefix/share/zanfeld/translations/zanfeld_en.qm");
         m_program = m_dir / "prefix/bin/zanfeld-cli";
@@ -155,14 +155,29 @@ TEST_F(CliLanguageTest, LangIsAnOptionBeforeTheCommandAndTakesZhOrEn) {
 // The program run where no catalogue lies beside it: --lang en says so and
 // the messages stay Chinese; a default of English says nothing.
 TEST_F(CliLanguageTest, WithoutACatalogueTheMessagesStayChinese) {
-    Ran ran = Run(Plus(SizeSort("a"), {"--lang", "en"}), {}, ZANFELD_CLI);
+    Ran ran = Run(Plus(SizeSort("a"), {"--lang", "en"}), {}, ZANFELD_CLI_BARE);
     EXPECT_EQ(ran.status, 0);
     EXPECT_EQ(ran.err,
               "zanfeld-cli: --lang en: no catalogue of that language was found; the messages stay "
               "Chinese\n分拣工作完成！\n");
     EXPECT_EQ(ran.out, kChineseSummary);
-    ran = Run(SizeSort("b"), {"LANG=en_US.UTF-8"}, ZANFELD_CLI);
+    ran = Run(SizeSort("b"), {"LANG=en_US.UTF-8"}, ZANFELD_CLI_BARE);
     EXPECT_EQ(ran.err, "分拣工作完成！\n");
+}
+
+// The program as built carries the catalogue inside: English with nothing
+// beside it, and the folders as in Chinese.
+TEST_F(CliLanguageTest, TheBuiltProgramCarriesItsCatalogue) {
+    Ran ran = Run(Plus(SizeSort("a"), {"--lang", "en"}), {}, ZANFELD_CLI);
+    EXPECT_EQ(ran.status, 0) << ran.err;
+    EXPECT_EQ(ran.err, "Sorting finished!\n");
+    EXPECT_EQ(ran.out, kEnglishSummary);
+    ran = Run(SizeSort("b"), {"LANG=en_US.UTF-8"}, ZANFELD_CLI);
+    EXPECT_EQ(ran.err, "Sorting finished!\n");
+    ran = Run(SizeSort("c"), {}, ZANFELD_CLI);
+    EXPECT_EQ(ran.err, "分拣工作完成！\n");
+    for (const char* out : {"a", "b", "c"})
+        EXPECT_EQ(Names(m_dir / out), std::vector<std::string>{"大于100KB"}) << out;
 }
 
 TEST_F(CliLanguageTest, RefusalsPlansAndJson) {
