@@ -1,8 +1,13 @@
 #include "CliSources.h"
 
+#include <cstdint>
+#include <set>
+#include <utility>
+
 #include "FileOps.h"
 #include "ListFile.h"
 #include "PathNames.h"
+#include "PathSpelling.h"
 #include "Walks.h"
 
 namespace zanfeld {
@@ -13,13 +18,32 @@ ChoiceError Refuse(std::string option, std::string message) {
     return ChoiceError{std::move(option), std::move(message)};
 }
 
+// A file reached under two names (two spellings, a hard link, a link to it)
+// is sorted once, under the first: sorted twice it would be copied twice, or
+// moved and then missed.
+void DropSecondNames(SourceList& list) {
+    std::set<std::pair<uint64_t, uint64_t>> seen;
+    SourceList kept;
+    bool dropped = false;
+    for (const std::string& path : list.entries()) {
+        if (const std::optional<FileId> id = FileIdOf(path)) {
+            if (!seen.insert({id->device, id->inode}).second) {
+                dropped = true;
+                continue;
+            }
+        }
+        kept.Append(path);
+    }
+    if (dropped) list = std::move(kept);
+}
+
 }  // namespace
 
 std::optional<ChoiceError> GatherSources(const CliRequest& r, bool folders, const std::string& cwd,
                                          SourceList& list) {
     const char* what = folders ? "FOLDER" : "FILE";
     for (const std::string& item : r.items) {
-        const std::string path = AbsolutePath(item, cwd);
+        const std::string path = ResolvedParent(AbsolutePath(item, cwd));
         if (folders ? !DirExists(path) : !RegularFileExists(path)) {
             std::string message =
                 std::string(what) + ": there is no " + (folders ? "folder " : "file ") + path;
@@ -29,7 +53,7 @@ std::optional<ChoiceError> GatherSources(const CliRequest& r, bool folders, cons
         list.AddIfAbsent(path);
     }
     for (const std::string& walk : r.walks) {
-        const std::string dir = AbsolutePath(walk, cwd);
+        const std::string dir = ResolvedFolder(AbsolutePath(walk, cwd));
         if (!DirExists(dir)) return Refuse("--walk", "--walk: there is no folder " + dir);
         const std::string base = WithTrailingSeparator(dir);
         if (r.allLevels) {
@@ -41,7 +65,7 @@ std::optional<ChoiceError> GatherSources(const CliRequest& r, bool folders, cons
         }
     }
     for (const std::string& parent : r.subfolders) {
-        const std::string dir = AbsolutePath(parent, cwd);
+        const std::string dir = ResolvedFolder(AbsolutePath(parent, cwd));
         if (!DirExists(dir))
             return Refuse("--subfolders", "--subfolders: there is no folder " + dir);
         AddSubFolders(list, WithTrailingSeparator(dir));
@@ -52,6 +76,7 @@ std::optional<ChoiceError> GatherSources(const CliRequest& r, bool folders, cons
             ImportListFile(path, list, folders ? ListKind::Folders : ListKind::Files);
         if (!result.ok) return Refuse("--list", "--list: " + result.error);
     }
+    DropSecondNames(list);
     if ((r.depth || r.allLevels) && r.walks.empty())
         return Refuse(r.allLevels ? "--all" : "--depth",
                       std::string(r.allLevels ? "--all" : "--depth") + " goes with --walk DIR");

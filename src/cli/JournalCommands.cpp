@@ -26,12 +26,7 @@ void Print(std::FILE* to, const std::string& text) {
 int Refuse(const CliRequest& r, const CliContext& c, const char* command,
            const std::string& message) {
     Print(c.err, message + "\n");
-    if (r.json) {
-        Print(c.out, "{" + JsonText::key("command") + JsonText::string(command) + "," +
-                         JsonText::key("refused") + "true," + JsonText::key("message") +
-                         JsonText::string(message) + "," + JsonText::key("exit") +
-                         std::to_string(kExitRefused) + "}\n");
-    }
+    if (r.json) Print(c.out, JsonText::refusal(command, message, ""));
     return kExitRefused;
 }
 
@@ -122,6 +117,8 @@ int RunUndoCommand(const CliRequest& r, const CliContext& c) {
             ReadLine(c.in, [] { return StopSignal::received() != 0; });
         if (!answer || (*answer != "y" && *answer != "Y" && *answer != "yes" && *answer != "是")) {
             Print(c.err, "\n没有撤销。\n");
+            // Ctrl-C at the question is a stop like any other.
+            if (const int signal = StopSignal::received()) return StopSignal::exitStatus(signal);
             return kExitRefused;
         }
     }
