@@ -11,6 +11,7 @@
 
 #include "FileOps.h"
 #include "HiddenTemp.h"
+#include "ScopedEnv.h"
 #include "TempDir.h"
 #include "WholeFile.h"
 
@@ -85,6 +86,7 @@ TEST(WholeFile, ASaveClearsWhatKilledSavesLeftButNothingElse) {
 // Only folders found, not made, are read for what killed processes left.
 TEST(HiddenTemp, AFolderThisProcessMadeIsNotReadForLeftovers) {
     TempDir dir;
+    test::ScopedEnv trash("XDG_DATA_HOME", dir / "data");
     WriteFile(dir / "src.txt", "data");
     const std::string stale = TempNameOf(EndedProcess(), "00000000deadbeef");
     test::MakeDir(dir / "found");
@@ -100,6 +102,30 @@ TEST(HiddenTemp, AFolderThisProcessMadeIsNotReadForLeftovers) {
     EXPECT_TRUE(HiddenNames(dir / "found").empty());
     EXPECT_EQ(HiddenNames(dir / "made"), std::vector<std::string>{stale});
     EXPECT_EQ(HiddenNames(dir / "made/deeper"), std::vector<std::string>{stale});
+}
+
+// A run killed just after it swapped the file it was replacing aside leaves
+// that file under a hidden name in the target folder. The next run into the
+// folder must not take it for a half-made copy and delete it: it goes to the
+// Trash, with the name it had there, and its bytes are whole.
+TEST(HiddenTemp, WhatAKilledPlacementLeftGoesToTheTrashNotAway) {
+    TempDir dir;
+    test::ScopedEnv trash("XDG_DATA_HOME", dir / "data");
+    const std::string aside = TempNameOf(EndedProcess(), "00000000deadbeef");
+    WriteFile(dir / ("out/" + aside), "the user's older file");
+    WriteFile(dir / "src.txt", "new");
+    ASSERT_EQ(CopyFileSafe(dir / "src.txt", dir / "out/src.txt", Publish::Keep), 0);
+    EXPECT_TRUE(HiddenNames(dir / "out").empty());
+    EXPECT_EQ(ReadFile(dir / ("data/Trash/files/" + aside)), "the user's older file");
+    const std::string info = ReadFile(dir / ("data/Trash/info/" + aside + ".trashinfo"));
+    EXPECT_NE(info.find("Path=" + dir / "out/"), std::string::npos) << info;
+
+    // A save's own leftovers are only ever its unpublished new contents: they go.
+    const std::string save = TempNameOf(EndedProcess(), "00000000cafebabe");
+    WriteFile(dir / ("conf/" + save), "half a save");
+    ASSERT_EQ(ReplaceFileContents(dir / "conf/Zanfeld.ini", "new"), 0);
+    EXPECT_TRUE(HiddenNames(dir / "conf").empty());
+    EXPECT_FALSE(IsFile(dir / ("data/Trash/files/" + save)));
 }
 
 }  // namespace
