@@ -1,13 +1,66 @@
-#include <QApplication>
+#include <unistd.h>
 
+#include <QApplication>
+#include <QGuiApplication>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "AppIcon.h"
 #include "AppSetup.h"
+#include "AppTitle.h"
 #include "AppWindows.h"
 #include "HomeFolder.h"
+#include "SelfCheck.h"
 #include "SettingsFile.h"
+#include "StartArguments.h"
+
+namespace {
+
+std::string WorkingFolder() {
+    char buffer[PATH_MAX];
+    return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
+}
+
+// --help and --version need no display: they are answered before Qt starts.
+bool Asked(int argc, char** argv, const char* option) {
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
+        if (std::strcmp(argv[i], option) == 0) return true;
+    return false;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    using namespace zanfeld;
+    if (Asked(argc, argv, "--help") || Asked(argc, argv, "-h")) {
+        std::fputs(StartArguments::usage(), stdout);
+        return 0;
+    }
+    if (Asked(argc, argv, "--version")) {
+        std::printf("zanfeld %s\n", kAppVersion);
+        return 0;
+    }
     QApplication app(argc, argv);
-    zanfeld::SetUpApplication(app);
-    zanfeld::AppWindows windows(zanfeld::DefaultSettingsPath(), zanfeld::DefaultOutputFolder());
+    // What Qt left of the line (its own options taken out).
+    const StartArguments arguments = StartArguments::parse(argc, argv, WorkingFolder());
+    if (!arguments.error.empty()) {
+        std::fprintf(stderr, "zanfeld: unknown option %s\n%s", arguments.error.c_str(),
+                     StartArguments::usage());
+        return 2;
+    }
+    const bool translated = SetUpApplication(app);
+    // The desktop matches the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kAppId));
+    QApplication::setWindowIcon(AppIcon());
+    if (arguments.selfCheck) {
+        std::string report;
+        const bool ok = RunSelfCheck(translated, report);
+        std::fputs(report.c_str(), stdout);
+        return ok ? 0 : 1;
+    }
+    AppWindows windows(DefaultSettingsPath(), DefaultOutputFolder());
+    windows.openPaths(arguments.paths);
     return app.exec();
 }
