@@ -24,10 +24,9 @@ namespace zanfeld {
 
 namespace {
 
-int ProcessId() {
-    static const int pid = static_cast<int>(::getpid());
-    return pid;
-}
+// Asked each time: a child made by fork() must name its files by its own
+// id, or they would pass for its parent's and never be cleared.
+int ProcessId() { return static_cast<int>(::getpid()); }
 
 uint64_t NextRandom() {
     // splitmix64 over a counter seeded from the clock: only has to make

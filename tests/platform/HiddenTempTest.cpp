@@ -48,6 +48,29 @@ std::string TempNameOf(pid_t pid, const char* hex) {
     return name;
 }
 
+// A forked child (a run in a process of its own) names its files by its own
+// id: named by its parent's, what it left when killed would pass for a live
+// process's and never be cleared.
+TEST(HiddenTemp, AForkedChildNamesFilesByItsOwnId) {
+    HiddenTempLeaf();  // the parent has named a file before
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const std::string leaf = HiddenTempLeaf();
+        const bool own = leaf.rfind(".zanfeld-" + std::to_string(::getpid()) + "-", 0) == 0;
+        const char answer = own ? 'y' : 'n';
+        (void)!::write(pipeFds[1], &answer, 1);
+        ::_exit(0);
+    }
+    char answer = 0;
+    ASSERT_EQ(::read(pipeFds[0], &answer, 1), 1);
+    ::waitpid(child, nullptr, 0);
+    ::close(pipeFds[0]);
+    ::close(pipeFds[1]);
+    EXPECT_EQ(answer, 'y');
+}
+
 TEST(HiddenTemp, NamesCarryTheProcessAndDiffer) {
     const std::string a = HiddenTempName("/some/folder");
     const std::string b = HiddenTempName("/some/folder");
