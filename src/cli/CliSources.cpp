@@ -1,8 +1,6 @@
 #include "CliSources.h"
 
-#include <cstdint>
-#include <set>
-#include <utility>
+#include <unordered_map>
 
 #include "FileOps.h"
 #include "ListFile.h"
@@ -18,23 +16,28 @@ ChoiceError Refuse(std::string option, std::string message) {
     return ChoiceError{std::move(option), std::move(message)};
 }
 
-// A file reached under two names (two spellings, a hard link, a link to it)
-// is sorted once, under the first: sorted twice it would be copied twice, or
-// moved and then missed.
-void DropSecondNames(SourceList& list) {
-    std::set<std::pair<uint64_t, uint64_t>> seen;
-    SourceList kept;
-    bool dropped = false;
-    for (const std::string& path : list.entries()) {
-        if (const std::optional<FileId> id = FileIdOf(path)) {
-            if (!seen.insert({id->device, id->inode}).second) {
-                dropped = true;
-                continue;
-            }
+// Adds what a list file names, each in its one spelling (a list written
+// elsewhere may name a file as "./x" or through a link to its folder), so
+// that it is listed once beside the same file named otherwise.
+std::optional<ChoiceError> ImportResolved(const std::string& path, bool folders, SourceList& list) {
+    SourceList read;
+    const ListFileResult result =
+        ImportListFile(path, read, folders ? ListKind::Folders : ListKind::Files);
+    if (!result.ok) return Refuse("--list", "--list: " + result.error);
+    // Lists name many files of few folders: each folder is resolved once.
+    std::unordered_map<std::string, std::string> resolved;
+    for (const std::string& entry : read.entries()) {
+        const size_t slash = entry.rfind('/');
+        if (slash == std::string::npos || slash == 0 || slash + 1 == entry.size()) {
+            list.AddIfAbsent(ResolvedParent(entry));
+            continue;
         }
-        kept.Append(path);
+        const std::string folder = entry.substr(0, slash);
+        auto found = resolved.find(folder);
+        if (found == resolved.end()) found = resolved.emplace(folder, ResolvedFolder(folder)).first;
+        list.AddIfAbsent(found->second + entry.substr(slash));
     }
-    if (dropped) list = std::move(kept);
+    return std::nullopt;
 }
 
 }  // namespace
@@ -71,12 +74,8 @@ std::optional<ChoiceError> GatherSources(const CliRequest& r, bool folders, cons
         AddSubFolders(list, WithTrailingSeparator(dir));
     }
     for (const std::string& file : r.lists) {
-        const std::string path = AbsolutePath(file, cwd);
-        const ListFileResult result =
-            ImportListFile(path, list, folders ? ListKind::Folders : ListKind::Files);
-        if (!result.ok) return Refuse("--list", "--list: " + result.error);
+        if (auto error = ImportResolved(AbsolutePath(file, cwd), folders, list)) return error;
     }
-    DropSecondNames(list);
     if ((r.depth || r.allLevels) && r.walks.empty())
         return Refuse(r.allLevels ? "--all" : "--depth",
                       std::string(r.allLevels ? "--all" : "--depth") + " goes with --walk DIR");
