@@ -1,6 +1,7 @@
 #include "FailureLog.h"
 
 #include "FileOps.h"
+#include "SortHost.h"
 
 namespace zanfeld {
 
@@ -8,6 +9,7 @@ void FailureLog::add(const std::string& path, int error) { add(path, ReasonText(
 
 void FailureLog::add(const std::string& path, const std::string& reason) {
     ++m_count;
+    if (m_host) m_host->noteFailure(path, reason);
     if (m_shown.size() < kShown) m_shown.push_back(path + "：" + reason);
 }
 

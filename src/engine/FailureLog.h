@@ -5,11 +5,17 @@
 
 namespace zanfeld {
 
+class SortHost;
+
 // Counts the files a run could not place and keeps the first few with the
 // system's reason, for the completion message.
 class FailureLog {
   public:
     static constexpr size_t kShown = 10;
+
+    FailureLog() = default;
+    // Tells host of every failure as it is added.
+    explicit FailureLog(SortHost& host) : m_host(&host) {}
 
     void add(const std::string& path, int error);
     void add(const std::string& path, const std::string& reason);
@@ -21,6 +27,7 @@ class FailureLog {
     std::string failureText() const;
 
   private:
+    SortHost* m_host = nullptr;
     size_t m_count = 0;
     std::vector<std::string> m_shown;
 };

@@ -198,7 +198,7 @@ bool PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
 
 void RunFileSort(SortOptions options, const std::vector<std::string>& sources, SortHost& host) {
     SortRunFrame frame(host);
-    FailureLog failures;
+    FailureLog failures(host);
     try {
         if (sources.empty()) {
             host.showInfo("没有需要分拣的文件!");

@@ -75,7 +75,7 @@ bool SortByName(const FolderRun& run, const std::string& path, const std::string
 
 void RunFolderSort(SortOptions options, const std::vector<std::string>& sources, SortHost& host) {
     SortRunFrame frame(host);
-    FailureLog failures;
+    FailureLog failures(host);
     try {
         if (sources.empty()) {
             host.showInfo("没有需要分拣的文件夹（目录）!");

@@ -8,7 +8,7 @@
 namespace zanfeld {
 class RunPlanner;
 class RunRecorder;
-}
+}  // namespace zanfeld
 
 namespace zanfeld {
 
@@ -54,6 +54,10 @@ class SortHost {
     virtual void noteProgress(const RunProgress& /*progress*/) {}
     // The run's files by outcome, once before its closing message.
     virtual void noteCounts(const RunCounts& /*counts*/) {}
+    // A file the run could not place, with the reason, as it fails. The
+    // closing message names only the first few; a host that keeps a full
+    // account takes each one here.
+    virtual void noteFailure(const std::string& /*path*/, const std::string& /*reason*/) {}
     // Where the run keeps its record, or none.
     virtual RunRecorder* recorder() { return nullptr; }
     // Whether a file that a placement replaces goes to the Trash rather than

@@ -80,6 +80,10 @@ struct SortOptions {
     std::string picText;
 };
 
+// The items of the file window's picture type list, all checked at start.
+inline constexpr const char* kPictureTypes[] = {"*.JPG;*.JPEG", "*.BMP", "*.GIF", "*.PNG",
+                                                "*.TIF"};
+
 // Captions of the combo box items; rule folder names are built from them.
 const char* SizeConditionText(SizeCondition c);
 const char* SizeUnitText(SizeUnit u);

@@ -3,6 +3,7 @@
 #include <QString>
 #include <string>
 
+#include "PlanWords.h"
 #include "RunPlan.h"
 
 namespace zanfeld {
@@ -10,7 +11,7 @@ namespace zanfeld {
 // The texts a plan is shown and exported with, shared by the preview's table
 // and its CSV file so that both say the same.
 
-inline constexpr int kPlanColumnCount = 4;
+inline constexpr int kPlanColumnCount = PlanWords::kColumnCount;
 // "源文件", "目标文件夹", "目标文件", "操作" (UTF-8).
 const char* PlanColumnName(int column);
 

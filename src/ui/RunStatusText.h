@@ -6,6 +6,7 @@
 #include <string>
 
 #include "RunNotes.h"
+#include "RunStatusLine.h"
 
 namespace zanfeld {
 
@@ -13,7 +14,7 @@ namespace zanfeld {
 class RunStatusText {
   public:
     // Files larger than this show their bytes while they are copied.
-    static constexpr uint64_t kBytesShownFrom = 4u << 20;
+    static constexpr uint64_t kBytesShownFrom = RunStatusLine::kBytesShownFrom;
 
     // With no run: the list's length. folders: the folder window's list.
     static QString idle(size_t entries, bool folders);

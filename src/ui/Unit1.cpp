@@ -46,8 +46,6 @@ namespace {
 
 constexpr int kPicturePage = 5;
 
-const char* const kPictureTypes[] = {"*.JPG;*.JPEG", "*.BMP", "*.GIF", "*.PNG", "*.TIF"};
-
 using P = FormParts;
 
 // The native bytes of a dropped local file. QUrl::toLocalFile loses bytes

@@ -171,3 +171,40 @@ TEST_F(FailureReportTest, ACleanRunKeepsTheInformationIcon) {
 }
 
 }  // namespace
+
+// The message names the first few; a host that keeps an account hears of
+// every failure, with the same reason, in the order they happened, and a
+// folder sort's files within the trees too.
+TEST(FailureNotes, EveryFailureReachesTheHost) {
+    struct Host : RecordingHost {
+        std::vector<std::pair<std::string, std::string>> failures;
+        void noteFailure(const std::string& path, const std::string& reason) override {
+            failures.emplace_back(path, reason);
+        }
+    };
+    TempDir dir;
+    std::vector<std::string> sources;
+    for (int i = 0; i < 14; ++i) {
+        sources.push_back(dir / ("src/f" + std::to_string(i) + ".txt"));
+        WriteFile(sources.back(), "x");
+    }
+    Host host;
+    SortOptions o;
+    o.page = SortPage::FileType;
+    o.outputDir = "/proc/zanfeld-nowhere/";
+    RunFileSort(o, sources, host);
+    ASSERT_EQ(host.failures.size(), sources.size());
+    for (size_t i = 0; i < sources.size(); ++i) {
+        EXPECT_EQ(host.failures[i].first, sources[i]);
+        EXPECT_NE(host.failures[i].second.find("/proc/zanfeld-nowhere/.txt"), std::string::npos);
+    }
+    const std::string text = host.of("info").back();
+    EXPECT_NE(text.find("有 14 个文件未能分拣"), std::string::npos) << text;
+    EXPECT_EQ(text.find(sources[13]), std::string::npos) << "the message names only the first ten";
+
+    Host folders;
+    o.page = SortPage::Keys;
+    o.keywordText = "src";
+    RunFolderSort(o, {dir / "src"}, folders);
+    EXPECT_FALSE(folders.failures.empty());
+}

@@ -1,0 +1,198 @@
+#include "CliParser.h"
+
+#include <CLI/CLI.hpp>
+
+#include "ExitStatus.h"
+
+#ifndef ZANFELD_VERSION
+#define ZANFELD_VERSION "unknown"
+#endif
+
+namespace zanfeld {
+
+namespace {
+
+// An option that keeps whether it was given: an empty optional when not.
+template <typename T>
+CLI::Option* Optional(CLI::App& app, const std::string& name, std::optional<T>& value,
+                      const std::string& help) {
+    return app.add_option_function<T>(
+        name, [&value](const T& given) { value = given; }, help);
+}
+
+void AddSameName(CLI::App& app, CliRequest& r) {
+    Optional(app, "--same", r.same,
+             "what to do when the target folder holds a file of the same name: ask, rename "
+             "(number the new name), overwrite, skip (the default), newer (replace only older "
+             "files)")
+        ->check(CLI::IsMember({"ask", "rename", "overwrite", "skip", "newer"}))
+        ->type_name("ANSWER");
+    auto* yes = app.add_flag("--yes", r.yes, "answer yes to every same-name question");
+    auto* no = app.add_flag("--no", r.no, "answer no to every same-name question");
+    yes->excludes(no);
+}
+
+void AddCommon(CLI::App& app, CliRequest& r) {
+    Optional(app, "--out", r.out, "the output directory")->type_name("DIR");
+    app.add_option_function<std::string>(
+           "--settings",
+           [&r](const std::string& file) {
+               r.useSettings = true;
+               r.settingsFile = file;
+           },
+           "start from the choices the window stored in Zanfeld.ini; --settings=FILE reads "
+           "another file; options on the line override them")
+        ->type_name("[=FILE]");
+    app.add_flag("--dry-run", r.dryRun, "print what would be done and change nothing");
+    app.add_flag("--json", r.json, "print one JSON object with the result on standard output");
+    app.add_flag("--quiet", r.quiet, "no progress line");
+}
+
+void AddNamePage(CLI::App& app, CliRequest& r, const char* what) {
+    Optional(app, "--keywords", r.keywords,
+             std::string("--by keys: keywords separated by spaces, looked for in the ") + what)
+        ->type_name("TEXT");
+    Optional(app, "--range", r.range,
+             std::string("--by name: only characters A to B of the ") + what + " (counted from 1)")
+        ->type_name("A:B");
+    Optional(app, "--filter", r.filter,
+             std::string("--by name: pieces of text separated by * removed from the ") + what)
+        ->type_name("TEXT");
+    app.add_flag("--only-existing", r.onlyExisting,
+                 "--by name: only into target folders that exist already");
+}
+
+void AddSort(CLI::App& app, CliRequest& r) {
+    app.add_option("files", r.items, "files to sort")->type_name("FILE");
+    app.add_option("--walk", r.walks,
+                   "add the files of DIR (hidden ones too); with --depth or --all also those of "
+                   "its sub-folders")
+        ->type_name("DIR")
+        ->allow_extra_args(false);
+    auto* depth = app.add_option_function<int>(
+                         "--depth", [&r](const int& n) { r.depth = n; },
+                         "--walk: down to N levels of sub-folders (0: only DIR's own files)")
+                      ->check(CLI::NonNegativeNumber)
+                      ->type_name("N");
+    app.add_flag("--all", r.allLevels, "--walk: every level of sub-folders")->excludes(depth);
+    app.add_option("--list", r.lists, "add the files named in a list file (one path a line)")
+        ->type_name("FILE")
+        ->allow_extra_args(false);
+    Optional(app, "--by", r.by,
+             "the criterion: keys, name, type, size, date or picture (required unless "
+             "--settings gives it)")
+        ->check(CLI::IsMember({"keys", "name", "type", "size", "date", "picture"}))
+        ->type_name("CRITERION");
+    AddNamePage(app, r, "file's base name");
+    Optional(app, "--size", r.size,
+             "--by size: >N or <N, N in KB (the default) or MB, e.g. '>10MB'")
+        ->type_name("COND");
+    Optional(app, "--date", r.date,
+             "--by date: <DATE (earlier) or >DATE (later), DATE as YYYY-MM-DD [HH:MM[:SS]]")
+        ->type_name("COND");
+    Optional(app, "--date-of", r.dateOf, "--by date: which time is compared (default created)")
+        ->check(CLI::IsMember({"created", "modified"}))
+        ->type_name("TIME");
+    auto* width = Optional(app, "--width", r.width, "--by picture: >=N, <=N or =N pixels wide")
+                      ->type_name("COND");
+    Optional(app, "--height", r.height, "--by picture: >=N, <=N or =N pixels high")
+        ->type_name("COND")
+        ->excludes(width);
+    Optional(app, "--types", r.types,
+             "--by picture: the picture types taken, from JPG, BMP, GIF, PNG, TIF (default all)")
+        ->type_name("TYPES");
+    auto* include = Optional(app, "--include", r.include,
+                             "sort only files of these types, e.g. '*.txt,*.doc' or 'txt,doc'")
+                        ->type_name("PATTERNS");
+    Optional(app, "--exclude", r.exclude, "leave files of these types where they are")
+        ->type_name("PATTERNS")
+        ->excludes(include);
+    auto* copy = app.add_flag("--copy", r.copy, "copy the files (the default)");
+    app.add_flag("--move", r.move, "move the files")->excludes(copy);
+    AddSameName(app, r);
+    AddCommon(app, r);
+}
+
+void AddSortFolders(CLI::App& app, CliRequest& r) {
+    app.add_option("folders", r.items, "folders to copy")->type_name("FOLDER");
+    app.add_option("--subfolders", r.subfolders,
+                   "add the sub-folders of DIR (hidden ones left out)")
+        ->type_name("DIR")
+        ->allow_extra_args(false);
+    app.add_option("--list", r.lists, "add the folders named in a list file (one path a line)")
+        ->type_name("FILE")
+        ->allow_extra_args(false);
+    Optional(app, "--by", r.by, "the criterion: keys or name (required unless --settings gives it)")
+        ->check(CLI::IsMember({"keys", "name"}))
+        ->type_name("CRITERION");
+    AddNamePage(app, r, "folder's name");
+    AddSameName(app, r);
+    AddCommon(app, r);
+}
+
+}  // namespace
+
+ParsedLine ParseCommandLine(int argc, const char* const* argv, std::ostream& out,
+                            std::ostream& err) {
+    ParsedLine parsed;
+    CliRequest& r = parsed.request;
+    CLI::App app{
+        "Zanfeld from the command line: sorts files, or copies folders, into "
+        "sub-folders of an output directory, as the Zanfeld window does.",
+        "zanfeld-cli"};
+    app.set_version_flag("--version", std::string("zanfeld-cli ") + ZANFELD_VERSION);
+    app.require_subcommand(1, 1);
+    app.footer(
+        "Run 'zanfeld-cli COMMAND --help' for a command's options; 'man zanfeld-cli' for "
+        "more. Exit status: 0 all placed, 1 some failed, 2 bad options or a refused run, "
+        "130 stopped with Ctrl-C.");
+
+    CLI::App* sort =
+        app.add_subcommand("sort", "sort files into sub-folders of the output directory");
+    AddSort(*sort, r);
+    CLI::App* folders = app.add_subcommand(
+        "sort-folders",
+        "copy folders with their whole trees into sub-folders of the output directory");
+    AddSortFolders(*folders, r);
+
+    CLI::App* undo =
+        app.add_subcommand("undo", "put back the newest run that can be undone, or run RUN");
+    undo->add_option_function<int64_t>(
+            "run", [&r](const int64_t& id) { r.run = id; }, "the run's number, as history lists it")
+        ->check(CLI::PositiveNumber)
+        ->type_name("RUN");
+    undo->add_flag("--yes", r.yes, "do not ask before undoing");
+    undo->add_flag("--dry-run", r.dryRun, "only tell what the undo would do");
+    undo->add_flag("--json", r.json, "print one JSON object with the result on standard output");
+    undo->add_flag("--quiet", r.quiet, "no progress line");
+
+    CLI::App* history = app.add_subcommand("history", "list the recorded runs, newest first");
+    history->add_option("--limit", r.limit, "how many runs (0: all; default 20)")
+        ->check(CLI::NonNegativeNumber)
+        ->type_name("N");
+    history->add_flag("--json", r.json, "print the runs as a JSON array on standard output");
+
+    // A bare --settings takes the default file: it must not take the next
+    // word (a source) for its file, so it is given its value here.
+    std::vector<std::string> words;
+    for (int i = argc - 1; i >= 1; --i) {
+        const std::string word = argv[i];
+        words.push_back(word == "--settings" ? std::string("--settings=") + kDefaultSettingsFile
+                                             : word);
+    }
+    try {
+        app.parse(words);
+    } catch (const CLI::ParseError& e) {
+        parsed.done = true;
+        const int code = app.exit(e, out, err);
+        parsed.status = code == static_cast<int>(CLI::ExitCodes::Success) ? 0 : kExitRefused;
+        return parsed;
+    }
+    if (sort->parsed()) r.command = CliCommand::Sort;
+    if (folders->parsed()) r.command = CliCommand::SortFolders;
+    if (undo->parsed()) r.command = CliCommand::Undo;
+    if (history->parsed()) r.command = CliCommand::History;
+    return parsed;
+}
+
+}  // namespace zanfeld

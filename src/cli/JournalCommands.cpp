@@ -1,0 +1,163 @@
+#include "JournalCommands.h"
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "ExitStatus.h"
+#include "JsonText.h"
+#include "PlainText.h"
+#include "RunJournal.h"
+#include "RunSummary.h"
+#include "RunUndo.h"
+#include "StopSignal.h"
+#include "Terminal.h"
+#include "TerminalHost.h"
+
+namespace zanfeld {
+
+namespace {
+
+void Print(std::FILE* to, const std::string& text) {
+    std::fputs(text.c_str(), to);
+    std::fflush(to);
+}
+
+int Refuse(const CliRequest& r, const CliContext& c, const char* command,
+           const std::string& message) {
+    Print(c.err, message + "\n");
+    if (r.json) {
+        Print(c.out, "{" + JsonText::key("command") + JsonText::string(command) + "," +
+                         JsonText::key("refused") + "true," + JsonText::key("message") +
+                         JsonText::string(message) + "," + JsonText::key("exit") +
+                         std::to_string(kExitRefused) + "}\n");
+    }
+    return kExitRefused;
+}
+
+bool OpenJournal(RunJournal& journal, const CliContext& c) {
+    return !c.journalPath.empty() && journal.open(c.journalPath) == 0 && journal.ok();
+}
+
+std::string RunJson(const JournalRun& run) {
+    const JournalCounts& n = run.counts;
+    return "{" + JsonText::key("run") + std::to_string(run.id) + "," + JsonText::key("started") +
+           JsonText::string(RunSummary::started(run)) + "," + JsonText::key("window") +
+           JsonText::string(run.window == RunWindow::Folders ? "folders" : "files") + "," +
+           JsonText::key("criterion") + JsonText::string(RunSummary::page(run)) + "," +
+           JsonText::key("mode") +
+           JsonText::string(run.mode == static_cast<int>(TransferMode::Move) ? "move" : "copy") +
+           "," + JsonText::key("output") + JsonText::string(run.outputDir) + "," +
+           JsonText::key("counts") + "{" + JsonText::key("placed") + std::to_string(n.placed) +
+           "," + JsonText::key("skipped") + std::to_string(n.skipped) + "," +
+           JsonText::key("renamed") + std::to_string(n.renamed) + "," +
+           JsonText::key("overwritten") + std::to_string(n.overwritten) + "," +
+           JsonText::key("failed") + std::to_string(n.failed) + "}," + JsonText::key("state") +
+           JsonText::string(RunSummary::state(run)) + "," + JsonText::key("undone_by") +
+           (run.undoneBy != 0 ? std::to_string(run.undoneBy) : "null") + "," +
+           JsonText::key("undoes") + (run.undoes != 0 ? std::to_string(run.undoes) : "null") + "}";
+}
+
+}  // namespace
+
+int RunHistoryCommand(const CliRequest& r, const CliContext& c) {
+    RunJournal journal;
+    if (!OpenJournal(journal, c)) return Refuse(r, c, "history", "分拣记录无法打开。");
+    const std::vector<JournalRun> runs = journal.runs(r.limit);
+    if (r.json) {
+        std::string json = "[";
+        for (size_t i = 0; i < runs.size(); ++i) {
+            if (i > 0) json += ",";
+            json += RunJson(runs[i]);
+        }
+        Print(c.out, json + "]\n");
+        return kExitPlaced;
+    }
+    std::string text;
+    for (const JournalRun& run : runs) {
+        text += std::to_string(run.id) + "\t" + RunSummary::started(run) + "\t" +
+                RunSummary::window(run) + "\t" + RunSummary::page(run) + "\t" +
+                RunSummary::mode(run) + "\t" + PlainText::field(run.outputDir) + "\t" +
+                RunSummary::counts(run) + "\t" + RunSummary::state(run) + "\n";
+    }
+    if (runs.empty()) Print(c.err, "分拣记录中还没有分拣。\n");
+    Print(c.out, text);
+    return kExitPlaced;
+}
+
+int RunUndoCommand(const CliRequest& r, const CliContext& c) {
+    RunJournal journal;
+    if (!OpenJournal(journal, c)) return Refuse(r, c, "undo", "分拣记录无法打开，不能撤销。");
+    std::optional<JournalRun> run;
+    if (r.run) {
+        for (const JournalRun& each : journal.runs(0)) {
+            if (each.id == *r.run) run = each;
+        }
+        if (!run) return Refuse(r, c, "undo", "分拣记录中没有这次分拣。");
+        if (run->undoes != 0) return Refuse(r, c, "undo", "撤销本身不能再撤销。");
+        if (run->undoneBy != 0) return Refuse(r, c, "undo", "这次分拣已经撤销过了。");
+    } else {
+        run = journal.lastUndoableRun();
+        if (!run) return Refuse(r, c, "undo", "没有可以撤销的分拣。");
+    }
+
+    const UndoPlan plan = PlanUndo(journal, run->id);
+    std::string question = UndoQuestion(*run, plan);
+    if (r.dryRun) {
+        // The question without its last words: nothing is asked.
+        const std::string ask = "是否继续？";
+        if (question.size() >= ask.size() &&
+            question.compare(question.size() - ask.size(), ask.size(), ask) == 0)
+            question.erase(question.size() - ask.size());
+        Print(c.out, PlainText::message(question) + "\n");
+        return kExitPlaced;
+    }
+    if (!r.yes) {
+        if (!c.inTerminal)
+            return Refuse(r, c, "undo",
+                          "zanfeld-cli: undo: there is no terminal to ask on; give --yes to undo "
+                          "without asking");
+        Print(c.err, PlainText::message(question) + " [y/N] ");
+        const std::optional<std::string> answer =
+            ReadLine(c.in, [] { return StopSignal::received() != 0; });
+        if (!answer || (*answer != "y" && *answer != "Y" && *answer != "yes" && *answer != "是")) {
+            Print(c.err, "\n没有撤销。\n");
+            return kExitRefused;
+        }
+    }
+
+    TerminalHost::Setup setup;
+    setup.progress = c.errTerminal && !r.quiet;
+    setup.columns = c.columns;
+    TerminalHost host(setup, c.err, c.in);
+    const UndoReport report = UndoRun(journal, run->id, host);
+    host.clearLine();
+    journal.close();
+
+    int status = kExitPlaced;
+    if (report.stopped) {
+        const int signal = StopSignal::received();
+        status = StopSignal::exitStatus(signal != 0 ? signal : 2);
+    } else if (report.kept > 0) {
+        status = kExitFailed;
+    }
+    const std::string message = host.messages().empty() ? std::string() : host.messages().back();
+    if (r.json) {
+        Print(c.out, "{" + JsonText::key("command") + JsonText::string("undo") + "," +
+                         JsonText::key("run") + std::to_string(run->id) + "," +
+                         JsonText::key("moved_back") + std::to_string(report.movedBack) + "," +
+                         JsonText::key("renamed_back") + std::to_string(report.renamedBack) + "," +
+                         JsonText::key("copies_removed") + std::to_string(report.copiesRemoved) +
+                         "," + JsonText::key("copies_trashed") +
+                         std::to_string(report.copiesTrashed) + "," + JsonText::key("restored") +
+                         std::to_string(report.restored) + "," + JsonText::key("kept") +
+                         std::to_string(report.kept) + "," + JsonText::key("folders_removed") +
+                         std::to_string(report.foldersRemoved) + "," + JsonText::key("stopped") +
+                         (report.stopped ? "true" : "false") + "," + JsonText::key("message") +
+                         JsonText::string(message) + "," + JsonText::key("exit") +
+                         std::to_string(status) + "}\n");
+    }
+    return status;
+}
+
+}  // namespace zanfeld

@@ -1,0 +1,244 @@
+#include "SortCommand.h"
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "CliChoices.h"
+#include "CliSources.h"
+#include "ExitStatus.h"
+#include "FailureLog.h"
+#include "FolderSort.h"
+#include "JournalRecorder.h"
+#include "JsonText.h"
+#include "PlainText.h"
+#include "PlanWords.h"
+#include "PlanningHost.h"
+#include "RunFileSort.h"
+#include "RunJournal.h"
+#include "RunPlanner.h"
+#include "RunStatusLine.h"
+#include "StopSignal.h"
+#include "TerminalHost.h"
+
+namespace zanfeld {
+
+namespace {
+
+const char* CommandName(const CliRequest& r) {
+    return r.command == CliCommand::SortFolders ? "sort-folders" : "sort";
+}
+
+void Print(std::FILE* to, const std::string& text) {
+    std::fputs(text.c_str(), to);
+    std::fflush(to);
+}
+
+int Refused(const CliRequest& r, const CliContext& c, const std::string& option,
+            const std::string& message, bool printed) {
+    if (!printed) Print(c.err, "zanfeld-cli: " + message + "\n");
+    if (r.json) {
+        Print(c.out, "{" + JsonText::key("command") + JsonText::string(CommandName(r)) + "," +
+                         JsonText::key("refused") + "true," + JsonText::key("message") +
+                         JsonText::string(message) + "," + JsonText::key("option") +
+                         (option.empty() ? "null" : JsonText::string(option)) + "," +
+                         JsonText::key("exit") + std::to_string(kExitRefused) + "}\n");
+    }
+    return kExitRefused;
+}
+
+// The exit status of a run that was stopped.
+int StoppedStatus() {
+    const int signal = StopSignal::received();
+    return StopSignal::exitStatus(signal != 0 ? signal : 2 /* SIGINT */);
+}
+
+std::string CountsJson(const RunCounts& counts) {
+    return "{" + JsonText::key("placed") + std::to_string(counts.placed) + "," +
+           JsonText::key("skipped") + std::to_string(counts.skipped) + "," +
+           JsonText::key("renamed") + std::to_string(counts.renamed) + "," +
+           JsonText::key("overwritten") + std::to_string(counts.overwritten) + "," +
+           JsonText::key("failed") + std::to_string(counts.failed) + "}";
+}
+
+std::string Joined(const std::vector<std::string>& messages) {
+    std::string text;
+    for (const std::string& m : messages) {
+        if (!text.empty()) text += "\n\n";
+        text += m;
+    }
+    return text;
+}
+
+TerminalHost::Setup HostSetup(const CliRequest& r, const CliContext& c, bool folders) {
+    TerminalHost::Setup setup;
+    setup.folders = folders;
+    setup.progress = c.errTerminal && !r.quiet;
+    setup.columns = c.columns;
+    if (r.yes) setup.answer = true;
+    if (r.no) setup.answer = false;
+    if (r.height) setup.optionNames[static_cast<size_t>(OptionId::PicValue)] = "--height";
+    return setup;
+}
+
+int DryRun(const CliRequest& r, const CliContext& c, const SortOptions& options,
+           const SourceList& list, bool folders) {
+    RunPlan plan;
+    RunPlanner planner(plan);
+    TerminalHost::Setup setup = HostSetup(r, c, folders);
+    setup.progress = false;
+    TerminalHost host(setup, c.err, c.in);
+    PlanningHost planning(host, planner);
+    if (folders) {
+        RunFolderSort(options, list.entries(), planning);
+    } else {
+        RunFileSort(options, list.entries(), planning);
+    }
+    // A plan ends in no message: any message is a check's refusal.
+    if (host.refused() || !host.messages().empty())
+        return Refused(r, c, host.refusedOption(), Joined(host.messages()), true);
+    if (host.stopped()) return StoppedStatus();
+
+    std::array<size_t, static_cast<size_t>(PlanAction::Count)> counts{};
+    for (const PlanRow& row : plan.rows) {
+        const auto index = static_cast<size_t>(row.action);
+        if (index < counts.size()) ++counts[index];
+    }
+    if (r.json) {
+        std::string json = "{" + JsonText::key("command") + JsonText::string(CommandName(r)) + "," +
+                           JsonText::key("dry_run") + "true," + JsonText::key("plan") + "[";
+        for (size_t i = 0; i < plan.rows.size(); ++i) {
+            const PlanRow& row = plan.rows[i];
+            if (i > 0) json += ",";
+            json += "{" + JsonText::key("source") + JsonText::string(row.source) + "," +
+                    JsonText::key("folder") + JsonText::string(row.folder) + "," +
+                    JsonText::key("target") + JsonText::string(row.target) + "," +
+                    JsonText::key("action") + JsonText::string(PlanWords::key(row.action)) + "," +
+                    JsonText::key("detail") + JsonText::string(row.detail) + "}";
+            // Large plans go out in pieces.
+            if (json.size() > (1u << 16)) {
+                std::fputs(json.c_str(), c.out);
+                json.clear();
+            }
+        }
+        json += "]," + JsonText::key("counts") + "{";
+        bool first = true;
+        for (size_t i = 0; i < counts.size(); ++i) {
+            if (!first) json += ",";
+            first = false;
+            json += JsonText::key(PlanWords::key(static_cast<PlanAction>(i))) +
+                    std::to_string(counts[i]);
+        }
+        json += "}," + JsonText::key("exit") + "0}\n";
+        Print(c.out, json);
+        return kExitPlaced;
+    }
+    std::string lines;
+    for (const PlanRow& row : plan.rows) {
+        lines += PlainText::field(PlanWords::cell(row));
+        lines += '\t';
+        lines += PlainText::field(row.source);
+        lines += '\t';
+        lines += PlainText::field(row.target);
+        lines += '\n';
+        if (lines.size() > (1u << 16)) {
+            std::fputs(lines.c_str(), c.out);
+            lines.clear();
+        }
+    }
+    Print(c.out, lines);
+    std::string summary = "预览：";
+    bool any = false;
+    for (size_t i = 0; i < counts.size(); ++i) {
+        if (counts[i] == 0) continue;
+        if (any) summary += "，";
+        summary += std::string(PlanWords::count(static_cast<PlanAction>(i))) + " " +
+                   std::to_string(counts[i]) + " 个";
+        any = true;
+    }
+    if (!any) summary += "没有文件";
+    Print(c.err, summary + "\n");
+    return kExitPlaced;
+}
+
+}  // namespace
+
+int RunSortCommand(const CliRequest& r, const CliContext& c) {
+    const bool folders = r.command == CliCommand::SortFolders;
+    SortOptions options;
+    if (auto error = ResolveOptions(r, folders, c.cwd, options))
+        return Refused(r, c, error->option, error->message, false);
+    SourceList list;
+    if (auto error = GatherSources(r, folders, c.cwd, list))
+        return Refused(r, c, error->option, error->message, false);
+
+    if (r.dryRun) return DryRun(r, c, options, list, folders);
+
+    if (options.sameFilePolicy == SameFilePolicy::Ask && !r.yes && !r.no && !c.inTerminal) {
+        return Refused(r, c, "--same",
+                       "--same ask: there is no terminal to ask on; give --yes or --no for the "
+                       "answer, or choose another --same",
+                       false);
+    }
+
+    RunJournal journal;
+    if (!c.journalPath.empty()) journal.open(c.journalPath);
+    JournalRecorder recorder(journal);
+    TerminalHost::Setup setup = HostSetup(r, c, folders);
+    // Without a journal path the run goes unrecorded, as a window does whose
+    // journal cannot be opened.
+    setup.recorder = c.journalPath.empty() ? nullptr : &recorder;
+    TerminalHost host(setup, c.err, c.in);
+    if (folders) {
+        RunFolderSort(options, list.entries(), host);
+    } else {
+        RunFileSort(options, list.entries(), host);
+    }
+    host.clearLine();
+    journal.close();
+
+    if (host.refused() || !host.counted())
+        return Refused(r, c, host.refusedOption(), Joined(host.messages()), true);
+
+    // The run shows the directory only when it had to complete it.
+    const std::string output = host.outputDir().empty() ? options.outputDir : host.outputDir();
+    const std::string closing = host.messages().empty() ? std::string() : host.messages().back();
+    const bool finished = closing.rfind("分拣工作完成！", 0) == 0;
+    int status = kExitPlaced;
+    if (host.stopped()) {
+        status = StoppedStatus();
+    } else if (!finished || host.counts().failed > 0) {
+        status = kExitFailed;
+    }
+
+    if (r.json) {
+        std::string json = "{" + JsonText::key("command") + JsonText::string(CommandName(r)) + "," +
+                           JsonText::key("run") +
+                           (recorder.run() != 0 ? std::to_string(recorder.run()) : "null") + "," +
+                           JsonText::key("output") + JsonText::string(output) + "," +
+                           JsonText::key("stopped") + (host.stopped() ? "true" : "false") + "," +
+                           JsonText::key("counts") + CountsJson(host.counts()) + "," +
+                           JsonText::key("failures") + "[";
+        for (size_t i = 0; i < host.failures().size(); ++i) {
+            const TerminalHost::Failure& f = host.failures()[i];
+            if (i > 0) json += ",";
+            json += "{" + JsonText::key("path") + JsonText::string(f.path) + "," +
+                    JsonText::key("reason") + JsonText::string(f.reason) + "}";
+        }
+        json += "]," + JsonText::key("message") + JsonText::string(closing) + "," +
+                JsonText::key("exit") + std::to_string(status) + "}\n";
+        Print(c.out, json);
+        return status;
+    }
+    std::string summary = RunStatusLine::after(host.counts(), host.stopped()) + "\n";
+    // The closing message names the first few failures; the rest follow here.
+    if (host.failures().size() > FailureLog::kShown) {
+        summary += "未能分拣的文件：\n";
+        for (const TerminalHost::Failure& f : host.failures())
+            summary += PlainText::field(f.path) + "：" + f.reason + "\n";
+    }
+    Print(c.out, summary);
+    return status;
+}
+
+}  // namespace zanfeld
