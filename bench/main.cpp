@@ -19,6 +19,13 @@
 
 using namespace zanfeld::bench;
 
+namespace zanfeld::bench {
+// CliFigures.cpp. Each gives no row, and says why, when its program is not
+// here. cli: the zanfeld-cli to run; files: the files of organize's tree.
+std::vector<FigureResult> CliSortFigure(const BenchOptions& o, const std::string& cli);
+std::vector<FigureResult> OrganizeFigures(const BenchOptions& o, int files);
+}  // namespace zanfeld::bench
+
 namespace {
 
 const char* const kUsage =
@@ -41,16 +48,32 @@ const char* const kUsage =
     "  --chunked-mib N      MiB of the chunked copy's one file (default 2048)\n"
     "  --latency-files N    large files the window copies while its ticks are timed (default 4)\n"
     "  --latency-mib N      MiB of each of them (default 256)\n"
+    "  --cli PATH           the zanfeld-cli of the cli-sort figure (default: the one built\n"
+    "                       with the bench)\n"
+    "  --organize-files N   files of the organize figure's tree (default 10000)\n"
     "  --only KEY[,KEY]     run only these figures: copy-sort move-sort keyword-sort\n"
     "                       journal-sort undo-move preview (with its preview-window row)\n"
     "                       windowed-run window-latency chunked-copy walk import\n"
-    "                       picture-probe big-list\n";
+    "                       cli-sort organize (its organize-move and organize-copy rows;\n"
+    "                       Debian's organize on PATH) picture-probe big-list\n";
 
 // The figure keys, in the order they run.
-const char* const kKeys[] = {"copy-sort",    "move-sort", "keyword-sort", "journal-sort",
-                             "undo-move",    "preview",   "windowed-run", "window-latency",
-                             "chunked-copy", "walk",      "import",       "picture-probe",
-                             "big-list"};
+const char* const kKeys[] = {"copy-sort",    "move-sort",     "keyword-sort", "journal-sort",
+                             "undo-move",    "preview",       "windowed-run", "window-latency",
+                             "chunked-copy", "walk",          "import",       "cli-sort",
+                             "organize",     "picture-probe", "big-list"};
+
+#ifdef ZANFELD_CLI_PATH
+const char* const kBuiltCli = ZANFELD_CLI_PATH;
+#else
+const char* const kBuiltCli = "";
+#endif
+
+// The options of the figures that run other programs.
+struct ProgramOptions {
+    std::string cli = kBuiltCli;
+    int organizeFiles = 10000;
+};
 
 int ToInt(const char* text, const char* option) {
     char* end = nullptr;
@@ -63,7 +86,7 @@ int ToInt(const char* text, const char* option) {
     return static_cast<int>(value);
 }
 
-BenchOptions ParseOptions(int argc, char** argv, bool& child) {
+BenchOptions ParseOptions(int argc, char** argv, bool& child, ProgramOptions& programs) {
     BenchOptions o;
     child = false;
     for (int i = 1; i < argc; ++i) {
@@ -120,6 +143,10 @@ BenchOptions ParseOptions(int argc, char** argv, bool& child) {
             o.latencyFiles = std::max(1, ToInt(value, "--latency-files"));
         } else if (arg == "--latency-mib") {
             o.latencyMiB = std::max(1, ToInt(value, "--latency-mib"));
+        } else if (arg == "--cli") {
+            programs.cli = value;
+        } else if (arg == "--organize-files") {
+            programs.organizeFiles = std::max(1, ToInt(value, "--organize-files"));
         } else if (arg == "--only") {
             std::string list = value;
             size_t start = 0;
@@ -216,7 +243,7 @@ void PrintTable(const std::vector<FigureResult>& results) {
 }
 
 // Every figure asked for, then the table; 0 when every target was met.
-int RunAll(const BenchOptions& o, const char* argv0) {
+int RunAll(const BenchOptions& o, const ProgramOptions& programs, const char* argv0) {
     struct utsname un;
     ::uname(&un);
     std::printf("zanfeld_bench: %s, %ld cores, Linux %s; trees in %s (%s); %d rounds\n",
@@ -227,7 +254,8 @@ int RunAll(const BenchOptions& o, const char* argv0) {
 
     const double start = Now();
     std::vector<FigureResult> results;
-    // Most figures give one row of the table; the preview gives two.
+    // Most figures give one row of the table; the preview and organize give
+    // two, and a figure whose program is missing none.
     using Rows = std::vector<FigureResult>;
     const std::pair<const char*, std::function<Rows()>> figures[] = {
         {"copy-sort", [&] { return Rows{CopySortFigure(o)}; }},
@@ -241,6 +269,8 @@ int RunAll(const BenchOptions& o, const char* argv0) {
         {"chunked-copy", [&] { return Rows{ChunkedCopyFigure(o)}; }},
         {"walk", [&] { return Rows{WalkFigure(o)}; }},
         {"import", [&] { return Rows{ImportFigure(o)}; }},
+        {"cli-sort", [&] { return CliSortFigure(o, programs.cli); }},
+        {"organize", [&] { return OrganizeFigures(o, programs.organizeFiles); }},
         {"picture-probe", [&] { return Rows{PictureProbeFigure(o)}; }},
         {"big-list", [&] { return Rows{BigListFigure(o, argv0)}; }},
     };
@@ -267,11 +297,12 @@ int RunAll(const BenchOptions& o, const char* argv0) {
 
 int main(int argc, char** argv) {
     bool child = false;
-    const BenchOptions o = ParseOptions(argc, argv, child);
+    ProgramOptions programs;
+    const BenchOptions o = ParseOptions(argc, argv, child, programs);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     try {
-        return child ? BigListChild(o, argc, argv) : RunAll(o, argv[0]);
+        return child ? BigListChild(o, argc, argv) : RunAll(o, programs, argv[0]);
     } catch (const BenchFailure& e) {
         FinishRemovals();
         std::fprintf(stderr, "zanfeld_bench: %s\n", e.what());

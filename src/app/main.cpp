@@ -1,53 +1,75 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
+#include "AppIcon.h"
 #include "AppSetup.h"
 #include "AppTitle.h"
 #include "AppWindows.h"
 #include "HomeFolder.h"
 #include "Language.h"
+#include "SelfCheck.h"
 #include "SettingsFile.h"
 #include "StartArguments.h"
 
 namespace {
 
 std::string WorkingFolder() {
-    std::string buffer(PATH_MAX, '\0');
-    if (!getcwd(buffer.data(), buffer.size())) return {};
-    buffer.resize(std::char_traits<char>::length(buffer.c_str()));
-    return buffer;
+    char buffer[PATH_MAX];
+    return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
+}
+
+// --help and --version need no display: they are answered before Qt starts.
+bool Asked(int argc, char** argv, const char* option) {
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
+        if (std::strcmp(argv[i], option) == 0) return true;
+    return false;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    // QApplication takes Qt's own options (-platform, -style, ...) off the line first.
+    using namespace zanfeld;
+    if (Asked(argc, argv, "--help") || Asked(argc, argv, "-h")) {
+        std::fputs(StartArguments::usage(), stdout);
+        return 0;
+    }
+    if (Asked(argc, argv, "--version")) {
+        std::printf("zanfeld %s\n", kAppVersion);
+        return 0;
+    }
     QApplication app(argc, argv);
-    const zanfeld::StartArguments args =
-        zanfeld::StartArguments::parse(argc, argv, WorkingFolder());
-    if (!args.error.empty()) {
-        std::fprintf(stderr, "zanfeld: %s\n%s", args.errorText.c_str(),
-                     zanfeld::StartArguments::usage());
+    // What Qt left of the line (its own options taken out).
+    const StartArguments arguments = StartArguments::parse(argc, argv, WorkingFolder());
+    if (!arguments.error.empty()) {
+        std::fprintf(stderr, "zanfeld: %s\n%s", arguments.errorText.c_str(),
+                     StartArguments::usage());
         return 2;
     }
-    if (args.help) {
-        std::fputs(zanfeld::StartArguments::usage(), stdout);
-        return 0;
-    }
-    if (args.version) {
-        std::printf("zanfeld %s\n", zanfeld::kAppVersion);
-        return 0;
-    }
-    const std::string language = args.lang.empty() ? zanfeld::PreferredLanguage() : args.lang;
-    if (!zanfeld::SetUpApplication(app, language) && !args.lang.empty()) {
+    // The self-check looks for Qt's Chinese texts, whatever the desktop's language.
+    const std::string language = arguments.selfCheck      ? std::string(kChinese)
+                                 : arguments.lang.empty() ? PreferredLanguage()
+                                                          : arguments.lang;
+    const bool translated = SetUpApplication(app, language);
+    if (!translated && !arguments.lang.empty()) {
         std::fprintf(stderr, "zanfeld: --lang %s: no catalogue of that language was found\n",
                      language.c_str());
     }
-    zanfeld::AppWindows windows(zanfeld::DefaultSettingsPath(), zanfeld::DefaultOutputFolder());
-    windows.openPaths(args.paths);
+    // The desktop matches the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kAppId));
+    QApplication::setWindowIcon(AppIcon());
+    if (arguments.selfCheck) {
+        std::string report;
+        const bool ok = RunSelfCheck(translated, report);
+        std::fputs(report.c_str(), stdout);
+        return ok ? 0 : 1;
+    }
+    AppWindows windows(DefaultSettingsPath(), DefaultOutputFolder());
+    windows.openPaths(arguments.paths);
     return app.exec();
 }

@@ -1,8 +1,10 @@
 #include "CliParser.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 
 #include "ExitStatus.h"
+#include "JsonText.h"
 #include "ZanfeldVersion.h"
 
 namespace zanfeld {
@@ -69,7 +71,7 @@ void AddSort(CLI::App& app, CliRequest& r) {
     auto* depth = app.add_option_function<int>(
                          "--depth", [&r](const int& n) { r.depth = n; },
                          "--walk: down to N levels of sub-folders (0: only DIR's own files)")
-                      ->check(CLI::NonNegativeNumber)
+                      ->check(CLI::Range(0, 1 << 30))
                       ->type_name("N");
     app.add_flag("--all", r.allLevels, "--walk: every level of sub-folders")->excludes(depth);
     app.add_option("--list", r.lists, "add the files named in a list file (one path a line)")
@@ -127,6 +129,15 @@ void AddSortFolders(CLI::App& app, CliRequest& r) {
     AddCommon(app, r);
 }
 
+// The command a line names, for a refusal's JSON; words are in reverse order.
+std::string CommandOf(const std::vector<std::string>& words) {
+    for (auto word = words.rbegin(); word != words.rend(); ++word) {
+        if (*word == "sort" || *word == "sort-folders" || *word == "undo" || *word == "history")
+            return *word;
+    }
+    return {};
+}
+
 }  // namespace
 
 ParsedLine ParseCommandLine(int argc, const char* const* argv, std::ostream& out,
@@ -182,13 +193,36 @@ ParsedLine ParseCommandLine(int argc, const char* const* argv, std::ostream& out
         words.push_back(word == "--settings" ? std::string("--settings=") + kDefaultSettingsFile
                                              : word);
     }
+    // CLI11 takes the words it parses off the vector; the checks below read all of them.
+    const std::vector<std::string> line = words;
     try {
         app.parse(words);
     } catch (const CLI::ParseError& e) {
         parsed.done = true;
         const int code = app.exit(e, out, err);
         parsed.status = code == static_cast<int>(CLI::ExitCodes::Success) ? 0 : kExitRefused;
+        // A script that asked for JSON gets its object for a refused line too.
+        if (parsed.status != 0 && std::find(line.begin(), line.end(), "--json") != line.end())
+            out << JsonText::refusal(CommandOf(line), e.what(), "") << std::flush;
         return parsed;
+    }
+    // A bare --settings followed by a settings file was meant as --settings=FILE:
+    // taken as a source, the file would be sorted (or moved) away.
+    for (size_t i = line.size(); i-- > 1;) {
+        const std::string& next = line[i - 1];
+        if (line[i] == std::string("--settings=") + kDefaultSettingsFile && next.size() > 4 &&
+            next.compare(next.size() - 4, 4, ".ini") == 0) {
+            parsed.done = true;
+            parsed.status = kExitRefused;
+            const std::string message = "--settings " + next +
+                                        ": a bare --settings reads the default file; write "
+                                        "--settings=" +
+                                        next + " to read this one";
+            err << "zanfeld-cli: " << message << "\n";
+            if (r.json)
+                out << JsonText::refusal(CommandOf(words), message, "--settings") << std::flush;
+            return parsed;
+        }
     }
     if (sort->parsed()) r.command = CliCommand::Sort;
     if (folders->parsed()) r.command = CliCommand::SortFolders;

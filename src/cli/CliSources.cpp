@@ -1,8 +1,11 @@
 #include "CliSources.h"
 
+#include <unordered_map>
+
 #include "FileOps.h"
 #include "ListFile.h"
 #include "PathNames.h"
+#include "PathSpelling.h"
 #include "Walks.h"
 
 namespace zanfeld {
@@ -13,13 +16,37 @@ ChoiceError Refuse(std::string option, std::string message) {
     return ChoiceError{std::move(option), std::move(message)};
 }
 
+// Adds what a list file names, each in its one spelling (a list written
+// elsewhere may name a file as "./x" or through a link to its folder), so
+// that it is listed once beside the same file named otherwise.
+std::optional<ChoiceError> ImportResolved(const std::string& path, bool folders, SourceList& list) {
+    SourceList read;
+    const ListFileResult result =
+        ImportListFile(path, read, folders ? ListKind::Folders : ListKind::Files);
+    if (!result.ok) return Refuse("--list", "--list: " + result.error);
+    // Lists name many files of few folders: each folder is resolved once.
+    std::unordered_map<std::string, std::string> resolved;
+    for (const std::string& entry : read.entries()) {
+        const size_t slash = entry.rfind('/');
+        if (slash == std::string::npos || slash == 0 || slash + 1 == entry.size()) {
+            list.AddIfAbsent(ResolvedParent(entry));
+            continue;
+        }
+        const std::string folder = entry.substr(0, slash);
+        auto found = resolved.find(folder);
+        if (found == resolved.end()) found = resolved.emplace(folder, ResolvedFolder(folder)).first;
+        list.AddIfAbsent(found->second + entry.substr(slash));
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<ChoiceError> GatherSources(const CliRequest& r, bool folders, const std::string& cwd,
                                          SourceList& list) {
     const char* what = folders ? "FOLDER" : "FILE";
     for (const std::string& item : r.items) {
-        const std::string path = AbsolutePath(item, cwd);
+        const std::string path = ResolvedParent(AbsolutePath(item, cwd));
         if (folders ? !DirExists(path) : !RegularFileExists(path)) {
             std::string message =
                 std::string(what) + ": there is no " + (folders ? "folder " : "file ") + path;
@@ -29,7 +56,7 @@ std::optional<ChoiceError> GatherSources(const CliRequest& r, bool folders, cons
         list.AddIfAbsent(path);
     }
     for (const std::string& walk : r.walks) {
-        const std::string dir = AbsolutePath(walk, cwd);
+        const std::string dir = ResolvedFolder(AbsolutePath(walk, cwd));
         if (!DirExists(dir)) return Refuse("--walk", "--walk: there is no folder " + dir);
         const std::string base = WithTrailingSeparator(dir);
         if (r.allLevels) {
@@ -41,16 +68,13 @@ std::optional<ChoiceError> GatherSources(const CliRequest& r, bool folders, cons
         }
     }
     for (const std::string& parent : r.subfolders) {
-        const std::string dir = AbsolutePath(parent, cwd);
+        const std::string dir = ResolvedFolder(AbsolutePath(parent, cwd));
         if (!DirExists(dir))
             return Refuse("--subfolders", "--subfolders: there is no folder " + dir);
         AddSubFolders(list, WithTrailingSeparator(dir));
     }
     for (const std::string& file : r.lists) {
-        const std::string path = AbsolutePath(file, cwd);
-        const ListFileResult result =
-            ImportListFile(path, list, folders ? ListKind::Folders : ListKind::Files);
-        if (!result.ok) return Refuse("--list", "--list: " + result.error);
+        if (auto error = ImportResolved(AbsolutePath(file, cwd), folders, list)) return error;
     }
     if ((r.depth || r.allLevels) && r.walks.empty())
         return Refuse(r.allLevels ? "--all" : "--depth",

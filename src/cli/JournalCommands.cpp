@@ -29,12 +29,7 @@ int Refuse(const CliRequest& r, const CliContext& c, const char* command,
            const std::string& message) {
     // JSON keeps the engine's own words, the same for every reader.
     Print(c.err, TranslateMessage(message) + "\n");
-    if (r.json) {
-        Print(c.out, "{" + JsonText::key("command") + JsonText::string(command) + "," +
-                         JsonText::key("refused") + "true," + JsonText::key("message") +
-                         JsonText::string(message) + "," + JsonText::key("exit") +
-                         std::to_string(kExitRefused) + "}\n");
-    }
+    if (r.json) Print(c.out, JsonText::refusal(command, message, ""));
     return kExitRefused;
 }
 
@@ -126,6 +121,8 @@ int RunUndoCommand(const CliRequest& r, const CliContext& c) {
             ReadLine(c.in, [] { return StopSignal::received() != 0; });
         if (!answer || (*answer != "y" && *answer != "Y" && *answer != "yes" && *answer != "是")) {
             Print(c.err, "\n" + TranslateMessage(Format(MessageId::CliNotUndone)) + "\n");
+            // Ctrl-C at the question is a stop like any other.
+            if (const int signal = StopSignal::received()) return StopSignal::exitStatus(signal);
             return kExitRefused;
         }
     }

@@ -80,4 +80,11 @@ std::string JsonText::string(std::string_view bytes) {
 
 std::string JsonText::key(std::string_view name) { return string(name) + ":"; }
 
+std::string JsonText::refusal(std::string_view command, std::string_view message,
+                              std::string_view option) {
+    return "{" + key("command") + (command.empty() ? "null" : string(command)) + "," +
+           key("refused") + "true," + key("message") + string(message) + "," + key("option") +
+           (option.empty() ? "null" : string(option)) + "," + key("exit") + "2}\n";
+}
+
 }  // namespace zanfeld

@@ -16,6 +16,10 @@ class JsonText {
     static std::string string(std::string_view bytes);
     // "key": as the start of a member.
     static std::string key(std::string_view name);
+    // The object of a refused command line or run, with its line end;
+    // option empty when none is named.
+    static std::string refusal(std::string_view command, std::string_view message,
+                               std::string_view option);
 };
 
 }  // namespace zanfeld

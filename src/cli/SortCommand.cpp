@@ -40,14 +40,11 @@ int Refused(const CliRequest& r, const CliContext& c, const std::string& option,
             const std::string& message, bool printed) {
     // The terminal gets the message in the chosen language; JSON always the
     // engine's own words, the same for every reader.
-    if (!printed) Print(c.err, TranslateMessage(Format(MessageId::CliRefused, {message})) + "\n");
-    if (r.json) {
-        Print(c.out, "{" + JsonText::key("command") + JsonText::string(CommandName(r)) + "," +
-                         JsonText::key("refused") + "true," + JsonText::key("message") +
-                         JsonText::string(message) + "," + JsonText::key("option") +
-                         (option.empty() ? "null" : JsonText::string(option)) + "," +
-                         JsonText::key("exit") + std::to_string(kExitRefused) + "}\n");
-    }
+    if (!printed)
+        Print(
+            c.err,
+            PlainText::message(TranslateMessage(Format(MessageId::CliRefused, {message}))) + "\n");
+    if (r.json) Print(c.out, JsonText::refusal(CommandName(r), message, option));
     return kExitRefused;
 }
 
@@ -74,14 +71,17 @@ std::string Joined(const std::vector<std::string>& messages) {
     return text;
 }
 
-TerminalHost::Setup HostSetup(const CliRequest& r, const CliContext& c, bool folders) {
+TerminalHost::Setup HostSetup(const CliRequest& r, const CliContext& c, bool folders,
+                              const SortOptions& options) {
     TerminalHost::Setup setup;
     setup.folders = folders;
     setup.progress = c.errTerminal && !r.quiet;
     setup.columns = c.columns;
     if (r.yes) setup.answer = true;
     if (r.no) setup.answer = false;
-    if (r.height) setup.optionNames[static_cast<size_t>(OptionId::PicValue)] = "--height";
+    // The picture value is named by the dimension the run compares, typed or stored.
+    if (options.picDimension == PicDimension::Height)
+        setup.optionNames[static_cast<size_t>(OptionId::PicValue)] = "--height";
     return setup;
 }
 
@@ -89,7 +89,7 @@ int DryRun(const CliRequest& r, const CliContext& c, const SortOptions& options,
            const SourceList& list, bool folders) {
     RunPlan plan;
     RunPlanner planner(plan);
-    TerminalHost::Setup setup = HostSetup(r, c, folders);
+    TerminalHost::Setup setup = HostSetup(r, c, folders, options);
     setup.progress = false;
     TerminalHost host(setup, c.err, c.in);
     PlanningHost planning(host, planner);
@@ -188,7 +188,7 @@ int RunSortCommand(const CliRequest& r, const CliContext& c) {
     RunJournal journal;
     if (!c.journalPath.empty()) journal.open(c.journalPath);
     JournalRecorder recorder(journal);
-    TerminalHost::Setup setup = HostSetup(r, c, folders);
+    TerminalHost::Setup setup = HostSetup(r, c, folders, options);
     // Without a journal path the run goes unrecorded, as a window does whose
     // journal cannot be opened.
     setup.recorder = c.journalPath.empty() ? nullptr : &recorder;

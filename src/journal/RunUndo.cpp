@@ -13,6 +13,7 @@
 
 #include "FailureLog.h"
 #include "FileOps.h"
+#include "HiddenTemp.h"
 #include "JournalRecorder.h"
 #include "MessageTexts.h"
 #include "PathNames.h"
@@ -125,7 +126,20 @@ class Undo {
         }
     }
 
-    void folders(const std::vector<std::string>& made) {
+    void folders(const std::vector<std::string>& made,
+                 const std::vector<JournalPlacement>& placements) {
+        // A run killed while it placed a file leaves a hidden temporary in
+        // the folder: its new copy, or the file it was replacing, swapped
+        // aside. It goes to the Trash, where nothing is lost, and no longer
+        // keeps an emptied folder of the run's from going.
+        std::set<std::string> visited;
+        for (const JournalPlacement& p : placements) {
+            const size_t slash = p.target.rfind('/');
+            if (slash == std::string::npos || slash == 0) continue;
+            const std::string folder = p.target.substr(0, slash);
+            if (visited.insert(folder).second)
+                RemoveStaleTemporaries(folder, -1, StaleTemporaries::Trash);
+        }
         // Deepest first; a folder that holds anything stays.
         for (auto it = made.rbegin(); it != made.rend(); ++it) {
             if (sys().unlinkAt(AT_FDCWD, it->c_str(), AT_REMOVEDIR) == 0) ++m_report.foldersRemoved;
@@ -388,7 +402,7 @@ UndoReport UndoRun(RunJournal& journal, int64_t run, SortHost& host) {
         host.setProgress(static_cast<int>(static_cast<unsigned long long>(i + 1) * 100 / n));
     }
     UndoReport& report = undo.report();
-    if (!report.stopped) undo.folders(made);
+    if (!report.stopped) undo.folders(made, placements);
 
     RunCounts counts;
     counts.placed =

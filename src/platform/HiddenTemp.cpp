@@ -1,5 +1,6 @@
 #include "HiddenTemp.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -16,15 +17,16 @@
 
 #include "FileOps.h"
 #include "Sys.h"
+#include "Trash.h"
+#include "UniqueFd.h"
 
 namespace zanfeld {
 
 namespace {
 
-int ProcessId() {
-    static const int pid = static_cast<int>(::getpid());
-    return pid;
-}
+// Asked each time: a child made by fork() must name its files by its own
+// id, or they would pass for its parent's and never be cleared.
+int ProcessId() { return static_cast<int>(::getpid()); }
 
 uint64_t NextRandom() {
     // splitmix64 over a counter seeded from the clock: only has to make
@@ -84,7 +86,7 @@ void NoteFolderMade(const std::string& folder) {
 
 // A process killed while a file had a hidden name (SIGKILL, a power cut)
 // leaves that file behind.
-void RemoveStaleTemporaries(const std::string& folder, int dirFd) {
+void RemoveStaleTemporaries(const std::string& folder, int dirFd, StaleTemporaries what) {
     {
         std::lock_guard<std::mutex> lock(g_sweptMutex);
         if (!Remember(folder)) return;
@@ -98,10 +100,23 @@ void RemoveStaleTemporaries(const std::string& folder, int dirFd) {
     };
     if (dirFd >= 0) {
         ForEachDirEntryAt(dirFd, look);
-        for (const std::string& name : stale) sys().unlinkAt(dirFd, name.c_str(), 0);
     } else {
         ForEachDirEntry(folder, look);
-        for (const std::string& name : stale) sys().unlink((folder + "/" + name).c_str());
+    }
+    if (stale.empty()) return;
+    UniqueFd opened;
+    if (dirFd < 0) {
+        opened.reset(sys().open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+        if (opened.get() < 0) return;
+        dirFd = opened.get();
+    }
+    for (const std::string& name : stale) {
+        if (what == StaleTemporaries::Remove) {
+            sys().unlinkAt(dirFd, name.c_str(), 0);
+            continue;
+        }
+        TrashPlace place;
+        MoveToTrashAt(dirFd, name, (folder == "/" ? folder : folder + "/") + name, place);
     }
 }
 

@@ -14,11 +14,22 @@ std::string HiddenTempName(const std::string& folder);
 // The same name alone, for use relative to an open folder.
 std::string HiddenTempLeaf();
 
-// Removes the hidden temporaries in folder whose process has ended; a live
+// What becomes of a temporary that a killed process left.
+enum class StaleTemporaries {
+    // Removed: only ever a new file's contents not yet published (a save).
+    Remove,
+    // Moved to the Trash, or left where it is when no Trash takes it: in a
+    // folder files are placed into, a hidden name may hold the file a
+    // placement was replacing, swapped aside just before the process died.
+    Trash
+};
+
+// Clears the hidden temporaries in folder whose process has ended; a live
 // process's are its own business. Looks at each folder once per process.
 // With dirFd (the folder held open), the folder is read and cleared through
 // the descriptor rather than its path.
-void RemoveStaleTemporaries(const std::string& folder, int dirFd = -1);
+void RemoveStaleTemporaries(const std::string& folder, int dirFd = -1,
+                            StaleTemporaries what = StaleTemporaries::Remove);
 
 // A folder this process has just made holds nothing of other processes, so
 // RemoveStaleTemporaries need not look into it (a run that makes a folder

@@ -28,7 +28,7 @@ int TempFile::dir() const { return m_folder.fd(); }
 
 int TempFile::create(mode_t mode) {
     if (!m_folder.swept()) {
-        RemoveStaleTemporaries(m_folder.path(), dir());
+        RemoveStaleTemporaries(m_folder.path(), dir(), StaleTemporaries::Trash);
         m_folder.noteSwept();
     }
     // An unnamed file: nothing is ever visible until it is linked in, and

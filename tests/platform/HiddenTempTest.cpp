@@ -11,6 +11,7 @@
 
 #include "FileOps.h"
 #include "HiddenTemp.h"
+#include "ScopedEnv.h"
 #include "TempDir.h"
 #include "WholeFile.h"
 
@@ -45,6 +46,29 @@ std::string TempNameOf(pid_t pid, const char* hex) {
     char name[64];
     std::snprintf(name, sizeof name, ".zanfeld-%d-%s.tmp", static_cast<int>(pid), hex);
     return name;
+}
+
+// A forked child (a run in a process of its own) names its files by its own
+// id: named by its parent's, what it left when killed would pass for a live
+// process's and never be cleared.
+TEST(HiddenTemp, AForkedChildNamesFilesByItsOwnId) {
+    HiddenTempLeaf();  // the parent has named a file before
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const std::string leaf = HiddenTempLeaf();
+        const bool own = leaf.rfind(".zanfeld-" + std::to_string(::getpid()) + "-", 0) == 0;
+        const char answer = own ? 'y' : 'n';
+        (void)!::write(pipeFds[1], &answer, 1);
+        ::_exit(0);
+    }
+    char answer = 0;
+    ASSERT_EQ(::read(pipeFds[0], &answer, 1), 1);
+    ::waitpid(child, nullptr, 0);
+    ::close(pipeFds[0]);
+    ::close(pipeFds[1]);
+    EXPECT_EQ(answer, 'y');
 }
 
 TEST(HiddenTemp, NamesCarryTheProcessAndDiffer) {
@@ -85,6 +109,7 @@ TEST(WholeFile, ASaveClearsWhatKilledSavesLeftButNothingElse) {
 // Only folders found, not made, are read for what killed processes left.
 TEST(HiddenTemp, AFolderThisProcessMadeIsNotReadForLeftovers) {
     TempDir dir;
+    test::ScopedEnv trash("XDG_DATA_HOME", dir / "data");
     WriteFile(dir / "src.txt", "data");
     const std::string stale = TempNameOf(EndedProcess(), "00000000deadbeef");
     test::MakeDir(dir / "found");
@@ -100,6 +125,30 @@ TEST(HiddenTemp, AFolderThisProcessMadeIsNotReadForLeftovers) {
     EXPECT_TRUE(HiddenNames(dir / "found").empty());
     EXPECT_EQ(HiddenNames(dir / "made"), std::vector<std::string>{stale});
     EXPECT_EQ(HiddenNames(dir / "made/deeper"), std::vector<std::string>{stale});
+}
+
+// A run killed just after it swapped the file it was replacing aside leaves
+// that file under a hidden name in the target folder. The next run into the
+// folder must not take it for a half-made copy and delete it: it goes to the
+// Trash, with the name it had there, and its bytes are whole.
+TEST(HiddenTemp, WhatAKilledPlacementLeftGoesToTheTrashNotAway) {
+    TempDir dir;
+    test::ScopedEnv trash("XDG_DATA_HOME", dir / "data");
+    const std::string aside = TempNameOf(EndedProcess(), "00000000deadbeef");
+    WriteFile(dir / ("out/" + aside), "the user's older file");
+    WriteFile(dir / "src.txt", "new");
+    ASSERT_EQ(CopyFileSafe(dir / "src.txt", dir / "out/src.txt", Publish::Keep), 0);
+    EXPECT_TRUE(HiddenNames(dir / "out").empty());
+    EXPECT_EQ(ReadFile(dir / ("data/Trash/files/" + aside)), "the user's older file");
+    const std::string info = ReadFile(dir / ("data/Trash/info/" + aside + ".trashinfo"));
+    EXPECT_NE(info.find("Path=" + dir / "out/"), std::string::npos) << info;
+
+    // A save's own leftovers are only ever its unpublished new contents: they go.
+    const std::string save = TempNameOf(EndedProcess(), "00000000cafebabe");
+    WriteFile(dir / ("conf/" + save), "half a save");
+    ASSERT_EQ(ReplaceFileContents(dir / "conf/Zanfeld.ini", "new"), 0);
+    EXPECT_TRUE(HiddenNames(dir / "conf").empty());
+    EXPECT_FALSE(IsFile(dir / ("data/Trash/files/" + save)));
 }
 
 }  // namespace
