@@ -14,7 +14,9 @@
 
 #include "CliParser.h"
 #include "FileChecks.h"
+#include "MessageTranslator.h"
 #include "TempDir.h"
+#include "TerminalHost.h"
 
 extern char** environ;
 
@@ -224,6 +226,24 @@ TEST_F(CliLanguageTest, HistoryAndUndo) {
     ran = Run({"--lang", "en", "undo"});
     EXPECT_EQ(ran.status, 2);
     EXPECT_EQ(ran.err, "There is no run that can be undone.\n");
+}
+
+// The same-name question, its sizes and times read as the table's texts.
+TEST_F(CliLanguageTest, TheQuestionReadsInEnglish) {
+    WriteFile(m_dir / "old.txt", "abc", 1700000000);
+    WriteFile(m_dir / "new.txt", std::string(2000, 'x'), 1800000000);
+    ASSERT_TRUE(LoadTranslationFile(ZANFELD_TEST_CATALOGUE));
+    const std::string english =
+        TranslateMessage(TerminalHost::question(m_dir / "old.txt", m_dir / "new.txt"));
+    LoadTranslation("zh");
+    const std::string first = "The file " + m_dir / "old.txt" + " exists already. Replace it?\n";
+    ASSERT_EQ(english.rfind(first, 0), 0u) << english;
+    const std::string rest = english.substr(first.size());
+    EXPECT_EQ(rest.rfind("  Existing file: 3 bytes, 20", 0), 0u) << english;
+    EXPECT_NE(rest.find("\n  New file:      2.0 KB (2000 bytes), 20"), std::string::npos)
+        << english;
+    EXPECT_EQ(rest.substr(rest.size() - 8), " (newer)") << english;
+    EXPECT_EQ(rest.find("(newer)"), rest.rfind("(newer)")) << english;
 }
 
 }  // namespace
