@@ -25,6 +25,8 @@
 #include "RunFileSort.h"
 #include "RunJournal.h"
 #include "SortTree.h"
+#include "SourceList.h"
+#include "Walks.h"
 
 extern char** environ;
 
@@ -237,23 +239,26 @@ struct EngineParts {
     std::vector<double> open, sort, close;
 };
 
-// The engine's side of cli-sort: what zanfeld-cli does after it has its
-// list, in this process: open a fresh journal, RunFileSort through a host
-// that does nothing but record, close the journal.
+// The engine's side of cli-sort: what zanfeld-cli does, in this process:
+// gather the same list the same way (the walk of the same folder to the
+// same depth), open a fresh journal, RunFileSort through a host that does
+// nothing but record, close the journal.
 Timed EngineJournalled(const SortTree& tree, const BenchOptions& o, const std::string& stateHome,
-                       EngineParts& parts) {
+                       const std::string& walkRoot, EngineParts& parts) {
     SyncFs(tree.out);
     const SortOptions options = RunOptions(tree, o, Naming::ByType, TransferMode::Copy);
     const std::string path = JournalIn(stateHome);
     // The journal writes its database on a thread of its own.
     const Stopwatch clock(CpuOf::Process);
     const double t0 = Now();
+    SourceList sources;
+    IndexDisk2(sources, walkRoot + "/", 1);
     RunJournal journal;
     const int opened = journal.open(path);
     const double t1 = Now();
     JournalRecorder recorder(journal);
     RecordingHost host(recorder);
-    RunFileSort(options, tree.sources, host);
+    RunFileSort(options, sources.entries(), host);
     const double t2 = Now();
     journal.close();
     Timed t;
@@ -290,7 +295,8 @@ std::vector<FigureResult> CliSortFigure(const BenchOptions& o, const std::string
         Grouped(o.sortFiles) + " files of " + Bytes(o.fileSize) +
         ", its journal in a fresh XDG_STATE_HOME, started with posix_spawn and waited for";
     r.baseline =
-        "in this process: a fresh RunJournal opened, RunFileSort of the same files "
+        "in this process: the same walk (IndexDisk2 of DIR, depth 1), a fresh RunJournal "
+        "opened, RunFileSort of those files "
         "through a host that does nothing but record (JournalRecorder), the journal "
         "closed";
     r.target = "≤ 1.05";
@@ -377,7 +383,7 @@ std::vector<FigureResult> CliSortFigure(const BenchOptions& o, const std::string
         },
         [&] {
             const std::string dir = engineTree.out.substr(0, engineTree.out.rfind('/'));
-            return EngineJournalled(engineTree, o, dir + "/a-state", parts);
+            return EngineJournalled(engineTree, o, dir + "/a-state", walkRoot, parts);
         },
         [&](int round) { Discard(roundDir(round)); }, r);
     r.note = "zanfeld-cli --version took " + Ms(Spread::of(starts).median) +
