@@ -60,4 +60,64 @@ inline std::string BmpBytes(int32_t width, int32_t height, bool pixels = true,
     return out;
 }
 
+// A PNG chunk with its CRC.
+inline std::string PngChunk(const std::string& type, const std::string& data) {
+    return BigEndian32(static_cast<uint32_t>(data.size())) + type + data +
+           BigEndian32(Crc32(type + data));
+}
+
+// A GIF89a of frames of width x height, built byte by byte (Qt reads GIF but
+// does not write it). The image data restarts the code table before every
+// pixel, so every code keeps 3 bits.
+inline std::string GifBytes(int width, int height, int frames = 1) {
+    std::string out = "GIF89a";
+    const auto u16 = [&](int v) {
+        out += static_cast<char>(v & 0xff);
+        out += static_cast<char>((v >> 8) & 0xff);
+    };
+    u16(width);
+    u16(height);
+    out += '\x81';  // global colour table of 4 entries
+    out += '\0';
+    out += '\0';
+    out += std::string("\x00\x00\x00\xff\xff\xff\xff\x00\x00\x00\x00\xff", 12);
+    const size_t frameStart = out.size();
+    out += ',';  // image descriptor
+    u16(0);
+    u16(0);
+    u16(width);
+    u16(height);
+    out += '\0';
+    out += '\x02';  // minimum code size
+
+    std::string data;
+    unsigned bits = 0;
+    int count = 0;
+    const auto put = [&](unsigned code) {
+        bits |= code << count;
+        count += 3;
+        while (count >= 8) {
+            data += static_cast<char>(bits & 0xff);
+            bits >>= 8;
+            count -= 8;
+        }
+    };
+    for (int i = 0; i < width * height; ++i) {
+        put(4);  // clear
+        put(static_cast<unsigned>(i % 2));
+    }
+    put(5);  // end of information
+    if (count > 0) data += static_cast<char>(bits & 0xff);
+    for (size_t i = 0; i < data.size(); i += 255) {
+        const std::string block = data.substr(i, 255);
+        out += static_cast<char>(block.size());
+        out += block;
+    }
+    out += '\0';
+    const std::string frame = out.substr(frameStart);
+    for (int i = 1; i < frames; ++i) out += frame;
+    out += ';';
+    return out;
+}
+
 }  // namespace zanfeld::test
