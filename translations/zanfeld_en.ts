@@ -437,6 +437,12 @@
         <translation>Undo finished!</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>撤销未能全部完成。</source>
+        <extracomment>An undo that left some files as they were (named below it).</extracomment>
+        <translation>The undo could not put everything back.</translation>
+    </message>
+    <message>
         <location line="+3"/>
         <source>移回 %1 个文件，删除 %2 个副本，从回收站恢复 %3 个文件，删除 %4 个空文件夹。</source>
         <extracomment>%1 files moved back, %2 copies deleted, %3 files restored, %4 empty folders deleted.</extracomment>

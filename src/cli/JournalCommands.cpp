@@ -107,6 +107,19 @@ int RunUndoCommand(const CliRequest& r, const CliContext& c) {
     if (r.dryRun) {
         // The question without its last words: nothing is asked.
         const std::string told = UndoQuestion(*run, plan, false);
+        if (r.json) {
+            Print(c.out, "{" + JsonText::key("command") + JsonText::string("undo") + "," +
+                             JsonText::key("run") + std::to_string(run->id) + "," +
+                             JsonText::key("dry_run") + "true," + JsonText::key("move_back") +
+                             std::to_string(plan.moveBack) + "," + JsonText::key("remove_copies") +
+                             std::to_string(plan.removeCopies) + "," + JsonText::key("restore") +
+                             std::to_string(plan.restore) + "," + JsonText::key("in_doubt") +
+                             std::to_string(plan.inDoubt) + "," + JsonText::key("lost") +
+                             std::to_string(plan.lost) + "," + JsonText::key("message") +
+                             JsonText::string(told) + "," + JsonText::key("exit") +
+                             std::to_string(kExitPlaced) + "}\n");
+            return kExitPlaced;
+        }
         Print(c.out, PlainText::message(TranslateMessage(told)) + "\n");
         return kExitPlaced;
     }

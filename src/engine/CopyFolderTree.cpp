@@ -217,7 +217,7 @@ class TreeCopy {
         record.outcome = error != 0 ? FileOutcome::Failed : outcome;
         FileFacts facts;
         if (error == 0 && outcome != FileOutcome::Skipped &&
-            LookAtFileIn(folder, name, facts) == 0) {
+            LookAtEntryIn(folder, name, facts) == 0) {
             record.size = facts.size;
             record.mtimeSec = facts.lastWrite.sec;
             record.mtimeNsec = facts.lastWrite.nsec;
@@ -266,7 +266,8 @@ class TreeCopy {
 
     // A link is recreated with the same text. An identical link already there
     // is the merge's expected outcome; anything else under the name is
-    // settled by the policy, and a folder there is never replaced.
+    // settled by the policy, as for a file, and a folder there is never
+    // replaced. Recorded like a file, so that undo takes it away again.
     void copyLink(const std::string& from, const TargetFolder& folder, const std::string& name) {
         std::string text;
         if (const int error = ReadLinkText(from, text)) {
@@ -280,24 +281,36 @@ class TreeCopy {
             return;
         const bool taken = there != EntryKind::Missing && there != EntryKind::Folder;
 
+        int64_t record = 0;
+        if (m_frame && m_frame->recording())
+            record = m_frame->intend(from, folder.pathOf(name), TransferMode::Copy);
         int error = 0;
+        std::string to = name;
+        bool replaced = false;
+        FileOutcome outcome = FileOutcome::Placed;
         switch (m_policy) {
             case SameFilePolicy::Overwrite:
-                error = MakeSymlinkIn(text, folder, name, Publish::Replace);
+                error = MakeSymlinkIn(text, folder, name, Publish::Replace, &replaced);
                 break;
             case SameFilePolicy::Skip:
-                if (!taken) error = MakeSymlinkIn(text, folder, name, Publish::Keep);
+                if (taken)
+                    outcome = FileOutcome::Skipped;
+                else
+                    error = MakeSymlinkIn(text, folder, name, Publish::Keep);
                 break;
             case SameFilePolicy::Ask:
                 if (!taken) {
                     error = MakeSymlinkIn(text, folder, name, Publish::Keep);
                 } else if (m_host.askReplace(folder.pathOf(name), from)) {
-                    error = MakeSymlinkIn(text, folder, name, Publish::Replace);
+                    error = MakeSymlinkIn(text, folder, name, Publish::Replace, &replaced);
+                } else {
+                    outcome = FileOutcome::Skipped;
                 }
                 break;
             case SameFilePolicy::Rename:
-                error = MakeSymlinkIn(text, folder, FreeNumberedName(folder, name, name),
-                                      Publish::Keep);
+                to = FreeNumberedName(folder, name, name);
+                error = MakeSymlinkIn(text, folder, to, Publish::Keep);
+                if (to != name) outcome = FileOutcome::Renamed;
                 break;
             case SameFilePolicy::EditFileTime: {
                 if (!taken) {
@@ -306,11 +319,16 @@ class TreeCopy {
                 }
                 const auto fromTime = EntryTimeOf(from);
                 const auto toTime = EntryTimeIn(folder, name);
-                if (fromTime && toTime && *fromTime < *toTime) break;  // the newer one stays
-                error = MakeSymlinkIn(text, folder, name, Publish::Replace);
+                if (fromTime && toTime && *fromTime < *toTime) {
+                    outcome = FileOutcome::Skipped;  // the newer one stays
+                    break;
+                }
+                error = MakeSymlinkIn(text, folder, name, Publish::Replace, &replaced);
                 break;
             }
         }
+        if (replaced) outcome = FileOutcome::Overwritten;
+        if (record != 0) m_frame->done(record, Record(folder, to, error, outcome));
         if (error != 0) m_failures.add(from, error);
     }
 
@@ -323,8 +341,8 @@ class TreeCopy {
 };
 
 // A preview of the copy of the tree at from into to: each file planned as
-// the copy would place it, nothing written. Links are copied as links by the
-// run and have no row here.
+// the copy would place it, nothing written; a link to a folder or a dangling
+// one, which the run copies as a link, too.
 void PlanTree(RunPlanner& planner, const std::string& from, const std::string& to,
               SameFilePolicy policy, const std::vector<FolderId>& skipped,
               const std::vector<DirEntry>& entries) {
@@ -339,6 +357,8 @@ void PlanTree(RunPlanner& planner, const std::string& from, const std::string& t
                          ListSubFolder(path));
         } else if (!entry.isSymlink || FileExists(path)) {
             planner.place(path, to, TransferMode::Copy, policy);
+        } else {
+            planner.placeLink(path, to, policy);
         }
     }
 }

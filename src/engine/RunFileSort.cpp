@@ -65,8 +65,8 @@ std::string TargetPath(const SortOptions& options, const std::string& target,
     return options.outputDir + target + kPathSeparator + name;
 }
 
-// What one placement came to, for the run's record: the placed file looked
-// at right after.
+// What one placement came to, for the run's record: the placed entry looked
+// at right after (a link moved as a link, as itself).
 PlacementRecord Record(const SortOptions& options, const std::string& target, FolderCache& folders,
                        const PlaceResult& r, const std::string& ownName) {
     PlacementRecord record;
@@ -88,7 +88,7 @@ PlacementRecord Record(const SortOptions& options, const std::string& target, Fo
     int error = 0;
     FileFacts facts;
     if (TargetFolder* folder = folders.get(target, false, error);
-        folder && LookAtFileIn(*folder, r.name, facts) == 0) {
+        folder && LookAtEntryIn(*folder, r.name, facts) == 0) {
         record.size = facts.size;
         record.mtimeSec = facts.lastWrite.sec;
         record.mtimeNsec = facts.lastWrite.nsec;

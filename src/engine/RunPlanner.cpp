@@ -1,8 +1,10 @@
 #include "RunPlanner.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <optional>
 
 #include "MessageTexts.h"
 #include "PathNames.h"
@@ -22,7 +24,79 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
+// What a link moved from source into folder stands for there: its text is
+// read again from its new place.
+std::string LinkText(const std::string& path) {
+    char text[4096];
+    const ssize_t n = ::readlink(path.c_str(), text, sizeof text);
+    if (n <= 0 || static_cast<size_t>(n) >= sizeof text) return {};
+    return std::string(text, static_cast<size_t>(n));
+}
+
+std::optional<FileTime> OwnTime(const std::string& path) {
+    struct stat st;
+    if (sys().lstat(path.c_str(), &st) != 0) return std::nullopt;
+    return FileTime{static_cast<int64_t>(st.st_mtim.tv_sec),
+                    static_cast<int64_t>(st.st_mtim.tv_nsec)};
+}
+
 }  // namespace
+
+RunPlanner::Entry RunPlanner::linkEntryAt(const std::string& source,
+                                          const std::string& folder) const {
+    Entry entry;
+    entry.present = true;
+    entry.link = true;
+    const std::string text = LinkText(source);
+    if (text.empty()) return entry;
+    const std::string led = text[0] == kPathSeparator ? text : Join(folder, text);
+    const Entry there = look(FolderOf(led), FileNameOf(led));
+    if (!there.present || there.folder) return entry;
+    entry.regular = there.regular;
+    entry.time = there.time;
+    entry.id = there.id;
+    return entry;
+}
+
+void RunPlanner::placeLink(const std::string& source, const std::string& folder,
+                           SameFilePolicy policy) {
+    const std::string own = FileNameOf(source);
+    const Entry there = look(folder, own);
+    if (there.present && there.folder) {
+        refused(source, folder, Format(MessageId::TargetTaken, {Join(folder, own)}));
+        return;
+    }
+    const std::string text = LinkText(source);
+    // The same link there already is what the merge leaves.
+    if (there.link && !m_overlay[folder].count(own) && LinkText(Join(folder, own)) == text)
+        return add(source, folder, own, PlanAction::Copy, Format(MessageId::AlreadyInPlace));
+    Entry link;
+    link.present = true;
+    link.link = true;
+    auto placed = [&](const std::string& name, PlanAction action, std::string detail = {}) {
+        add(source, folder, name, action, std::move(detail));
+        take(folder, name, link);
+    };
+    if (!there.present) return placed(own, PlanAction::Copy);
+    switch (policy) {
+        case SameFilePolicy::Ask:
+            return add(source, folder, own, PlanAction::Ask);
+        case SameFilePolicy::Rename: {
+            const std::string name = freeNumberedName(folder, own, own, there);
+            return placed(name, PlanAction::Renamed, name);
+        }
+        case SameFilePolicy::Overwrite:
+            return placed(own, PlanAction::Overwrite);
+        case SameFilePolicy::Skip:
+            return add(source, folder, own, PlanAction::SkipSameName);
+        case SameFilePolicy::EditFileTime: {
+            const auto from = OwnTime(source);
+            const auto to = OwnTime(Join(folder, own));
+            if (from && to && *from < *to) return add(source, folder, own, PlanAction::NewerKeep);
+            return placed(own, PlanAction::NewerReplace);
+        }
+    }
+}
 
 void RunPlanner::notSelected(const std::string& source) {
     m_plan.rows.push_back(PlanRow{source, {}, {}, PlanAction::NotSelected, {}});
@@ -44,8 +118,32 @@ RunPlanner::Entry RunPlanner::look(const std::string& folder, const std::string&
     }
     Entry entry;
     struct stat st;
-    // As the run looks: a link counts by what it points to.
-    if (sys().stat(Join(folder, name).c_str(), &st) != 0) return entry;
+    const std::string path = Join(folder, name);
+    // As the run looks: a link counts by what it points to, and a dangling
+    // one takes the name all the same.
+    if (sys().lstat(path.c_str(), &st) != 0) return entry;
+    entry.link = S_ISLNK(st.st_mode);
+    if (entry.link) {
+        // What the link leads to as the plan has left it (a file it names
+        // may have been moved away earlier in the plan, or put there).
+        const std::string text = LinkText(path);
+        if (!text.empty()) {
+            const std::string led = text[0] == kPathSeparator ? text : Join(folder, text);
+            if (auto f = m_overlay.find(FolderOf(led)); f != m_overlay.end()) {
+                if (auto e = f->second.find(FileNameOf(led)); e != f->second.end()) {
+                    Entry through = e->second;
+                    through.present = true;
+                    through.link = true;
+                    if (!e->second.present) through = Entry{true, false, false, {}, {}, true};
+                    return through;
+                }
+            }
+        }
+        if (sys().stat(path.c_str(), &st) != 0) {
+            entry.present = true;
+            return entry;
+        }
+    }
     entry.present = true;
     entry.folder = S_ISDIR(st.st_mode);
     entry.regular = S_ISREG(st.st_mode);
@@ -106,7 +204,7 @@ PlaceResult RunPlanner::place(const std::string& source, const std::string& fold
         refused(source, folder, ReasonText(EISDIR));
         return fail(EISDIR);
     }
-    if (!from.regular) {
+    if (!from.regular && !(move && from.link)) {
         refused(source, folder, ReasonText(kNotRegularFile));
         return fail(kNotRegularFile);
     }
@@ -117,7 +215,13 @@ PlaceResult RunPlanner::place(const std::string& source, const std::string& fold
     auto placed = [&](const std::string& name, PlanAction action, std::string detail = {}) {
         add(source, folder, name, action, std::move(detail));
         Entry e = from;
-        if (!move) e.id.reset();  // a copy is a file of its own
+        if (!move) {
+            e.id.reset();  // a copy is a file of its own
+            e.link = false;
+        } else if (e.link) {
+            // A link is moved as it is: from its new place it may lead elsewhere.
+            e = linkEntryAt(source, folder);
+        }
         take(folder, name, e);
         if (move) take(sourceFolder, own, Entry{});
         r.name = name;
@@ -169,6 +273,12 @@ PlaceResult RunPlanner::place(const std::string& source, const std::string& fold
             if (!taken) return placed(own, plain);
             return kept(own, PlanAction::SkipSameName);
         case SameFilePolicy::EditFileTime: {
+            // The run compares the source's time first: a link that leads
+            // nowhere fails there.
+            if (!from.time) {
+                refused(source, folder, ReasonText(ENOENT));
+                return fail(ENOENT);
+            }
             if (!taken) return placed(own, plain);
             // A time that cannot be read is the run's failure too.
             if (!from.time || !there.time) {

@@ -31,6 +31,8 @@ class RunPlanner {
     // passes such placements over.
     PlaceResult place(const std::string& source, const std::string& folder, TransferMode mode,
                       SameFilePolicy policy, const std::string& renameStart = {});
+    // The folder copy's recreation of a link (to a folder, or dangling) in folder.
+    void placeLink(const std::string& source, const std::string& folder, SameFilePolicy policy);
 
   private:
     // What stands under a name, as far as the plan knows.
@@ -39,9 +41,11 @@ class RunPlanner {
         bool folder = false;
         bool regular = false;  // a regular file, not a device, pipe or socket
         std::optional<FileTime> time;  // last-write time of a file
-        std::optional<FileId> id;
+        std::optional<FileId> id;      // what the name leads to
+        bool link = false;             // a symlink (id: what it leads to)
     };
     Entry look(const std::string& folder, const std::string& name) const;
+    Entry linkEntryAt(const std::string& source, const std::string& folder) const;
     void take(const std::string& folder, const std::string& name, const Entry& entry);
     // startEntry: what look() said of start already.
     std::string freeNumberedName(const std::string& folder, const std::string& start,

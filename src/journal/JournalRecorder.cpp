@@ -48,7 +48,17 @@ void JournalRecorder::beginRun(RunWindow window, const SortOptions& options) {
 int64_t JournalRecorder::intend(const std::string& source, const std::string& target,
                                 TransferMode mode) {
     if (m_run == 0) return 0;
-    return m_journal.intend(m_run, source, target, static_cast<int>(mode));
+    m_lastPlacement = m_journal.intend(m_run, source, target, static_cast<int>(mode));
+    m_lastTarget = target;
+    return m_lastPlacement;
+}
+
+int64_t JournalRecorder::intendStep(int64_t undoes, const std::string& source,
+                                    const std::string& target, int step) {
+    if (m_run == 0) return 0;
+    m_lastPlacement = m_journal.intend(m_run, source, target, step, undoes);
+    m_lastTarget = target;
+    return m_lastPlacement;
 }
 
 void JournalRecorder::done(int64_t placement, const PlacementRecord& record) {
@@ -65,6 +75,8 @@ void JournalRecorder::done(int64_t placement, const PlacementRecord& record) {
     outcome.trashedPath = record.trashFile;
     outcome.trashInfoPath = record.trashInfo;
     outcome.replacedWithoutTrash = record.replacedLost;
+    if (!record.target.empty() && (placement != m_lastPlacement || record.target != m_lastTarget))
+        outcome.placedTarget = record.target;
     m_journal.done(placement, outcome);
 }
 

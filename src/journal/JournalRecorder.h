@@ -19,6 +19,10 @@ class JournalRecorder : public RunRecorder {
     int64_t intend(const std::string& source, const std::string& target,
                    TransferMode mode) override;
     void done(int64_t placement, const PlacementRecord& record) override;
+    // A step of an undo run that puts back the placement undoes; step is
+    // the kind of step (stored in the placement's mode).
+    int64_t intendStep(int64_t undoes, const std::string& source, const std::string& target,
+                       int step);
     void madeFolder(const std::string& path) override;
     void endRun(RunEnd end, const RunCounts& counts) override;
     bool ok() const override { return m_journal.ok() && (m_run != 0 || !m_begun); }
@@ -31,6 +35,10 @@ class JournalRecorder : public RunRecorder {
     int64_t m_undoes;
     int64_t m_run = 0;
     bool m_begun = false;
+    // The target of the newest intent: a placement that took another name
+    // records the one it took.
+    int64_t m_lastPlacement = 0;
+    std::string m_lastTarget;
 };
 
 }  // namespace zanfeld

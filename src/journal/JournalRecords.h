@@ -73,6 +73,9 @@ struct PlacementOutcome {
     std::string trashedPath;
     std::string trashInfoPath;
     bool replacedWithoutTrash = false;
+    // The path the placement really took when it is not the one intended (a
+    // numbered name); empty otherwise.
+    std::string placedTarget;
 };
 
 struct JournalPlacement {
@@ -80,11 +83,18 @@ struct JournalPlacement {
     int64_t run = 0;
     int64_t seq = 0;  // 1, 2, ... in the order the run intended them
     std::string source;
-    std::string target;
+    std::string target;  // as intended
     int mode = 0;
+    // For a step of an undo run: the placement it puts back, 0 otherwise.
+    int64_t undoes = 0;
     // state Intended: no outcome was recorded (the placement may or may not
     // have happened; only the disk can tell). The other fields are then empty.
     PlacementOutcome outcome;
+
+    // Where the placement left its file: the name it really took.
+    const std::string& placed() const {
+        return outcome.placedTarget.empty() ? target : outcome.placedTarget;
+    }
 };
 
 }  // namespace zanfeld

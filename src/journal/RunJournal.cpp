@@ -27,8 +27,10 @@ namespace {
 // Rows are a few hundred bytes: small pages make each commit's WAL frame
 // (checksummed and written whole) cheaper. Takes effect on new journals.
 constexpr int kPageSize = 1024;
-// How long a call waits for another process that has the journal.
-constexpr int kBusyTimeoutMs = 3000;
+// How long a call waits for another process that has the journal (another
+// window's run, zanfeld-cli beside the window): their writes are short, but
+// a checkpoint or a long replay may hold it for seconds.
+constexpr int kBusyTimeoutMs = 30000;
 // WAL pages between checkpoints at rest, and while a run goes on. Every
 // checkpoint syncs the WAL and the database: during a run they are put off,
 // so that the writer of a run of a few ten thousand files meets none.
@@ -101,6 +103,13 @@ CREATE TABLE made_folder(
     path BLOB NOT NULL,
     UNIQUE (run, path)
 );
+)sql";
+
+// Version 2: the name a placement really took (a numbered one) and, for an
+// undo run's steps, the placement each puts back.
+const char* const kSchemaV2Steps = R"sql(
+ALTER TABLE placement ADD COLUMN placed_target BLOB;
+ALTER TABLE placement ADD COLUMN undoes INTEGER;
 )sql";
 
 // A run's placements are found by a range of placement ids rather than by an
@@ -197,7 +206,7 @@ std::string BrokenName(const std::string& path, int attempt) {
     return name;
 }
 
-// Binds an outcome's eleven columns from index first on (the placement's id
+// Binds an outcome's twelve columns from index first on (the placement's id
 // is bound by the caller).
 void BindOutcome(SqliteStatement& s, int first, const PlacementOutcome& outcome) {
     s.bindInt(first, static_cast<int>(outcome.state));
@@ -212,6 +221,7 @@ void BindOutcome(SqliteStatement& s, int first, const PlacementOutcome& outcome)
     s.bindBytesOrNull(first + 8, outcome.trashedPath);
     s.bindBytesOrNull(first + 9, outcome.trashInfoPath);
     s.bindInt(first + 10, outcome.replacedWithoutTrash ? 1 : 0);
+    s.bindBytesOrNull(first + 11, outcome.placedTarget);
 }
 
 // Opens and locks a run log that no live process holds, or returns -1. A
@@ -267,7 +277,14 @@ int RunJournal::open(const std::string& path) {
             std::lock_guard<std::mutex> lock(m_mutex);
             m_movedAside.clear();
         }
-        const int error = openLocked(path);
+        int error = openLocked(path);
+        // Another process opening or recovering the journal at the same
+        // moment: SQLite answers busy without waiting in a few such places.
+        for (int attempt = 0; error == EBUSY && attempt < kBusyTimeoutMs / 50; ++attempt) {
+            closeDatabase();
+            ::usleep(50000);
+            error = openLocked(path);
+        }
         if (error != 0) {
             failDbErrno(error);
             return error;
@@ -395,8 +412,14 @@ int RunJournal::migrate() {
                 current = 1;
         }
     }
-    // Later versions add their steps here, each from the one before:
-    //   if (error == 0 && current == 1) { ...; current = 2; }
+    // Later versions add their steps here, each from the one before.
+    if (error == 0 && current == 1) {
+        code = sqlite3_exec(m_db, kSchemaV2Steps, nullptr, nullptr, nullptr);
+        if (code != SQLITE_OK)
+            error = ErrnoFromSqlite(m_db, code);
+        else
+            current = 2;
+    }
     if (error == 0 && current > kSchemaVersion) error = ENOTSUP;
     if (error == 0) {
         const std::string set = "PRAGMA user_version=" + std::to_string(current);
@@ -412,11 +435,12 @@ int RunJournal::prepareStatements() {
     const std::string runColumns = kRunColumns;
     const std::string placementColumns =
         "id, seq, source, target, mode, state, result, error, size, mtime_sec, mtime_nsec, "
-        "device, inode, trashed_path, trash_info_path, replaced_without_trash";
+        "device, inode, trashed_path, trash_info_path, replaced_without_trash, placed_target, "
+        "undoes";
     const std::string settle =
         "UPDATE placement SET state = ?2, result = ?3, error = ?4, size = ?5, mtime_sec = ?6, "
         "mtime_nsec = ?7, device = ?8, inode = ?9, trashed_path = ?10, trash_info_path = ?11, "
-        "replaced_without_trash = ?12 WHERE id = ?1";
+        "replaced_without_trash = ?12, placed_target = ?13 WHERE id = ?1";
     const struct {
         SqliteStatement& statement;
         std::string sql;
@@ -442,26 +466,28 @@ int RunJournal::prepareStatements() {
         {m_insertPlacement,
          "INSERT INTO placement(id, run, seq, source, target, mode, state, result, error, size, "
          "mtime_sec, mtime_nsec, device, inode, trashed_path, trash_info_path, "
-         "replaced_without_trash) "
-         "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17)"},
+         "replaced_without_trash, placed_target, undoes) "
+         "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18, "
+         "?19)"},
         {m_settlePlacement, settle},
         {m_insertFolder, "INSERT OR IGNORE INTO made_folder(run, path) VALUES(?1, ?2)"},
         // A log replayed again (its process killed after the commit of some
         // of it, or the replay itself cut short) leaves what is there.
         {m_replayPlacement,
-         "INSERT OR IGNORE INTO placement(id, run, seq, source, target, mode, state) "
-         "VALUES(?1, ?2, ?3, ?4, ?5, ?6, 0)"},
-        {m_replaySettle, settle + " AND run = ?13"},
+         "INSERT OR IGNORE INTO placement(id, run, seq, source, target, mode, state, undoes) "
+         "VALUES(?1, ?2, ?3, ?4, ?5, ?6, 0, ?7)"},
+        {m_replaySettle, settle + " AND run = ?14"},
         {m_coverPlacements,
          "UPDATE run SET last_placement = ?2 WHERE id = ?1 AND last_placement < ?2"},
         {m_selectRunStart, "SELECT started_ns FROM run WHERE id = ?1"},
         {m_selectRuns, "SELECT " + runColumns + " FROM run ORDER BY id DESC LIMIT ?1"},
         {m_selectUndoable,
          "SELECT " + runColumns +
-             " FROM run r WHERE undone_by IS NULL AND undoes IS NULL AND EXISTS("
+             " FROM run r WHERE undone_by IS NULL AND undoes IS NULL AND (EXISTS("
              "SELECT 1 FROM placement p WHERE p.id >= r.first_placement AND "
              "p.id <= coalesce(r.last_placement, 9223372036854775807) AND p.run = r.id AND "
-             "p.state IN (0, 1)) ORDER BY id DESC"},
+             "p.state IN (0, 1)) OR EXISTS(SELECT 1 FROM made_folder f WHERE f.run = r.id)) "
+             "ORDER BY id DESC"},
         {m_selectRange, "SELECT first_placement, last_placement FROM run WHERE id = ?1"},
         {m_selectPlacements, "SELECT " + placementColumns +
                                  " FROM placement WHERE id >= ?1 AND id <= ?2 AND run = ?3 "
@@ -543,7 +569,7 @@ int RunJournal::replayLog(int folder, const char* name) {
             if (code != SQLITE_DONE) break;
             m_replaySettle.bindInt(1, logged.placement);
             BindOutcome(m_replaySettle, 2, logged.outcome);
-            m_replaySettle.bindInt(13, run);
+            m_replaySettle.bindInt(14, run);
             code = step(m_replaySettle);
         }
         for (const std::string& made : record.folders) {
@@ -561,6 +587,10 @@ int RunJournal::replayLog(int folder, const char* name) {
             s.bindBytes(4, intent.source);
             s.bindBytes(5, intent.target);
             s.bindInt(6, intent.mode);
+            if (intent.undoes > 0)
+                s.bindInt(7, intent.undoes);
+            else
+                s.bindNull(7);
             code = step(s);
             highest = std::max(highest, intent.id);
         }
@@ -876,6 +906,7 @@ bool RunJournal::writeBatch(const std::vector<QueuedRow>& rows, const std::vecto
                     s.bindInt(7, static_cast<int>(PlacementState::Intended));
                     s.bindInt(17, 0);
                 }
+                if (row.undoes > 0) s.bindInt(19, row.undoes);
                 if (!stepDone(s)) return false;
                 break;
             }
@@ -1009,7 +1040,7 @@ int64_t RunJournal::beginRun(const JournalRun& run) {
 }
 
 int64_t RunJournal::intend(int64_t run, const std::string& source, const std::string& target,
-                           int mode) {
+                           int mode, int64_t undoes) {
     try {
         std::unique_lock<std::mutex> lock(m_mutex);
         if (!m_ok) return 0;
@@ -1028,8 +1059,8 @@ int64_t RunJournal::intend(int64_t run, const std::string& source, const std::st
         // The previous placement's outcome and this intent, in one write()
         // before the file is touched.
         r.record.clear();
-        RunLogFormat::appendStep(r.record, r.pending, r.pendingFolders, id, r.nextSeq, mode, source,
-                                 target);
+        RunLogFormat::appendStep(r.record, r.pending, r.pendingFolders, id, r.nextSeq, mode, undoes,
+                                 source, target);
         if (const int error = r.log.append(r.record); error != 0) {
             failLocked(error);
             return 0;
@@ -1043,6 +1074,7 @@ int64_t RunJournal::intend(int64_t run, const std::string& source, const std::st
         row.run = run;
         row.seq = r.nextSeq++;
         row.mode = mode;
+        row.undoes = undoes;
         row.source = source;
         row.target = target;
         r.queuedIndex = m_queue.size() - 1;
@@ -1095,7 +1127,17 @@ void RunJournal::madeFolder(int64_t run, const std::string& path) {
         std::unique_lock<std::mutex> lock(m_mutex);
         if (!m_ok || run <= 0) return;
         if (const auto open = m_openRuns.find(run); open != m_openRuns.end()) {
-            open->second->pendingFolders.push_back(path);
+            // Written at once: a run killed before its next placement (or
+            // one that places nothing) still has its folders taken away.
+            OpenRun& r = *open->second;
+            r.pendingFolders.push_back(path);
+            r.record.clear();
+            RunLogFormat::appendSettled(r.record, r.pending, r.pendingFolders);
+            if (const int error = r.log.append(r.record); error != 0) {
+                failLocked(error);
+                return;
+            }
+            queuePendingLocked(r);
             return;
         }
         QueuedRow& row = m_queue.emplace_back();
@@ -1261,7 +1303,9 @@ std::vector<JournalPlacement> RunJournal::placements(int64_t run) {
                 o.trashedPath = s.bytesAt(13);
                 o.trashInfoPath = s.bytesAt(14);
                 o.replacedWithoutTrash = s.intAt(15) != 0;
+                o.placedTarget = s.bytesAt(16);
             }
+            p.undoes = s.isNull(17) ? 0 : s.intAt(17);
             result.push_back(std::move(p));
         }
         s.reset();

@@ -44,7 +44,7 @@ namespace zanfeld {
 class RunJournal {
   public:
     // The schema this program writes (PRAGMA user_version).
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
 
     RunJournal() = default;
     ~RunJournal();
@@ -80,12 +80,14 @@ class RunJournal {
     // Records that source is about to be placed at target: in the run's log
     // before it returns, together with the outcome of the run's previous
     // placement. Returns the placement's id, 0 when the journal is off.
-    int64_t intend(int64_t run, const std::string& source, const std::string& target, int mode);
+    // undoes: for a step of an undo run, the placement it puts back.
+    int64_t intend(int64_t run, const std::string& source, const std::string& target, int mode,
+                   int64_t undoes = 0);
     // The outcome of a placement; it reaches the disk with the next intend(),
     // endRun() or read.
     void done(int64_t placement, const PlacementOutcome& outcome);
-    // A folder the run made, for undo to remove when it is empty; it
-    // reaches the disk with the next intend() or endRun().
+    // A folder the run made, for undo to remove when it is empty; in the
+    // run's log before this returns.
     void madeFolder(int64_t run, const std::string& path);
     // Records how the run ended, commits everything of the run, and removes
     // its log.
@@ -149,6 +151,7 @@ class RunJournal {
         int64_t run = 0;
         int64_t seq = 0;
         int mode = 0;
+        int64_t undoes = 0;
         std::string source;  // a Folder's path
         std::string target;
         PlacementOutcome outcome;

@@ -7,7 +7,9 @@
 namespace zanfeld {
 namespace {
 
-enum : uint8_t { kHeader = 1, kStep = 2 };
+// kStep is what earlier versions wrote; kStepPlaced adds to each outcome the
+// name really taken and to the intent the placement an undo step puts back.
+enum : uint8_t { kHeader = 1, kStep = 2, kStepPlaced = 3 };
 
 template <typename T>
 void Put(std::string& out, T value) {
@@ -58,14 +60,14 @@ class Cursor {
     size_t m_at = 0;
 };
 
-bool GetOutcome(Cursor& in, LoggedOutcome& out) {
+bool GetOutcome(Cursor& in, LoggedOutcome& out, bool placed) {
     uint8_t state = 0, result = 0, replaced = 0;
     int32_t error = 0;
     PlacementOutcome& o = out.outcome;
     if (!in.get(out.placement) || !in.get(state) || !in.get(result) || !in.get(replaced) ||
         !in.get(error) || !in.get(o.size) || !in.get(o.mtimeSec) || !in.get(o.mtimeNsec) ||
         !in.get(o.device) || !in.get(o.inode) || !in.getBytes(o.trashedPath) ||
-        !in.getBytes(o.trashInfoPath))
+        !in.getBytes(o.trashInfoPath) || (placed && !in.getBytes(o.placedTarget)))
         return false;
     if (state > static_cast<uint8_t>(PlacementState::Skipped) ||
         result > static_cast<uint8_t>(PlacementResult::Failed) || replaced > 1)
@@ -88,12 +90,13 @@ bool GetBody(std::string_view body, RunLogRecord& record) {
         return in.get(version) && version == RunLogFormat::kVersion && in.get(record.run) &&
                in.get(record.startedNs) && in.atEnd();
     }
-    if (kind != kStep) return false;
+    if (kind != kStep && kind != kStepPlaced) return false;
+    const bool placed = kind == kStepPlaced;
     uint32_t count = 0;
     if (!in.get(count) || count > body.size()) return false;
     record.outcomes.resize(count);
     for (LoggedOutcome& outcome : record.outcomes)
-        if (!GetOutcome(in, outcome)) return false;
+        if (!GetOutcome(in, outcome, placed)) return false;
     if (!in.get(count) || count > body.size()) return false;
     record.folders.resize(count);
     for (std::string& folder : record.folders)
@@ -104,7 +107,8 @@ bool GetBody(std::string_view body, RunLogRecord& record) {
         LoggedIntent& intent = record.intent.emplace();
         int32_t mode = 0;
         if (!in.get(intent.id) || !in.get(intent.seq) || !in.get(mode) ||
-            !in.getBytes(intent.source) || !in.getBytes(intent.target))
+            (placed && !in.get(intent.undoes)) || !in.getBytes(intent.source) ||
+            !in.getBytes(intent.target))
             return false;
         intent.mode = mode;
     }
@@ -122,11 +126,13 @@ void RunLogFormat::appendHeader(std::string& out, int64_t run, int64_t startedNs
     Seal(out, start);
 }
 
-void RunLogFormat::appendStep(std::string& out, const std::vector<LoggedOutcome>& outcomes,
-                              const std::vector<std::string>& folders, int64_t id, int64_t seq,
-                              int mode, const std::string& source, const std::string& target) {
+namespace {
+
+// A step's outcomes and folders; the caller adds the intent and seals.
+size_t OpenStep(std::string& out, const std::vector<LoggedOutcome>& outcomes,
+                const std::vector<std::string>& folders) {
     const size_t start = Open(out);
-    Put<uint8_t>(out, kStep);
+    Put<uint8_t>(out, kStepPlaced);
     Put<uint32_t>(out, static_cast<uint32_t>(outcomes.size()));
     for (const LoggedOutcome& logged : outcomes) {
         const PlacementOutcome& o = logged.outcome;
@@ -142,15 +148,34 @@ void RunLogFormat::appendStep(std::string& out, const std::vector<LoggedOutcome>
         Put<uint64_t>(out, o.inode);
         PutBytes(out, o.trashedPath);
         PutBytes(out, o.trashInfoPath);
+        PutBytes(out, o.placedTarget);
     }
     Put<uint32_t>(out, static_cast<uint32_t>(folders.size()));
     for (const std::string& folder : folders) PutBytes(out, folder);
+    return start;
+}
+
+}  // namespace
+
+void RunLogFormat::appendStep(std::string& out, const std::vector<LoggedOutcome>& outcomes,
+                              const std::vector<std::string>& folders, int64_t id, int64_t seq,
+                              int mode, int64_t undoes, const std::string& source,
+                              const std::string& target) {
+    const size_t start = OpenStep(out, outcomes, folders);
     Put<uint8_t>(out, 1);
     Put<int64_t>(out, id);
     Put<int64_t>(out, seq);
     Put<int32_t>(out, mode);
+    Put<int64_t>(out, undoes);
     PutBytes(out, source);
     PutBytes(out, target);
+    Seal(out, start);
+}
+
+void RunLogFormat::appendSettled(std::string& out, const std::vector<LoggedOutcome>& outcomes,
+                                 const std::vector<std::string>& folders) {
+    const size_t start = OpenStep(out, outcomes, folders);
+    Put<uint8_t>(out, 0);
     Seal(out, start);
 }
 

@@ -25,9 +25,15 @@ class RunLogFormat {
 
     // Appends a record to out.
     static void appendHeader(std::string& out, int64_t run, int64_t startedNs);
+    // The outcomes and folders that wait, and the next placement's intent
+    // (undoes: the placement an undo step puts back, 0 for a sort's).
     static void appendStep(std::string& out, const std::vector<LoggedOutcome>& outcomes,
                            const std::vector<std::string>& folders, int64_t id, int64_t seq,
-                           int mode, const std::string& source, const std::string& target);
+                           int mode, int64_t undoes, const std::string& source,
+                           const std::string& target);
+    // The same without an intent: a folder made, written at once.
+    static void appendSettled(std::string& out, const std::vector<LoggedOutcome>& outcomes,
+                              const std::vector<std::string>& folders);
 
     enum class Parse { Record, NeedMore, Damaged };
     // Decodes the record at the start of bytes into record; used is its size.

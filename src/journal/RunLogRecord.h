@@ -20,6 +20,7 @@ struct LoggedIntent {
     int64_t id = 0;
     int64_t seq = 0;
     int mode = 0;
+    int64_t undoes = 0;  // an undo step's placement
     std::string source;
     std::string target;
 };

@@ -7,10 +7,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <set>
 #include <unordered_map>
 #include <vector>
 
+#include "EntryOps.h"
 #include "FailureLog.h"
 #include "FileOps.h"
 #include "HiddenTemp.h"
@@ -33,13 +36,34 @@ bool Replaced(const PlacementOutcome& o) {
     return o.result == PlacementResult::Overwritten && !o.trashedPath.empty();
 }
 
-// The file at path is still the one the placement left there.
+// The kinds of an undo run's steps, kept in their records' mode so that an
+// undo stopped or killed part-way is finished by the next one, each step
+// once. The numbers match what earlier versions stored for the same steps.
+enum class Step { RemoveCopy = 0, MoveBack = 1, Restore = 2 };
+
+// The entry at path is still the one the placement left there (a link
+// moved as a link is looked at as itself).
 bool StillAsPlaced(const std::string& path, const PlacementOutcome& o) {
     struct stat st;
-    if (sys().stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    if (sys().lstat(path.c_str(), &st) != 0) return false;
+    if (!S_ISLNK(st.st_mode) || static_cast<uint64_t>(st.st_ino) != o.inode) {
+        if (sys().stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    }
     return static_cast<uint64_t>(st.st_dev) == o.device &&
            static_cast<uint64_t>(st.st_ino) == o.inode && st.st_size == o.size &&
            st.st_mtim.tv_sec == o.mtimeSec && st.st_mtim.tv_nsec == o.mtimeNsec;
+}
+
+// The source's name leads to the very file the placement left: nothing was
+// placed (the file was where it belonged), or it is back already.
+bool SourceIsPlaced(const std::string& source, const PlacementOutcome& o) {
+    struct stat st;
+    if (sys().lstat(source.c_str(), &st) != 0) return false;
+    if (static_cast<uint64_t>(st.st_dev) == o.device && static_cast<uint64_t>(st.st_ino) == o.inode)
+        return true;
+    return S_ISLNK(st.st_mode) && sys().stat(source.c_str(), &st) == 0 &&
+           static_cast<uint64_t>(st.st_dev) == o.device &&
+           static_cast<uint64_t>(st.st_ino) == o.inode;
 }
 
 // A copy may go for good only while its source still holds the same data, as
@@ -52,18 +76,27 @@ bool SourceStillMatches(const std::string& source, const PlacementOutcome& o) {
 
 // The entry at path came into being (or under its name) at or after ns:
 // its change time, which a copy's publishing and a rename set, says so.
+// The file system stamps times from a clock that runs a tick behind the one
+// a run's start is read from: a little slack.
+constexpr int64_t kStampSlackNs = 50'000'000;
+
 bool MadeSince(const std::string& path, int64_t ns) {
     struct stat st;
     if (sys().lstat(path.c_str(), &st) != 0) return false;
     const int64_t changed =
         static_cast<int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
-    return changed >= ns;
+    return changed >= ns - kStampSlackNs;
 }
 
-// Two regular files hold the same bytes.
+// Two entries hold the same bytes (two links the same text).
 bool SameBytes(const std::string& a, const std::string& b) {
     struct stat sa, sb;
-    if (sys().stat(a.c_str(), &sa) != 0 || sys().stat(b.c_str(), &sb) != 0) return false;
+    if (sys().lstat(a.c_str(), &sa) != 0 || sys().lstat(b.c_str(), &sb) != 0) return false;
+    if (S_ISLNK(sa.st_mode) || S_ISLNK(sb.st_mode)) {
+        std::string ta, tb;
+        return S_ISLNK(sa.st_mode) && S_ISLNK(sb.st_mode) && ReadLinkText(a, ta) == 0 &&
+               ReadLinkText(b, tb) == 0 && ta == tb;
+    }
     if (!S_ISREG(sa.st_mode) || !S_ISREG(sb.st_mode) || sa.st_size != sb.st_size) return false;
     std::ifstream fa(a, std::ios::binary), fb(b, std::ios::binary);
     if (!fa || !fb) return false;
@@ -77,17 +110,77 @@ bool SameBytes(const std::string& a, const std::string& b) {
     return fa.eof() && fb.eof();
 }
 
+bool Missing(const std::string& path) {
+    struct stat st;
+    return sys().lstat(path.c_str(), &st) != 0 && errno == ENOENT;
+}
+
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.find_last_of(kPathSeparator);
     if (slash == std::string::npos) return ".";
     return slash == 0 ? std::string(1, kPathSeparator) : path.substr(0, slash);
 }
 
+// path itself, then the numbered names a run or an undo gives in its
+// folder (<stem>_1<ext>, ...) while they are taken.
+std::vector<std::string> NumberedNames(const std::string& path) {
+    std::vector<std::string> names{path};
+    const std::string folder = FolderOf(path);
+    const std::string name = FileNameOf(path);
+    const std::string stem = BaseNameOf(name);
+    const std::string ext = ExtensionOf(name);
+    for (int n = 1; n < 10000; ++n) {
+        std::string candidate = folder + kPathSeparator + stem + "_" + std::to_string(n) + ext;
+        if (Missing(candidate)) break;
+        names.push_back(std::move(candidate));
+    }
+    return names;
+}
+
+// What earlier undo runs of the same run did, step by step.
+struct EarlierSteps {
+    std::set<std::pair<int64_t, int>> done;
+    // Steps begun and not known to be done (a killed undo), with when that
+    // undo began.
+    std::map<std::pair<int64_t, int>, int64_t> inDoubt;
+    // Undo runs of earlier versions named what they put back by path only.
+    std::set<std::string> donePaths;
+
+    bool isDone(int64_t placement, Step step) const {
+        return done.count({placement, static_cast<int>(step)}) != 0;
+    }
+    std::optional<int64_t> doubtSince(int64_t placement, Step step) const {
+        const auto it = inDoubt.find({placement, static_cast<int>(step)});
+        if (it == inDoubt.end() || isDone(placement, step)) return std::nullopt;
+        return it->second;
+    }
+};
+
+EarlierSteps ReadEarlierSteps(RunJournal& journal, const std::vector<JournalRun>& runs,
+                              int64_t run) {
+    EarlierSteps earlier;
+    for (const JournalRun& r : runs) {
+        if (r.undoes != run) continue;
+        for (const JournalPlacement& q : journal.placements(r.id)) {
+            if (q.undoes == 0) {
+                if (q.outcome.state == PlacementState::Done) earlier.donePaths.insert(q.source);
+                continue;
+            }
+            const std::pair<int64_t, int> key{q.undoes, q.mode};
+            if (q.outcome.state == PlacementState::Done)
+                earlier.done.insert(key);
+            else if (q.outcome.state == PlacementState::Intended)
+                earlier.inDoubt.emplace(key, r.startedNs);
+        }
+    }
+    return earlier;
+}
+
 // Works through a run's placements backwards and keeps the tally.
 class Undo {
   public:
-    Undo(JournalRecorder& record, int64_t runStartNs)
-        : m_record(record), m_runStartNs(runStartNs) {}
+    Undo(JournalRecorder& record, int64_t runStartNs, const EarlierSteps& earlier)
+        : m_record(record), m_runStartNs(runStartNs), m_earlier(earlier) {}
 
     void placement(const JournalPlacement& p) {
         const PlacementOutcome& o = p.outcome;
@@ -101,28 +194,24 @@ class Undo {
             case PlacementState::Done:
                 break;
         }
-        bool targetFree = false;
-        if (!StillAsPlaced(p.target, o)) {
-            struct stat st;
-            if (sys().lstat(p.target.c_str(), &st) != 0) {
-                keep(p.target, Format(MessageId::UndoNotThere));
-                targetFree = errno == ENOENT;
-            } else {
-                keep(p.target, Format(MessageId::UndoChanged));
+        const std::string& placed = p.placed();
+        if (m_earlier.donePaths.count(placed)) return;
+        const Step main = IsMove(p) ? Step::MoveBack : Step::RemoveCopy;
+        if (!m_earlier.isDone(p.id, main)) mainStep(p, main);
+        if (Replaced(o) && !m_earlier.isDone(p.id, Step::Restore)) {
+            if (const auto since = m_earlier.doubtSince(p.id, Step::Restore);
+                since && Missing(o.trashedPath) && !Missing(placed)) {
+                return;  // restored by the undo that was killed
             }
-        } else if (IsMove(p)) {
-            targetFree = moveBack(p.target, p.source);
-        } else {
-            targetFree = removeCopy(p);
-        }
-        if (Replaced(o)) {
-            if (!targetFree) {
+            if (!Missing(placed))
                 keep(o.trashedPath, Format(MessageId::UndoTrashOccupied));
-            } else {
+            else
                 restore(p);
-            }
         } else if (o.replacedWithoutTrash) {
-            keep(p.target, Format(MessageId::UndoReplacedLost));
+            // Nothing can bring it back: named, and the undo is not complete,
+            // though no later undo could do more for it.
+            keep(placed, Format(MessageId::UndoReplacedLost));
+            ++m_report.lost;
         }
     }
 
@@ -133,16 +222,22 @@ class Undo {
         // aside. It goes to the Trash, where nothing is lost, and no longer
         // keeps an emptied folder of the run's from going.
         std::set<std::string> visited;
-        for (const JournalPlacement& p : placements) {
-            const size_t slash = p.target.rfind('/');
-            if (slash == std::string::npos || slash == 0) continue;
-            const std::string folder = p.target.substr(0, slash);
+        auto clear = [&](const std::string& folder) {
             if (visited.insert(folder).second)
                 RemoveStaleTemporaries(folder, -1, StaleTemporaries::Trash);
+        };
+        for (const JournalPlacement& p : placements) {
+            const std::string folder = FolderOf(p.placed());
+            if (folder.size() > 1) clear(folder);
         }
+        for (const std::string& folder : made) clear(folder);
         // Deepest first; a folder that holds anything stays.
-        for (auto it = made.rbegin(); it != made.rend(); ++it) {
-            if (sys().unlinkAt(AT_FDCWD, it->c_str(), AT_REMOVEDIR) == 0) ++m_report.foldersRemoved;
+        std::vector<std::string> order = made;
+        std::sort(order.begin(), order.end(),
+                  [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+        for (const std::string& folder : order) {
+            if (sys().unlinkAt(AT_FDCWD, folder.c_str(), AT_REMOVEDIR) == 0)
+                ++m_report.foldersRemoved;
         }
     }
 
@@ -150,38 +245,117 @@ class Undo {
     const FailureLog& kept() const { return m_kept; }
 
   private:
-    // A placement a killed run left unsettled, settled by looking at the
-    // disk. A move whose source is gone and whose target is there was made:
-    // it goes back. A target that holds the very bytes of the source still
-    // there, and was made since the run began, is the run's own copy (or a
-    // move killed before it let go of its source): it goes, since the source
-    // keeps the same data. Anything else stays, and is named.
-    void inDoubt(const JournalPlacement& p) {
-        struct stat st;
-        if (sys().lstat(p.target.c_str(), &st) != 0) return;  // nothing was placed
-        if (IsMove(p) && sys().lstat(p.source.c_str(), &st) != 0 && errno == ENOENT) {
-            moveBack(p.target, p.source);
+    void mainStep(const JournalPlacement& p, Step step) {
+        const PlacementOutcome& o = p.outcome;
+        const std::string& placed = p.placed();
+        // The file was where it belonged (the target was the source under
+        // another name), or an earlier undo put it back already.
+        if (SourceIsPlaced(p.source, o)) return;
+        if (const auto since = m_earlier.doubtSince(p.id, step)) {
+            if (settleEarlier(p, step, *since)) return;
+        }
+        if (!StillAsPlaced(placed, o)) {
+            if (Missing(placed))
+                keep(placed, Format(MessageId::UndoNotThere));
+            else
+                keep(placed, Format(MessageId::UndoChanged));
             return;
         }
-        if (MadeSince(p.target, m_runStartNs) && SameBytes(p.source, p.target)) {
+        if (step == Step::MoveBack)
+            moveBack(p.id, placed, p.source);
+        else
+            removeCopy(p.id, placed, p.source, o);
+    }
+
+    // A step that a killed undo began: true when the disk shows it done
+    // (the last of it made here: a move back across file systems that left
+    // both names is finished by letting go of the placed one).
+    bool settleEarlier(const JournalPlacement& p, Step step, int64_t since) {
+        const std::string& placed = p.placed();
+        const bool stillThere = StillAsPlaced(placed, p.outcome);
+        if (step == Step::RemoveCopy) return !stillThere && Missing(placed);
+        for (const std::string& back : NumberedNames(p.source)) {
+            if (!MadeSince(back, since)) continue;
+            if (!stillThere) {
+                if (!Missing(placed)) continue;
+                ++m_report.movedBack;
+                return true;
+            }
+            if (!SameBytes(back, placed)) continue;
+            const int64_t id =
+                m_record.intendStep(p.id, placed, back, static_cast<int>(Step::MoveBack));
             TargetFolder folder;
             std::string name;
-            if (folder.openFolderOf(p.target, name) == 0 &&
-                sys().unlinkAt(folder.fd(), name.c_str(), 0) == 0) {
-                ++m_report.copiesRemoved;
+            int error = folder.openFolderOf(placed, name);
+            if (error == 0 && sys().unlinkAt(folder.fd(), name.c_str(), 0) != 0) error = errno;
+            PlacementRecord record;
+            record.target = back;
+            record.error = error;
+            record.outcome = error == 0 ? FileOutcome::Placed : FileOutcome::Failed;
+            m_record.done(id, record);
+            if (error != 0) {
+                keep(placed, Format(MessageId::UndoCannotMoveBack, {p.source, ReasonText(error)}));
+                return true;
+            }
+            ++m_report.movedBack;
+            return true;
+        }
+        return false;
+    }
+
+    // A placement a killed run left unsettled, settled by looking at the
+    // disk, under its own name or a numbered one. A move whose source is
+    // gone and whose target was made since the run began was made: it goes
+    // back. A target that holds the very bytes of the source still there,
+    // and was made since the run began, is the run's own copy (or a move
+    // killed before it let go of its source): it goes, since the source
+    // keeps the same data. Anything else stays, and is named.
+    void inDoubt(const JournalPlacement& p) {
+        const Step step = IsMove(p) ? Step::MoveBack : Step::RemoveCopy;
+        if (m_earlier.isDone(p.id, step)) return;
+        const bool sourceGone = Missing(p.source);
+        for (const std::string& candidate : NumberedNames(p.target)) {
+            // The intended name itself was free when the run came to it; a
+            // numbered one may be anybody's unless it came since.
+            if (Missing(candidate) ||
+                (candidate != p.target && !MadeSince(candidate, m_runStartNs)))
+                continue;
+            if (IsMove(p) && sourceGone) {
+                moveBack(p.id, candidate, p.source);
                 return;
             }
+            if (!sourceGone && MadeSince(candidate, m_runStartNs) &&
+                SameBytes(p.source, candidate)) {
+                const int64_t id = m_record.intendStep(p.id, candidate, std::string(),
+                                                       static_cast<int>(Step::RemoveCopy));
+                TargetFolder folder;
+                std::string name;
+                int error = folder.openFolderOf(candidate, name);
+                if (error == 0 && sys().unlinkAt(folder.fd(), name.c_str(), 0) != 0) error = errno;
+                PlacementRecord record;
+                record.target = candidate;
+                record.error = error;
+                record.outcome = error == 0 ? FileOutcome::Placed : FileOutcome::Failed;
+                m_record.done(id, record);
+                if (error == 0) {
+                    ++m_report.copiesRemoved;
+                    return;
+                }
+                break;
+            }
         }
-        keep(p.target, Format(MessageId::UndoInDoubtKept));
+        if (!Missing(p.target) && !(IsMove(p) && !sourceGone && SameBytes(p.source, p.target)))
+            keep(p.target, Format(MessageId::UndoInDoubtKept));
     }
 
     // Moves the file at from back to to, under a numbered name when to is
     // taken. True when from is free afterwards.
-    bool moveBack(const std::string& from, const std::string& to) {
+    bool moveBack(int64_t placement, const std::string& from, const std::string& to) {
         const std::string name = FileNameOf(to);
         int error = 0;
         TargetFolder& folder = folderOf(to, error);
-        const int64_t id = m_record.intend(from, to, TransferMode::Move);
+        const int64_t id =
+            m_record.intendStep(placement, from, to, static_cast<int>(Step::MoveBack));
         std::string placed = name;
         if (error == 0) {
             error = MoveFileInto(SourceFile(from), folder, placed, Publish::Keep);
@@ -211,49 +385,57 @@ class Undo {
 
     // Takes a copy away, to the Trash when its source no longer holds the
     // same data. True when the copy's name is free afterwards.
-    bool removeCopy(const JournalPlacement& p) {
+    bool removeCopy(int64_t placement, const std::string& placed, const std::string& source,
+                    const PlacementOutcome& o) {
         TargetFolder folder;
         std::string name;
-        if (const int e = folder.openFolderOf(p.target, name)) {
-            keep(p.target, ReasonText(e));
+        if (const int e = folder.openFolderOf(placed, name)) {
+            keep(placed, ReasonText(e));
             return false;
         }
-        const int64_t id = m_record.intend(p.target, std::string(), TransferMode::Copy);
+        const int64_t id = m_record.intendStep(placement, placed, std::string(),
+                                               static_cast<int>(Step::RemoveCopy));
         PlacementRecord record;
-        record.target = p.target;
+        record.target = placed;
         int error = 0;
         FileFacts facts;
+        struct stat link;
+        const bool isLink =
+            sys().statAt(folder.fd(), name.c_str(), &link, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISLNK(link.st_mode);
         // The last look, through the folder held open, just before it goes.
-        if (LookAtFileIn(folder, name, facts) != 0 || facts.id.device != p.outcome.device ||
-            facts.id.inode != p.outcome.inode) {
+        if (LookAtEntryIn(folder, name, facts) != 0 || facts.id.device != o.device ||
+            facts.id.inode != o.inode) {
             error = kSourceChanged;
-        } else if (SourceStillMatches(p.source, p.outcome)) {
+        } else if (isLink || SourceStillMatches(source, o)) {
+            // A link holds nothing but its text, which its source still has.
             if (sys().unlinkAt(folder.fd(), name.c_str(), 0) != 0) error = errno;
             if (error == 0) ++m_report.copiesRemoved;
         } else {
             TrashPlace place;
-            error = MoveToTrashAt(folder.fd(), name, p.target, place);
+            error = MoveToTrashAt(folder.fd(), name, placed, place);
             if (error == 0) {
                 ++m_report.copiesTrashed;
                 record.trashFile = place.file;
                 record.trashInfo = place.info;
-                note(p.target, Format(MessageId::UndoCopyTrashed));
+                note(placed, Format(MessageId::UndoCopyTrashed));
             }
         }
         record.error = error;
         record.outcome = error == 0 ? FileOutcome::Placed : FileOutcome::Failed;
         m_record.done(id, record);
-        if (error != 0)
-            keep(p.target, Format(MessageId::UndoCannotRemoveCopy, {ReasonText(error)}));
+        if (error != 0) keep(placed, Format(MessageId::UndoCannotRemoveCopy, {ReasonText(error)}));
         return error == 0;
     }
 
     void restore(const JournalPlacement& p) {
-        const int64_t id = m_record.intend(p.outcome.trashedPath, p.target, TransferMode::Move);
+        const std::string& placed = p.placed();
+        const int64_t id = m_record.intendStep(p.id, p.outcome.trashedPath, placed,
+                                               static_cast<int>(Step::Restore));
         const int error =
-            RestoreFromTrash(TrashPlace{p.outcome.trashedPath, p.outcome.trashInfoPath}, p.target);
+            RestoreFromTrash(TrashPlace{p.outcome.trashedPath, p.outcome.trashInfoPath}, placed);
         PlacementRecord record;
-        record.target = p.target;
+        record.target = placed;
         record.error = error;
         record.outcome = error == 0 ? FileOutcome::Placed : FileOutcome::Failed;
         m_record.done(id, record);
@@ -261,11 +443,10 @@ class Undo {
             ++m_report.restored;
         } else {
             keep(p.outcome.trashedPath,
-                 Format(MessageId::UndoCannotRestore, {p.target, ReasonText(error)}));
+                 Format(MessageId::UndoCannotRestore, {placed, ReasonText(error)}));
         }
     }
 
-    // A file left as it is.
     // The folder that to lies in, held open for the files that go back
     // there after it; made again when it is gone. error tells why it could
     // not be opened (the folder returned is then not open).
@@ -290,6 +471,7 @@ class Undo {
         return folder;
     }
 
+    // A file left as it is: the undo is not complete.
     void keep(const std::string& path, const std::string& reason) {
         ++m_report.kept;
         m_kept.add(path, reason);
@@ -301,6 +483,7 @@ class Undo {
 
     JournalRecorder& m_record;
     int64_t m_runStartNs;
+    const EarlierSteps& m_earlier;
     std::unordered_map<std::string, TargetFolder> m_folders;  // where files go back to
     TargetFolder m_failedFolder;  // stands for one that could not be opened
     UndoReport m_report;
@@ -308,7 +491,9 @@ class Undo {
 };
 
 std::string ClosingText(const UndoReport& r, const FailureLog& kept) {
-    std::string text = Format(r.stopped ? MessageId::UndoStopped : MessageId::UndoDone);
+    std::string text = Format(r.stopped    ? MessageId::UndoStopped
+                              : r.kept > 0 ? MessageId::UndoIncomplete
+                                           : MessageId::UndoDone);
     text += "\n\n" + Format(MessageId::UndoCounts,
                             {std::to_string(r.movedBack), std::to_string(r.copiesRemoved),
                              std::to_string(r.restored), std::to_string(r.foldersRemoved)});
@@ -367,13 +552,9 @@ UndoReport UndoRun(RunJournal& journal, int64_t run, SortHost& host) {
         return {};
     }
 
-    // What an earlier undo of this run, stopped part-way, already put back.
-    std::set<std::string> undone;
-    for (const JournalRun& r : journal.runs(0)) {
-        if (r.undoes != run) continue;
-        for (const JournalPlacement& q : journal.placements(r.id))
-            if (q.outcome.state == PlacementState::Done) undone.insert(q.source);
-    }
+    // What earlier undos of this run, stopped or killed part-way, or left
+    // incomplete, already put back.
+    const EarlierSteps earlier = ReadEarlierSteps(journal, journal.runs(0), run);
 
     JournalRecorder record(journal, run);
     SortOptions options;
@@ -384,7 +565,7 @@ UndoReport UndoRun(RunJournal& journal, int64_t run, SortHost& host) {
     record.beginRun(what.window, options);
 
     host.setBusy(true);
-    Undo undo(record, what.startedNs);
+    Undo undo(record, what.startedNs, earlier);
     const size_t n = placements.size();
     RunProgress progress;
     progress.count = n;
@@ -398,18 +579,31 @@ UndoReport UndoRun(RunJournal& journal, int64_t run, SortHost& host) {
         progress.index = i;
         progress.path = &p.target;
         host.noteProgress(progress);
-        if (!undone.count(p.target)) undo.placement(p);
+        undo.placement(p);
         host.setProgress(static_cast<int>(static_cast<unsigned long long>(i + 1) * 100 / n));
     }
     UndoReport& report = undo.report();
-    if (!report.stopped) undo.folders(made, placements);
+    if (!report.stopped) {
+        // A folder another run made stayed at that run's undo while this
+        // run's files were in it: it goes now, once empty.
+        std::vector<std::string> folders = made;
+        for (const JournalRun& r : journal.runs(0)) {
+            if (r.id == run || r.undoneBy == 0 || r.outputDir != what.outputDir) continue;
+            for (std::string& folder : journal.madeFolders(r.id))
+                folders.push_back(std::move(folder));
+        }
+        undo.folders(folders, placements);
+    }
 
     RunCounts counts;
     counts.placed =
         report.movedBack + report.copiesRemoved + report.copiesTrashed + report.restored;
     counts.failed = report.kept;
     record.endRun(report.stopped ? RunEnd::Stopped : RunEnd::Finished, counts);
-    if (!report.stopped && record.run() != 0) journal.markUndone(run, record.run());
+    // Only an undo that put back everything that can come back ends the
+    // run's undo; otherwise the next one goes on with what is left.
+    if (!report.stopped && report.kept == report.lost && record.run() != 0)
+        journal.markUndone(run, record.run());
 
     host.setBusy(false);
     const std::string text = ClosingText(report, undo.kept());

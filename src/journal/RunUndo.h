@@ -26,6 +26,7 @@ struct UndoReport {
     size_t copiesTrashed = 0;  // copies whose source is gone: kept in the Trash
     size_t restored = 0;
     size_t kept = 0;  // left where they are (changed since, or not there), with a reason
+    size_t lost = 0;  // replaced files that no Trash could take: named, never to come back
     size_t foldersRemoved = 0;
     bool stopped = false;
 };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "HiddenTemp.h"
+#include "ReplacedFiles.h"
 #include "Sys.h"
 
 namespace zanfeld {
@@ -26,28 +27,6 @@ EntryKind KindOf(const struct stat& st) {
 std::optional<FileTime> TimeOf(const struct stat& st) {
     return FileTime{static_cast<int64_t>(st.st_mtim.tv_sec),
                     static_cast<int64_t>(st.st_mtim.tv_nsec)};
-}
-
-// Creates a symlink holding text under name in the folder dirFd; Replace
-// puts it under a hidden name first and renames it over what is there, which
-// swaps a file or link for the new link in one step and never replaces a
-// folder (rename says EISDIR).
-int MakeSymlinkAt(const std::string& text, int dirFd, const std::string& name, Publish publish) {
-    if (sys().symlinkAt(text.c_str(), dirFd, name.c_str()) == 0) return 0;
-    const int e = errno;
-    if (publish == Publish::Keep || e != EEXIST) return e;
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const std::string hidden = HiddenTempLeaf();
-        if (sys().symlinkAt(text.c_str(), dirFd, hidden.c_str()) != 0) {
-            if (errno == EEXIST) continue;
-            return errno;
-        }
-        if (sys().renameAt(dirFd, hidden.c_str(), dirFd, name.c_str(), 0) == 0) return 0;
-        const int re = errno;
-        sys().unlinkAt(dirFd, hidden.c_str(), 0);
-        return re;
-    }
-    return EEXIST;
 }
 
 int ReadLinkAt(int dirFd, const std::string& path, std::string& text) {
@@ -97,9 +76,25 @@ int ReadLinkTextIn(const TargetFolder& folder, const std::string& name, std::str
 }
 
 int MakeSymlinkIn(const std::string& text, const TargetFolder& folder, const std::string& name,
-                  Publish publish) {
+                  Publish publish, bool* replaced) {
     if (!IsPlainName(name)) return EINVAL;
-    return MakeSymlinkAt(text, folder.fd(), name, publish);
+    if (sys().symlinkAt(text.c_str(), folder.fd(), name.c_str()) == 0) return 0;
+    const int e = errno;
+    if (publish == Publish::Keep || e != EEXIST) return e;
+    // Made under a hidden name, then swapped in: what stood under the name
+    // goes to the keeper in force (the Trash), as a replaced file does.
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const std::string hidden = HiddenTempLeaf();
+        if (sys().symlinkAt(text.c_str(), folder.fd(), hidden.c_str()) != 0) {
+            if (errno == EEXIST) continue;
+            return errno;
+        }
+        const int re =
+            RenameReplacing(folder.fd(), hidden, folder.fd(), name, folder.pathOf(name), replaced);
+        if (re != 0) sys().unlinkAt(folder.fd(), hidden.c_str(), 0);
+        return re;
+    }
+    return EEXIST;
 }
 
 std::optional<FileTime> EntryTimeOf(const std::string& path) {

@@ -28,9 +28,11 @@ int ReadLinkTextIn(const TargetFolder& folder, const std::string& name, std::str
 
 // Creates a symlink holding text at path. Keep fails with EEXIST when the name
 // is taken; Replace swaps a file or link under the name for the new link in
-// one step, and never replaces a folder.
+// one step (handing it to the replaced-file keeper in force, as a replaced
+// file is), and never replaces a folder. replaced, when given, is set when
+// an entry under the name was replaced.
 int MakeSymlinkIn(const std::string& text, const TargetFolder& folder, const std::string& name,
-                  Publish publish);
+                  Publish publish, bool* replaced = nullptr);
 
 // The last-write time of the entry itself (a symlink's own time).
 std::optional<FileTime> EntryTimeOf(const std::string& path);

@@ -487,8 +487,12 @@ int MoveFileInto(const SourceFile& from, const TargetFolder& folder, const std::
                 FileId::Of(pointed) == target)
                 return 0;
             // A link is renamed as a link; over the file it would point to
-            // from its new place it would destroy that file.
-            if (S_ISLNK(entry.st_mode) && WouldPointAtTarget(from, folder, name, target))
+            // from its new place it would destroy that file. Only the entry
+            // replaced counts: a link under the name is replaced as a link.
+            struct stat named;
+            if (S_ISLNK(entry.st_mode) &&
+                sys().statAt(folder.fd(), name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+                !S_ISLNK(named.st_mode) && WouldPointAtTarget(from, folder, name, target))
                 return kLinkOntoItsTarget;
         }
         e = RenameReplacing(from.dirFd(), from.name(), folder.fd(), name, folder.pathOf(name),
@@ -531,8 +535,12 @@ bool DirExists(const std::string& path) {
 
 bool FileExistsIn(const TargetFolder& folder, const std::string& name) {
     struct stat st;
-    return IsPlainName(name) && sys().statAt(folder.fd(), name.c_str(), &st, 0) == 0 &&
-           !S_ISDIR(st.st_mode);
+    if (!IsPlainName(name)) return false;
+    if (sys().statAt(folder.fd(), name.c_str(), &st, 0) == 0) return !S_ISDIR(st.st_mode);
+    // A dangling link is an entry under the name all the same.
+    return errno == ENOENT &&
+           sys().statAt(folder.fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISLNK(st.st_mode);
 }
 
 ScopedNoFolderMaking::ScopedNoFolderMaking() : m_previous(t_noFolderMaking) {
@@ -583,6 +591,17 @@ int LookAtFile(const SourceFile& file, FileFacts& facts) {
     struct stat st;
     if (sys().statAt(file.dirFd(), file.name(), &st, 0) != 0) return errno;
     return FactsOf(st, facts);
+}
+
+int LookAtEntryIn(const TargetFolder& folder, const std::string& name, FileFacts& facts) {
+    if (!IsPlainName(name)) return EINVAL;
+    struct stat st;
+    if (sys().statAt(folder.fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;
+    if (!S_ISLNK(st.st_mode)) return FactsOf(st, facts);
+    facts.id = FileId::Of(st);
+    facts.lastWrite = ToFileTime(st.st_mtim);
+    facts.size = static_cast<int64_t>(st.st_size);
+    return 0;
 }
 
 int LookAtFileIn(const TargetFolder& folder, const std::string& name, FileFacts& facts) {

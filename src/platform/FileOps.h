@@ -89,7 +89,7 @@ class ScopedNoFolderMaking {
 };
 
 // A file (not a folder) named name is in folder; a symlink counts by what it
-// points to.
+// points to, and a dangling one as an entry that takes the name.
 bool FileExistsIn(const TargetFolder& folder, const std::string& name);
 // Creates the sub-folder name in folder; 0 when a folder is there afterwards
 // (a symlink to one included: the caller opens it without following).
@@ -110,6 +110,9 @@ struct FileFacts {
 // device, pipe or socket. Nothing is opened.
 int LookAtFile(const SourceFile& file, FileFacts& facts);
 int LookAtFileIn(const TargetFolder& folder, const std::string& name, FileFacts& facts);
+// The same for the entry under name itself: a symlink is not followed and
+// gives its own facts (its size is the length of its text).
+int LookAtEntryIn(const TargetFolder& folder, const std::string& name, FileFacts& facts);
 
 // Last-write time and size of a regular file (nothing for a folder, a device,
 // a pipe, a socket or a missing entry); the file is not opened.

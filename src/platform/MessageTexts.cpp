@@ -148,6 +148,8 @@ constexpr MessageText kTexts[] = {
      0},
     {I::UndoStopped, QT_TRANSLATE_NOOP("Engine", "撤销已停止。"), "", R::Line, 0},
     {I::UndoDone, QT_TRANSLATE_NOOP("Engine", "撤销完成！"), "", R::Line, 0},
+    //: An undo that left some files as they were (named below it).
+    {I::UndoIncomplete, QT_TRANSLATE_NOOP("Engine", "撤销未能全部完成。"), "", R::Line, 0},
     //: %1 files moved back, %2 copies deleted, %3 files restored, %4 empty folders deleted.
     {I::UndoCounts,
      QT_TRANSLATE_NOOP(

@@ -104,6 +104,7 @@ enum class MessageId : int {
     UndoCannotRestore,
     UndoStopped,
     UndoDone,
+    UndoIncomplete,
     UndoCounts,
     UndoKeptHeading,
     UndoQuestion,

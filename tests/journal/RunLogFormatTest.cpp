@@ -30,7 +30,7 @@ TEST(Crc32Test, TheCheckValueAndPiecewise) {
 std::string Step(int64_t id, const std::vector<LoggedOutcome>& outcomes,
                  const std::vector<std::string>& folders) {
     std::string out;
-    RunLogFormat::appendStep(out, outcomes, folders, id, id * 10, 1,
+    RunLogFormat::appendStep(out, outcomes, folders, id, id * 10, 1, id + 1000,
                              "/src\xff/" + std::to_string(id), std::string("/out/\0x", 7));
     return out;
 }
@@ -51,7 +51,9 @@ TEST(RunLogFormatTest, RecordsComeBackAsWritten) {
     outcome.outcome.trashedPath = "/trash/\x80";
     outcome.outcome.trashInfoPath = "/trash/info";
     outcome.outcome.replacedWithoutTrash = true;
+    outcome.outcome.placedTarget = "/out/x_1\xfe";
     bytes += Step(7, {outcome}, {"/made", ""});
+    RunLogFormat::appendSettled(bytes, {}, {"/alone"});
     bytes += Step(8, {}, {});
 
     RunLogRecord record;
@@ -79,13 +81,20 @@ TEST(RunLogFormatTest, RecordsComeBackAsWritten) {
     EXPECT_EQ(o.trashedPath, "/trash/\x80");
     EXPECT_EQ(o.trashInfoPath, "/trash/info");
     EXPECT_TRUE(o.replacedWithoutTrash);
+    EXPECT_EQ(o.placedTarget, "/out/x_1\xfe");
     EXPECT_EQ(record.folders, (std::vector<std::string>{"/made", ""}));
     ASSERT_TRUE(record.intent.has_value());
     EXPECT_EQ(record.intent->id, 7);
     EXPECT_EQ(record.intent->seq, 70);
     EXPECT_EQ(record.intent->mode, 1);
+    EXPECT_EQ(record.intent->undoes, 1007);
     EXPECT_EQ(record.intent->source, "/src\xff/7");
     EXPECT_EQ(record.intent->target, std::string("/out/\0x", 7));
+    rest.remove_prefix(used);
+
+    ASSERT_EQ(RunLogFormat::parse(rest, record, used), RunLogFormat::Parse::Record);
+    EXPECT_EQ(record.folders, (std::vector<std::string>{"/alone"}));
+    EXPECT_FALSE(record.intent.has_value());
     rest.remove_prefix(used);
 
     ASSERT_EQ(RunLogFormat::parse(rest, record, used), RunLogFormat::Parse::Record);

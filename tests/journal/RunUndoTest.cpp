@@ -230,7 +230,8 @@ TEST_F(RunUndoTest, TheQuestionAndTheClosingTextReadInEnglish) {
     ASSERT_EQ(infos.size(), 1u);
     const std::string english = TranslateMessage(infos[0]);
     LoadTranslation("zh");
-    EXPECT_EQ(english.rfind("Undo finished!\n\nFiles moved back: 1; copies deleted: 0; files "
+    EXPECT_EQ(english.rfind("The undo could not put everything back.\n\nFiles moved back: 1; "
+                            "copies deleted: 0; files "
                             "restored from the Trash: 0; empty folders deleted: 0.\n\n"
                             "2 files need your attention:\n",
                             0),

@@ -127,6 +127,7 @@ std::vector<Case> Cases() {
         {I::UndoCannotRestore, {P, Reason}, "无法从回收站恢复到“" + P + "”：" + Reason},
         {I::UndoStopped, {}, "撤销已停止。"},
         {I::UndoDone, {}, "撤销完成！"},
+        {I::UndoIncomplete, {}, "撤销未能全部完成。"},
         {I::UndoCounts,
          {"1", "2", "3", "4"},
          "移回 " + std::to_string(1) + " 个" + "文件" + "，删除 " + std::to_string(2) + " 个" +

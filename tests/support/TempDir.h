@@ -23,6 +23,10 @@ private:
     std::string m_path;
 };
 
+// The folder of base's file system below which the tests' trees lie (made
+// when missing): the top of that volume for the tests' Trashes.
+std::string TestVolumeFolder(const std::string& base);
+
 // Writes a file (creating missing parent folders) and sets its last-write time
 // to the given seconds since the epoch when mtime is not 0.
 void WriteFile(const std::string& path, const std::string& content, int64_t mtime = 0);
