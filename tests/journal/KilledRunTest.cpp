@@ -136,4 +136,70 @@ TEST(KilledRunTest, EveryFileIsWholeInOnePlaceAndUndoPutsItBack) {
     }
 }
 
+// Undos of a move across file systems killed at random moments, then undone
+// again: every file back once, whole, under its own name (never also under a
+// numbered one), and the run undone exactly when everything is back.
+TEST(KilledRunTest, AKilledUndoIsFinishedOnceByTheNext) {
+    std::mt19937 random(20261209);
+    int cut = 0;  // undos the kill cut short
+    for (int trial = 0; trial < 4; ++trial) {
+        SCOPED_TRACE(testing::Message() << "trial " << trial);
+        TempDir sources("/dev/shm");
+        TempDir dir;
+        const ScopedEnv dataHome("XDG_DATA_HOME", dir / "data");
+        std::vector<std::string> files;
+        for (int i = 0; i < kFiles; ++i) {
+            files.push_back(sources / ("f" + std::to_string(i) + (i % 3 ? ".txt" : ".doc")));
+            WriteFile(files.back(), Content(i));
+        }
+        WriteFile(dir / "out/.txt/f1.txt", "there before");
+        const std::string journalPath = dir / "state/journal.sqlite";
+        int64_t run = 0;
+        {
+            RunJournal journal;
+            ASSERT_EQ(journal.open(journalPath), 0);
+            JournalHost host(journal);
+            SortOptions o;
+            o.page = SortPage::FileType;
+            o.outputDir = dir / "out/";
+            o.transferMode = TransferMode::Move;
+            o.sameFilePolicy = SameFilePolicy::Overwrite;
+            RunFileSort(o, files, host);
+            run = journal.runs(1).at(0).id;
+        }
+
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            RunJournal journal;
+            journal.open(journalPath);
+            RecordingHost host;
+            UndoRun(journal, run, host);
+            _exit(0);
+        }
+        std::uniform_int_distribution<int> delay(2, 60);
+        usleep(static_cast<useconds_t>(delay(random)) * 1000);
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+
+        RunJournal journal;
+        ASSERT_EQ(journal.open(journalPath), 0);
+        for (const JournalRun& r : journal.runs(0)) cut += r.id == run && r.undoneBy == 0;
+        RecordingHost host;
+        const UndoReport report = UndoRun(journal, run, host);
+        EXPECT_EQ(report.kept, 0u) << ::testing::PrintToString(host.calls);
+        EXPECT_EQ(report.renamedBack, 0u) << ::testing::PrintToString(host.calls);
+        for (int i = 0; i < kFiles; ++i)
+            EXPECT_EQ(ReadFile(files[static_cast<size_t>(i)]), Content(i)) << i;
+        EXPECT_EQ(Names(sources.path()).size(), static_cast<size_t>(kFiles));
+        EXPECT_EQ(Names(dir / "out"), std::vector<std::string>{".txt"});
+        EXPECT_EQ(Names(dir / "out/.txt"), std::vector<std::string>{"f1.txt"});
+        EXPECT_EQ(ReadFile(dir / "out/.txt/f1.txt"), "there before");
+        bool undone = false;
+        for (const JournalRun& r : journal.runs(0)) undone = undone || (r.id == run && r.undoneBy);
+        EXPECT_TRUE(undone);
+    }
+    EXPECT_GT(cut, 0);
+}
+
 }  // namespace
