@@ -282,17 +282,7 @@ class Undo {
                 return true;
             }
             if (!SameBytes(back, placed)) continue;
-            const int64_t id =
-                m_record.intendStep(p.id, placed, back, static_cast<int>(Step::MoveBack));
-            TargetFolder folder;
-            std::string name;
-            int error = folder.openFolderOf(placed, name);
-            if (error == 0 && sys().unlinkAt(folder.fd(), name.c_str(), 0) != 0) error = errno;
-            PlacementRecord record;
-            record.target = back;
-            record.error = error;
-            record.outcome = error == 0 ? FileOutcome::Placed : FileOutcome::Failed;
-            m_record.done(id, record);
+            const int error = removeAsStep(p.id, placed, back, Step::MoveBack);
             if (error != 0) {
                 keep(placed, Format(MessageId::UndoCannotMoveBack, {p.source, ReasonText(error)}));
                 return true;
@@ -301,6 +291,23 @@ class Undo {
             return true;
         }
         return false;
+    }
+
+    // Removes the entry at path (a second of the same bytes) as a step of
+    // this undo that puts back placement. 0 or an errno.
+    int removeAsStep(int64_t placement, const std::string& path, const std::string& target,
+                     Step step) {
+        const int64_t id = m_record.intendStep(placement, path, target, static_cast<int>(step));
+        TargetFolder folder;
+        std::string name;
+        int error = folder.openFolderOf(path, name);
+        if (error == 0 && sys().unlinkAt(folder.fd(), name.c_str(), 0) != 0) error = errno;
+        PlacementRecord record;
+        record.target = target.empty() ? path : target;
+        record.error = error;
+        record.outcome = error == 0 ? FileOutcome::Placed : FileOutcome::Failed;
+        m_record.done(id, record);
+        return error;
     }
 
     // A placement a killed run left unsettled, settled by looking at the
@@ -326,18 +333,7 @@ class Undo {
             }
             if (!sourceGone && MadeSince(candidate, m_runStartNs) &&
                 SameBytes(p.source, candidate)) {
-                const int64_t id = m_record.intendStep(p.id, candidate, std::string(),
-                                                       static_cast<int>(Step::RemoveCopy));
-                TargetFolder folder;
-                std::string name;
-                int error = folder.openFolderOf(candidate, name);
-                if (error == 0 && sys().unlinkAt(folder.fd(), name.c_str(), 0) != 0) error = errno;
-                PlacementRecord record;
-                record.target = candidate;
-                record.error = error;
-                record.outcome = error == 0 ? FileOutcome::Placed : FileOutcome::Failed;
-                m_record.done(id, record);
-                if (error == 0) {
+                if (removeAsStep(p.id, candidate, std::string(), Step::RemoveCopy) == 0) {
                     ++m_report.copiesRemoved;
                     return;
                 }
