@@ -46,9 +46,12 @@ enum class Step { RemoveCopy = 0, MoveBack = 1, Restore = 2 };
 bool StillAsPlaced(const std::string& path, const PlacementOutcome& o) {
     struct stat st;
     if (sys().lstat(path.c_str(), &st) != 0) return false;
-    if (!S_ISLNK(st.st_mode) || static_cast<uint64_t>(st.st_ino) != o.inode) {
-        if (sys().stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    }
+    // A link the run placed is looked at as itself; any other link by what
+    // it leads to (a copy of a link's file is a file).
+    if (S_ISLNK(st.st_mode) && static_cast<uint64_t>(st.st_ino) != o.inode &&
+        sys().stat(path.c_str(), &st) != 0)
+        return false;
+    if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) return false;
     return static_cast<uint64_t>(st.st_dev) == o.device &&
            static_cast<uint64_t>(st.st_ino) == o.inode && st.st_size == o.size &&
            st.st_mtim.tv_sec == o.mtimeSec && st.st_mtim.tv_nsec == o.mtimeNsec;
@@ -322,11 +325,8 @@ class Undo {
         if (m_earlier.isDone(p.id, step)) return;
         const bool sourceGone = Missing(p.source);
         for (const std::string& candidate : NumberedNames(p.target)) {
-            // The intended name itself was free when the run came to it; a
-            // numbered one may be anybody's unless it came since.
-            if (Missing(candidate) ||
-                (candidate != p.target && !MadeSince(candidate, m_runStartNs)))
-                continue;
+            // Only what came under the name since the run began can be the run's.
+            if (Missing(candidate) || !MadeSince(candidate, m_runStartNs)) continue;
             if (IsMove(p) && sourceGone) {
                 moveBack(p.id, candidate, p.source);
                 return;
@@ -536,7 +536,8 @@ UndoReport UndoRun(RunJournal& journal, int64_t run, SortHost& host) {
     const std::vector<JournalPlacement> placements = journal.placements(run);
     const std::vector<std::string> made = journal.madeFolders(run);
     JournalRun what;
-    for (const JournalRun& r : journal.runs(0)) {
+    const std::vector<JournalRun> runs = journal.runs(0);
+    for (const JournalRun& r : runs) {
         if (r.id == run) what = r;
     }
 
@@ -550,7 +551,7 @@ UndoReport UndoRun(RunJournal& journal, int64_t run, SortHost& host) {
 
     // What earlier undos of this run, stopped or killed part-way, or left
     // incomplete, already put back.
-    const EarlierSteps earlier = ReadEarlierSteps(journal, journal.runs(0), run);
+    const EarlierSteps earlier = ReadEarlierSteps(journal, runs, run);
 
     JournalRecorder record(journal, run);
     SortOptions options;
@@ -583,7 +584,7 @@ UndoReport UndoRun(RunJournal& journal, int64_t run, SortHost& host) {
         // A folder another run made stayed at that run's undo while this
         // run's files were in it: it goes now, once empty.
         std::vector<std::string> folders = made;
-        for (const JournalRun& r : journal.runs(0)) {
+        for (const JournalRun& r : runs) {
             if (r.id == run || r.undoneBy == 0 || r.outputDir != what.outputDir) continue;
             for (std::string& folder : journal.madeFolders(r.id))
                 folders.push_back(std::move(folder));

@@ -535,12 +535,12 @@ bool DirExists(const std::string& path) {
 
 bool FileExistsIn(const TargetFolder& folder, const std::string& name) {
     struct stat st;
-    if (!IsPlainName(name)) return false;
-    if (sys().statAt(folder.fd(), name.c_str(), &st, 0) == 0) return !S_ISDIR(st.st_mode);
-    // A dangling link is an entry under the name all the same.
-    return errno == ENOENT &&
-           sys().statAt(folder.fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-           S_ISLNK(st.st_mode);
+    if (!IsPlainName(name) ||
+        sys().statAt(folder.fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    if (!S_ISLNK(st.st_mode)) return !S_ISDIR(st.st_mode);
+    // A link counts by what it leads to; a dangling one takes the name all the same.
+    return sys().statAt(folder.fd(), name.c_str(), &st, 0) != 0 || !S_ISDIR(st.st_mode);
 }
 
 ScopedNoFolderMaking::ScopedNoFolderMaking() : m_previous(t_noFolderMaking) {

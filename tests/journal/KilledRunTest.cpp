@@ -11,6 +11,7 @@
 #include <random>
 
 #include "FileChecks.h"
+#include "JournalHost.h"
 #include "JournalRecorder.h"
 #include "RecordingHost.h"
 #include "RunFileSort.h"
@@ -24,21 +25,23 @@ using namespace zanfeld::test;
 
 namespace {
 
-class JournalHost : public RecordingHost {
-  public:
-    explicit JournalHost(RunJournal& journal) : m_recorder(journal) {}
-    RunRecorder* recorder() override { return &m_recorder; }
-    bool keepReplacedFiles() override { return true; }
-
-  private:
-    JournalRecorder m_recorder;
-};
-
 constexpr int kFiles = 240;
 
 std::string Content(int i) {
     // Most files small, every twentieth large enough for a kill inside its copy.
     return i % 20 == 0 ? Pattern(6 << 20, static_cast<unsigned>(i)) : "file " + std::to_string(i);
+}
+
+// The sources, on another file system than the output so that a move copies
+// too, and one clash, so that a replaced file goes to the Trash and comes back.
+std::vector<std::string> MakeSources(const TempDir& sources, const TempDir& dir) {
+    std::vector<std::string> files;
+    for (int i = 0; i < kFiles; ++i) {
+        files.push_back(sources / ("f" + std::to_string(i) + (i % 3 ? ".txt" : ".doc")));
+        WriteFile(files.back(), Content(i));
+    }
+    WriteFile(dir / "out/.txt/f1.txt", "there before");
+    return files;
 }
 
 TEST(KilledRunTest, EveryFileIsWholeInOnePlaceAndUndoPutsItBack) {
@@ -49,13 +52,7 @@ TEST(KilledRunTest, EveryFileIsWholeInOnePlaceAndUndoPutsItBack) {
         TempDir sources("/dev/shm");  // a move across file systems copies, too
         TempDir dir;
         const ScopedEnv dataHome("XDG_DATA_HOME", dir / "data");
-        std::vector<std::string> files;
-        for (int i = 0; i < kFiles; ++i) {
-            files.push_back(sources / ("f" + std::to_string(i) + (i % 3 ? ".txt" : ".doc")));
-            WriteFile(files.back(), Content(i));
-        }
-        // One clash, so that a replaced file goes to the Trash and comes back.
-        WriteFile(dir / "out/.txt/f1.txt", "there before");
+        const std::vector<std::string> files = MakeSources(sources, dir);
         const std::string journalPath = dir / "state/journal.sqlite";
 
         const pid_t child = fork();
@@ -147,12 +144,7 @@ TEST(KilledRunTest, AKilledUndoIsFinishedOnceByTheNext) {
         TempDir sources("/dev/shm");
         TempDir dir;
         const ScopedEnv dataHome("XDG_DATA_HOME", dir / "data");
-        std::vector<std::string> files;
-        for (int i = 0; i < kFiles; ++i) {
-            files.push_back(sources / ("f" + std::to_string(i) + (i % 3 ? ".txt" : ".doc")));
-            WriteFile(files.back(), Content(i));
-        }
-        WriteFile(dir / "out/.txt/f1.txt", "there before");
+        const std::vector<std::string> files = MakeSources(sources, dir);
         const std::string journalPath = dir / "state/journal.sqlite";
         int64_t run = 0;
         {

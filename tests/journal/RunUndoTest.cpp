@@ -8,8 +8,8 @@
 #include <optional>
 
 #include "FileChecks.h"
+#include "JournalHost.h"
 #include "JournalRecorder.h"
-#include "MessageTranslator.h"
 #include "RecordingHost.h"
 #include "RunFileSort.h"
 #include "RunJournal.h"
@@ -21,28 +21,6 @@ using namespace zanfeld;
 using namespace zanfeld::test;
 
 namespace {
-
-// A window's host as far as the engine sees it: a record in the journal and
-// replaced files kept in the Trash.
-class JournalHost : public RecordingHost {
-  public:
-    explicit JournalHost(RunJournal& journal) : m_journal(journal) {}
-    RunRecorder* recorder() override {
-        m_recorder.emplace(m_journal);
-        return &*m_recorder;
-    }
-    bool keepReplacedFiles() override { return true; }
-    // Stops once stopAfter files were noted.
-    bool stopRequested() override { return stopAfter >= 0 && progressNotes >= stopAfter; }
-    void noteProgress(const RunProgress&) override { ++progressNotes; }
-
-    int stopAfter = -1;
-    int progressNotes = 0;
-
-  private:
-    RunJournal& m_journal;
-    std::optional<JournalRecorder> m_recorder;
-};
 
 class RunUndoTest : public ::testing::Test {
   protected:
@@ -204,47 +182,6 @@ TEST_F(RunUndoTest, AStoppedUndoLeavesTheRestForTheNextOne) {
     EXPECT_EQ(second.movedBack, 2u);
     EXPECT_EQ(second.kept, 0u);  // the one already back is not met again
     for (const std::string& f : files) EXPECT_TRUE(IsFile(f)) << f;
-}
-
-// The question and the closing text of an undo whose files need a word, read
-// in English: nothing Chinese is left but in the paths.
-TEST_F(RunUndoTest, TheQuestionAndTheClosingTextReadInEnglish) {
-    const std::vector<std::string> files{Src("甲.txt", "a"), Src("乙.txt", "b")};
-    const int64_t run = Sort(TypeOptions(TransferMode::Move, SameFilePolicy::Rename), files);
-    WriteFile(files[0], "a newer 甲");                      // its name is taken meanwhile
-    WriteFile(m_dir / "out/.txt/乙.txt", "changed since");  // and this one was changed
-
-    ASSERT_TRUE(LoadTranslationFile(ZANFELD_TEST_CATALOGUE));
-    const std::string question =
-        TranslateMessage(UndoQuestion(m_journal.runs(1)[0], PlanUndo(m_journal, run)));
-    EXPECT_NE(question.find("(output directory “" + m_dir / "out/" +
-                            "”): files to move back: 2; "
-                            "copies to delete: 0; files to restore from the Trash: 0.\n\n"
-                            "Files changed since are left as they are. Continue?"),
-              std::string::npos)
-        << question;
-    EXPECT_EQ(question.rfind("This undoes the run started at ", 0), 0u) << question;
-
-    Undo(run);
-    const auto infos = m_undoHost.of("info");
-    ASSERT_EQ(infos.size(), 1u);
-    const std::string english = TranslateMessage(infos[0]);
-    LoadTranslation("zh");
-    EXPECT_EQ(english.rfind("The undo could not put everything back.\n\nFiles moved back: 1; "
-                            "copies deleted: 0; files "
-                            "restored from the Trash: 0; empty folders deleted: 0.\n\n"
-                            "2 files need your attention:\n",
-                            0),
-              0u)
-        << english;
-    EXPECT_NE(english.find("\n" + m_dir / "src/甲_1.txt" +
-                           ": its old name was taken; moved back under a numbered name"),
-              std::string::npos)
-        << english;
-    EXPECT_NE(english.find("\n" + m_dir / "out/.txt/乙.txt" +
-                           ": the file was changed or replaced after the run; not undone"),
-              std::string::npos)
-        << english;
 }
 
 }  // namespace

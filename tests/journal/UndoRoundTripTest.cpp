@@ -16,6 +16,7 @@
 #include "FileChecks.h"
 #include "FolderSort.h"
 #include "HandMadePictures.h"
+#include "JournalHost.h"
 #include "JournalRecorder.h"
 #include "RecordingHost.h"
 #include "RunFileSort.h"
@@ -52,20 +53,6 @@ Tree Snapshot(const std::string& root) {
     }
     return tree;
 }
-
-class JournalHost : public RecordingHost {
-  public:
-    explicit JournalHost(RunJournal& journal) : m_journal(journal) {}
-    RunRecorder* recorder() override {
-        m_recorder.emplace(m_journal);
-        return &*m_recorder;
-    }
-    bool keepReplacedFiles() override { return true; }
-
-  private:
-    RunJournal& m_journal;
-    std::optional<JournalRecorder> m_recorder;
-};
 
 class PlanHost : public RecordingHost {
   public:
@@ -230,12 +217,20 @@ TEST_F(UndoRoundTripTest, PlanIsRunAndUndoGivesBackTheTree) {
                 const SortOptions o = Options(page, mode, answer.policy);
 
                 // Older files of the user's at every other target the run
-                // would use, so that every answer meets clashes.
+                // would use, so that every answer meets clashes; the first
+                // is the source itself under a second name (a hard link),
+                // which the run leaves and undo must never take away.
                 const RunPlan first = Plan(page, o, sources);
                 int n = 0;
                 for (const PlanRow& row : first.rows) {
                     if (row.target.empty() || !Places(row.action, true) || n++ % 2) continue;
-                    if (!Exists(row.target)) WriteFile(row.target, "the user's older file", 1000);
+                    if (Exists(row.target)) continue;
+                    if (n == 1) {
+                        fs::create_directories(fs::path(row.target).parent_path());
+                        ASSERT_EQ(::link(row.source.c_str(), row.target.c_str()), 0) << row.target;
+                    } else {
+                        WriteFile(row.target, "the user's older file", 1000);
+                    }
                 }
                 ASSERT_GT(n, 0);
                 const RunPlan plan = Plan(page, o, sources);
