@@ -1,7 +1,6 @@
 #include "RunPlanner.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <optional>
@@ -24,11 +23,10 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-// What a link moved from source into folder stands for there: its text is
-// read again from its new place.
+// The text of the link at path, "" when it cannot be read.
 std::string LinkText(const std::string& path) {
     char text[4096];
-    const ssize_t n = ::readlink(path.c_str(), text, sizeof text);
+    const ssize_t n = sys().readlink(path.c_str(), text, sizeof text);
     if (n <= 0 || static_cast<size_t>(n) >= sizeof text) return {};
     return std::string(text, static_cast<size_t>(n));
 }
@@ -42,19 +40,35 @@ std::optional<FileTime> OwnTime(const std::string& path) {
 
 }  // namespace
 
-RunPlanner::Entry RunPlanner::linkEntryAt(const std::string& source,
-                                          const std::string& folder) const {
+RunPlanner::Entry RunPlanner::Filled(const struct stat& st) {
+    Entry entry;
+    entry.present = true;
+    entry.folder = S_ISDIR(st.st_mode);
+    entry.regular = S_ISREG(st.st_mode);
+    entry.time =
+        FileTime{static_cast<int64_t>(st.st_mtim.tv_sec), static_cast<int64_t>(st.st_mtim.tv_nsec)};
+    entry.id = FileId::Of(st);
+    return entry;
+}
+
+RunPlanner::Entry RunPlanner::through(const std::string& link, const std::string& folder) const {
     Entry entry;
     entry.present = true;
     entry.link = true;
-    const std::string text = LinkText(source);
+    const std::string text = LinkText(link);
     if (text.empty()) return entry;
     const std::string led = text[0] == kPathSeparator ? text : Join(folder, text);
-    const Entry there = look(FolderOf(led), FileNameOf(led));
-    if (!there.present || there.folder) return entry;
-    entry.regular = there.regular;
-    entry.time = there.time;
-    entry.id = there.id;
+    struct stat st;
+    if (auto f = m_overlay.find(FolderOf(led)); f != m_overlay.end()) {
+        if (auto e = f->second.find(FileNameOf(led)); e != f->second.end()) {
+            if (e->second.present) entry = e->second;
+            entry.link = true;
+            return entry;
+        }
+    }
+    if (sys().stat(led.c_str(), &st) != 0) return entry;
+    entry = Filled(st);
+    entry.link = true;
     return entry;
 }
 
@@ -116,41 +130,13 @@ RunPlanner::Entry RunPlanner::look(const std::string& folder, const std::string&
     if (auto f = m_overlay.find(folder); f != m_overlay.end()) {
         if (auto e = f->second.find(name); e != f->second.end()) return e->second;
     }
-    Entry entry;
     struct stat st;
     const std::string path = Join(folder, name);
-    // As the run looks: a link counts by what it points to, and a dangling
+    // As the run looks: a link counts by what it leads to, and a dangling
     // one takes the name all the same.
-    if (sys().lstat(path.c_str(), &st) != 0) return entry;
-    entry.link = S_ISLNK(st.st_mode);
-    if (entry.link) {
-        // What the link leads to as the plan has left it (a file it names
-        // may have been moved away earlier in the plan, or put there).
-        const std::string text = LinkText(path);
-        if (!text.empty()) {
-            const std::string led = text[0] == kPathSeparator ? text : Join(folder, text);
-            if (auto f = m_overlay.find(FolderOf(led)); f != m_overlay.end()) {
-                if (auto e = f->second.find(FileNameOf(led)); e != f->second.end()) {
-                    Entry through = e->second;
-                    through.present = true;
-                    through.link = true;
-                    if (!e->second.present) through = Entry{true, false, false, {}, {}, true};
-                    return through;
-                }
-            }
-        }
-        if (sys().stat(path.c_str(), &st) != 0) {
-            entry.present = true;
-            return entry;
-        }
-    }
-    entry.present = true;
-    entry.folder = S_ISDIR(st.st_mode);
-    entry.regular = S_ISREG(st.st_mode);
-    entry.time =
-        FileTime{static_cast<int64_t>(st.st_mtim.tv_sec), static_cast<int64_t>(st.st_mtim.tv_nsec)};
-    entry.id = FileId::Of(st);
-    return entry;
+    if (sys().lstat(path.c_str(), &st) != 0) return Entry{};
+    if (S_ISLNK(st.st_mode)) return through(path, folder);
+    return Filled(st);
 }
 
 void RunPlanner::take(const std::string& folder, const std::string& name, const Entry& entry) {
@@ -220,7 +206,7 @@ PlaceResult RunPlanner::place(const std::string& source, const std::string& fold
             e.link = false;
         } else if (e.link) {
             // A link is moved as it is: from its new place it may lead elsewhere.
-            e = linkEntryAt(source, folder);
+            e = through(source, folder);
         }
         take(folder, name, e);
         if (move) take(sourceFolder, own, Entry{});

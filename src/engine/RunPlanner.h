@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -39,13 +41,17 @@ class RunPlanner {
     struct Entry {
         bool present = false;
         bool folder = false;
-        bool regular = false;  // a regular file, not a device, pipe or socket
+        bool regular = false;          // a regular file, not a device, pipe or socket
         std::optional<FileTime> time;  // last-write time of a file
         std::optional<FileId> id;      // what the name leads to
         bool link = false;             // a symlink (id: what it leads to)
     };
     Entry look(const std::string& folder, const std::string& name) const;
-    Entry linkEntryAt(const std::string& source, const std::string& folder) const;
+    static Entry Filled(const struct stat& st);
+    // What the link at path leads to when read from folder, as the plan has
+    // left things (a file it names may have been moved away earlier in the
+    // plan, or put there); a link that leads nowhere is an entry all the same.
+    Entry through(const std::string& link, const std::string& folder) const;
     void take(const std::string& folder, const std::string& name, const Entry& entry);
     // startEntry: what look() said of start already.
     std::string freeNumberedName(const std::string& folder, const std::string& start,
