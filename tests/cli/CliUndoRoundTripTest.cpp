@@ -91,9 +91,13 @@ TEST_F(CliUndoRoundTripTest, EveryAnswerIsUndoneToTheByte) {
             EXPECT_EQ(undone.exitCode, 0) << undone.err;
             EXPECT_EQ(Json::parse(undone.out)["kept"].integer(), 0) << undone.out;
             EXPECT_EQ(State(), before);
-            const Json runs = m_box.history();
-            for (size_t i = 0; i < runs.size(); ++i)
-                if (runs[i]["run"].integer() == run) EXPECT_FALSE(runs[i]["undone_by"].isNull());
+            const Json history = m_box.history();
+            const auto& runs = history.array();
+            const auto sortRun = std::find_if(runs.begin(), runs.end(), [&](const Json& row) {
+                return row["run"].integer() == run;
+            });
+            ASSERT_NE(sortRun, runs.end());
+            EXPECT_FALSE((*sortRun)["undone_by"].isNull());
         }
     }
 }
