@@ -57,15 +57,7 @@ class AppIconTest : public UiTest {
     QString m_themeName;
 };
 
-TEST_F(AppIconTest, EveryPngHasTheSizeItsFolderNames) {
-    for (const int size : kDrawnSizes) {
-        const QImage image(SourcePng(size));
-        ASSERT_FALSE(image.isNull()) << SourcePng(size).toStdString();
-        EXPECT_EQ(image.size(), QSize(size, size)) << SourcePng(size).toStdString();
-        EXPECT_TRUE(image.hasAlphaChannel()) << SourcePng(size).toStdString();
-    }
-}
-
+// Each size is its own PNG, of the size its folder names, not another one scaled.
 TEST_F(AppIconTest, BuiltInIconGivesEachDrawnSizeAsDrawn) {
     const QIcon icon = BuiltInAppIcon();
     ASSERT_FALSE(icon.isNull());
@@ -76,36 +68,33 @@ TEST_F(AppIconTest, BuiltInIconGivesEachDrawnSizeAsDrawn) {
     }
     std::sort(sizes.begin(), sizes.end());
     EXPECT_EQ(sizes, kDrawnSizes);
-    // Each size is its own PNG, not another one scaled.
     for (const int size : kDrawnSizes) {
-        const QPixmap pixmap = icon.pixmap(QSize(size, size));
-        ASSERT_EQ(pixmap.size(), QSize(size, size)) << size;
-        EXPECT_EQ(Argb(pixmap.toImage()), Argb(QImage(SourcePng(size)))) << size;
+        const QImage source(SourcePng(size));
+        ASSERT_EQ(source.size(), QSize(size, size)) << SourcePng(size).toStdString();
+        EXPECT_TRUE(source.hasAlphaChannel()) << SourcePng(size).toStdString();
+        EXPECT_EQ(Argb(icon.pixmap(QSize(size, size)).toImage()), Argb(source)) << size;
     }
-}
-
-TEST_F(AppIconTest, SixteenPixelsAreTheOnesDrawnForThatSize) {
     // The small drawing puts a solid arrow down the middle and the folder's
     // front across the bottom, each a whole pixel: a scaled-down large icon
     // would blend them.
-    const QImage image = Argb(BuiltInAppIcon().pixmap(QSize(16, 16)).toImage());
+    const QImage image = Argb(icon.pixmap(QSize(16, 16)).toImage());
     EXPECT_EQ(QColor(image.pixel(7, 3)), QColor(0xc0, 0x30, 0x30));
     EXPECT_EQ(QColor(image.pixel(8, 13)), QColor(0xf6, 0xc8, 0x4c));
     EXPECT_EQ(qAlpha(image.pixel(7, 3)), 255);
     EXPECT_EQ(qAlpha(image.pixel(3, 13)), 255);
 }
 
-TEST_F(AppIconTest, WithoutAThemeIconTheBuiltInOneIsUsed) {
-    UseOwnThemeFolder();
-    const QIcon icon = AppIcon();
-    ASSERT_FALSE(icon.isNull());
-    EXPECT_EQ(Argb(icon.pixmap(QSize(16, 16)).toImage()), Argb(QImage(SourcePng(16))));
-    EXPECT_EQ(Argb(icon.pixmap(QSize(256, 256)).toImage()), Argb(QImage(SourcePng(256))));
-}
-
+// The icon theme's icon comes first, as an installed icon or a theme's own
+// drawing would replace the built-in one; without it the built-in one is used.
 TEST_F(AppIconTest, TheThemesIconComesFirst) {
-    // A hicolor theme whose icon is all magenta, as an installed icon or a
-    // theme's own drawing would replace the built-in one.
+    UseOwnThemeFolder();
+    const QIcon builtIn = AppIcon();
+    for (const int size : {16, 256}) {
+        EXPECT_EQ(Argb(builtIn.pixmap(QSize(size, size)).toImage()), Argb(QImage(SourcePng(size))))
+            << size;
+    }
+
+    // A hicolor theme whose icon is all magenta.
     const QString theme = QString::fromStdString(m_themes / "hicolor");
     ASSERT_TRUE(QDir().mkpath(theme + QStringLiteral("/16x16/apps")));
     QFile index(theme + QStringLiteral("/index.theme"));
@@ -118,7 +107,7 @@ TEST_F(AppIconTest, TheThemesIconComesFirst) {
     magenta.fill(QColor(0xff, 0x00, 0xff));
     ASSERT_TRUE(magenta.save(
         theme + QStringLiteral("/16x16/apps/%1.png").arg(QString::fromLatin1(kAppId))));
-    UseOwnThemeFolder();
+    UseOwnThemeFolder();  // Qt reads the folder afresh
 
     const QImage image = Argb(AppIcon().pixmap(QSize(16, 16)).toImage());
     ASSERT_EQ(image.size(), QSize(16, 16));

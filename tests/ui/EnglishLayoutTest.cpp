@@ -11,16 +11,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyle>
-#include <QStyleOptionGroupBox>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTableWidget>
-#include <QTreeView>
 #include <string>
 #include <vector>
 
@@ -28,8 +23,6 @@
 #include "LanguageTexts.h"
 #include "PreviewWindow.h"
 #include "ReplaceQuestion.h"
-#include "RunHistoryDialog.h"
-#include "SharedJournal.h"
 #include "TempDir.h"
 #include "UiTestSupport.h"
 #include "Unit1.h"
@@ -41,50 +34,45 @@
 namespace zanfeld::test {
 namespace {
 
-QString Describe(const QWidget* w, const QString& text, int needed, int has) {
-    return QStringLiteral("%1 \"%2\" needs %3 px, has %4")
-        .arg(NameOf(w), text)
-        .arg(needed)
-        .arg(has);
-}
-
 // The texts of window (as it is shown now) that do not fit their place.
 QStringList CutTexts(QWidget* window) {
     QStringList cut;
+    const auto fits = [&](const QWidget* w, const QString& text, int needed, int has) {
+        if (needed > has)
+            cut << QStringLiteral("%1 \"%2\" needs %3 px, has %4")
+                       .arg(NameOf(w), text)
+                       .arg(needed)
+                       .arg(has);
+    };
     QList<QWidget*> widgets = window->findChildren<QWidget*>();
     widgets.prepend(window);
     for (QWidget* w : widgets) {
         if (!w->isVisibleTo(window) && w != window) continue;
         if (auto* label = qobject_cast<QLabel*>(w)) {
-            if (label->wordWrap() || label->text().isEmpty()) continue;
-            if (label->sizeHint().width() > label->width())
-                cut << Describe(w, label->text(), label->sizeHint().width(), label->width());
+            if (!label->wordWrap() && !label->text().isEmpty())
+                fits(w, label->text(), label->sizeHint().width(), label->width());
         } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-            if (button->text().isEmpty()) continue;
-            if (button->sizeHint().width() > button->width())
-                cut << Describe(w, button->text(), button->sizeHint().width(), button->width());
+            if (!button->text().isEmpty())
+                fits(w, button->text(), button->sizeHint().width(), button->width());
         } else if (auto* star = qobject_cast<StarCaption*>(w)) {
-            if (star->sizeHint().width() > star->width())
-                cut << Describe(w, star->text(), star->sizeHint().width(), star->width());
+            fits(w, star->text(), star->sizeHint().width(), star->width());
         } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
             // A box is as wide as its longest item needs.
-            if (combo->isEditable()) continue;
-            if (combo->sizeHint().width() > combo->width())
-                cut << Describe(w, combo->currentText(), combo->sizeHint().width(), combo->width());
+            if (!combo->isEditable())
+                fits(w, combo->currentText(), combo->sizeHint().width(), combo->width());
         } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
-            const int needed = group->fontMetrics().horizontalAdvance(group->title()) + 16;
-            if (needed > group->width()) cut << Describe(w, group->title(), needed, group->width());
+            fits(w, group->title(), group->fontMetrics().horizontalAdvance(group->title()) + 16,
+                 group->width());
         } else if (auto* bar = qobject_cast<QTabBar*>(w)) {
             for (int i = 0; i < bar->count(); ++i) {
                 if (!bar->isTabVisible(i)) continue;
                 const QRect tab = bar->tabRect(i);
-                const int needed = bar->fontMetrics().horizontalAdvance(bar->tabText(i));
-                if (needed > tab.width() || !bar->rect().contains(tab))
-                    cut << Describe(w, bar->tabText(i), needed, tab.width());
+                // A tab pushed out of the bar's sight is cut whatever its width.
+                fits(w, bar->tabText(i), bar->fontMetrics().horizontalAdvance(bar->tabText(i)),
+                     bar->rect().contains(tab) ? tab.width() : -1);
             }
         } else if (auto* header = qobject_cast<QHeaderView*>(w)) {
             if (header->orientation() != Qt::Horizontal) continue;
-            const QAbstractItemModel* model = header->model();
             for (int i = 0; i < header->count(); ++i) {
                 if (header->isSectionHidden(i)) continue;
                 // The last section stretches over what the others leave; its
@@ -94,15 +82,13 @@ QStringList CutTexts(QWidget* window) {
                     if (auto* view = qobject_cast<const QAbstractItemView*>(header->parentWidget()))
                         needed = std::max(needed, view->sizeHintForColumn(i));
                 }
-                if (needed > header->sectionSize(i))
-                    cut << Describe(w, model->headerData(i, Qt::Horizontal).toString(), needed,
-                                    header->sectionSize(i));
+                fits(w, header->model()->headerData(i, Qt::Horizontal).toString(), needed,
+                     header->sectionSize(i));
             }
         } else if (auto* picture = qobject_cast<SortIllustration*>(w)) {
-            for (const SortIllustration::Label& label : picture->labels()) {
-                const int needed = picture->fontMetrics().horizontalAdvance(label.text);
-                if (needed > label.width) cut << Describe(w, label.text, needed, label.width);
-            }
+            for (const SortIllustration::Label& label : picture->labels())
+                fits(w, label.text, picture->fontMetrics().horizontalAdvance(label.text),
+                     label.width);
         }
     }
     return cut;
@@ -149,43 +135,17 @@ class EnglishLayoutTest : public UiTest {
     TempDir m_dir;
 };
 
-TEST_F(EnglishLayoutTest, SortingWindowsOnEveryPage) {
+TEST_F(EnglishLayoutTest, EveryWindowPageAndDialog) {
     AppWindows windows(m_dir / "Zanfeld.ini", m_dir.path());
-    EveryPage(windows.fileWindow(), QStringLiteral("files-page"));
-    // With the type list in use and a file listed.
-    Find<QCheckBox>(&windows.fileWindow(), "ChkInclude")->setChecked(true);
-    WriteFile(m_dir / "in/a.txt", "a");
-    FilePickers::queueAnswer({Q(m_dir / "in/a.txt")});
-    Find<QPushButton>(&windows.fileWindow(), "Button1")->click();
-    ExpectNothingCut(&windows.fileWindow(), QStringLiteral("files-listed"));
-    windows.fileWindow().hide();
-    EveryPage(windows.folderWindow(), QStringLiteral("folders-page"));
-}
+    TForm1& form = windows.fileWindow();
+    EveryPage(form, QStringLiteral("files-page"));
 
-TEST_F(EnglishLayoutTest, Dialogs) {
-    AppWindows windows(m_dir / "Zanfeld.ini", m_dir.path());
-    ExpectNothingCut(&windows.addDirectoryDialog(), QStringLiteral("add-directory"));
-    // The depth row in use.
-    windows.addDirectoryDialog().CheckBox2->setChecked(true);
-    ExpectNothingCut(&windows.addDirectoryDialog(), QStringLiteral("add-directory-depth"));
-    ExpectNothingCut(&windows.addTypeDialog(), QStringLiteral("add-type"));
-    ExpectNothingCut(&windows.aboutBox(), QStringLiteral("about"));
-
-    WriteFile(m_dir / "old", "old");
-    WriteFile(m_dir / "new", std::string(5000, 'n'));
-    ReplaceQuestion question(nullptr, QStringLiteral("The file /x/old already exists. Replace it?"),
-                             ReplaceQuestion::details(m_dir / "old", m_dir / "new"));
-    ExpectNothingCut(&question.box(), QStringLiteral("same-name"));
-}
-
-TEST_F(EnglishLayoutTest, PreviewAndHistoryAfterARun) {
-    SharedJournal journal(m_dir / "journal.sqlite");
-    TForm1 form(m_dir / "Zanfeld.ini", m_dir.path());
-    form.setJournal(&journal);
+    // The preview, a run and the record of runs, with files listed and a
+    // same-name file that the run numbers.
     QStringList paths;
     for (const char* name : {"a.txt", "b.txt", "c.doc"}) {
-        WriteFile(m_dir / "in" + "/" + name, name);
-        paths << Q(m_dir / "in" + "/" + name);
+        WriteFile(m_dir / "in/" + name, name);
+        paths << Q(m_dir / "in/" + name);
     }
     WriteFile(m_dir / "out/.txt/a.txt", "old a");
     FilePickers::queueAnswer(paths);
@@ -193,20 +153,37 @@ TEST_F(EnglishLayoutTest, PreviewAndHistoryAfterARun) {
     Find<QTabWidget>(&form, "PageControl1")->setCurrentIndex(2);
     Find<QLineEdit>(&form, "EdtOutDir")->setText(Q(m_dir / "out"));
     Find<QRadioButton>(&form, "RbRename")->setChecked(true);
-
     StartRunAndWait(form, "BtnPreview");
     auto* preview = form.findChild<PreviewWindow*>(QStringLiteral("PreviewWindow"));
     ASSERT_NE(preview, nullptr);
     ExpectNothingCut(preview, QStringLiteral("preview"));
     preview->hide();
-
     StartRunAndWait(form);
-    ExpectNothingCut(&form, QStringLiteral("files-after-run"));
-    ModalDialogs::setScript([](QDialog& dialog) {
+    int histories = 0;
+    ModalDialogs::setScript([&](QDialog& dialog) {
+        ++histories;
         ExpectNothingCut(&dialog, QStringLiteral("history"));
         return static_cast<int>(QDialog::Rejected);
     });
     Find<QPushButton>(&form, "BtnHistory")->click();
+    EXPECT_EQ(histories, 1);
+    // With the type list in use too.
+    Find<QCheckBox>(&form, "ChkInclude")->setChecked(true);
+    ExpectNothingCut(&form, QStringLiteral("files-after-run"));
+    form.hide();
+
+    EveryPage(windows.folderWindow(), QStringLiteral("folders-page"));
+    ExpectNothingCut(&windows.addDirectoryDialog(), QStringLiteral("add-directory"));
+    // The depth row in use.
+    windows.addDirectoryDialog().CheckBox2->setChecked(true);
+    ExpectNothingCut(&windows.addDirectoryDialog(), QStringLiteral("add-directory-depth"));
+    ExpectNothingCut(&windows.addTypeDialog(), QStringLiteral("add-type"));
+    ExpectNothingCut(&windows.aboutBox(), QStringLiteral("about"));
+    WriteFile(m_dir / "old", "old");
+    WriteFile(m_dir / "new", std::string(5000, 'n'));
+    ReplaceQuestion question(nullptr, QStringLiteral("The file /x/old already exists. Replace it?"),
+                             ReplaceQuestion::details(m_dir / "old", m_dir / "new"));
+    ExpectNothingCut(&question.box(), QStringLiteral("same-name"));
 }
 
 }  // namespace

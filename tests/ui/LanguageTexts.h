@@ -31,16 +31,14 @@
 
 namespace zanfeld::test {
 
-// CJK Unified Ideographs (with extension A), CJK symbols and punctuation, and
-// the full-width forms ("：", "（", "！").
-inline bool IsChinese(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0x3400 && u <= 0x4DBF) ||
-           (u >= 0x3000 && u <= 0x303F) || (u >= 0xFF00 && u <= 0xFFEF);
-}
-
+// Whether text holds a CJK Unified Ideograph (with extension A), CJK symbols
+// and punctuation, or a full-width form ("：", "（", "！").
 inline bool HasChinese(const QString& text) {
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return IsChinese(c); });
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0x3400 && u <= 0x4DBF) ||
+               (u >= 0x3000 && u <= 0x303F) || (u >= 0xFF00 && u <= 0xFFEF);
+    });
 }
 
 // A text the user can read, and where it is.
@@ -128,25 +126,18 @@ inline std::vector<SeenText> TextsOf(QWidget* root) {
     return texts;
 }
 
-// The boxes shown so far, each with its caption, text and details.
-inline std::vector<SeenText> BoxesShown() {
+// The boxes shown so far, each with its caption, text and details, and the
+// prompts and filters of the choosers asked for so far.
+inline std::vector<SeenText> BoxesAndChoosers() {
     std::vector<SeenText> texts;
     for (const MessageBoxes::Shown& box : MessageBoxes::shown()) {
         texts.push_back({QStringLiteral("box caption"), box.caption});
         texts.push_back({QStringLiteral("box text"), box.text});
-        if (!box.details.isEmpty()) texts.push_back({QStringLiteral("box details"), box.details});
+        texts.push_back({QStringLiteral("box details"), box.details});
     }
-    return texts;
-}
-
-// The prompts and filters of the choosers asked for so far.
-inline std::vector<SeenText> ChoosersAsked() {
-    std::vector<SeenText> texts;
     for (const FilePickers::Request& request : FilePickers::requests()) {
-        if (!request.title.isEmpty())
-            texts.push_back({QStringLiteral("chooser title"), request.title});
-        if (!request.filter.isEmpty())
-            texts.push_back({QStringLiteral("chooser filter"), request.filter});
+        texts.push_back({QStringLiteral("chooser title"), request.title});
+        texts.push_back({QStringLiteral("chooser filter"), request.filter});
     }
     return texts;
 }
