@@ -1,6 +1,5 @@
 #include "CliProcess.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -12,8 +11,10 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 
 extern char** environ;
@@ -31,25 +32,19 @@ void CloseFd(int& fd) {
     fd = -1;
 }
 
-// The test's environment with setup's variables set over it; of a variable
-// set twice in setup, the later value.
+// The environment of setup: the test's own without the unset variables, and
+// env over it, the later of two with one name.
 std::vector<std::string> Environment(const CliProcess::Setup& setup) {
-    const auto setHere = [&](const std::string& name) {
-        for (const auto& [n, v] : setup.env)
-            if (n == name) return true;
-        return false;
-    };
-    std::vector<std::string> env;
+    std::map<std::string, std::string> vars;
     for (char** e = environ; *e; ++e) {
         const std::string entry = *e;
-        if (!setHere(entry.substr(0, entry.find('=')))) env.push_back(entry);
+        const size_t equals = std::min(entry.find('='), entry.size());
+        vars[entry.substr(0, equals)] = entry.substr(std::min(equals + 1, entry.size()));
     }
-    for (size_t i = 0; i < setup.env.size(); ++i) {
-        bool later = false;
-        for (size_t k = i + 1; k < setup.env.size(); ++k)
-            later = later || setup.env[k].first == setup.env[i].first;
-        if (!later) env.push_back(setup.env[i].first + "=" + setup.env[i].second);
-    }
+    for (const std::string& name : setup.unset) vars.erase(name);
+    for (const auto& [name, value] : setup.env) vars[name] = value;
+    std::vector<std::string> env;
+    for (const auto& [name, value] : vars) env.push_back(name + "=" + value);
     return env;
 }
 
@@ -242,8 +237,6 @@ bool CliProcess::reap(bool block) {
 
 bool CliProcess::drained() const { return m_out < 0 && m_err < 0; }
 
-bool CliProcess::exited() { return reap(false); }
-
 bool CliProcess::waitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
@@ -285,8 +278,7 @@ CliResult RunProgram(const CliProcess::Setup& setup, const std::string& input,
     return process.finish(timeout);
 }
 
-CliSandbox::CliSandbox(std::string program, const std::string& base)
-    : m_program(std::move(program)), m_dir(base) {
+CliSandbox::CliSandbox(std::string program) : m_program(std::move(program)) {
     for (const char* folder : {"state", "data", "config", "home"}) MakeDir(m_dir / folder);
     m_env = {{"XDG_STATE_HOME", m_dir / "state"},
              {"XDG_DATA_HOME", m_dir / "data"},
@@ -358,54 +350,28 @@ bool Contains(const std::string& text, const std::string& piece) {
     return text.find(piece) != std::string::npos;
 }
 
-namespace {
-
-void Walk(const std::string& root, const std::string& relative,
-          std::map<std::string, std::string>& tree) {
-    const std::string folder = relative.empty() ? root : root + "/" + relative;
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return;
-    std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..") names.push_back(name);
-    }
-    ::closedir(dir);
-    for (const std::string& name : names) {
-        const std::string rel = relative.empty() ? name : relative + "/" + name;
-        const std::string path = root + "/" + rel;
-        struct stat st;
-        if (::lstat(path.c_str(), &st) != 0) continue;
-        if (S_ISDIR(st.st_mode)) {
-            tree[rel] = "<dir>";
-            Walk(root, rel, tree);
-        } else if (S_ISREG(st.st_mode)) {
-            std::string bytes;
-            const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-            if (fd >= 0) {
-                char buffer[65536];
-                ssize_t got;
-                while ((got = ::read(fd, buffer, sizeof buffer)) > 0)
-                    bytes.append(buffer, static_cast<size_t>(got));
-                ::close(fd);
-            }
-            tree[rel] = std::move(bytes);
-        } else if (S_ISLNK(st.st_mode)) {
-            char target[4096];
-            const ssize_t length = ::readlink(path.c_str(), target, sizeof target);
-            tree[rel] =
-                "<link>" + std::string(target, length > 0 ? static_cast<size_t>(length) : 0);
+std::map<std::string, std::string> TreeOf(const std::string& root) {
+    namespace fs = std::filesystem;
+    std::map<std::string, std::string> tree;
+    std::error_code error;
+    for (fs::recursive_directory_iterator
+             it(root, fs::directory_options::skip_permission_denied, error),
+         end;
+         !error && it != end; it.increment(error)) {
+        const std::string path = it->path().string();
+        const std::string relative = path.substr(path.find('/', root.size() - 1) + 1);
+        std::error_code unread;
+        const fs::file_status status = it->symlink_status(unread);
+        if (fs::is_directory(status)) {
+            tree[relative] = "<dir>";
+        } else if (fs::is_regular_file(status)) {
+            tree[relative] = ReadFile(path);
+        } else if (fs::is_symlink(status)) {
+            tree[relative] = "<link>" + fs::read_symlink(it->path(), unread).string();
         } else {
-            tree[rel] = "<other>";
+            tree[relative] = "<other>";
         }
     }
-}
-
-}  // namespace
-
-std::map<std::string, std::string> TreeOf(const std::string& root) {
-    std::map<std::string, std::string> tree;
-    Walk(root, "", tree);
     return tree;
 }
 

@@ -42,7 +42,8 @@ class CliProcess {
         std::vector<std::string> args;  // after the program's name
         // Set over the test's own environment; a later entry of a name wins.
         std::vector<std::pair<std::string, std::string>> env;
-        std::string cwd;  // empty: the test's working folder
+        std::vector<std::string> unset;  // variables of the test's own left out
+        std::string cwd;                 // empty: the test's working folder
         CliInput input = CliInput::Null;
         // Standard error on the pseudo-terminal too (CliInput::Terminal only),
         // so that the program draws its progress line there.
@@ -70,11 +71,8 @@ class CliProcess {
     // Waits for the end, reading everything; a program still running when the
     // time is up is killed (timedOut).
     CliResult finish(std::chrono::milliseconds timeout = std::chrono::seconds(60));
-    bool exited();
 
-    const std::string& out() const { return m_result.out; }
     const std::string& err() const { return m_result.err; }
-    const std::string& terminal() const { return m_result.terminal; }
 
   private:
     // One round of reading, waiting at most timeoutMs for anything to come.
@@ -102,13 +100,10 @@ CliResult RunProgram(const CliProcess::Setup& setup, const std::string& input = 
 // touches a person's own.
 class CliSandbox {
   public:
-    // base: the file system the folder is made on.
-    explicit CliSandbox(std::string program, const std::string& base = "/tmp");
+    explicit CliSandbox(std::string program);
 
     const std::string& root() const { return m_dir.path(); }
     std::string operator/(const std::string& relative) const { return m_dir / relative; }
-    const std::vector<std::pair<std::string, std::string>>& env() const { return m_env; }
-    std::string journal() const { return m_dir / "state/Zanfeld/journal.sqlite"; }
 
     // A start of the program in the folder with the sandbox's environment.
     CliProcess::Setup setup(std::vector<std::string> args, CliInput input = CliInput::Null) const;

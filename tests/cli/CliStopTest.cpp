@@ -1,8 +1,8 @@
 // Ctrl-C (and SIGTERM) during a large run of the built zanfeld-cli: the run
-// stops between files or chunks, and leaves every file whole: no half copy,
-// no stray temporary file, a stopped move's file in exactly one place.
+// stops between files or chunks and leaves every file whole: no half copy,
+// no stray temporary file, a stopped move's file in exactly one place, and
+// a journal that undoes exactly what was done.
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/magic.h>
@@ -14,7 +14,9 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,14 +51,9 @@ void Fill(char* data, int file, size_t chunk) {
 }
 
 void WriteBigFile(const std::string& path, int file) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    ASSERT_GE(fd, 0) << path;
-    std::unique_ptr<char[]> chunk(new char[kChunk]);
-    for (size_t c = 0; c < kChunksPerFile; ++c) {
-        Fill(chunk.get(), file, c);
-        ASSERT_EQ(::write(fd, chunk.get(), kChunk), static_cast<ssize_t>(kChunk)) << path;
-    }
-    ASSERT_EQ(::close(fd), 0);
+    std::string content(kFileSize, '\0');
+    for (size_t c = 0; c < kChunksPerFile; ++c) Fill(content.data() + c * kChunk, file, c);
+    WriteFile(path, content);
 }
 
 // Whether path holds file's content, whole and exact.
@@ -84,15 +81,7 @@ bool IsWhole(const std::string& path, int file) {
 
 // Every name in a folder, hidden ones included; none when it is missing.
 std::vector<std::string> Entries(const std::string& folder) {
-    std::vector<std::string> names;
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return names;
-    while (const dirent* e = ::readdir(dir)) {
-        const std::string name = e->d_name;
-        if (name != "." && name != "..") names.push_back(name);
-    }
-    ::closedir(dir);
-    return names;
+    return IsDir(folder) ? Names(folder) : std::vector<std::string>{};
 }
 
 // A line of /proc/<pid>/status, after its name.
@@ -132,10 +121,7 @@ class CliStopTest : public ::testing::Test {
         if (!HasRoom("/tmp", 3ull * kFiles * kFileSize))
             GTEST_SKIP() << "/tmp has no room for the large files";
         MakeDir(m_box / "src");
-        for (int i = 0; i < kFiles; ++i) {
-            WriteBigFile(Source(i), i);
-            m_args.push_back(Source(i));
-        }
+        for (int i = 0; i < kFiles; ++i) WriteBigFile(Source(i), i);
     }
     std::string Source(int file) const { return m_box / ("src/" + Name(file)); }
 
@@ -144,12 +130,6 @@ class CliStopTest : public ::testing::Test {
         std::chrono::milliseconds afterSignal{};
         bool allReached = true;  // every signal found the program running
     };
-    // The arguments of sort --by type into out.
-    std::vector<std::string> SortArgs(const std::string& out, const char* mode) const {
-        std::vector<std::string> args{"sort", "--by", "type", mode, "--out", out};
-        args.insert(args.end(), m_args.begin(), m_args.end());
-        return args;
-    }
     // Runs the program and sends the signals once folder shows a first
     // entry (any: anyEntry) or a first finished target.
     Stopped RunAndStop(const std::vector<std::string>& args, const std::string& folder,
@@ -183,140 +163,125 @@ class CliStopTest : public ::testing::Test {
             std::chrono::steady_clock::now() - sent);
         return stopped;
     }
-    // The output holds nothing but the folders down to the files (.dat, or
-    // src/src for a folder run), and there only whole targets; returns how many.
-    int CheckOutput(const std::string& out, const std::vector<std::string>& folders = {".dat"}) {
+
+    CliSandbox m_box{ZANFELD_CLI};
+};
+
+TEST_F(CliStopTest, AStoppedRunLeavesEveryFileWholeAndTheJournalUndoesIt) {
+    // /dev/shm as another file system, where a move copies, then removes.
+    struct statfs fs;
+    std::optional<TempDir> shm;
+    if (::statfs("/dev/shm", &fs) == 0 && fs.f_type == TMPFS_MAGIC &&
+        OnDifferentDevices("/tmp", "/dev/shm") && HasRoom("/dev/shm", 2ull * kFiles * kFileSize))
+        shm.emplace("/dev/shm");
+    const std::vector<std::string> copy{"sort", "--by", "type", "--copy"},
+        move{"sort", "--by", "type", "--move"}, folders{"sort-folders", "--by", "name"};
+    const struct {
+        const char* what;
+        const std::vector<std::string>& command;  // before --out and the sources
+        bool json;
+        bool elsewhere;  // the output on /dev/shm
+        std::vector<int> signals;
+        bool anyEntry;  // signalled at the first entry, not at the first whole target
+        int status;
+    } cases[] = {
+        {"Ctrl-C during a copy", copy, false, false, {SIGINT}, false, 130},
+        {"SIGTERM during a copy", copy, true, false, {SIGTERM}, true, 143},
+        // The second ends the program at once.
+        {"two Ctrl-Cs", copy, false, false, {SIGINT, SIGINT}, true, 130},
+        {"Ctrl-C during a move to another file system", move, false, true, {SIGINT}, false, 130},
+        {"Ctrl-C as a move to another file system begins", move, false, true, {SIGINT}, true, 130},
+        {"Ctrl-C during a folder copy", folders, false, false, {SIGINT}, false, 130},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.elsewhere && !shm) {
+            std::cout << "skipped, /dev/shm is no file system of its own with room: " << c.what
+                      << "\n";
+            continue;
+        }
+        const bool byFolder = &c.command == &folders;
+        const bool moving = &c.command == &move;
+        const std::string out = c.elsewhere ? *shm / "out" : m_box / "out";
+        // The folders down to the targets: .dat, or src/src for a folder run.
+        const std::vector<std::string> path =
+            byFolder ? std::vector<std::string>{"src", "src"} : std::vector<std::string>{".dat"};
+        std::string targets = out;
+        for (const std::string& folder : path) targets += "/" + folder;
+        std::vector<std::string> args = c.command;
+        args.insert(args.end(), {"--out", out});
+        if (c.json) args.push_back("--json");
+        for (int i = 0; byFolder ? i < 1 : i < kFiles; ++i)
+            args.push_back(byFolder ? m_box / "src" : Source(i));
+        const size_t runsBefore = m_box.history().size();
+
+        const Stopped s = RunAndStop(args, targets, c.signals, c.anyEntry);
+        EXPECT_FALSE(s.result.timedOut);
+        const bool killed = c.signals.size() > 1 && s.allReached;
+        if (killed) {
+            EXPECT_EQ(s.result.signal, SIGINT) << "exit " << s.result.exitCode << "\n"
+                                               << s.result.err;
+        } else {
+            // Stopped by the one signal, or by the first of two when the
+            // stop was done before the second came.
+            EXPECT_EQ(s.result.exitCode, c.status) << s.result.err;
+            EXPECT_TRUE(Contains(s.result.err, "分拣已停止。")) << s.result.err;
+        }
+        // A stop waits for one chunk at most, not for the run.
+        EXPECT_LT(s.afterSignal, 10s);
+
+        // Nothing but the folders down to the targets, and there only whole
+        // ones; only a killed program may leave its temporary file.
         std::string folder = out;
-        for (const std::string& next : folders) {
+        for (const std::string& next : path) {
             for (const std::string& name : Entries(folder))
                 EXPECT_EQ(name, next) << "stray entry in " << folder;
             folder += "/" + next;
         }
-        int whole = 0;
-        for (const std::string& name : Entries(folder)) {
-            int file = -1;
-            for (int i = 0; i < kFiles; ++i) {
-                if (name == Name(i)) file = i;
-            }
-            if (file < 0) {
-                ADD_FAILURE() << "stray entry in the output: " << name;
-                continue;
-            }
-            EXPECT_TRUE(IsWhole(folder + "/" + name, file)) << name << " is not whole";
-            ++whole;
-        }
-        return whole;
-    }
-    void CheckStopped(const Stopped& s, int status) {
-        EXPECT_FALSE(s.result.timedOut);
-        EXPECT_EQ(s.result.exitCode, status) << s.result.err;
-        EXPECT_NE(s.result.err.find("分拣已停止。"), std::string::npos) << s.result.err;
-        EXPECT_EQ(s.result.out.rfind("分拣已停止：", 0), 0u) << s.result.out;
-        // A stop waits for one chunk at most, not for the run.
-        EXPECT_LT(s.afterSignal, 10s);
-    }
-
-    CliSandbox m_box{ZANFELD_CLI};
-    std::vector<std::string> m_args;
-};
-
-TEST_F(CliStopTest, CtrlCDuringACopyLeavesOnlyWholeFiles) {
-    const std::string out = m_box / "out";
-    Stopped s = RunAndStop(SortArgs(out, "--copy"), out + "/.dat", {SIGINT}, false);
-    CheckStopped(s, 130);
-    int placed = CheckOutput(out);
-    EXPECT_GE(placed, 1);
-    EXPECT_LT(placed, kFiles) << "the run was not stopped";
-    for (int i = 0; i < kFiles; ++i) EXPECT_TRUE(IsWhole(Source(i), i)) << Name(i);
-
-    // SIGTERM stops the same way; a file caught half-way is not left.
-    std::filesystem::remove_all(out);
-    std::vector<std::string> args = SortArgs(out, "--copy");
-    args.push_back("--json");
-    s = RunAndStop(args, out + "/.dat", {SIGTERM}, true);
-    EXPECT_FALSE(s.result.timedOut);
-    EXPECT_EQ(s.result.exitCode, 143) << s.result.err;
-    EXPECT_NE(s.result.err.find("分拣已停止。"), std::string::npos) << s.result.err;
-    placed = CheckOutput(out);
-    EXPECT_LT(placed, kFiles);
-    const Json j = Json::parse(s.result.out);
-    EXPECT_TRUE(j["stopped"].boolean());
-    EXPECT_EQ(j["exit"].integer(), 143);
-    EXPECT_EQ(j["counts"]["placed"].integer(), placed);
-    for (int i = 0; i < kFiles; ++i) EXPECT_TRUE(IsWhole(Source(i), i)) << Name(i);
-
-    // A second Ctrl-C ends the program at once; the sources are untouched,
-    // no name holds half a copy, and the journal knows the run.
-    std::filesystem::remove_all(out);
-    s = RunAndStop(SortArgs(out, "--copy"), out + "/.dat", {SIGINT, SIGINT}, true);
-    if (s.allReached) {
-        EXPECT_EQ(s.result.signal, SIGINT) << "exit " << s.result.exitCode << "\n" << s.result.err;
-    } else {
-        // The first stop was done before the second Ctrl-C could come.
-        EXPECT_EQ(s.result.exitCode, 130) << s.result.err;
-    }
-    for (int i = 0; i < kFiles; ++i) {
-        EXPECT_TRUE(IsWhole(Source(i), i)) << Name(i);
-        const std::string target = out + "/.dat/" + Name(i);
-        if (Exists(target)) {
-            EXPECT_TRUE(IsWhole(target, i)) << target;
-        }
-    }
-    Json runs;
-    ASSERT_NO_THROW(runs = m_box.history());
-    EXPECT_EQ(runs.size(), 3u);
-    const CliResult undone = m_box.run({"undo", "--yes"});
-    EXPECT_EQ(undone.exitCode, 0) << undone.err;
-    for (int i = 0; i < kFiles; ++i) {
-        EXPECT_FALSE(Exists(out + "/.dat/" + Name(i))) << Name(i);
-        EXPECT_TRUE(IsWhole(Source(i), i)) << Name(i);
-    }
-}
-
-TEST_F(CliStopTest, CtrlCDuringAMoveToAnotherFileSystemLeavesEachFileInOnePlace) {
-    struct statfs fs;
-    if (::statfs("/dev/shm", &fs) != 0 || fs.f_type != TMPFS_MAGIC ||
-        !OnDifferentDevices("/tmp", "/dev/shm"))
-        GTEST_SKIP() << "/dev/shm is no file system of its own";
-    if (!HasRoom("/dev/shm", 2ull * kFiles * kFileSize))
-        GTEST_SKIP() << "/dev/shm has no room for the large files";
-    const TempDir shm("/dev/shm");
-    for (bool anyEntry : {false, true}) {
-        const std::string out = shm / (anyEntry ? "out2" : "out1");
-        const Stopped s = RunAndStop(SortArgs(out, "--move"), out + "/.dat", {SIGINT}, anyEntry);
-        CheckStopped(s, 130);
-        const int placed = CheckOutput(out);
-        EXPECT_LT(placed, kFiles) << "the run was not stopped";
-        int atSource = 0;
+        int placed = 0;
         for (int i = 0; i < kFiles; ++i) {
-            const std::string target = out + "/.dat/" + Name(i);
-            const bool there = IsFile(target);
-            const bool here = IsFile(Source(i));
-            EXPECT_NE(there, here) << Name(i) << (there ? " is in both places" : " is lost");
-            if (here) {
+            const bool there = Exists(targets + "/" + Name(i));
+            if (there) {
+                EXPECT_TRUE(IsWhole(targets + "/" + Name(i), i)) << Name(i) << " is not whole";
+                ++placed;
+            }
+            if (!moving) {
                 EXPECT_TRUE(IsWhole(Source(i), i)) << Name(i) << " at its source";
-                ++atSource;
+            } else if (IsFile(Source(i))) {
+                EXPECT_FALSE(there) << Name(i) << " is in both places";
+                EXPECT_TRUE(IsWhole(Source(i), i)) << Name(i) << " at its source";
+            } else {
+                EXPECT_TRUE(there) << Name(i) << " is lost";
             }
         }
-        EXPECT_EQ(placed + atSource, kFiles);
-        // The journal knows what moved: undo puts back exactly that.
+        if (!killed) {
+            EXPECT_EQ(Entries(targets).size(), static_cast<size_t>(placed));
+        }
+        EXPECT_LT(placed, kFiles) << "the run was not stopped";
+        if (!c.anyEntry) {
+            EXPECT_GE(placed, 1);
+        }
+        if (c.json) {
+            const Json j = Json::parse(s.result.out);
+            EXPECT_TRUE(j["stopped"].boolean());
+            EXPECT_EQ(j["exit"].integer(), c.status);
+            EXPECT_EQ(j["counts"]["placed"].integer(), placed);
+        } else if (!killed) {
+            EXPECT_EQ(s.result.out.rfind("分拣已停止：", 0), 0u) << s.result.out;
+        }
+
+        // The journal knows the run, killed or not: undo puts back exactly
+        // what it did.
+        EXPECT_EQ(m_box.history().size(), runsBefore + 1);
         const CliResult undone = m_box.run({"undo", "--yes", "--json"});
         EXPECT_EQ(undone.exitCode, 0) << undone.err;
-        EXPECT_EQ(Json::parse(undone.out)["moved_back"].integer(), placed);
-        for (int i = 0; i < kFiles; ++i) EXPECT_TRUE(IsWhole(Source(i), i)) << Name(i);
-        EXPECT_EQ(Entries(out + "/.dat").size(), 0u);
+        EXPECT_EQ(Json::parse(undone.out)["moved_back"].integer(), moving ? placed : 0);
+        for (int i = 0; i < kFiles; ++i) {
+            EXPECT_FALSE(Exists(targets + "/" + Name(i))) << Name(i) << " after undo";
+            EXPECT_TRUE(IsWhole(Source(i), i)) << Name(i) << " after undo";
+        }
+        std::filesystem::remove_all(out);
     }
-}
-
-TEST_F(CliStopTest, CtrlCDuringAFolderCopyLeavesOnlyWholeFiles) {
-    const std::string out = m_box / "out";
-    const Stopped s = RunAndStop({"sort-folders", "--by", "name", "--out", out, m_box / "src"},
-                                 out + "/src/src", {SIGINT}, false);
-    CheckStopped(s, 130);
-    const int placed = CheckOutput(out, {"src", "src"});
-    EXPECT_GE(placed, 1);
-    EXPECT_LT(placed, kFiles) << "the run was not stopped";
-    for (int i = 0; i < kFiles; ++i) EXPECT_TRUE(IsWhole(Source(i), i)) << Name(i);
 }
 
 }  // namespace

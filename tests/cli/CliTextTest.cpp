@@ -8,7 +8,6 @@
 #include "JsonText.h"
 #include "PlainText.h"
 #include "ProgressLine.h"
-#include "TerminalHost.h"
 
 using namespace zanfeld;
 
@@ -45,10 +44,6 @@ TEST(CliText, TheProgressLineFitsTheTerminal) {
     EXPECT_EQ(ProgressLine::fit("ab正", 3), "ab");
     // A broken byte counts one column and is never split from nothing.
     EXPECT_EQ(ProgressLine::fit("\xe6\x96", 1), "\xe6");
-}
-
-TEST(CliText, TheQuestionShowsBothFiles) {
-    EXPECT_EQ(TerminalHost::question("/out/a.txt", ""), "文件/out/a.txt已存在，是否覆盖？");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "MiniJson.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -24,11 +26,7 @@ class JsonReader {
         throw std::runtime_error("JSON: " + what + " at offset " + std::to_string(m_pos));
     }
 
-    void blanks() {
-        while (m_pos < m_text.size() && (m_text[m_pos] == ' ' || m_text[m_pos] == '\t' ||
-                                         m_text[m_pos] == '\n' || m_text[m_pos] == '\r'))
-            ++m_pos;
-    }
+    void blanks() { m_pos = std::min(m_text.find_first_not_of(" \t\n\r", m_pos), m_text.size()); }
 
     bool take(char c) {
         blanks();
@@ -89,7 +87,6 @@ class JsonReader {
         } else {
             value.m_type = Json::Type::Number;
             value.m_text = number();
-            value.m_number = std::strtod(value.m_text.c_str(), nullptr);
         }
         return value;
     }
@@ -118,65 +115,38 @@ class JsonReader {
     }
 
     uint32_t hex4() {
-        if (m_pos + 4 > m_text.size()) fail("short \\u escape");
         uint32_t value = 0;
-        for (int i = 0; i < 4; ++i) {
-            const char c = m_text[m_pos++];
-            value <<= 4;
-            if (c >= '0' && c <= '9') {
-                value |= static_cast<uint32_t>(c - '0');
-            } else if (c >= 'a' && c <= 'f') {
-                value |= static_cast<uint32_t>(c - 'a' + 10);
-            } else if (c >= 'A' && c <= 'F') {
-                value |= static_cast<uint32_t>(c - 'A' + 10);
-            } else {
-                fail("bad \\u escape");
-            }
-        }
+        const char* start = m_text.data() + m_pos;
+        if (m_pos + 4 > m_text.size() ||
+            std::from_chars(start, start + 4, value, 16).ptr != start + 4)
+            fail("bad \\u escape");
+        m_pos += 4;
         return value;
     }
 
     static void utf8(std::string& out, uint32_t point) {
-        if (point < 0x80) {
-            out += static_cast<char>(point);
-        } else if (point < 0x800) {
-            out += static_cast<char>(0xC0 | (point >> 6));
-            out += static_cast<char>(0x80 | (point & 0x3F));
-        } else if (point < 0x10000) {
-            out += static_cast<char>(0xE0 | (point >> 12));
-            out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (point & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (point >> 18));
-            out += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (point & 0x3F));
-        }
+        static constexpr unsigned char kLead[] = {0x00, 0xC0, 0xE0, 0xF0};
+        const int extra = point < 0x80 ? 0 : point < 0x800 ? 1 : point < 0x10000 ? 2 : 3;
+        out += static_cast<char>(kLead[extra] | (point >> (6 * extra)));
+        for (int k = extra - 1; k >= 0; --k)
+            out += static_cast<char>(0x80 | ((point >> (6 * k)) & 0x3F));
     }
 
     // The length of the valid UTF-8 sequence at m_pos, or 0.
     size_t utf8Length() const {
         const auto byte = [&](size_t k) { return static_cast<unsigned char>(m_text[k]); };
         const unsigned char c = byte(m_pos);
-        size_t length = 0;
-        uint32_t point = 0;
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-            point = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            point = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            point = c & 0x07;
-        } else {
-            return 0;
-        }
-        if (m_pos + length > m_text.size()) return 0;
+        const size_t length = c >= 0xC2 && c <= 0xDF   ? 2
+                              : c >= 0xE0 && c <= 0xEF ? 3
+                              : c >= 0xF0 && c <= 0xF4 ? 4
+                                                       : 0;
+        if (length == 0 || m_pos + length > m_text.size()) return 0;
+        uint32_t point = c & (0x7F >> length);
         for (size_t k = 1; k < length; ++k) {
             if ((byte(m_pos + k) & 0xC0) != 0x80) return 0;
             point = point << 6 | (byte(m_pos + k) & 0x3F);
         }
+        // Overlong forms, points beyond Unicode and encoded surrogates.
         if ((length == 3 && point < 0x800) ||
             (length == 4 && (point < 0x10000 || point > 0x10FFFF)) ||
             (point >= 0xD800 && point <= 0xDFFF))
@@ -209,47 +179,26 @@ class JsonReader {
             }
             if (++m_pos >= m_text.size()) fail("unterminated escape");
             const char e = m_text[m_pos++];
-            switch (e) {
-                case '"':
-                case '\\':
-                case '/':
-                    out += e;
-                    break;
-                case 'b':
-                    out += '\b';
-                    break;
-                case 'f':
-                    out += '\f';
-                    break;
-                case 'n':
-                    out += '\n';
-                    break;
-                case 'r':
-                    out += '\r';
-                    break;
-                case 't':
-                    out += '\t';
-                    break;
-                case 'u': {
-                    const uint32_t unit = hex4();
-                    if (unit >= 0xD800 && unit <= 0xDBFF) {
-                        // A high surrogate must be followed by a low one.
-                        if (m_text.substr(m_pos, 2) != "\\u") fail("lone high surrogate");
-                        m_pos += 2;
-                        const uint32_t low = hex4();
-                        if (low < 0xDC00 || low > 0xDFFF) fail("high surrogate without low");
-                        utf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-                    } else if (unit >= 0xDC80 && unit <= 0xDCFF) {
-                        out += static_cast<char>(unit - 0xDC00);  // a raw byte
-                    } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
-                        fail("lone low surrogate that stands for no byte");
-                    } else {
-                        utf8(out, unit);
-                    }
-                    break;
-                }
-                default:
-                    fail("unknown escape");
+            static constexpr std::string_view kEscaped = "\"\\/bfnrt", kMeant = "\"\\/\b\f\n\r\t";
+            if (const size_t k = kEscaped.find(e); k != std::string_view::npos) {
+                out += kMeant[k];
+                continue;
+            }
+            if (e != 'u') fail("unknown escape");
+            const uint32_t unit = hex4();
+            if (unit >= 0xD800 && unit <= 0xDBFF) {
+                // A high surrogate must be followed by a low one.
+                if (m_text.substr(m_pos, 2) != "\\u") fail("lone high surrogate");
+                m_pos += 2;
+                const uint32_t low = hex4();
+                if (low < 0xDC00 || low > 0xDFFF) fail("high surrogate without low");
+                utf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+            } else if (unit >= 0xDC80 && unit <= 0xDCFF) {
+                out += static_cast<char>(unit - 0xDC00);  // a raw byte
+            } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
+                fail("lone low surrogate that stands for no byte");
+            } else {
+                utf8(out, unit);
             }
         }
     }
@@ -273,11 +222,6 @@ bool Json::boolean() const {
     return m_bool;
 }
 
-double Json::number() const {
-    if (m_type != Type::Number) Wrong("a number");
-    return m_number;
-}
-
 int64_t Json::integer() const {
     if (m_type != Type::Number || m_text.find_first_of(".eE") != std::string::npos)
         Wrong("an integer");
@@ -297,12 +241,6 @@ const std::vector<Json>& Json::array() const {
 const std::vector<std::pair<std::string, Json>>& Json::members() const {
     if (m_type != Type::Object) Wrong("an object");
     return m_members;
-}
-
-bool Json::has(const std::string& key) const {
-    for (const auto& [name, value] : members())
-        if (name == key) return true;
-    return false;
 }
 
 const Json& Json::operator[](const std::string& key) const {

@@ -25,13 +25,11 @@ class Json {
     bool isNull() const { return m_type == Type::Null; }
     // Each throws when the value is of another type.
     bool boolean() const;
-    double number() const;
-    int64_t integer() const;  // a number without fraction
+    int64_t integer() const;  // a number without fraction or exponent
     const std::string& string() const;
     const std::vector<Json>& array() const;
     const std::vector<std::pair<std::string, Json>>& members() const;
 
-    bool has(const std::string& key) const;
     // The member of an object; throws when missing.
     const Json& operator[](const std::string& key) const;
     const Json& operator[](const char* key) const { return (*this)[std::string(key)]; }
@@ -45,7 +43,6 @@ class Json {
 
     Type m_type = Type::Null;
     bool m_bool = false;
-    double m_number = 0;
     std::string m_text;  // a string's bytes, or a number as written
     std::vector<Json> m_items;
     std::vector<std::pair<std::string, Json>> m_members;
