@@ -48,6 +48,11 @@ class RunRecorder {
     virtual int64_t intend(const std::string& source, const std::string& target,
                            TransferMode mode) = 0;
     virtual void done(int64_t placement, const PlacementRecord& record) = 0;
+    // During a placement, before it replaces a file: where that file is kept
+    // in the Trash, written before the replacing step so that a process
+    // killed in it leaves a record of where the file went.
+    virtual void replacing(int64_t /*placement*/, const std::string& /*trashFile*/,
+                           const std::string& /*trashInfo*/) {}
     // A folder the run made.
     virtual void madeFolder(const std::string& path) = 0;
     virtual void endRun(RunEnd end, const RunCounts& counts) = 0;

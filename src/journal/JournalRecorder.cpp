@@ -80,6 +80,17 @@ void JournalRecorder::done(int64_t placement, const PlacementRecord& record) {
     m_journal.done(placement, outcome);
 }
 
+void JournalRecorder::replacing(int64_t placement, const std::string& trashFile,
+                                const std::string& trashInfo) {
+    if (placement == 0) return;
+    PlacementOutcome outcome;
+    outcome.state = PlacementState::Intended;
+    outcome.result = PlacementResult::None;
+    outcome.trashedPath = trashFile;
+    outcome.trashInfoPath = trashInfo;
+    m_journal.doneNow(placement, outcome);
+}
+
 void JournalRecorder::madeFolder(const std::string& path) {
     if (m_run != 0) m_journal.madeFolder(m_run, path);
 }

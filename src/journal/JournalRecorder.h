@@ -19,6 +19,8 @@ class JournalRecorder : public RunRecorder {
     int64_t intend(const std::string& source, const std::string& target,
                    TransferMode mode) override;
     void done(int64_t placement, const PlacementRecord& record) override;
+    void replacing(int64_t placement, const std::string& trashFile,
+                   const std::string& trashInfo) override;
     // A step of an undo run that puts back the placement undoes; step is
     // the kind of step (stored in the placement's mode).
     int64_t intendStep(int64_t undoes, const std::string& source, const std::string& target,

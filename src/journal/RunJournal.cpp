@@ -1122,6 +1122,30 @@ void RunJournal::done(int64_t placement, const PlacementOutcome& outcome) {
     }
 }
 
+void RunJournal::doneNow(int64_t placement, const PlacementOutcome& outcome) {
+    try {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (!m_ok || placement <= 0) return;
+        OpenRun* run = ownerLocked(placement);
+        if (!run) {
+            lock.unlock();
+            done(placement, outcome);
+            return;
+        }
+        run->pending.push_back(LoggedOutcome{placement, outcome});
+        run->record.clear();
+        RunLogFormat::appendSettled(run->record, run->pending, run->pendingFolders);
+        if (const int error = run->log.append(run->record); error != 0) {
+            failLocked(error);
+            return;
+        }
+        queuePendingLocked(*run);
+    } catch (...) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        failLocked(ENOMEM);
+    }
+}
+
 void RunJournal::madeFolder(int64_t run, const std::string& path) {
     try {
         std::unique_lock<std::mutex> lock(m_mutex);
@@ -1289,9 +1313,12 @@ std::vector<JournalPlacement> RunJournal::placements(int64_t run) {
             PlacementOutcome& o = p.outcome;
             o.state = static_cast<PlacementState>(s.intAt(5));
             if (o.state == PlacementState::Intended) {
+                // Only where a file it was replacing went is known ahead.
                 o = PlacementOutcome{};
                 o.state = PlacementState::Intended;
                 o.result = PlacementResult::None;
+                o.trashedPath = s.bytesAt(13);
+                o.trashInfoPath = s.bytesAt(14);
             } else {
                 o.result = static_cast<PlacementResult>(s.intAt(6));
                 o.error = static_cast<int>(s.intAt(7));

@@ -86,6 +86,10 @@ class RunJournal {
     // The outcome of a placement; it reaches the disk with the next intend(),
     // endRun() or read.
     void done(int64_t placement, const PlacementOutcome& outcome);
+    // The same, in the run's log before it returns: what a placement has
+    // arranged (a replaced file's place in the Trash) before the step that a
+    // killed process could leave half done.
+    void doneNow(int64_t placement, const PlacementOutcome& outcome);
     // A folder the run made, for undo to remove when it is empty; in the
     // run's log before this returns.
     void madeFolder(int64_t run, const std::string& path);
