@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "JournalRecords.h"
+#include "JournalSchema.h"
+#include "JournalStatements.h"
 #include "RunLog.h"
 #include "RunLogRecord.h"
 #include "SqliteStatement.h"
@@ -44,7 +46,7 @@ namespace zanfeld {
 class RunJournal {
   public:
     // The schema this program writes (PRAGMA user_version).
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = JournalSchema::kVersion;
 
     RunJournal() = default;
     ~RunJournal();
@@ -112,6 +114,13 @@ class RunJournal {
     std::optional<JournalRun> lastUndoableRun();
 
   private:
+    // Where each part is: RunJournal.cpp opens, closes and fails;
+    // RunJournalWrites.cpp has a run's calls, RunJournalWriter.cpp the writer
+    // thread and its queue, RunJournalIds.cpp the placement ids and
+    // RunJournalQueries.cpp the reads. The tables are JournalSchema's, the
+    // SQL JournalStatements', and the replay of killed runs' logs
+    // JournalLogReplay's; the sizes and timings are in JournalTuning.h.
+
     // Placement ids a run may hand out without asking the database: a block
     // is reserved in the run's row (last_placement) before any id of it is
     // used, so that other processes on the same journal take ids above it.
@@ -164,11 +173,7 @@ class RunJournal {
     int openLocked(const std::string& path);
     int openDatabase(const std::string& path);
     int configure();
-    int migrate();
-    int prepareStatements();
     int moveAside(const std::string& path);
-    int recoverLogs(const std::string& path);
-    int replayLog(int folder, const char* name);
     void closeDatabase();
     void startWriter();
     void stopWriter();
@@ -189,7 +194,6 @@ class RunJournal {
     void applyReserved(const std::vector<std::pair<int64_t, IdRange>>& reserved);
     bool nextFreeId(int64_t& id);
     bool reserveIds(int64_t run, IdRange& ids);
-    bool reserveNow(int64_t run);
     void enterRunMode();
     void leaveRunMode();
     JournalRun readRun(const SqliteStatement& statement) const;
@@ -201,6 +205,8 @@ class RunJournal {
     OpenRun* ownerLocked(int64_t placement);
 
     void markFailed(int error);
+    // Takes m_dbMutex itself: intend() calls it holding no lock.
+    bool reserveNow(int64_t run);
 
     // Lock order: m_dbMutex, then m_mutex. m_dbMutex has the connection and
     // its statements; m_mutex the runs, the queue and the logs, and is only
@@ -223,25 +229,7 @@ class RunJournal {
     std::vector<int64_t> m_refills;  // runs that asked for more ids
 
     // One prepared statement per kind of row, kept for the journal's life.
-    SqliteStatement m_begin;
-    SqliteStatement m_commit;
-    SqliteStatement m_nextFreeId;
-    SqliteStatement m_insertRun;
-    SqliteStatement m_reserve;
-    SqliteStatement m_endRun;
-    SqliteStatement m_markUndone;
-    SqliteStatement m_insertPlacement;
-    SqliteStatement m_settlePlacement;
-    SqliteStatement m_insertFolder;
-    SqliteStatement m_replayPlacement;
-    SqliteStatement m_replaySettle;
-    SqliteStatement m_coverPlacements;
-    SqliteStatement m_selectRunStart;
-    SqliteStatement m_selectRuns;
-    SqliteStatement m_selectUndoable;
-    SqliteStatement m_selectRange;
-    SqliteStatement m_selectPlacements;
-    SqliteStatement m_selectFolders;
+    JournalStatements m_sql;
 };
 
 }  // namespace zanfeld
