@@ -44,7 +44,9 @@ int64_t SortRunFrame::intend(const std::string& source, const std::string& targe
     m_trashFile.clear();
     m_trashInfo.clear();
     m_replacedLost = false;
-    return m_recorder ? m_recorder->intend(source, target, mode) : 0;
+    m_keptAheadFrom.clear();
+    m_placement = m_recorder ? m_recorder->intend(source, target, mode) : 0;
+    return m_placement;
 }
 
 void SortRunFrame::done(int64_t placement, PlacementRecord record) {
@@ -75,6 +77,28 @@ bool SortRunFrame::keep(int dirFd, const std::string& name, const std::string& o
     // No Trash can take it here: it is replaced as it always was.
     lost(originalPath);
     return false;
+}
+
+bool SortRunFrame::keepAhead(int dirFd, const std::string& name, const std::string& originalPath,
+                             FileId& kept) {
+    TrashPlace place;
+    if (LinkIntoTrashAt(dirFd, name, originalPath, place, kept) != 0) return false;
+    m_trashFile = std::move(place.file);
+    m_trashInfo = std::move(place.info);
+    m_keptAheadFrom = originalPath;
+    // On record before the swap: a run killed in it leaves the file's place
+    // in the Trash for its undo.
+    if (m_recorder) m_recorder->replacing(m_placement, m_trashFile, m_trashInfo);
+    return true;
+}
+
+void SortRunFrame::unkeep() {
+    if (m_keptAheadFrom.empty()) return;
+    ForgetTrashed(TrashPlace{m_trashFile, m_trashInfo}, m_keptAheadFrom);
+    m_trashFile.clear();
+    m_trashInfo.clear();
+    m_keptAheadFrom.clear();
+    if (m_recorder) m_recorder->replacing(m_placement, std::string(), std::string());
 }
 
 void SortRunFrame::lost(const std::string& /*originalPath*/) {

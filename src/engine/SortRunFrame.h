@@ -70,6 +70,9 @@ class SortRunFrame : private CopyObserver, private ReplacedFileKeeper {
     void madeFolder(const std::string& path) override;
     bool keep(int dirFd, const std::string& name, const std::string& originalPath) override;
     void lost(const std::string& originalPath) override;
+    bool keepAhead(int dirFd, const std::string& name, const std::string& originalPath,
+                   FileId& kept) override;
+    void unkeep() override;
     void noteCounts(const FailureLog& failures);
     // The closing message, with what the run's record and the Trash add.
     void showClosing(std::string text, const FailureLog& failures);
@@ -88,6 +91,8 @@ class SortRunFrame : private CopyObserver, private ReplacedFileKeeper {
     std::string m_trashFile;
     std::string m_trashInfo;
     bool m_replacedLost = false;
+    int64_t m_placement = 0;       // the current placement's id in the record
+    std::string m_keptAheadFrom;  // where the file kept ahead was
     size_t m_lostCount = 0;                          // replaced files that could not be kept
     std::vector<std::string> m_madeBeforeBegin;      // folders made before the record began
     std::optional<ScopedNoFolderMaking> m_planning;  // a preview makes nothing

@@ -113,6 +113,13 @@ bool SameBytes(const std::string& a, const std::string& b) {
     return fa.eof() && fb.eof();
 }
 
+// Both names lead to one file (links not followed).
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa, sb;
+    return sys().lstat(a.c_str(), &sa) == 0 && sys().lstat(b.c_str(), &sb) == 0 &&
+           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
 bool Missing(const std::string& path) {
     struct stat st;
     return sys().lstat(path.c_str(), &st) != 0 && errno == ENOENT;
@@ -227,7 +234,7 @@ class Undo {
         std::set<std::string> visited;
         auto clear = [&](const std::string& folder) {
             if (visited.insert(folder).second)
-                RemoveStaleTemporaries(folder, -1, StaleTemporaries::Trash);
+                RemoveStaleTemporaries(folder);
         };
         for (const JournalPlacement& p : placements) {
             const std::string folder = FolderOf(p.placed());
@@ -321,6 +328,39 @@ class Undo {
     // killed before it let go of its source): it goes, since the source
     // keeps the same data. Anything else stays, and is named.
     void inDoubt(const JournalPlacement& p) {
+        const std::string& trashed = p.outcome.trashedPath;
+        if (!trashed.empty() && !Missing(trashed)) {
+            // The file under the target name was given its name in the Trash
+            // before the swap. Still under its own name too: the swap never
+            // happened, nothing of the placement's is to undo, and the
+            // second name goes.
+            if (SameFile(trashed, p.target)) {
+                ForgetTrashed(TrashPlace{trashed, p.outcome.trashInfoPath}, p.target);
+                return;
+            }
+            // A move killed right after the swap left the older file under
+            // the source's name as well: that second name goes, and the
+            // moved file comes back under it below.
+            if (IsMove(p) && SameFile(trashed, p.source))
+                sys().unlinkAt(AT_FDCWD, p.source.c_str(), 0);
+        }
+        undoInDoubt(p);
+        if (trashed.empty() || m_earlier.isDone(p.id, Step::Restore)) return;
+        if (Missing(trashed)) {
+            // Put back by an undo that was killed, or taken out of the Trash
+            // by the user: named unless something is under its name again.
+            if (Missing(p.target))
+                keep(trashed,
+                     Format(MessageId::UndoCannotRestore, {p.target, ReasonText(ENOENT)}));
+            return;
+        }
+        if (!Missing(p.target))
+            keep(trashed, Format(MessageId::UndoTrashOccupied));
+        else
+            restore(p);
+    }
+
+    void undoInDoubt(const JournalPlacement& p) {
         const Step step = IsMove(p) ? Step::MoveBack : Step::RemoveCopy;
         if (m_earlier.isDone(p.id, step)) return;
         const bool sourceGone = Missing(p.source);

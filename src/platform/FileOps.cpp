@@ -268,15 +268,35 @@ int MoveAcrossDevices(const SourceFile& from, const struct stat& entry, const Ta
     // once the source is known unchanged, and an older file under that name
     // can be put back should the last look find the source changed.
     if (const int e = temp.nameHidden()) return e;
-    const std::string hidden = temp.hiddenName();
     FileId copyId;
-    if (EntryIdIn(folder, hidden, AT_SYMLINK_NOFOLLOW, copyId) != 0) return errno;
+    if (EntryIdIn(folder, temp.hiddenName(), AT_SYMLINK_NOFOLLOW, copyId) != 0) return errno;
     if (const int e = temp.closeBeforeNaming()) return e;
     if (const int e = CheckUnchanged(source)) return e;
 
     const int dir = folder.fd();
     bool displaced = false;  // the older target now lies under the hidden name
     bool placed = false;
+    ReplacedFileKeeper* keeper = CurrentReplacedFileKeeper();
+    // An older file under the name gets its name in the Trash before the
+    // swap, so that it is kept whenever the process dies from here on.
+    FileId ahead;
+    bool keptAhead = false;
+    if (publish == Publish::Replace && keeper) {
+        struct stat there;
+        if (sys().statAt(dir, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0 &&
+            !S_ISDIR(there.st_mode))
+            keptAhead = keeper->keepAhead(dir, name, folder.pathOf(name), ahead);
+        // Otherwise it would lie under a temporary's name after the swap,
+        // which a later run removes as a leftover.
+        if (!keptAhead && targetTaken) {
+            if (const int e = temp.nameAside()) return e;
+        }
+    }
+    const std::string hidden = temp.hiddenName();
+    auto unkeep = [&] {
+        if (keptAhead) keeper->unkeep();
+        keptAhead = false;
+    };
     if (publish == Publish::Replace) {
         if (sys().renameAt(dir, hidden.c_str(), dir, name.c_str(), RENAME_EXCHANGE) == 0) {
             displaced = placed = true;
@@ -285,17 +305,25 @@ int MoveAcrossDevices(const SourceFile& from, const struct stat& entry, const Ta
                 S_ISDIR(old.st_mode)) {
                 // A folder is never replaced by a file: swap back.
                 sys().renameAt(dir, hidden.c_str(), dir, name.c_str(), RENAME_EXCHANGE);
+                unkeep();
                 return EISDIR;
             }
         } else if (errno == EINVAL) {
-            // No exchange on this file system: a plain replacing rename, and
-            // the older file cannot be kept.
-            if (sys().renameAt(dir, hidden.c_str(), dir, name.c_str(), 0) != 0) return errno;
+            // No exchange on this file system: a plain replacing rename. The
+            // older file is kept only if it had its name in the Trash before.
+            if (sys().renameAt(dir, hidden.c_str(), dir, name.c_str(), 0) != 0) {
+                const int e = errno;
+                unkeep();
+                return e;
+            }
             placed = true;
-            if (ReplacedFileKeeper* keeper = CurrentReplacedFileKeeper(); keeper && targetTaken)
-                keeper->lost(folder.pathOf(name));
+            if (keeper && targetTaken && !keptAhead) keeper->lost(folder.pathOf(name));
         } else if (errno != ENOENT) {
-            return errno;
+            const int e = errno;
+            unkeep();
+            return e;
+        } else {
+            unkeep();  // nothing under the name any more
         }
     }
     if (!placed && sys().renameAt(dir, hidden.c_str(), dir, name.c_str(), RENAME_NOREPLACE) != 0) {
@@ -323,6 +351,7 @@ int MoveAcrossDevices(const SourceFile& from, const struct stat& entry, const Ta
             FileId there;
             if (EntryIdIn(folder, hidden, AT_SYMLINK_NOFOLLOW, there) == 0 && there == copyId)
                 sys().unlinkAt(dir, hidden.c_str(), 0);
+            unkeep();
         } else {
             FileId there;
             if (EntryIdIn(folder, name, AT_SYMLINK_NOFOLLOW, there) == 0 && there == copyId)
@@ -334,9 +363,15 @@ int MoveAcrossDevices(const SourceFile& from, const struct stat& entry, const Ta
     // The file that the user chose to replace goes whatever the source did:
     // to the keeper in force, else away.
     if (displaced) {
-        ReplacedFileKeeper* keeper = CurrentReplacedFileKeeper();
-        if (!keeper || !keeper->keep(dir, hidden, folder.pathOf(name)))
+        FileId there;
+        const bool looked = EntryIdIn(folder, hidden, AT_SYMLINK_NOFOLLOW, there) == 0;
+        if (keptAhead && (!looked || there == ahead)) {
+            // Its name in the Trash holds it (a look that failed is taken
+            // for that file: nothing else was under the name a moment ago).
             sys().unlinkAt(dir, hidden.c_str(), 0);
+        } else if (!keeper || !keeper->keep(dir, hidden, folder.pathOf(name))) {
+            sys().unlinkAt(dir, hidden.c_str(), 0);
+        }
     }
     if (replaced) *replaced = displaced || targetTaken;
     return unlinked;

@@ -41,9 +41,13 @@ uint64_t NextRandom() {
     return z ^ (z >> 31);
 }
 
-// The pid in a name that HiddenTempName made, or 0 for any other name.
-int PidOfHiddenTempName(const std::string& name) {
+enum class HiddenKind { None, Temp, Aside };
+
+// The pid in a name of one of the two hidden forms, and which form it has;
+// pid 0 for any other name.
+int PidOfHiddenName(const std::string& name, HiddenKind& kind) {
     static constexpr std::string_view kPrefix = ".zanfeld-";
+    kind = HiddenKind::None;
     if (name.rfind(kPrefix, 0) != 0) return 0;
     size_t at = kPrefix.size();
     long pid = 0;
@@ -53,7 +57,20 @@ int PidOfHiddenTempName(const std::string& name) {
     ++at;
     for (int i = 0; i < 16; ++i, ++at)
         if (at >= name.size() || !std::isxdigit(static_cast<unsigned char>(name[at]))) return 0;
-    return name.compare(at, std::string::npos, ".tmp") == 0 ? static_cast<int>(pid) : 0;
+    if (name.compare(at, std::string::npos, ".tmp") == 0)
+        kind = HiddenKind::Temp;
+    else if (name.compare(at, std::string::npos, ".old") == 0)
+        kind = HiddenKind::Aside;
+    else
+        return 0;
+    return static_cast<int>(pid);
+}
+
+std::string HiddenLeaf(const char* suffix) {
+    char name[64];
+    std::snprintf(name, sizeof name, ".zanfeld-%d-%016llx%s", ProcessId(),
+                  static_cast<unsigned long long>(NextRandom()), suffix);
+    return name;
 }
 
 std::mutex g_sweptMutex;
@@ -70,11 +87,13 @@ bool Remember(const std::string& folder) {
 
 }  // namespace
 
-std::string HiddenTempLeaf() {
-    char name[64];
-    std::snprintf(name, sizeof name, ".zanfeld-%d-%016llx.tmp", ProcessId(),
-                  static_cast<unsigned long long>(NextRandom()));
-    return name;
+std::string HiddenTempLeaf() { return HiddenLeaf(".tmp"); }
+
+std::string HiddenAsideLeaf() { return HiddenLeaf(".old"); }
+
+bool IsOwnHiddenTemp(const std::string& name) {
+    HiddenKind kind;
+    return PidOfHiddenName(name, kind) == ProcessId() && kind == HiddenKind::Temp;
 }
 
 std::string HiddenTempName(const std::string& folder) { return folder + "/" + HiddenTempLeaf(); }
@@ -86,17 +105,18 @@ void NoteFolderMade(const std::string& folder) {
 
 // A process killed while a file had a hidden name (SIGKILL, a power cut)
 // leaves that file behind.
-void RemoveStaleTemporaries(const std::string& folder, int dirFd, StaleTemporaries what) {
+void RemoveStaleTemporaries(const std::string& folder, int dirFd) {
     {
         std::lock_guard<std::mutex> lock(g_sweptMutex);
         if (!Remember(folder)) return;
     }
-    std::vector<std::string> stale;
+    std::vector<std::pair<std::string, HiddenKind>> stale;
     auto look = [&](const DirEntry& entry) {
         if (entry.isDirectory || !entry.isHidden) return;
-        const int pid = PidOfHiddenTempName(entry.name);
+        HiddenKind kind;
+        const int pid = PidOfHiddenName(entry.name, kind);
         if (pid == 0 || pid == ProcessId()) return;
-        if (::kill(pid, 0) != 0 && errno == ESRCH) stale.push_back(entry.name);
+        if (::kill(pid, 0) != 0 && errno == ESRCH) stale.emplace_back(entry.name, kind);
     };
     if (dirFd >= 0) {
         ForEachDirEntryAt(dirFd, look);
@@ -110,8 +130,8 @@ void RemoveStaleTemporaries(const std::string& folder, int dirFd, StaleTemporari
         if (opened.get() < 0) return;
         dirFd = opened.get();
     }
-    for (const std::string& name : stale) {
-        if (what == StaleTemporaries::Remove) {
+    for (const auto& [name, kind] : stale) {
+        if (kind == HiddenKind::Temp) {
             sys().unlinkAt(dirFd, name.c_str(), 0);
             continue;
         }

@@ -14,22 +14,23 @@ std::string HiddenTempName(const std::string& folder);
 // The same name alone, for use relative to an open folder.
 std::string HiddenTempLeaf();
 
-// What becomes of a temporary that a killed process left.
-enum class StaleTemporaries {
-    // Removed: only ever a new file's contents not yet published (a save).
-    Remove,
-    // Moved to the Trash, or left where it is when no Trash takes it: in a
-    // folder files are placed into, a hidden name may hold the file a
-    // placement was replacing, swapped aside just before the process died.
-    Trash
-};
+// A file that a placement swaps out from under a name lies under a hidden
+// name of a second form, ".zanfeld-<pid>-<16 hex digits>.old", until it is
+// in the Trash. That is only ever so where it could not be given its name in
+// the Trash before the swap (see ReplacedFileKeeper::keepAhead).
+std::string HiddenAsideLeaf();
+// Whether name is a hidden temporary (of the first form) of this process.
+bool IsOwnHiddenTemp(const std::string& name);
 
-// Clears the hidden temporaries in folder whose process has ended; a live
-// process's are its own business. Looks at each folder once per process.
-// With dirFd (the folder held open), the folder is read and cleared through
-// the descriptor rather than its path.
-void RemoveStaleTemporaries(const std::string& folder, int dirFd = -1,
-                            StaleTemporaries what = StaleTemporaries::Remove);
+// Clears what processes that have ended left in folder; a live process's
+// leftovers are its own business. A temporary of the first form is only ever
+// new contents not yet published (a copy whose source is still whole, a
+// save), or a second name of a file that has its own: it is removed. One of
+// the second form may be the file a placement was replacing: it goes to the
+// Trash, or stays where it is when no Trash takes it. Looks at each folder
+// once per process. With dirFd (the folder held open), the folder is read
+// and cleared through the descriptor rather than its path.
+void RemoveStaleTemporaries(const std::string& folder, int dirFd = -1);
 
 // A folder this process has just made holds nothing of other processes, so
 // RemoveStaleTemporaries need not look into it (a run that makes a folder

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "FileId.h"
+
 namespace zanfeld {
 
 // Takes the files that placements replace, so that they are kept (in the
@@ -14,6 +16,18 @@ class ReplacedFileKeeper {
     // dirFd, swapped aside by the file that replaced it. True when the keeper
     // took it away from there; false leaves it to be removed.
     virtual bool keep(int dirFd, const std::string& name, const std::string& originalPath) = 0;
+    // Before the file under name in dirFd (originalPath) is replaced: gives
+    // it a name in the Trash ahead of the replacing step, so that it is kept
+    // whatever becomes of this process in that step. True, with the file's
+    // id in kept, when done; false leaves keep() to take it after the step.
+    virtual bool keepAhead(int /*dirFd*/, const std::string& /*name*/,
+                           const std::string& /*originalPath*/, FileId& /*kept*/) {
+        return false;
+    }
+    // The file kept ahead was not replaced after all (the step failed, or
+    // was turned back): its name in the Trash goes if the file is still
+    // under its own name.
+    virtual void unkeep() {}
     // The file at originalPath was replaced where it could not be swapped
     // aside (a file system without an exchanging rename): it is gone.
     virtual void lost(const std::string& originalPath) = 0;

@@ -28,7 +28,7 @@ int TempFile::dir() const { return m_folder.fd(); }
 
 int TempFile::create(mode_t mode) {
     if (!m_folder.swept()) {
-        RemoveStaleTemporaries(m_folder.path(), dir(), StaleTemporaries::Trash);
+        RemoveStaleTemporaries(m_folder.path(), dir());
         m_folder.noteSwept();
     }
     // An unnamed file: nothing is ever visible until it is linked in, and
@@ -93,6 +93,20 @@ int TempFile::nameHidden() {
             return 0;
         }
         if (e != EEXIST) return e;
+    }
+    return EEXIST;
+}
+
+int TempFile::nameAside() {
+    if (const int e = nameHidden()) return e;
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        std::string aside = HiddenAsideLeaf();
+        if (sys().renameAt(dir(), m_hiddenName.c_str(), dir(), aside.c_str(), RENAME_NOREPLACE) ==
+            0) {
+            m_hiddenName = std::move(aside);
+            return 0;
+        }
+        if (errno != EEXIST) return errno;
     }
     return EEXIST;
 }

@@ -40,6 +40,11 @@ class TempFile {
     // Gives an unnamed file a hidden name (a named one has one already), so
     // that it can be renamed into place later.
     int nameHidden();
+    // Renames the hidden name to the form of a file swapped out from under
+    // a name (HiddenAsideLeaf), which a later run keeps rather than removes:
+    // done before this file is swapped in where the file it replaces could
+    // not be given its name in the Trash first.
+    int nameAside();
     // The hidden name was renamed elsewhere: nothing left to remove.
     void forgetHiddenName() { m_hiddenName.clear(); }
     // A network file system may report a failed write only when the file

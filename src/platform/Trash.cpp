@@ -350,7 +350,7 @@ int MoveNoReplace(int fromDir, const char* from, int toDir, const char* to) {
 // Claims a name free in both files/ and info/ by creating its .trashinfo
 // exclusively, writes it out, then renames the entry in under that name.
 int MoveIn(int dirFd, const std::string& name, OpenTrash& trash, const std::string& leaf,
-           const std::string& text, std::string& chosen) {
+           const std::string& text, bool link, std::string& chosen) {
     for (unsigned attempt = 1; attempt <= kMostNames; ++attempt) {
         const std::string candidate = TrashName(leaf, NameNumber(attempt));
         struct stat st;
@@ -367,7 +367,12 @@ int MoveIn(int dirFd, const std::string& name, OpenTrash& trash, const std::stri
         int e = WriteAll(info.get(), text.data(), text.size());
         if (e == 0 && sys().fdatasync(info.get()) != 0) e = errno;
         if (e == 0) e = info.closeNow();
-        if (e == 0) e = MoveNoReplace(dirFd, name.c_str(), trash.files.get(), candidate.c_str());
+        if (e == 0) {
+            e = link ? (sys().linkAt(dirFd, name.c_str(), trash.files.get(), candidate.c_str(), 0)
+                            ? errno
+                            : 0)
+                     : MoveNoReplace(dirFd, name.c_str(), trash.files.get(), candidate.c_str());
+        }
         if (e == 0) {
             chosen = candidate;
             return 0;
@@ -460,8 +465,10 @@ std::string HomeTrashFolder() {
     return Join(Normalized(data), "Trash");
 }
 
-int MoveToTrashAt(int dirFd, const std::string& name, const std::string& originalPath,
-                  TrashPlace& place) {
+namespace {
+
+int PutInTrash(int dirFd, const std::string& name, const std::string& originalPath, bool link,
+               TrashPlace& place, FileId* id = nullptr) {
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
         HasNul(name) || originalPath.empty() || originalPath[0] != '/' || HasNul(originalPath)) {
         return EINVAL;
@@ -472,6 +479,8 @@ int MoveToTrashAt(int dirFd, const std::string& name, const std::string& origina
 
     struct stat entry;
     if (sys().statAt(dirFd, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0) return errno;
+    if (link && S_ISDIR(entry.st_mode)) return EISDIR;
+    if (id) *id = FileId::Of(entry);
     Node folder;
     if (const int e = Look(dirFd, "", AT_EMPTY_PATH, folder)) return e;
 
@@ -496,9 +505,37 @@ int MoveToTrashAt(int dirFd, const std::string& name, const std::string& origina
     if (!SameMount(files, folder)) return EXDEV;
 
     std::string chosen;
-    if (const int e = MoveIn(dirFd, name, trash, leaf, InfoText(recorded), chosen)) return e;
+    if (const int e = MoveIn(dirFd, name, trash, leaf, InfoText(recorded), link, chosen)) return e;
     place.file = trash.path + "/files/" + chosen;
     place.info = trash.path + "/info/" + chosen + kInfoSuffix;
+    return 0;
+}
+
+}  // namespace
+
+int MoveToTrashAt(int dirFd, const std::string& name, const std::string& originalPath,
+                  TrashPlace& place) {
+    return PutInTrash(dirFd, name, originalPath, false, place);
+}
+
+int LinkIntoTrashAt(int dirFd, const std::string& name, const std::string& originalPath,
+                    TrashPlace& place, FileId& linked) {
+    return PutInTrash(dirFd, name, originalPath, true, place, &linked);
+}
+
+int ForgetTrashed(const TrashPlace& place, const std::string& stillAt) {
+    for (const std::string* path : {&place.file, &place.info})
+        if (path->empty() || (*path)[0] != '/' || HasNul(*path)) return EINVAL;
+    const std::string file = Normalized(place.file);
+    if (LastName(Parent(file)) != "files" ||
+        LastName(Normalized(place.info)) != LastName(file) + kInfoSuffix)
+        return EINVAL;
+    struct stat trashed, still;
+    if (sys().lstat(file.c_str(), &trashed) != 0) return errno;
+    if (sys().lstat(stillAt.c_str(), &still) != 0) return errno;
+    if (FileId::Of(trashed) != FileId::Of(still)) return EEXIST;
+    if (sys().unlinkAt(AT_FDCWD, file.c_str(), 0) != 0) return errno;
+    sys().unlinkAt(AT_FDCWD, place.info.c_str(), 0);
     return 0;
 }
 

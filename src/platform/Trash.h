@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "FileId.h"
+
 namespace zanfeld {
 
 // The freedesktop.org Trash (version 1.0 of its rules): a file that a placement
@@ -31,6 +33,18 @@ struct TrashPlace {
 // is left behind.
 int MoveToTrashAt(int dirFd, const std::string& name, const std::string& originalPath,
                   TrashPlace& place);
+
+// The same for a file or link that is about to be replaced, but as a second
+// (hard) name: the entry stays where it is until the replacing step, and is
+// kept in the Trash whenever that step happens, even in a process killed
+// right after it. EPERM, EMLINK or EXDEV where the volume cannot link there.
+int LinkIntoTrashAt(int dirFd, const std::string& name, const std::string& originalPath,
+                    TrashPlace& place, FileId& linked);
+
+// Takes a second name made by LinkIntoTrashAt out of the Trash, with its
+// .trashinfo, when the entry at stillAt is the same file (device and inode):
+// the replacing step did not happen. Otherwise it stays in the Trash (EEXIST).
+int ForgetTrashed(const TrashPlace& place, const std::string& stillAt);
 
 // Puts a trashed entry back at `to` (absolute, usually the recorded original
 // path) by renaming it, and then removes its .trashinfo. Never replaces

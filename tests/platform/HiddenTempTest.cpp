@@ -127,28 +127,33 @@ TEST(HiddenTemp, AFolderThisProcessMadeIsNotReadForLeftovers) {
     EXPECT_EQ(HiddenNames(dir / "made/deeper"), std::vector<std::string>{stale});
 }
 
-// A run killed just after it swapped the file it was replacing aside leaves
-// that file under a hidden name in the target folder. The next run into the
-// folder must not take it for a half-made copy and delete it: it goes to the
-// Trash, with the name it had there, and its bytes are whole.
-TEST(HiddenTemp, WhatAKilledPlacementLeftGoesToTheTrashNotAway) {
+// What a killed placement leaves in a target folder. A temporary is only
+// ever a new file's contents whose source is still whole, or a second name
+// of a file that keeps its own: it goes, and never into the Trash. A file
+// swapped out from under a name (where the Trash could not take it first)
+// goes to the Trash, with where it lay, and its bytes whole.
+TEST(HiddenTemp, WhatAKilledPlacementLeftGoesAwayOrToTheTrash) {
     TempDir dir;
     test::ScopedEnv trash("XDG_DATA_HOME", dir / "data");
-    const std::string aside = TempNameOf(EndedProcess(), "00000000deadbeef");
+    const pid_t ended = EndedProcess();
+    const std::string halfCopy = TempNameOf(ended, "00000000deadbeef");
+    const std::string secondName = TempNameOf(ended, "00000000feedface");
+    std::string aside = TempNameOf(ended, "00000000cafebabe");
+    aside.replace(aside.size() - 4, 4, ".old");
+    WriteFile(dir / ("out/" + halfCopy), "half a copy");
+    WriteFile(dir / "out/kept.txt", "a file with its own name");
+    ASSERT_EQ(::link((dir / "out/kept.txt").c_str(), (dir / ("out/" + secondName)).c_str()), 0);
     WriteFile(dir / ("out/" + aside), "the user's older file");
     WriteFile(dir / "src.txt", "new");
+
     ASSERT_EQ(CopyFileSafe(dir / "src.txt", dir / "out/src.txt", Publish::Keep), 0);
     EXPECT_TRUE(HiddenNames(dir / "out").empty());
+    EXPECT_EQ(ReadFile(dir / "out/kept.txt"), "a file with its own name");
+    EXPECT_FALSE(IsFile(dir / ("data/Trash/files/" + halfCopy)));
+    EXPECT_FALSE(IsFile(dir / ("data/Trash/files/" + secondName)));
     EXPECT_EQ(ReadFile(dir / ("data/Trash/files/" + aside)), "the user's older file");
     const std::string info = ReadFile(dir / ("data/Trash/info/" + aside + ".trashinfo"));
     EXPECT_NE(info.find("Path=" + dir / "out/"), std::string::npos) << info;
-
-    // A save's own leftovers are only ever its unpublished new contents: they go.
-    const std::string save = TempNameOf(EndedProcess(), "00000000cafebabe");
-    WriteFile(dir / ("conf/" + save), "half a save");
-    ASSERT_EQ(ReplaceFileContents(dir / "conf/Zanfeld.ini", "new"), 0);
-    EXPECT_TRUE(HiddenNames(dir / "conf").empty());
-    EXPECT_FALSE(IsFile(dir / ("data/Trash/files/" + save)));
 }
 
 }  // namespace
