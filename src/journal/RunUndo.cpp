@@ -328,6 +328,7 @@ class Undo {
     // killed before it let go of its source): it goes, since the source
     // keeps the same data. Anything else stays, and is named.
     void inDoubt(const JournalPlacement& p) {
+        ClearHalfTrashed(p.target);
         const std::string& trashed = p.outcome.trashedPath;
         if (!trashed.empty() && !Missing(trashed)) {
             // The file under the target name was given its name in the Trash
@@ -380,7 +381,10 @@ class Undo {
                 break;
             }
         }
-        if (!Missing(p.target) && !(IsMove(p) && !sourceGone && SameBytes(p.source, p.target)))
+        // A target untouched since the run began is a file the placement
+        // never reached (killed while it copied): nothing to undo there.
+        if (!Missing(p.target) && MadeSince(p.target, m_runStartNs) &&
+            !(IsMove(p) && !sourceGone && SameBytes(p.source, p.target)))
             keep(p.target, Format(MessageId::UndoInDoubtKept));
     }
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "FileId.h"
+#include "HiddenTemp.h"
 #include "HomeFolder.h"
 #include "LocalTime.h"
 #include "Sys.h"
@@ -347,18 +348,18 @@ int MoveNoReplace(int fromDir, const char* from, int toDir, const char* to) {
     return e;
 }
 
-// Claims a name free in both files/ and info/ by creating its .trashinfo
-// exclusively, writes it out, then renames the entry in under that name.
+// The .trashinfo is written whole under a hidden name in info/ first, so
+// that a process killed at any moment never leaves one empty or cut short.
+// It then claims a name free in both files/ and info/ by taking that name
+// (a hard link fails when the name is taken), and the entry is renamed (or
+// linked) in under it.
 int MoveIn(int dirFd, const std::string& name, OpenTrash& trash, const std::string& leaf,
            const std::string& text, bool link, std::string& chosen) {
-    for (unsigned attempt = 1; attempt <= kMostNames; ++attempt) {
-        const std::string candidate = TrashName(leaf, NameNumber(attempt));
-        struct stat st;
-        if (sys().statAt(trash.files.get(), candidate.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
-            continue;
-        if (errno != ENOENT) return errno;
-        const std::string infoName = candidate + kInfoSuffix;
-        UniqueFd info(sys().openAt(trash.info.get(), infoName.c_str(),
+    RemoveStaleTemporaries(trash.path + "/info");
+    std::string whole;
+    for (int attempt = 0; attempt < 16 && whole.empty(); ++attempt) {
+        std::string hidden = HiddenTempLeaf();
+        UniqueFd info(sys().openAt(trash.info.get(), hidden.c_str(),
                                    O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
         if (!info.valid()) {
             if (errno == EEXIST) continue;
@@ -367,22 +368,49 @@ int MoveIn(int dirFd, const std::string& name, OpenTrash& trash, const std::stri
         int e = WriteAll(info.get(), text.data(), text.size());
         if (e == 0 && sys().fdatasync(info.get()) != 0) e = errno;
         if (e == 0) e = info.closeNow();
-        if (e == 0) {
-            e = link ? (sys().linkAt(dirFd, name.c_str(), trash.files.get(), candidate.c_str(), 0)
+        if (e != 0) {
+            info.reset();
+            sys().unlinkAt(trash.info.get(), hidden.c_str(), 0);
+            return e;
+        }
+        whole = std::move(hidden);
+    }
+    if (whole.empty()) return EEXIST;
+    int result = EEXIST;
+    for (unsigned attempt = 1; attempt <= kMostNames; ++attempt) {
+        const std::string candidate = TrashName(leaf, NameNumber(attempt));
+        struct stat st;
+        if (sys().statAt(trash.files.get(), candidate.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+            continue;
+        if (errno != ENOENT) {
+            result = errno;
+            break;
+        }
+        const std::string infoName = candidate + kInfoSuffix;
+        if (sys().linkAt(trash.info.get(), whole.c_str(), trash.info.get(), infoName.c_str(), 0) !=
+            0) {
+            if (errno == EEXIST) continue;
+            result = errno;
+            break;
+        }
+        int e = link ? (sys().linkAt(dirFd, name.c_str(), trash.files.get(), candidate.c_str(), 0)
                             ? errno
                             : 0)
                      : MoveNoReplace(dirFd, name.c_str(), trash.files.get(), candidate.c_str());
-        }
         if (e == 0) {
             chosen = candidate;
-            return 0;
+            result = 0;
+            break;
         }
-        info.reset();
         sys().unlinkAt(trash.info.get(), infoName.c_str(), 0);
         // The name was taken in files/ meanwhile: try the next one.
-        if (e != EEXIST) return e;
+        if (e != EEXIST) {
+            result = e;
+            break;
+        }
     }
-    return EEXIST;
+    sys().unlinkAt(trash.info.get(), whole.c_str(), 0);
+    return result;
 }
 
 bool IsHex(char c) {
@@ -467,6 +495,29 @@ std::string HomeTrashFolder() {
 
 namespace {
 
+// The Trash that takes entries of the folder dirFd, and the path its
+// .trashinfo records for original.
+int OpenTrashFor(int dirFd, const Node& folder, const std::string& original, OpenTrash& trash,
+                 std::string& recorded) {
+    Node home;
+    const std::string homeTrash = HomeTrashFolder();
+    if (!homeTrash.empty() && LookUpward(homeTrash, home) == 0 && SameMount(home, folder)) {
+        if (const int e = OpenHomeTrash(homeTrash, trash)) return e;
+        recorded = original;
+    } else {
+        UniqueFd top;
+        Node topNode;
+        if (const int e = FindTop(dirFd, folder, top, topNode)) return e;
+        std::string topPath;
+        if (const int e = PathsOfTop(top.get(), topNode, original, topPath, recorded)) return e;
+        if (const int e = OpenVolumeTrash(top.get(), topPath, trash)) return e;
+    }
+    // A Trash folder with something mounted on it cannot take the entry.
+    Node files;
+    if (const int e = Look(trash.files.get(), "", AT_EMPTY_PATH, files)) return e;
+    return SameMount(files, folder) ? 0 : EXDEV;
+}
+
 int PutInTrash(int dirFd, const std::string& name, const std::string& originalPath, bool link,
                TrashPlace& place, FileId* id = nullptr) {
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
@@ -486,23 +537,7 @@ int PutInTrash(int dirFd, const std::string& name, const std::string& originalPa
 
     OpenTrash trash;
     std::string recorded;
-    Node home;
-    const std::string homeTrash = HomeTrashFolder();
-    if (!homeTrash.empty() && LookUpward(homeTrash, home) == 0 && SameMount(home, folder)) {
-        if (const int e = OpenHomeTrash(homeTrash, trash)) return e;
-        recorded = original;
-    } else {
-        UniqueFd top;
-        Node topNode;
-        if (const int e = FindTop(dirFd, folder, top, topNode)) return e;
-        std::string topPath;
-        if (const int e = PathsOfTop(top.get(), topNode, original, topPath, recorded)) return e;
-        if (const int e = OpenVolumeTrash(top.get(), topPath, trash)) return e;
-    }
-    // A Trash folder with something mounted on it cannot take the entry.
-    Node files;
-    if (const int e = Look(trash.files.get(), "", AT_EMPTY_PATH, files)) return e;
-    if (!SameMount(files, folder)) return EXDEV;
+    if (const int e = OpenTrashFor(dirFd, folder, original, trash, recorded)) return e;
 
     std::string chosen;
     if (const int e = MoveIn(dirFd, name, trash, leaf, InfoText(recorded), link, chosen)) return e;
@@ -521,6 +556,42 @@ int MoveToTrashAt(int dirFd, const std::string& name, const std::string& origina
 int LinkIntoTrashAt(int dirFd, const std::string& name, const std::string& originalPath,
                     TrashPlace& place, FileId& linked) {
     return PutInTrash(dirFd, name, originalPath, true, place, &linked);
+}
+
+void ClearHalfTrashed(const std::string& originalPath) {
+    if (originalPath.empty() || originalPath[0] != '/' || HasNul(originalPath)) return;
+    const std::string original = Normalized(originalPath);
+    const std::string leaf = LastName(original);
+    if (leaf.empty() || leaf == "..") return;
+    UniqueFd dir(
+        sys().openAt(AT_FDCWD, Parent(original).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC, 0));
+    if (!dir.valid()) return;
+    Node folder;
+    OpenTrash trash;
+    std::string recorded;
+    if (Look(dir.get(), "", AT_EMPTY_PATH, folder) != 0 ||
+        OpenTrashFor(dir.get(), folder, original, trash, recorded) != 0)
+        return;
+    RemoveStaleTemporaries(trash.path + "/info");
+    struct stat there;
+    const bool present = sys().lstat(original.c_str(), &there) == 0;
+    for (unsigned number = 1; number <= kCountedNames; ++number) {
+        const std::string name = TrashName(leaf, number);
+        const std::string infoName = name + kInfoSuffix;
+        std::string path;
+        if (ReadTrashInfo(trash.path + "/info/" + infoName, path) != 0 || path != original)
+            continue;
+        struct stat entry;
+        if (sys().statAt(trash.files.get(), name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0) {
+            // Its name claimed, the entry never came.
+            if (errno == ENOENT) sys().unlinkAt(trash.info.get(), infoName.c_str(), 0);
+            continue;
+        }
+        // A second name of the file that is still under its own.
+        if (present && FileId::Of(entry) == FileId::Of(there) &&
+            sys().unlinkAt(trash.files.get(), name.c_str(), 0) == 0)
+            sys().unlinkAt(trash.info.get(), infoName.c_str(), 0);
+    }
 }
 
 int ForgetTrashed(const TrashPlace& place, const std::string& stillAt) {

@@ -46,6 +46,12 @@ int LinkIntoTrashAt(int dirFd, const std::string& name, const std::string& origi
 // the replacing step did not happen. Otherwise it stays in the Trash (EEXIST).
 int ForgetTrashed(const TrashPlace& place, const std::string& stillAt);
 
+// What a process killed while it gave originalPath's file a name in the
+// Trash may have left there: a .trashinfo for it whose entry never came, a
+// second name of the file that is still under originalPath, or a .trashinfo
+// being written. All go.
+void ClearHalfTrashed(const std::string& originalPath);
+
 // Puts a trashed entry back at `to` (absolute, usually the recorded original
 // path) by renaming it, and then removes its .trashinfo. Never replaces
 // anything: EEXIST when `to` is taken (even by a dangling symlink), ENOENT when
