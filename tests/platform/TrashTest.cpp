@@ -792,5 +792,50 @@ TEST_F(TrashTest, APathThroughASymlinkIsRecordedBelowTheTopFolder) {
     EXPECT_EQ(ReadFile(entry), "c");
 }
 
+// A file about to be replaced gets a second name in the Trash, its
+// .trashinfo whole; what a process killed in the middle of that leaves is
+// cleared by what undo calls, and nothing else is: a second name of a file
+// still in place and a claimed name whose entry never came go, an entry of
+// another file recorded for the same path stays.
+TEST_F(TrashTest, ASecondNameAheadOfAReplacementAndWhatAKillLeavesOfIt) {
+    const std::string entry = m_work / "report.txt";
+    WriteFile(entry, "older");
+    TrashPlace place;
+    FileId linked;
+    {
+        UniqueFd folder(::open(m_work.path().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        ASSERT_EQ(LinkIntoTrashAt(folder.get(), "report.txt", entry, place, linked), 0);
+    }
+    EXPECT_EQ(place.file, trash() + "/files/report.txt");
+    EXPECT_EQ(LStat(entry).st_nlink, 2u);
+    EXPECT_EQ(linked.inode, static_cast<uint64_t>(LStat(entry).st_ino));
+    std::string recorded;
+    ASSERT_EQ(ReadTrashInfo(place.info, recorded), 0);
+    EXPECT_EQ(recorded, entry);
+    // Not replaced after all: the second name goes; a replaced one stays.
+    EXPECT_EQ(ForgetTrashed(place, entry), 0);
+    EXPECT_EQ(NamesIfAny(trash() + "/files"), std::vector<std::string>{});
+    EXPECT_EQ(NamesIfAny(trash() + "/info"), std::vector<std::string>{});
+
+    // Left by kills: a second name of the file still in place (report.txt),
+    // a claimed name with no entry (report.2.txt), and an entry of another
+    // file once at the same path (report.3.txt), which is the user's.
+    {
+        UniqueFd folder(::open(m_work.path().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        ASSERT_EQ(LinkIntoTrashAt(folder.get(), "report.txt", entry, place, linked), 0);
+        TrashPlace claimed;
+        ASSERT_EQ(LinkIntoTrashAt(folder.get(), "report.txt", entry, claimed, linked), 0);
+        ASSERT_EQ(::unlink(claimed.file.c_str()), 0);
+    }
+    WriteFile(m_work / "other/report.txt", "an earlier report");
+    TrashPlace earlier;
+    ASSERT_EQ(TrashAt(m_work / "other/report.txt", earlier, entry), 0);
+    ClearHalfTrashed(entry);
+    EXPECT_EQ(NamesIfAny(trash() + "/files"), std::vector<std::string>{"report.3.txt"});
+    EXPECT_EQ(NamesIfAny(trash() + "/info"), std::vector<std::string>{"report.3.txt.trashinfo"});
+    EXPECT_EQ(ReadFile(entry), "older");
+    EXPECT_EQ(LStat(entry).st_nlink, 1u);
+}
+
 }  // namespace
 }  // namespace zanfeld
