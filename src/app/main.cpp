@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "AppSetup.h"
 #include "AppTitle.h"
 #include "AppWindows.h"
+#include "DisplayReach.h"
 #include "HomeFolder.h"
 #include "Language.h"
 #include "SelfCheck.h"
@@ -43,6 +45,11 @@ int main(int argc, char** argv) {
         std::printf("zanfeld %s\n", kAppVersion);
         return 0;
     }
+    // A diagnostic runs anywhere: where no window system answers (a
+    // server, a build machine) it runs offscreen rather than abort in Qt.
+    if (Asked(argc, argv, "--self-check") && !std::getenv("QT_QPA_PLATFORM") &&
+        !DisplayReachable())
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     // What Qt left of the line (its own options taken out).
     const StartArguments arguments = StartArguments::parse(argc, argv, WorkingFolder());
