@@ -41,8 +41,8 @@ a file of the same name is asked about, numbered, overwritten, skipped or
 replaced only when older. A second window copies whole folders the same way.
 
 Every run can be previewed first and undone afterwards; replaced files go
-to the Trash. The window speaks Chinese; zanfeld-cli runs the same sorts
-from scripts and schedules.")
+to the Trash. The windows speak Chinese or English (the desktop's language,
+or --lang); zanfeld-cli runs the same sorts from scripts and schedules.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
