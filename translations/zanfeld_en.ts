@@ -797,11 +797,112 @@
         <extracomment>%1 why the run was refused, %2 the option at fault.</extracomment>
         <translation>zanfeld-cli: %1 (%2)</translation>
     </message>
+    <message>
+        <location line="+2"/>
+        <source>“%1”不能作为输出目录：%2</source>
+        <extracomment>%1 the output directory, %2 why it cannot be one.</extracomment>
+        <translation>“%1” cannot be the output directory: %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>“%1”不是文件夹</source>
+        <extracomment>%1 a path; a reason the output directory cannot be made.</extracomment>
+        <translation>“%1” is not a folder</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>它在系统的虚拟文件系统（如 /proc、/sys）之中</source>
+        <extracomment>A reason the output directory cannot be used.</extracomment>
+        <translation>it lies in a file system the system keeps for itself (such as /proc or /sys)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1：第一个字符（%2）在最后一个字符（%3）之后</source>
+        <extracomment>%1 the option, %2 the first character typed, %3 the last.</extracomment>
+        <translation>%1: the first character (%2) comes after the last (%3)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1列表“%2”中没有路径：它是空的，或者不是文本文件。</source>
+        <extracomment>%1 &quot;There are no files to sort!&quot; or the same of folders, %2 the list file&apos;s path.</extracomment>
+        <translation>%1 The list “%2” holds no paths: it is empty or not a text file.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1列表“%2”中的路径都不是现有的文件。</source>
+        <extracomment>%1 &quot;There are no files to sort!&quot;, %2 the list file&apos;s path.</extracomment>
+        <translation>%1 None of the paths in the list “%2” is an existing file.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1列表“%2”中的路径都不是现有的文件夹。</source>
+        <extracomment>%1 &quot;There are no folders to sort!&quot;, %2 the list file&apos;s path.</extracomment>
+        <translation>%1 None of the paths in the list “%2” is an existing folder.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1：应为不小于 %2 的整数，而不是“%3”</source>
+        <extracomment>%1 the option, %2 the smallest number it takes, %3 what was typed.</extracomment>
+        <translation>%1: expected a whole number of %2 or more, not “%3”</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1：应为 %2 到 %3 之间的整数，而不是“%4”</source>
+        <extracomment>%1 the option, %2 the smallest number it takes, %3 the largest, %4 what was typed.</extracomment>
+        <translation>%1: expected a whole number from %2 to %3, not “%4”</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1：“%2”不是可选的值（可选：%3）</source>
+        <extracomment>%1 the option, %2 what was typed, %3 the values it takes.</extracomment>
+        <translation>%1: “%2” is not one of the choices (%3)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>不认识的选项：%1</source>
+        <extracomment>%1 the options typed.</extracomment>
+        <translation>Unknown option: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>多余的参数：%1</source>
+        <extracomment>%1 the words typed.</extracomment>
+        <translation>Unexpected argument: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 后面缺少值</source>
+        <extracomment>%1 the option.</extracomment>
+        <translation>%1 needs a value</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 和 %2 不能同时使用</source>
+        <extracomment>%1 and %2 two options.</extracomment>
+        <translation>%1 and %2 cannot be used together</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>请给出命令：sort、sort-folders、undo 或 history</source>
+        <extracomment>The command names stay as they are.</extracomment>
+        <translation>Give a command: sort, sort-folders, undo or history</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>不认识的命令：%1（命令有 sort、sort-folders、undo 和 history）</source>
+        <extracomment>%1 the word typed; the command names stay as they are.</extracomment>
+        <translation>Unknown command: %1 (the commands are sort, sort-folders, undo and history)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>加上 --help 运行可查看更多说明。</source>
+        <translation>Run with --help for more information.</translation>
+    </message>
 </context>
 <context>
     <name>FormParts</name>
     <message>
-        <location filename="../src/ui/FormParts.cpp" line="+80"/>
+        <location filename="../src/ui/windows/FormParts.cpp" line="+80"/>
         <source>分拣进度</source>
         <translation>Progress</translation>
     </message>
@@ -824,7 +925,7 @@
 <context>
     <name>KeywordPage</name>
     <message>
-        <location filename="../src/ui/KeywordPage.cpp" line="+14"/>
+        <location filename="../src/ui/windows/KeywordPage.cpp" line="+14"/>
         <source>     按文件名匹配关键字分拣  </source>
         <translation>     Sort by keywords in the name  </translation>
     </message>
@@ -837,7 +938,7 @@
 <context>
     <name>NamePage</name>
     <message>
-        <location filename="../src/ui/NamePage.cpp" line="+17"/>
+        <location filename="../src/ui/windows/NamePage.cpp" line="+17"/>
         <source>     按文件名称分拣 </source>
         <translation>     Sort by name </translation>
     </message>
@@ -855,7 +956,7 @@
 <context>
     <name>PlanCsv</name>
     <message>
-        <location filename="../src/ui/PlanCsv.cpp" line="+87"/>
+        <location filename="../src/ui/preview/PlanCsv.cpp" line="+87"/>
         <source>无法导出预览：“%1”不是普通文件（设备、管道或套接字），未被替换。</source>
         <translation>Cannot export the preview: &quot;%1&quot; is not a regular file (it is a device, pipe or socket) and was left as it is.</translation>
     </message>
@@ -868,7 +969,7 @@
 <context>
     <name>ReplaceQuestion</name>
     <message>
-        <location filename="../src/ui/ReplaceQuestion.cpp" line="+26"/>
+        <location filename="../src/ui/run/ReplaceQuestion.cpp" line="+26"/>
         <source>全部是(&amp;A)</source>
         <translation>Yes to &amp;All</translation>
     </message>
@@ -924,7 +1025,7 @@
 <context>
     <name>ResultGroup</name>
     <message>
-        <location filename="../src/ui/ResultGroup.cpp" line="+20"/>
+        <location filename="../src/ui/windows/ResultGroup.cpp" line="+20"/>
         <source>分拣结果</source>
         <translation>Output</translation>
     </message>
@@ -977,7 +1078,7 @@
 <context>
     <name>RunControls</name>
     <message>
-        <location filename="../src/ui/RunControls.cpp" line="+25"/>
+        <location filename="../src/ui/run/RunControls.cpp" line="+25"/>
         <source>文件%1已存在，是否覆盖？</source>
         <translation>The file %1 exists already. Replace it?</translation>
     </message>
@@ -985,7 +1086,7 @@
 <context>
     <name>RunStatusText</name>
     <message numerus="yes">
-        <location filename="../src/ui/RunStatusText.cpp" line="+12"/>
+        <location filename="../src/ui/run/RunStatusText.cpp" line="+12"/>
         <source>列表中共有 %n 个文件夹</source>
         <translation>
             <numerusform>%n folder in the list</numerusform>
@@ -1004,7 +1105,7 @@
 <context>
     <name>SourceListGroup</name>
     <message>
-        <location filename="../src/ui/SourceListGroup.cpp" line="+49"/>
+        <location filename="../src/ui/windows/SourceListGroup.cpp" line="+49"/>
         <source>清空列表</source>
         <translation>Clear list</translation>
     </message>
@@ -1040,7 +1141,7 @@
 <context>
     <name>SwitchStrip</name>
     <message>
-        <location filename="../src/ui/SwitchStrip.cpp" line="+14"/>
+        <location filename="../src/ui/windows/SwitchStrip.cpp" line="+14"/>
         <source>文件分拣</source>
         <translation>Sort files</translation>
     </message>
@@ -1053,7 +1154,7 @@
 <context>
     <name>zanfeld::PlanTableModel</name>
     <message numerus="yes">
-        <location filename="../src/ui/PlanTableModel.cpp" line="+87"/>
+        <location filename="../src/ui/preview/PlanTableModel.cpp" line="+87"/>
         <source>共 %n 个文件</source>
         <translation>
             <numerusform>%n file</numerusform>
@@ -1072,7 +1173,7 @@
 <context>
     <name>zanfeld::PreviewWindow</name>
     <message>
-        <location filename="../src/ui/PreviewWindow.cpp" line="+23"/>
+        <location filename="../src/ui/preview/PreviewWindow.cpp" line="+23"/>
         <source>%1 - 预览</source>
         <translation>%1 - Preview</translation>
     </message>
@@ -1115,7 +1216,7 @@
 <context>
     <name>zanfeld::RunHistoryDialog</name>
     <message>
-        <location filename="../src/ui/RunHistoryDialog.cpp" line="+19"/>
+        <location filename="../src/ui/history/RunHistoryDialog.cpp" line="+19"/>
         <source>%1 - 分拣记录</source>
         <translation>%1 - History</translation>
     </message>
@@ -1168,7 +1269,7 @@
 <context>
     <name>zanfeld::SortIllustration</name>
     <message>
-        <location filename="../src/ui/SortIllustration.cpp" line="+96"/>
+        <location filename="../src/ui/windows/SortIllustration.cpp" line="+96"/>
         <source>西游记.txt</source>
         <translation>Rome trip.txt</translation>
     </message>
@@ -1199,7 +1300,7 @@
 <context>
     <name>zanfeld::SortWindow</name>
     <message>
-        <location filename="../src/ui/SortWindow.cpp" line="+122"/>
+        <location filename="../src/ui/windows/SortWindow.cpp" line="+122"/>
         <source>早于</source>
         <translation>earlier than</translation>
     </message>
@@ -1257,7 +1358,7 @@
 <context>
     <name>zanfeld::TForm1</name>
     <message>
-        <location filename="../src/ui/Unit1.cpp" line="+77"/>
+        <location filename="../src/ui/windows/Unit1.cpp" line="+77"/>
         <source>要分拣的文件</source>
         <translation>Files to sort</translation>
     </message>
@@ -1456,7 +1557,7 @@
 <context>
     <name>zanfeld::TForm3</name>
     <message>
-        <location filename="../src/ui/Unit3.cpp" line="+25"/>
+        <location filename="../src/ui/dialogs/Unit3.cpp" line="+25"/>
         <source>选择要添加的目录（文件夹）</source>
         <translation>Choose a folder to add</translation>
     </message>
@@ -1494,7 +1595,7 @@
 <context>
     <name>zanfeld::TForm6</name>
     <message>
-        <location filename="../src/ui/Unit6.cpp" line="+50"/>
+        <location filename="../src/ui/windows/Unit6.cpp" line="+50"/>
         <source>要分拣的文件夹（目录）</source>
         <translation>Folders to sort</translation>
     </message>
@@ -1572,7 +1673,7 @@
 <context>
     <name>zanfeld::TfrmAbout</name>
     <message>
-        <location filename="../src/ui/Unit4.cpp" line="+42"/>
+        <location filename="../src/ui/dialogs/Unit4.cpp" line="+42"/>
         <source>关于 - %1</source>
         <translation>About - %1</translation>
     </message>
@@ -1600,7 +1701,7 @@
 <context>
     <name>zanfeld::TfrmSuffix</name>
     <message>
-        <location filename="../src/ui/Unit5.cpp" line="+19"/>
+        <location filename="../src/ui/dialogs/Unit5.cpp" line="+19"/>
         <source>添加文件类型</source>
         <translation>Add file type</translation>
     </message>

@@ -5,6 +5,8 @@
 
 #include "FileOps.h"
 #include "HomeFolder.h"
+#include "IntParse.h"
+#include "MessageTexts.h"
 #include "SettingsFile.h"
 #include "StoredOptions.h"
 #include "TextUtil.h"
@@ -318,6 +320,12 @@ std::optional<ChoiceError> ResolveOptions(const CliRequest& r, bool folders, con
         o.useNamePart = true;
         o.partBeginText = Trimmed(std::string_view(*r.range).substr(0, colon));
         o.partEndText = Trimmed(std::string_view(*r.range).substr(colon + 1));
+        // The window takes the two either way round; typed on a line, 3:1 is a slip.
+        const auto begin = ParseInt32(o.partBeginText);
+        const auto end = ParseInt32(o.partEndText);
+        if (begin && end && *end < *begin)
+            return Refuse("--range", Format(MessageId::CliRangeReversed,
+                                            {"--range", o.partBeginText, o.partEndText}));
     }
     if (r.filter) o.nameFilter = *r.filter;
     if (r.onlyExisting) o.onlyMatchDir = true;

@@ -7,13 +7,15 @@
 
 namespace zanfeld {
 
+std::string LoadLanguage(const std::optional<std::string>& typed) {
+    const std::string language = typed ? *typed : PreferredLanguage();
+    if (LoadTranslation(language) || !typed) return {};
+    return "zanfeld-cli: --lang " + language +
+           ": no catalogue of that language was found; the messages stay Chinese\n";
+}
+
 void UseLanguage(const CliRequest& r, std::FILE* err) {
-    const std::string language = r.language ? *r.language : PreferredLanguage();
-    if (LoadTranslation(language) || !r.language) return;
-    std::fprintf(err,
-                 "zanfeld-cli: --lang %s: no catalogue of that language was found; "
-                 "the messages stay Chinese\n",
-                 language.c_str());
+    std::fputs(LoadLanguage(r.language).c_str(), err);
 }
 
 }  // namespace zanfeld

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
+#include <string>
 
 #include "CliRequest.h"
 
@@ -11,5 +13,9 @@ namespace zanfeld {
 // whose catalogue cannot be found, says so on err; the messages then stay
 // Chinese. JSON output is never translated.
 void UseLanguage(const CliRequest& r, std::FILE* err);
+
+// The same for language as --lang gave it (none: the user's own); returns
+// what UseLanguage says, or "".
+std::string LoadLanguage(const std::optional<std::string>& language);
 
 }  // namespace zanfeld

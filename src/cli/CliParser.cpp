@@ -2,14 +2,66 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <optional>
 
+#include "CliChoices.h"
+#include "CliLanguage.h"
 #include "ExitStatus.h"
 #include "JsonText.h"
+#include "MessageTexts.h"
+#include "MessageTranslator.h"
+#include "PlainText.h"
 #include "ZanfeldVersion.h"
 
 namespace zanfeld {
 
 namespace {
+
+// The parser's own messages are English only, whatever the language: a value
+// its checks refuse is kept here, in the program's own texts, for the refusal.
+using Refusal = std::optional<ChoiceError>;
+
+std::string Joined(const std::vector<std::string>& words, const char* between) {
+    std::string text;
+    for (const std::string& word : words) text += (text.empty() ? "" : between) + word;
+    return text;
+}
+
+// One of values; the help shows them as CLI::IsMember does.
+CLI::Validator OneOf(std::vector<std::string> values, std::string option, Refusal& refusal) {
+    const std::string shown = "{" + Joined(values, ",") + "}";
+    return CLI::Validator(
+        [values, option, &refusal](std::string& value) -> std::string {
+            if (std::find(values.begin(), values.end(), value) != values.end()) return {};
+            refusal = ChoiceError{
+                option, Format(MessageId::CliNotAllowed, {option, value, Joined(values, ", ")})};
+            return refusal->message;
+        },
+        shown);
+}
+
+// A whole number from least to most, written in decimal digits.
+CLI::Validator WholeNumber(std::string option, long long least, std::optional<long long> most,
+                           std::string shown, Refusal& refusal) {
+    return CLI::Validator(
+        [option, least, most, &refusal](std::string& value) -> std::string {
+            long long n = 0;
+            const char* end = value.data() + value.size();
+            const auto [stop, error] = std::from_chars(value.data(), end, n);
+            if (!value.empty() && error == std::errc() && stop == end && n >= least &&
+                (!most || n <= *most))
+                return {};
+            refusal = ChoiceError{
+                option,
+                most ? Format(MessageId::CliWholeNumberRange,
+                              {option, std::to_string(least), std::to_string(*most), value})
+                     : Format(MessageId::CliWholeNumber, {option, std::to_string(least), value})};
+            return refusal->message;
+        },
+        std::move(shown));
+}
 
 // An option that keeps whether it was given: an empty optional when not.
 template <typename T>
@@ -19,12 +71,12 @@ CLI::Option* Optional(CLI::App& app, const std::string& name, std::optional<T>& 
         name, [&value](const T& given) { value = given; }, help);
 }
 
-void AddSameName(CLI::App& app, CliRequest& r) {
+void AddSameName(CLI::App& app, CliRequest& r, Refusal& refusal) {
     Optional(app, "--same", r.same,
              "what to do when the target folder holds a file of the same name: ask, rename "
              "(number the new name), overwrite, skip (the default), newer (replace only older "
              "files)")
-        ->check(CLI::IsMember({"ask", "rename", "overwrite", "skip", "newer"}))
+        ->check(OneOf({"ask", "rename", "overwrite", "skip", "newer"}, "--same", refusal))
         ->type_name("ANSWER");
     auto* yes = app.add_flag("--yes", r.yes, "answer yes to every same-name question");
     auto* no = app.add_flag("--no", r.no, "answer no to every same-name question");
@@ -44,7 +96,9 @@ void AddCommon(CLI::App& app, CliRequest& r) {
         ->type_name("[=FILE]");
     app.add_flag("--dry-run", r.dryRun, "print what would be done and change nothing");
     app.add_flag("--json", r.json, "print one JSON object with the result on standard output");
-    app.add_flag("--quiet", r.quiet, "no progress line");
+    app.add_flag("--quiet", r.quiet,
+                 "no progress line, and nothing at all when every file was placed; otherwise "
+                 "everything, the summary too, on standard error");
 }
 
 void AddNamePage(CLI::App& app, CliRequest& r, const char* what) {
@@ -61,18 +115,19 @@ void AddNamePage(CLI::App& app, CliRequest& r, const char* what) {
                  "--by name: only into target folders that exist already");
 }
 
-void AddSort(CLI::App& app, CliRequest& r) {
+void AddSort(CLI::App& app, CliRequest& r, Refusal& refusal) {
     app.add_option("files", r.items, "files to sort")->type_name("FILE");
     app.add_option("--walk", r.walks,
                    "add the files of DIR (hidden ones too); with --depth or --all also those of "
                    "its sub-folders")
         ->type_name("DIR")
         ->allow_extra_args(false);
-    auto* depth = app.add_option_function<int>(
-                         "--depth", [&r](const int& n) { r.depth = n; },
-                         "--walk: down to N levels of sub-folders (0: only DIR's own files)")
-                      ->check(CLI::Range(0, 1 << 30))
-                      ->type_name("N");
+    auto* depth =
+        app.add_option_function<int>(
+               "--depth", [&r](const int& n) { r.depth = n; },
+               "--walk: down to N levels of sub-folders (0: only DIR's own files)")
+            ->check(WholeNumber("--depth", 0, 1 << 30, "INT in [0 - 1073741824]", refusal))
+            ->type_name("N");
     app.add_flag("--all", r.allLevels, "--walk: every level of sub-folders")->excludes(depth);
     app.add_option("--list", r.lists, "add the files named in a list file (one path a line)")
         ->type_name("FILE")
@@ -80,7 +135,7 @@ void AddSort(CLI::App& app, CliRequest& r) {
     Optional(app, "--by", r.by,
              "the criterion: keys, name, type, size, date or picture (required unless "
              "--settings gives it)")
-        ->check(CLI::IsMember({"keys", "name", "type", "size", "date", "picture"}))
+        ->check(OneOf({"keys", "name", "type", "size", "date", "picture"}, "--by", refusal))
         ->type_name("CRITERION");
     AddNamePage(app, r, "file's base name");
     Optional(app, "--size", r.size,
@@ -90,7 +145,7 @@ void AddSort(CLI::App& app, CliRequest& r) {
              "--by date: <DATE (earlier) or >DATE (later), DATE as YYYY-MM-DD [HH:MM[:SS]]")
         ->type_name("COND");
     Optional(app, "--date-of", r.dateOf, "--by date: which time is compared (default created)")
-        ->check(CLI::IsMember({"created", "modified"}))
+        ->check(OneOf({"created", "modified"}, "--date-of", refusal))
         ->type_name("TIME");
     auto* width = Optional(app, "--width", r.width, "--by picture: >=N, <=N or =N pixels wide")
                       ->type_name("COND");
@@ -108,11 +163,11 @@ void AddSort(CLI::App& app, CliRequest& r) {
         ->excludes(include);
     auto* copy = app.add_flag("--copy", r.copy, "copy the files (the default)");
     app.add_flag("--move", r.move, "move the files")->excludes(copy);
-    AddSameName(app, r);
+    AddSameName(app, r, refusal);
     AddCommon(app, r);
 }
 
-void AddSortFolders(CLI::App& app, CliRequest& r) {
+void AddSortFolders(CLI::App& app, CliRequest& r, Refusal& refusal) {
     app.add_option("folders", r.items, "folders to copy")->type_name("FOLDER");
     app.add_option("--subfolders", r.subfolders,
                    "add the sub-folders of DIR (hidden ones left out)")
@@ -122,20 +177,81 @@ void AddSortFolders(CLI::App& app, CliRequest& r) {
         ->type_name("FILE")
         ->allow_extra_args(false);
     Optional(app, "--by", r.by, "the criterion: keys or name (required unless --settings gives it)")
-        ->check(CLI::IsMember({"keys", "name"}))
+        ->check(OneOf({"keys", "name"}, "--by", refusal))
         ->type_name("CRITERION");
     AddNamePage(app, r, "folder's name");
-    AddSameName(app, r);
+    AddSameName(app, r, refusal);
     AddCommon(app, r);
+}
+
+bool IsCommand(const std::string& word) {
+    return word == "sort" || word == "sort-folders" || word == "undo" || word == "history";
 }
 
 // The command a line names, for a refusal's JSON; words are in reverse order.
 std::string CommandOf(const std::vector<std::string>& words) {
     for (auto word = words.rbegin(); word != words.rend(); ++word) {
-        if (*word == "sort" || *word == "sort-folders" || *word == "undo" || *word == "history")
-            return *word;
+        if (IsCommand(*word)) return *word;
     }
     return {};
+}
+
+// --lang as typed before the command, when it is one the program takes.
+std::optional<std::string> TypedLanguage(const std::vector<std::string>& args) {
+    std::optional<std::string> language;
+    for (size_t i = 0; i < args.size() && !IsCommand(args[i]); ++i) {
+        if (args[i] == "--lang" && i + 1 < args.size()) language = args[++i];
+        if (args[i].rfind("--lang=", 0) == 0) language = args[i].substr(7);
+    }
+    if (language && *language != "zh" && *language != "en") return std::nullopt;
+    return language;
+}
+
+// The parser's refusal in the program's own texts, naming the option where
+// there is one; what is not known here keeps the parser's words.
+ChoiceError Explained(const CLI::ParseError& e, const Refusal& refusal,
+                      const std::vector<std::string>& args,
+                      const std::vector<std::string>& extras) {
+    const std::string what = e.what();
+    if (refusal && dynamic_cast<const CLI::ValidationError*>(&e)) return *refusal;
+    if (dynamic_cast<const CLI::ExtrasError*>(&e) && !extras.empty()) {
+        // Options only: unknown ones; otherwise words beyond what the command takes.
+        const bool options = std::all_of(extras.begin(), extras.end(), [](const std::string& w) {
+            return w.size() > 1 && w.front() == '-';
+        });
+        if (!options) return {"", Format(MessageId::CliUnexpectedArgument, {Joined(extras, " ")})};
+        return {extras.front().substr(0, extras.front().find('=')),
+                Format(MessageId::CliUnknownOption, {Joined(extras, " ")})};
+    }
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&e)) {
+        // "--out: 1 required DIR missing"
+        const size_t colon = what.find(": ");
+        if (colon != std::string::npos && colon + 2 < what.size() &&
+            std::isdigit(static_cast<unsigned char>(what[colon + 2])) &&
+            what.find(" required ", colon) != std::string::npos && what.ends_with(" missing")) {
+            const std::string option = what.substr(0, colon);
+            return {option, Format(MessageId::CliMissingValue, {option})};
+        }
+    }
+    if (dynamic_cast<const CLI::ExcludesError*>(&e)) {
+        const size_t at = what.find(" excludes ");
+        if (at != std::string::npos) {
+            const std::string first = what.substr(0, at);
+            return {first, Format(MessageId::CliExcludes, {first, what.substr(at + 10)})};
+        }
+    }
+    if (dynamic_cast<const CLI::RequiredError*>(&e) && what == "A subcommand is required") {
+        // A word where the command should be is one the program does not know.
+        for (size_t i = 0; i < args.size(); ++i) {
+            if (args[i] == "--lang") {
+                ++i;
+            } else if (args[i].empty() || args[i].front() != '-') {
+                return {"", Format(MessageId::CliUnknownCommand, {args[i]})};
+            }
+        }
+        return {"", Format(MessageId::CliNoCommand)};
+    }
+    return {"", what};
 }
 
 }  // namespace
@@ -149,10 +265,11 @@ ParsedLine ParseCommandLine(int argc, const char* const* argv, std::ostream& out
         "sub-folders of an output directory, as the Zanfeld window does.",
         "zanfeld-cli"};
     app.set_version_flag("--version", std::string("zanfeld-cli ") + ZANFELD_VERSION);
+    Refusal refusal;
     Optional(app, "--lang", r.language,
              "the language of the messages: zh (Chinese) or en (English); by default zh unless "
              "LANGUAGE, LC_ALL, LC_MESSAGES or LANG name English before Chinese")
-        ->check(CLI::IsMember({"zh", "en"}))
+        ->check(OneOf({"zh", "en"}, "--lang", refusal))
         ->type_name("LANG");
     app.require_subcommand(1, 1);
     app.footer(
@@ -162,26 +279,27 @@ ParsedLine ParseCommandLine(int argc, const char* const* argv, std::ostream& out
 
     CLI::App* sort =
         app.add_subcommand("sort", "sort files into sub-folders of the output directory");
-    AddSort(*sort, r);
+    AddSort(*sort, r, refusal);
     CLI::App* folders = app.add_subcommand(
         "sort-folders",
         "copy folders with their whole trees into sub-folders of the output directory");
-    AddSortFolders(*folders, r);
+    AddSortFolders(*folders, r, refusal);
 
     CLI::App* undo =
         app.add_subcommand("undo", "put back the newest run that can be undone, or run RUN");
     undo->add_option_function<int64_t>(
             "run", [&r](const int64_t& id) { r.run = id; }, "the run's number, as history lists it")
-        ->check(CLI::PositiveNumber)
+        ->check(WholeNumber("RUN", 1, std::nullopt, "POSITIVE", refusal))
         ->type_name("RUN");
     undo->add_flag("--yes", r.yes, "do not ask before undoing");
     undo->add_flag("--dry-run", r.dryRun, "only tell what the undo would do");
     undo->add_flag("--json", r.json, "print one JSON object with the result on standard output");
-    undo->add_flag("--quiet", r.quiet, "no progress line");
+    undo->add_flag("--quiet", r.quiet,
+                   "no progress line, and nothing at all when everything was put back");
 
     CLI::App* history = app.add_subcommand("history", "list the recorded runs, newest first");
     history->add_option("--limit", r.limit, "how many runs (0: all; default 20)")
-        ->check(CLI::NonNegativeNumber)
+        ->check(WholeNumber("--limit", 0, std::nullopt, "NONNEGATIVE", refusal))
         ->type_name("N");
     history->add_flag("--json", r.json, "print the runs as a JSON array on standard output");
 
@@ -199,11 +317,21 @@ ParsedLine ParseCommandLine(int argc, const char* const* argv, std::ostream& out
         app.parse(words);
     } catch (const CLI::ParseError& e) {
         parsed.done = true;
-        const int code = app.exit(e, out, err);
-        parsed.status = code == static_cast<int>(CLI::ExitCodes::Success) ? 0 : kExitRefused;
+        if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
+            parsed.status = app.exit(e, out, err) == 0 ? 0 : kExitRefused;
+            return parsed;
+        }
+        parsed.status = kExitRefused;
+        // Told in the language of the messages, which the line may not have reached.
+        const std::vector<std::string> args(argv + 1, argv + argc);
+        err << LoadLanguage(TypedLanguage(args));
+        const ChoiceError why = Explained(e, refusal, args, app.remaining(true));
+        err << PlainText::message(TranslateMessage(Format(MessageId::CliRefused, {why.message})))
+            << "\n"
+            << TranslateMessage(Format(MessageId::CliHelpHint)) << std::endl;
         // A script that asked for JSON gets its object for a refused line too.
-        if (parsed.status != 0 && std::find(line.begin(), line.end(), "--json") != line.end())
-            out << JsonText::refusal(CommandOf(line), e.what(), "") << std::flush;
+        if (std::find(line.begin(), line.end(), "--json") != line.end())
+            out << JsonText::refusal(CommandOf(line), why.message, why.option) << std::flush;
         return parsed;
     }
     // A bare --settings followed by a settings file was meant as --settings=FILE:

@@ -4,9 +4,11 @@
 
 #include "FileOps.h"
 #include "ListFile.h"
+#include "MessageTexts.h"
 #include "PathNames.h"
 #include "PathSpelling.h"
 #include "Walks.h"
+#include "WholeFile.h"
 
 namespace zanfeld {
 
@@ -38,6 +40,19 @@ std::optional<ChoiceError> ImportResolved(const std::string& path, bool folders,
         list.AddIfAbsent(found->second + entry.substr(slash));
     }
     return std::nullopt;
+}
+
+ChoiceError NothingListed(const std::string& file, bool folders, const std::string& cwd) {
+    const std::string path = AbsolutePath(file, cwd);
+    const std::string none =
+        Format(folders ? MessageId::NoFoldersToSort : MessageId::NoFilesToSort);
+    std::string data;
+    const bool lines =
+        ReadWholeFile(path, data, kMaxListFileBytes) == 0 && !SplitListLines(data).empty();
+    const MessageId why = !lines    ? MessageId::CliListNoPaths
+                          : folders ? MessageId::CliListNoFolders
+                                    : MessageId::CliListNoFiles;
+    return Refuse("--list", Format(why, {none, path}));
 }
 
 }  // namespace
@@ -79,6 +94,10 @@ std::optional<ChoiceError> GatherSources(const CliRequest& r, bool folders, cons
     if ((r.depth || r.allLevels) && r.walks.empty())
         return Refuse(r.allLevels ? "--all" : "--depth",
                       std::string(r.allLevels ? "--all" : "--depth") + " goes with --walk DIR");
+    // The run would refuse with nothing to sort; a list that gave nothing is
+    // most likely why (not a list at all, or one of other paths), so it is named.
+    if (list.entries().empty() && !r.lists.empty())
+        return NothingListed(r.lists.front(), folders, cwd);
     return std::nullopt;
 }
 

@@ -15,7 +15,8 @@ namespace zanfeld {
 // resolved (".", "..", links, doubled separators), so that a file named in
 // two spellings is one entry; the last name stays as given. A named
 // item that is missing or of the wrong kind, or a list file that cannot be
-// read, is refused.
+// read, is refused; so is a line that gathers nothing from its list files,
+// naming the first of them and why it gave nothing.
 std::optional<ChoiceError> GatherSources(const CliRequest& request, bool folders,
                                          const std::string& cwd, SourceList& list);
 

@@ -142,6 +142,7 @@ int RunUndoCommand(const CliRequest& r, const CliContext& c) {
 
     TerminalHost::Setup setup;
     setup.progress = c.errTerminal && !r.quiet;
+    setup.holdMessages = r.quiet;
     setup.columns = c.columns;
     TerminalHost host(setup, c.err, c.in);
     const UndoReport report = UndoRun(journal, run->id, host);
@@ -156,6 +157,10 @@ int RunUndoCommand(const CliRequest& r, const CliContext& c) {
         status = kExitFailed;
     }
     const std::string message = host.messages().empty() ? std::string() : host.messages().back();
+    // --quiet: an undo that put everything back says nothing, as a sort does.
+    if (!r.quiet || status != kExitPlaced ||
+        message.rfind(MessageTexts::text(MessageId::UndoDone), 0) != 0)
+        host.showMessages();
     if (r.json) {
         Print(c.out, "{" + JsonText::key("command") + JsonText::string("undo") + "," +
                          JsonText::key("run") + std::to_string(run->id) + "," +

@@ -13,6 +13,7 @@
 #include "JsonText.h"
 #include "MessageTexts.h"
 #include "MessageTranslator.h"
+#include "OutputFolder.h"
 #include "PlainText.h"
 #include "PlanWords.h"
 #include "PlanningHost.h"
@@ -38,12 +39,15 @@ void Print(std::FILE* to, const std::string& text) {
 
 int Refused(const CliRequest& r, const CliContext& c, const std::string& option,
             const std::string& message, bool printed) {
-    // The terminal gets the message in the chosen language; JSON always the
-    // engine's own words, the same for every reader.
-    if (!printed)
-        Print(
-            c.err,
-            PlainText::message(TranslateMessage(Format(MessageId::CliRefused, {message}))) + "\n");
+    // The terminal gets the message in the chosen language, the option after
+    // it unless it names it; JSON always the engine's own words, the same for
+    // every reader.
+    if (!printed) {
+        const std::string said = option.empty() || message.find(option) != std::string::npos
+                                     ? Format(MessageId::CliRefused, {message})
+                                     : Format(MessageId::CliRefusedOption, {message, option});
+        Print(c.err, PlainText::message(TranslateMessage(said)) + "\n");
+    }
     if (r.json) Print(c.out, JsonText::refusal(CommandName(r), message, option));
     return kExitRefused;
 }
@@ -76,6 +80,7 @@ TerminalHost::Setup HostSetup(const CliRequest& r, const CliContext& c, bool fol
     TerminalHost::Setup setup;
     setup.folders = folders;
     setup.progress = c.errTerminal && !r.quiet;
+    setup.holdMessages = r.quiet;
     setup.columns = c.columns;
     if (r.yes) setup.answer = true;
     if (r.no) setup.answer = false;
@@ -91,6 +96,7 @@ int DryRun(const CliRequest& r, const CliContext& c, const SortOptions& options,
     RunPlanner planner(plan);
     TerminalHost::Setup setup = HostSetup(r, c, folders, options);
     setup.progress = false;
+    setup.holdMessages = false;
     TerminalHost host(setup, c.err, c.in);
     PlanningHost planning(host, planner);
     if (folders) {
@@ -175,6 +181,8 @@ int RunSortCommand(const CliRequest& r, const CliContext& c) {
     SourceList list;
     if (auto error = GatherSources(r, folders, c.cwd, list))
         return Refused(r, c, error->option, error->message, false);
+    if (auto error = CheckOutputDir(options.outputDir))
+        return Refused(r, c, error->option, error->message, false);
 
     if (r.dryRun) return DryRun(r, c, options, list, folders);
 
@@ -201,8 +209,10 @@ int RunSortCommand(const CliRequest& r, const CliContext& c) {
     host.clearLine();
     journal.close();
 
-    if (host.refused() || !host.counted())
+    if (host.refused() || !host.counted()) {
+        host.showMessages();
         return Refused(r, c, host.refusedOption(), Joined(host.messages()), true);
+    }
 
     // The run shows the directory only when it had to complete it.
     const std::string output = host.outputDir().empty() ? options.outputDir : host.outputDir();
@@ -214,6 +224,12 @@ int RunSortCommand(const CliRequest& r, const CliContext& c) {
     } else if (!finished || host.counts().failed > 0) {
         status = kExitFailed;
     }
+    // --quiet: a run that placed everything with nothing more to tell says
+    // nothing (cron mails whatever a job writes); otherwise all of it goes to
+    // standard error, the summary with it.
+    const bool silent =
+        r.quiet && status == kExitPlaced && closing == MessageTexts::text(MessageId::SortDone);
+    if (!silent) host.showMessages();
 
     if (r.json) {
         std::string json = "{" + JsonText::key("command") + JsonText::string(CommandName(r)) + "," +
@@ -241,7 +257,7 @@ int RunSortCommand(const CliRequest& r, const CliContext& c) {
         for (const TerminalHost::Failure& f : host.failures())
             summary += Format(MessageId::FailureItem, {PlainText::field(f.path), f.reason}) + "\n";
     }
-    Print(c.out, TranslateMessage(summary));
+    if (!silent) Print(r.quiet ? c.err : c.out, TranslateMessage(summary));
     return status;
 }
 

@@ -51,7 +51,11 @@ void TerminalHost::showInfo(const std::string& text) {
     m_messages.push_back(text);
     // A message before the run's counts is a check that refused the run.
     if (!m_counted) m_refused = true;
-    say(text);
+    if (!m_setup.holdMessages) showMessages();
+}
+
+void TerminalHost::showMessages() {
+    for (; m_shown < m_messages.size(); ++m_shown) say(m_messages[m_shown]);
 }
 
 void TerminalHost::showWarning(const std::string& text) { showInfo(text); }
@@ -59,7 +63,9 @@ void TerminalHost::showWarning(const std::string& text) { showInfo(text); }
 void TerminalHost::rejectOption(const std::string& text, OptionId option) {
     const auto index = static_cast<size_t>(option);
     m_refusedOption = index < std::size(m_setup.optionNames) ? m_setup.optionNames[index] : "";
+    showMessages();
     m_messages.push_back(text);
+    m_shown = m_messages.size();
     m_refused = true;
     say(m_refusedOption.empty() ? Format(MessageId::CliRefused, {text})
                                 : Format(MessageId::CliRefusedOption, {text, m_refusedOption}));

@@ -22,6 +22,9 @@ class TerminalHost : public SortHost {
         // --yes or --no: the answer to every same-name question; otherwise
         // each is asked on standard input (a terminal).
         std::optional<bool> answer;
+        // --quiet: every message waits for showMessages(), so that a run
+        // that placed everything can end without a word.
+        bool holdMessages = false;
         // Each option of the run by its name on the command line, for refusals.
         const char* optionNames[6] = {"--out",   "--keywords", "--range",
                                       "--range", "--size",     "--width"};
@@ -65,6 +68,8 @@ class TerminalHost : public SortHost {
     bool stopped() const { return m_stopAnswered || m_signalled; }
     // Clears the progress line before other output.
     void clearLine() { m_line.clear(); }
+    // Writes the messages held back so far (Setup::holdMessages).
+    void showMessages();
 
     // "文件<path>已存在，是否覆盖？" with both files' size and time beneath.
     static std::string question(const std::string& targetPath, const std::string& sourcePath);
@@ -80,6 +85,7 @@ class TerminalHost : public SortHost {
     bool m_stopAnswered = false;
     bool m_signalled = false;
     std::vector<std::string> m_messages;
+    size_t m_shown = 0;  // of m_messages, those written
     bool m_refused = false;
     std::string m_refusedOption;
     bool m_counted = false;

@@ -305,6 +305,55 @@ constexpr MessageText kTexts[] = {
     {I::CliRefused, QT_TRANSLATE_NOOP("Engine", "zanfeld-cli: %1"), "R", R::Line, 0},
     //: %1 why the run was refused, %2 the option at fault.
     {I::CliRefusedOption, QT_TRANSLATE_NOOP("Engine", "zanfeld-cli: %1（%2）"), "RT", R::Line, 0},
+    //: %1 the output directory, %2 why it cannot be one.
+    {I::CliOutputUnusable, QT_TRANSLATE_NOOP("Engine", "“%1”不能作为输出目录：%2"), "TR", R::Line,
+     0},
+    //: %1 a path; a reason the output directory cannot be made.
+    {I::CliNotFolder, QT_TRANSLATE_NOOP("Engine", "“%1”不是文件夹"), "T", R::Line, 0},
+    //: A reason the output directory cannot be used.
+    {I::CliVirtualFileSystem,
+     QT_TRANSLATE_NOOP("Engine", "它在系统的虚拟文件系统（如 /proc、/sys）之中"), "", R::Line, 0},
+    //: %1 the option, %2 the first character typed, %3 the last.
+    {I::CliRangeReversed,
+     QT_TRANSLATE_NOOP("Engine", "%1：第一个字符（%2）在最后一个字符（%3）之后"), "TTT", R::Line,
+     0},
+    //: %1 "There are no files to sort!" or the same of folders, %2 the list file's path.
+    {I::CliListNoPaths,
+     QT_TRANSLATE_NOOP("Engine", "%1列表“%2”中没有路径：它是空的，或者不是文本文件。"), "RT",
+     R::Line, 0},
+    //: %1 "There are no files to sort!", %2 the list file's path.
+    {I::CliListNoFiles, QT_TRANSLATE_NOOP("Engine", "%1列表“%2”中的路径都不是现有的文件。"), "RT",
+     R::Line, 0},
+    //: %1 "There are no folders to sort!", %2 the list file's path.
+    {I::CliListNoFolders, QT_TRANSLATE_NOOP("Engine", "%1列表“%2”中的路径都不是现有的文件夹。"),
+     "RT", R::Line, 0},
+    //: %1 the option, %2 the smallest number it takes, %3 what was typed.
+    {I::CliWholeNumber, QT_TRANSLATE_NOOP("Engine", "%1：应为不小于 %2 的整数，而不是“%3”"), "TNT",
+     R::Line, 0},
+    //: %1 the option, %2 the smallest number it takes, %3 the largest, %4 what was typed.
+    {I::CliWholeNumberRange,
+     QT_TRANSLATE_NOOP("Engine", "%1：应为 %2 到 %3 之间的整数，而不是“%4”"), "TNNT", R::Line, 0},
+    //: %1 the option, %2 what was typed, %3 the values it takes.
+    {I::CliNotAllowed, QT_TRANSLATE_NOOP("Engine", "%1：“%2”不是可选的值（可选：%3）"), "TTT",
+     R::Line, 0},
+    //: %1 the options typed.
+    {I::CliUnknownOption, QT_TRANSLATE_NOOP("Engine", "不认识的选项：%1"), "T", R::Line, 0},
+    //: %1 the words typed.
+    {I::CliUnexpectedArgument, QT_TRANSLATE_NOOP("Engine", "多余的参数：%1"), "T", R::Line, 0},
+    //: %1 the option.
+    {I::CliMissingValue, QT_TRANSLATE_NOOP("Engine", "%1 后面缺少值"), "T", R::Line, 0},
+    //: %1 and %2 two options.
+    {I::CliExcludes, QT_TRANSLATE_NOOP("Engine", "%1 和 %2 不能同时使用"), "TT", R::Line, 0},
+    //: The command names stay as they are.
+    {I::CliNoCommand,
+     QT_TRANSLATE_NOOP("Engine", "请给出命令：sort、sort-folders、undo 或 history"), "", R::Line,
+     0},
+    //: %1 the word typed; the command names stay as they are.
+    {I::CliUnknownCommand,
+     QT_TRANSLATE_NOOP("Engine", "不认识的命令：%1（命令有 sort、sort-folders、undo 和 history）"),
+     "T", R::Line, 0},
+    {I::CliHelpHint, QT_TRANSLATE_NOOP("Engine", "加上 --help 运行可查看更多说明。"), "", R::Line,
+     0},
 };
 
 constexpr bool InIdOrder() {

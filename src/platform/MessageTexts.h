@@ -172,6 +172,23 @@ enum class MessageId : int {
     CliAnswerPrompt,
     CliRefused,
     CliRefusedOption,
+    CliOutputUnusable,
+    CliNotFolder,
+    CliVirtualFileSystem,
+    CliRangeReversed,
+    CliListNoPaths,
+    CliListNoFiles,
+    CliListNoFolders,
+    CliWholeNumber,
+    CliWholeNumberRange,
+    CliNotAllowed,
+    CliUnknownOption,
+    CliUnexpectedArgument,
+    CliMissingValue,
+    CliExcludes,
+    CliNoCommand,
+    CliUnknownCommand,
+    CliHelpHint,
 
     Count
 };

@@ -78,9 +78,12 @@ TEST_F(CliJournalTest, AMoveIsListedAndUndoneOnceOnlyWhenConfirmed) {
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(Contains(r.err, "--yes")) << r.err;
     EXPECT_EQ(TreeDifference(m_box.files(), sorted), "");
-    r = Answered({"undo"}, "n");
-    EXPECT_EQ(r.exitCode, 2) << r.err;
-    EXPECT_EQ(TreeDifference(m_box.files(), sorted), "");
+    for (const char* no : {"n", ""}) {
+        r = Answered({"undo"}, no);
+        EXPECT_EQ(r.exitCode, 2) << r.err;
+        EXPECT_TRUE(Contains(r.err, "没有撤销。")) << r.err;
+        EXPECT_EQ(TreeDifference(m_box.files(), sorted), "");
+    }
     r = m_box.run({"undo", "--dry-run"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(Contains(r.out, "移回 4 个文件")) << r.out;
@@ -108,8 +111,10 @@ TEST_F(CliJournalTest, UndoingACopyCountsWhatItRemovesAndRestores) {
                         "src/b.doc"})
                   .exitCode,
               0);
-    const CliResult r = m_box.run({"undo", "--yes", "--json"});
+    // --quiet: an undo that put everything back says nothing; the JSON stays.
+    const CliResult r = m_box.run({"undo", "--yes", "--json", "--quiet"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
     const Json j = Json::parse(r.out);
     EXPECT_EQ(j["copies_removed"].integer() + j["copies_trashed"].integer(), 2) << r.out;
     EXPECT_EQ(j["restored"].integer(), 1) << r.out;
@@ -129,8 +134,9 @@ TEST_F(CliJournalTest, UndoLeavesChangedFilesAndReplacesNothing) {
     // Since the run: a was changed where it went; a new b came to its old place.
     m_box.write("out/.txt/a.txt", "a, changed since");
     m_box.write("src/b.txt", "another b");
-    const CliResult r = m_box.run({"undo", "--yes", "--json"});
+    const CliResult r = m_box.run({"undo", "--yes", "--json", "--quiet"});
     EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_TRUE(Contains(r.err, "撤销未能全部完成。")) << r.err;
     const Json j = Json::parse(r.out);
     EXPECT_EQ(j["kept"].integer(), 1);
     EXPECT_EQ(m_box.read("out/.txt/a.txt"), "a, changed since");

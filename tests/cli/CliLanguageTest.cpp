@@ -117,6 +117,51 @@ TEST_F(CliLanguageTest, RefusalsPlansHistoryAndUndo) {
     EXPECT_EQ(r.err, "zanfeld-cli: Please enter the keywords to match! (--keywords)\n");
     EXPECT_TRUE(Contains(r.out, "\"message\":\"请输入匹配关键字!\"")) << r.out;
 
+    // The parser's refusals and the program's own, in English however it was chosen.
+    const std::string hint = "Run with --help for more information.\n";
+    const std::string list = m_box / "empty.lst", file = m_box / "src/small.dat";
+    m_box.write("empty.lst", "");
+    const std::pair<std::string, std::string> langs[] = {{"--lang", "en"}, {"LANG", "en_US.UTF-8"}};
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } refusals[] = {
+        {{"sort", "--bogus"}, "zanfeld-cli: Unknown option: --bogus\n" + hint},
+        {{"sort", "--by", "colour"},
+         "zanfeld-cli: --by: “colour” is not one of the choices (keys, name, type, size, date, "
+         "picture)\n" +
+             hint},
+        {{"sort", "--copy", "--move"},
+         "zanfeld-cli: --copy and --move cannot be used together\n" + hint},
+        {{"sort", "--out"}, "zanfeld-cli: --out needs a value\n" + hint},
+        {{"frob"},
+         "zanfeld-cli: Unknown command: frob (the commands are sort, sort-folders, undo "
+         "and history)\n" +
+             hint},
+        {{"history", "--limit", "-1"},
+         "zanfeld-cli: --limit: expected a whole number of 0 or more, not “-1”\n" + hint},
+        {{"sort", "--by", "name", "--range", "3:1", "--out", "out", file},
+         "zanfeld-cli: --range: the first character (3) comes after the last (1)\n"},
+        {{"sort", "--by", "type", "--out", file, file},
+         "zanfeld-cli: “" + file + "” cannot be the output directory: not a folder (--out)\n"},
+        {{"sort", "--by", "type", "--out", "out", "--list", list},
+         "zanfeld-cli: There are no files to sort! The list “" + list +
+             "” holds no paths: it is empty or not a text file. (--list)\n"},
+    };
+    for (const auto& [name, value] : langs) {
+        for (const auto& c : refusals) {
+            std::vector<std::string> args = c.args;
+            std::vector<std::pair<std::string, std::string>> env;
+            if (name == "--lang")
+                args.insert(args.begin(), {name, value});
+            else
+                env.emplace_back(name, value);
+            r = Run(args, env);
+            EXPECT_EQ(r.exitCode, 2) << name << " " << c.args[0];
+            EXPECT_EQ(r.err, c.err) << name;
+        }
+    }
+
     r = Run({"--lang", "en", "sort", "--by", "type", "--out", m_box / "out", "--dry-run",
              m_box / "src/small.dat", m_box / "src/big.dat"});
     EXPECT_EQ(r.exitCode, 0) << r.err;

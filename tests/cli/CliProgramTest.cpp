@@ -45,6 +45,9 @@ TEST_F(CliProgramTest, ARefusedLineNamesWhatIsWrongWritesNothingAndGivesJson) {
     MakeDir(P("empty"));
     MakeDir(P("nofolders"));
     MakeDir(P("dirs/one"));
+    m_box.write("empty.lst", "");
+    m_box.write("binary.lst", std::string("\0\x01\xff\xfe", 4) + P("src/a.txt"));
+    m_box.write("gone.lst", P("src/gone.txt") + "\n" + P("dirs") + "\n");
     const auto sort = [](std::vector<std::string> args) {
         args.insert(args.begin(), "sort");
         args.insert(args.end(), {"--out", "out", "src/a.txt"});
@@ -54,9 +57,11 @@ TEST_F(CliProgramTest, ARefusedLineNamesWhatIsWrongWritesNothingAndGivesJson) {
         std::vector<std::string> args;
         const char* named;  // what stderr must name
     } cases[] = {
-        {sort({"--by", "type", "--bogus"}), "--bogus"},
+        {sort({"--by", "type", "--bogus"}), "不认识的选项：--bogus"},
         {sort({}), "--by"},
-        {sort({"--by", "colour"}), "--by"},
+        {sort({"--by", "colour"}), "--by：“colour”不是可选的值"},
+        {{"sort", "--by"}, "--by 后面缺少值"},
+        {{"frob", "--by", "type"}, "不认识的命令：frob"},
         {sort({"--by", "type", "--size", ">1"}), "--size"},
         {sort({"--by", "name", "--date-of", "modified"}), "--date-of"},
         {sort({"--by", "size", "--width", ">=1"}), "--width"},
@@ -66,18 +71,33 @@ TEST_F(CliProgramTest, ARefusedLineNamesWhatIsWrongWritesNothingAndGivesJson) {
         {sort({"--by", "date", "--date", "<2015-05-06", "--date-of", "born"}), "--date-of"},
         {sort({"--by", "picture", "--height", ">=x"}), "--height"},
         {sort({"--by", "name", "--range", "a:3"}), "--range"},
+        {sort({"--by", "name", "--range", "3:1"}),
+         "--range：第一个字符（3）在最后一个字符（1）之后"},
         {sort({"--by", "type", "--include", ""}), "--include"},
         {sort({"--by", "type", "--exclude", "a/b"}), "--exclude"},
         {sort({"--by", "type", "--same", "maybe"}), "--same"},
-        {sort({"--by", "type", "--copy", "--move"}), "--move"},
+        {sort({"--by", "type", "--copy", "--move"}), "--copy 和 --move 不能同时使用"},
         {sort({"--by", "type", "--depth", "1"}), "--depth"},
         {sort({"--by", "type", "--all"}), "--all"},
         {sort({"--by", "type", "--walk", "nowhere"}), "--walk"},
         {sort({"--by", "type", "--list", "nothing.lst"}), "--list"},
+        {sort({"--by", "type", "--list", "dirs"}), "dirs"},
+        {{"sort", "--by", "type", "--out", "out", "--list", "empty.lst"}, "empty.lst”中没有路径"},
+        {{"sort", "--by", "type", "--out", "out", "--list", "binary.lst"}, "binary.lst”中没有路径"},
+        {{"sort", "--by", "type", "--out", "out", "--list", "gone.lst"},
+         "gone.lst”中的路径都不是现有的文件。（--list）"},
         {sort({"--by", "type", "src/missing.txt"}), "src/missing.txt"},
         {sort({"--by", "keys", "--keywords", "  "}), "请输入匹配关键字!（--keywords）"},
         {{"sort", "--by", "type", "src/a.txt"}, "请选择分拣结果输出目录！（--out）"},
         {{"sort", "--by", "type", "--out", "  ", "src/a.txt"}, "--out"},
+        // What cannot be an output directory is refused before the run, not file by file.
+        {{"sort", "--by", "type", "--out", "src/a.txt", "src/a.txt"},
+         "不能作为输出目录：不是文件夹"},
+        {{"sort", "--by", "type", "--out", "src/a.txt/sub", "--dry-run", "src/a.txt"},
+         "a.txt”不是文件夹（--out）"},
+        {{"sort", "--by", "type", "--out", "/proc/zanfeld-out", "src/a.txt"}, "虚拟文件系统"},
+        {{"sort-folders", "--by", "keys", "--keywords", "o", "--out", "src/a.txt", "dirs"},
+         "--out"},
         {{"sort", "--by", "type", "--out", "out", "--walk", "empty"}, "没有需要分拣的文件!"},
         {{"sort-folders", "--by", "type", "--out", "out", "dirs"}, "--by"},
         {{"sort-folders", "--by", "keys", "--keywords", "o", "--move", "--out", "out", "dirs"},
@@ -88,8 +108,9 @@ TEST_F(CliProgramTest, ARefusedLineNamesWhatIsWrongWritesNothingAndGivesJson) {
          "--subfolders"},
         {{"sort-folders", "--by", "name", "--out", "out", "--subfolders", "nofolders"},
          "没有需要分拣的文件夹（目录）!"},
-        {{"history", "--limit", "-1"}, "--limit"},
+        {{"history", "--limit", "-1"}, "--limit：应为不小于 0 的整数，而不是“-1”"},
         {{"undo", "zero"}, "zero"},
+        {{"undo", "1", "2", "3"}, "多余的参数：2 3"},
     };
     const auto before = m_box.files();
     for (const auto& c : cases) {
@@ -130,6 +151,9 @@ TEST_F(CliProgramTest, ARefusedLineNamesWhatIsWrongWritesNothingAndGivesJson) {
     }
     // No refused run is in the journal.
     EXPECT_EQ(m_box.history().size(), 0u);
+    // A missing output directory is made, with the folders above it.
+    EXPECT_EQ(m_box.run({"sort", "--by", "type", "--out", "new/out", "src/a.txt"}).exitCode, 0);
+    EXPECT_EQ(m_box.read("new/out/.txt/a.txt"), "a");
 }
 
 TEST_F(CliProgramTest, JsonGivesCountsRunAndEveryFailureWithItsBytes) {
@@ -179,6 +203,17 @@ TEST_F(CliProgramTest, JsonGivesCountsRunAndEveryFailureWithItsBytes) {
         EXPECT_TRUE(Contains(r.out, P("src/many" + std::to_string(i) + ".txt") + "：")) << i;
     EXPECT_TRUE(Contains(r.err, "有 12 个文件未能分拣")) << r.err;
     EXPECT_FALSE(Contains(r.err, "\x01")) << "a control byte reached the terminal";
+
+    // --quiet: a run with failures tells all of it on standard error.
+    args.push_back("--quiet");
+    r = m_box.run(args);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_TRUE(Contains(r.err, "有 12 个文件未能分拣")) << r.err;
+    EXPECT_TRUE(
+        Contains(r.err, "\n分拣完成：已放置 0 个，跳过 1 个，改名 0 个，覆盖 0 个，失败 12 个\n"))
+        << r.err;
+    EXPECT_TRUE(Contains(r.err, P("src/many10.txt") + "：")) << r.err;
 }
 
 // The columns a line of ASCII and Chinese takes on a terminal.
@@ -213,12 +248,14 @@ TEST_F(CliProgramTest, TheProgressLineIsDrawnOnlyOnATerminalAndFitsIt) {
     EXPECT_TRUE(Contains(r.terminal, draw + "分拣工作完成！")) << r.terminal;
     EXPECT_EQ(r.out, "分拣完成：已放置 2 个，跳过 0 个，改名 0 个，覆盖 0 个，失败 0 个\n");
 
+    // --quiet: no progress line, and a run that placed everything says nothing.
     std::filesystem::remove_all(P("out"));
     setup.args.push_back("--quiet");
     r = RunProgram(setup);
     EXPECT_EQ(r.exitCode, 0) << r.terminal;
-    EXPECT_FALSE(Contains(r.terminal, "\033[")) << r.terminal;
-    EXPECT_TRUE(Contains(r.terminal, "分拣工作完成！")) << r.terminal;
+    EXPECT_EQ(r.terminal, "");
+    EXPECT_EQ(r.out, "");
+    EXPECT_TRUE(IsFile(P("out/.bin/b.bin")));
 
     std::filesystem::remove_all(P("out"));
     r = m_box.run(args);
