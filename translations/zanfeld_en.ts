@@ -898,6 +898,84 @@
         <source>加上 --help 运行可查看更多说明。</source>
         <translation>Run with --help for more information.</translation>
     </message>
+    <message>
+        <location line="+3"/>
+        <source>%1：没有设置文件“%2”</source>
+        <extracomment>%1 the option, %2 the path.</extracomment>
+        <translation>%1: there is no settings file %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1：请选择分拣方式：%2</source>
+        <extracomment>%1 the option, %2 the criteria&apos;s names, which stay as they are.</extracomment>
+        <translation>%1: choose the criterion: %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1：请以 A:B 给出第一个和最后一个字符，例如 1:4</source>
+        <extracomment>%1 the option.</extracomment>
+        <translation>%1: give the first and the last character as A:B, e.g. 1:4</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1：应为 &gt;N 或 &lt;N，N 以 KB 或 MB 计，例如“&gt;10MB”，而不是“%2”</source>
+        <extracomment>%1 the option, %2 what was typed.</extracomment>
+        <translation>%1: expected &gt;N or &lt;N with N in KB or MB, e.g. &apos;&gt;10MB&apos;, not &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1：应为 &lt;日期 或 &gt;日期，日期写作 YYYY-MM-DD [HH:MM[:SS]]，例如“&lt;2015-05-06 12:00”，而不是“%2”</source>
+        <extracomment>%1 the option, %2 what was typed.</extracomment>
+        <translation>%1: expected &lt;DATE or &gt;DATE with DATE as YYYY-MM-DD [HH:MM[:SS]], e.g. &apos;&lt;2015-05-06 12:00&apos;, not &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>%1：应为 &gt;=N、&lt;=N 或 =N 像素，例如“&gt;=800”，而不是“%2”</source>
+        <extracomment>%1 the option, %2 what was typed.</extracomment>
+        <translation>%1: expected &gt;=N, &lt;=N or =N pixels, e.g. &apos;&gt;=800&apos;, not &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1：应为 JPG、BMP、GIF、PNG、TIF 中的图片类型，以逗号分隔，而不是“%2”</source>
+        <extracomment>%1 the option, %2 what was typed.</extracomment>
+        <translation>%1: expected picture types from JPG, BMP, GIF, PNG, TIF separated by commas, not &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1：应为以逗号分隔的文件类型，例如“*.txt,*.doc”或“txt,doc”</source>
+        <extracomment>%1 the option.</extracomment>
+        <translation>%1: expected file types separated by commas, e.g. &apos;*.txt,*.doc&apos; or &apos;txt,doc&apos;</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1：没有文件 %2</source>
+        <extracomment>%1 the option or FILE, %2 the path.</extracomment>
+        <translation>%1: there is no file %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1：没有文件夹 %2</source>
+        <extracomment>%1 the option or FOLDER, %2 the path.</extracomment>
+        <translation>%1: there is no folder %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>（这是文件夹：请用 --walk 加入其中的文件）</source>
+        <extracomment>Said after a path given as a file that is a folder; --walk stays as it is.</extracomment>
+        <translation> (a folder: add its files with --walk)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>zanfeld-cli: undo：没有可以提问的终端；不经询问直接撤销请加 --yes</source>
+        <extracomment>The option names stay as they are.</extracomment>
+        <translation>zanfeld-cli: undo: there is no terminal to ask on; give --yes to undo without asking</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>--same ask：没有可以提问的终端；请用 --yes 或 --no 给出回答，或选择其他的 --same</source>
+        <extracomment>The option names stay as they are.</extracomment>
+        <translation>--same ask: there is no terminal to ask on; give --yes or --no for the answer, or choose another --same</translation>
+    </message>
 </context>
 <context>
     <name>FormParts</name>

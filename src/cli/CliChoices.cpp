@@ -160,7 +160,7 @@ std::optional<ChoiceError> BaseOptions(const CliRequest& r, bool folders, const 
                                  ? DefaultSettingsPath()
                                  : AbsolutePath(r.settingsFile, cwd);
     if (!RegularFileExists(path))
-        return Refuse("--settings", "--settings: there is no settings file " + path);
+        return Refuse("--settings", Format(MessageId::CliNoSettingsFile, {"--settings", path}));
     options = folders ? FolderWindowOptions(LoadFolderWindowSettings(path, DefaultOutputFolder()))
                       : FileWindowOptions(LoadFileWindowSettings(path, DefaultOutputFolder()));
     return std::nullopt;
@@ -304,9 +304,9 @@ std::optional<ChoiceError> ResolveOptions(const CliRequest& r, bool folders, con
     if (r.by) {
         o.page = *PageNamed(*r.by);
     } else if (!r.useSettings) {
-        return Refuse("--by", folders ? "--by: choose the criterion, keys or name"
-                                      : "--by: choose the criterion: keys, name, type, size, "
-                                        "date or picture");
+        return Refuse("--by", Format(MessageId::CliChooseCriterion,
+                                     {"--by", folders ? "keys, name"
+                                                      : "keys, name, type, size, date, picture"}));
     }
     if (auto error = CheckPageOptions(r, o.page, folders)) return error;
 
@@ -314,9 +314,7 @@ std::optional<ChoiceError> ResolveOptions(const CliRequest& r, bool folders, con
     if (r.range) {
         const size_t colon = r.range->find(':');
         if (colon == std::string::npos)
-            return Refuse("--range",
-                          "--range: give the first and the last character as A:B, "
-                          "e.g. 1:4");
+            return Refuse("--range", Format(MessageId::CliRangeForm, {"--range"}));
         o.useNamePart = true;
         o.partBeginText = Trimmed(std::string_view(*r.range).substr(0, colon));
         o.partEndText = Trimmed(std::string_view(*r.range).substr(colon + 1));
@@ -332,22 +330,14 @@ std::optional<ChoiceError> ResolveOptions(const CliRequest& r, bool folders, con
 
     if (r.size) {
         const auto size = ParseSizeChoice(*r.size);
-        if (!size)
-            return Refuse("--size",
-                          "--size: expected >N or <N with N in KB or MB, e.g. '>10MB', "
-                          "not '" +
-                              *r.size + "'");
+        if (!size) return Refuse("--size", Format(MessageId::CliSizeForm, {"--size", *r.size}));
         o.sizeCondition = size->condition;
         o.sizeText = size->number;
         o.sizeUnit = size->unit;
     }
     if (r.date) {
         const auto date = ParseDateChoice(*r.date);
-        if (!date)
-            return Refuse("--date",
-                          "--date: expected <DATE or >DATE with DATE as YYYY-MM-DD "
-                          "[HH:MM[:SS]], e.g. '<2015-05-06 12:00', not '" +
-                              *r.date + "'");
+        if (!date) return Refuse("--date", Format(MessageId::CliDateForm, {"--date", *r.date}));
         o.dateCondition = date->condition;
         o.thresholdDate = date->date;
         o.thresholdTime = date->time;
@@ -359,11 +349,7 @@ std::optional<ChoiceError> ResolveOptions(const CliRequest& r, bool folders, con
           std::tuple{&r.height, "--height", PicDimension::Height}}) {
         if (!*given) continue;
         const auto picture = ParsePictureChoice(**given);
-        if (!picture)
-            return Refuse(option, std::string(option) +
-                                      ": expected >=N, <=N or =N pixels, e.g. "
-                                      "'>=800', not '" +
-                                      **given + "'");
+        if (!picture) return Refuse(option, Format(MessageId::CliPixelsForm, {option, **given}));
         o.picDimension = dimension;
         o.picCondition = picture->condition;
         o.picText = picture->number;
@@ -371,10 +357,7 @@ std::optional<ChoiceError> ResolveOptions(const CliRequest& r, bool folders, con
     if (r.types) {
         const auto types = ParsePictureTypes(*r.types);
         if (!types)
-            return Refuse("--types",
-                          "--types: expected picture types from JPG, BMP, GIF, PNG, "
-                          "TIF separated by commas, not '" +
-                              *r.types + "'");
+            return Refuse("--types", Format(MessageId::CliPictureTypesForm, {"--types", *r.types}));
         o.picturePatterns = *types;
     }
     for (const auto& [given, option, mode] :
@@ -382,10 +365,7 @@ std::optional<ChoiceError> ResolveOptions(const CliRequest& r, bool folders, con
           std::tuple{&r.exclude, "--exclude", TypeFilterMode::Exclude}}) {
         if (!*given) continue;
         const auto patterns = ParseTypePatterns(**given);
-        if (!patterns)
-            return Refuse(option, std::string(option) +
-                                      ": expected file types separated by "
-                                      "commas, e.g. '*.txt,*.doc' or 'txt,doc'");
+        if (!patterns) return Refuse(option, Format(MessageId::CliFileTypesForm, {option}));
         o.typeFilter = mode;
         o.typePatterns = *patterns;
     }

@@ -63,16 +63,17 @@ std::optional<ChoiceError> GatherSources(const CliRequest& r, bool folders, cons
     for (const std::string& item : r.items) {
         const std::string path = ResolvedParent(AbsolutePath(item, cwd));
         if (folders ? !DirExists(path) : !RegularFileExists(path)) {
-            std::string message =
-                std::string(what) + ": there is no " + (folders ? "folder " : "file ") + path;
-            if (!folders && DirExists(path)) message += " (a folder: add its files with --walk)";
+            std::string message = Format(
+                folders ? MessageId::CliNoSuchFolder : MessageId::CliNoSuchFile, {what, path});
+            if (!folders && DirExists(path)) message += Format(MessageId::CliFolderNotFile);
             return Refuse(what, message);
         }
         list.AddIfAbsent(path);
     }
     for (const std::string& walk : r.walks) {
         const std::string dir = ResolvedFolder(AbsolutePath(walk, cwd));
-        if (!DirExists(dir)) return Refuse("--walk", "--walk: there is no folder " + dir);
+        if (!DirExists(dir))
+            return Refuse("--walk", Format(MessageId::CliNoSuchFolder, {"--walk", dir}));
         const std::string base = WithTrailingSeparator(dir);
         if (r.allLevels) {
             IndexDisk(list, base);
@@ -85,7 +86,8 @@ std::optional<ChoiceError> GatherSources(const CliRequest& r, bool folders, cons
     for (const std::string& parent : r.subfolders) {
         const std::string dir = ResolvedFolder(AbsolutePath(parent, cwd));
         if (!DirExists(dir))
-            return Refuse("--subfolders", "--subfolders: there is no folder " + dir);
+            return Refuse("--subfolders",
+                          Format(MessageId::CliNoSuchFolder, {"--subfolders", dir}));
         AddSubFolders(list, WithTrailingSeparator(dir));
     }
     for (const std::string& file : r.lists) {

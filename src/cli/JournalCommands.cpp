@@ -125,10 +125,7 @@ int RunUndoCommand(const CliRequest& r, const CliContext& c) {
     }
     const std::string question = UndoQuestion(*run, plan);
     if (!r.yes) {
-        if (!c.inTerminal)
-            return Refuse(r, c, "undo",
-                          "zanfeld-cli: undo: there is no terminal to ask on; give --yes to undo "
-                          "without asking");
+        if (!c.inTerminal) return Refuse(r, c, "undo", Format(MessageId::CliNoTerminalUndo));
         Print(c.err, PlainText::message(TranslateMessage(question)) + " [y/N] ");
         const std::optional<std::string> answer =
             ReadLine(c.in, [] { return StopSignal::received() != 0; });

@@ -187,10 +187,7 @@ int RunSortCommand(const CliRequest& r, const CliContext& c) {
     if (r.dryRun) return DryRun(r, c, options, list, folders);
 
     if (options.sameFilePolicy == SameFilePolicy::Ask && !r.yes && !r.no && !c.inTerminal) {
-        return Refused(r, c, "--same",
-                       "--same ask: there is no terminal to ask on; give --yes or --no for the "
-                       "answer, or choose another --same",
-                       false);
+        return Refused(r, c, "--same", Format(MessageId::CliNoTerminalAsk), false);
     }
 
     RunJournal journal;

@@ -354,6 +354,56 @@ constexpr MessageText kTexts[] = {
      "T", R::Line, 0},
     {I::CliHelpHint, QT_TRANSLATE_NOOP("Engine", "加上 --help 运行可查看更多说明。"), "", R::Line,
      0},
+    //: %1 the option, %2 the path.
+    {I::CliNoSettingsFile, QT_TRANSLATE_NOOP("Engine", "%1：没有设置文件“%2”"), "TT", R::Line, 0},
+    //: %1 the option, %2 the criteria's names, which stay as they are.
+    {I::CliChooseCriterion, QT_TRANSLATE_NOOP("Engine", "%1：请选择分拣方式：%2"), "TT", R::Line,
+     0},
+    //: %1 the option.
+    {I::CliRangeForm,
+     QT_TRANSLATE_NOOP("Engine", "%1：请以 A:B 给出第一个和最后一个字符，例如 1:4"), "T", R::Line,
+     0},
+    //: %1 the option, %2 what was typed.
+    {I::CliSizeForm,
+     QT_TRANSLATE_NOOP("Engine", "%1：应为 >N 或 <N，N 以 KB 或 MB 计，例如“>10MB”，而不是“%2”"),
+     "TT", R::Line, 0},
+    //: %1 the option, %2 what was typed.
+    {I::CliDateForm,
+     QT_TRANSLATE_NOOP("Engine",
+                       "%1：应为 <日期 或 >日期，日期写作 YYYY-MM-DD "
+                       "[HH:MM[:SS]]，例如“<2015-05-06 12:00”，而不是“%2”"),
+     "TT", R::Line, 0},
+    //: %1 the option, %2 what was typed.
+    {I::CliPixelsForm,
+     QT_TRANSLATE_NOOP("Engine", "%1：应为 >=N、<=N 或 =N 像素，例如“>=800”，而不是“%2”"), "TT",
+     R::Line, 0},
+    //: %1 the option, %2 what was typed.
+    {I::CliPictureTypesForm,
+     QT_TRANSLATE_NOOP("Engine",
+                       "%1：应为 JPG、BMP、GIF、PNG、TIF 中的图片类型，以逗号分隔，而不是“%2”"),
+     "TT", R::Line, 0},
+    //: %1 the option.
+    {I::CliFileTypesForm,
+     QT_TRANSLATE_NOOP("Engine", "%1：应为以逗号分隔的文件类型，例如“*.txt,*.doc”或“txt,doc”"), "T",
+     R::Line, 0},
+    //: %1 the option or FILE, %2 the path.
+    {I::CliNoSuchFile, QT_TRANSLATE_NOOP("Engine", "%1：没有文件 %2"), "TT", R::Line, 0},
+    //: %1 the option or FOLDER, %2 the path.
+    {I::CliNoSuchFolder, QT_TRANSLATE_NOOP("Engine", "%1：没有文件夹 %2"), "TT", R::Line, 0},
+    //: Said after a path given as a file that is a folder; --walk stays as it is.
+    {I::CliFolderNotFile, QT_TRANSLATE_NOOP("Engine", "（这是文件夹：请用 --walk 加入其中的文件）"),
+     "", R::Line, 0},
+    //: The option names stay as they are.
+    {I::CliNoTerminalUndo,
+     QT_TRANSLATE_NOOP("Engine",
+                       "zanfeld-cli: undo：没有可以提问的终端；不经询问直接撤销请加 --yes"),
+     "", R::Line, 0},
+    //: The option names stay as they are.
+    {I::CliNoTerminalAsk,
+     QT_TRANSLATE_NOOP(
+         "Engine",
+         "--same ask：没有可以提问的终端；请用 --yes 或 --no 给出回答，或选择其他的 --same"),
+     "", R::Line, 0},
 };
 
 constexpr bool InIdOrder() {

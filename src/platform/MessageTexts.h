@@ -189,6 +189,19 @@ enum class MessageId : int {
     CliNoCommand,
     CliUnknownCommand,
     CliHelpHint,
+    CliNoSettingsFile,
+    CliChooseCriterion,
+    CliRangeForm,
+    CliSizeForm,
+    CliDateForm,
+    CliPixelsForm,
+    CliPictureTypesForm,
+    CliFileTypesForm,
+    CliNoSuchFile,
+    CliNoSuchFolder,
+    CliFolderNotFile,
+    CliNoTerminalUndo,
+    CliNoTerminalAsk,
 
     Count
 };

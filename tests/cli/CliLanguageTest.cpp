@@ -144,6 +144,10 @@ TEST_F(CliLanguageTest, RefusalsPlansHistoryAndUndo) {
          "zanfeld-cli: --range: the first character (3) comes after the last (1)\n"},
         {{"sort", "--by", "type", "--out", file, file},
          "zanfeld-cli: “" + file + "” cannot be the output directory: not a folder (--out)\n"},
+        {{"sort", "--by", "size", "--size", "12", "--out", "out", file},
+         "zanfeld-cli: --size: expected >N or <N with N in KB or MB, e.g. '>10MB', not '12'\n"},
+        {{"sort", "--by", "type", "--out", "out", m_box / "nope"},
+         "zanfeld-cli: FILE: there is no file " + m_box / "nope" + "\n"},
         {{"sort", "--by", "type", "--out", "out", "--list", list},
          "zanfeld-cli: There are no files to sort! The list “" + list +
              "” holds no paths: it is empty or not a text file. (--list)\n"},
