@@ -175,7 +175,13 @@
         <translation>no space left on the disk</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
+        <source>目标文件夹“%1”所在的磁盘空间不足</source>
+        <extracomment>A full disk is the target&apos;s: %1 the folder the file was to go to.</extracomment>
+        <translation>no space left on the disk of the target folder “%1”</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>超出磁盘配额</source>
         <translation>disk quota exceeded</translation>
     </message>
@@ -281,6 +287,36 @@
     </message>
     <message>
         <location line="+2"/>
+        <source>正在撤销 %1</source>
+        <extracomment>%1 the name of a file an undo puts back.</extracomment>
+        <translation>Undoing %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>撤销完成：%1</source>
+        <extracomment>%1 the counts of the undo.</extracomment>
+        <translation>Undo finished: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>撤销已停止：%1</source>
+        <extracomment>%1 the counts of the undo.</extracomment>
+        <translation>Undo stopped: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>撤销未能全部完成：%1</source>
+        <extracomment>An undo that left some files as they were. %1 the counts of the undo.</extracomment>
+        <translation>Undo not complete: %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>移回 %1 个，移除 %2 个，恢复 %3 个，未撤销 %4 个</source>
+        <extracomment>The files of an undo: moved back, copies removed (deleted or put in the Trash), replaced files restored from the Trash, files left as they were.</extracomment>
+        <translation>moved back %1, removed %2, restored %3, not undone %4</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>源文件</source>
         <translation>Source file</translation>
     </message>
@@ -573,6 +609,12 @@
         <source>已放置 %1，跳过 %2，改名 %3，覆盖 %4，失败 %5</source>
         <extracomment>Placed, skipped, renamed, overwritten, failed.</extracomment>
         <translation>placed %1, skipped %2, renamed %3, overwritten %4, failed %5</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>移回 %1，移除 %2，恢复 %3，未撤销 %4</source>
+        <extracomment>An undo run: moved back, copies removed, restored, left as they were.</extracomment>
+        <translation>moved back %1, removed %2, restored %3, not undone %4</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -985,19 +1027,19 @@
         <translation>Progress</translation>
     </message>
     <message>
-        <location line="+23"/>
-        <source>开始处理</source>
-        <translation>Start</translation>
+        <location line="+24"/>
+        <source>开始处理(&amp;S)</source>
+        <translation>&amp;Start</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>停止</source>
-        <translation>Stop</translation>
+        <source>停止(&amp;T)</source>
+        <translation>S&amp;top</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>关于</source>
-        <translation>About</translation>
+        <source>关于(&amp;A)</source>
+        <translation>&amp;About</translation>
     </message>
 </context>
 <context>
@@ -1030,6 +1072,16 @@
         <source>字符</source>
         <translation>inclusive</translation>
     </message>
+    <message>
+        <location line="+12"/>
+        <source>从第几个字符</source>
+        <translation>From character</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>到第几个字符</source>
+        <translation>To character</translation>
+    </message>
 </context>
 <context>
     <name>PlanCsv</name>
@@ -1047,7 +1099,7 @@
 <context>
     <name>ReplaceQuestion</name>
     <message>
-        <location filename="../src/ui/run/ReplaceQuestion.cpp" line="+26"/>
+        <location filename="../src/ui/run/ReplaceQuestion.cpp" line="+29"/>
         <source>全部是(&amp;A)</source>
         <translation>Yes to &amp;All</translation>
     </message>
@@ -1062,7 +1114,7 @@
         <translation>&amp;Stop</translation>
     </message>
     <message numerus="yes">
-        <location line="+39"/>
+        <location line="+61"/>
         <source>%n 字节</source>
         <translation>
             <numerusform>%n byte</numerusform>
@@ -1113,7 +1165,7 @@
         <translation>Output folder:</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>选择</source>
         <translation>Browse…</translation>
     </message>
@@ -1156,7 +1208,7 @@
 <context>
     <name>RunControls</name>
     <message>
-        <location filename="../src/ui/run/RunControls.cpp" line="+25"/>
+        <location filename="../src/ui/run/RunControls.cpp" line="+27"/>
         <source>文件%1已存在，是否覆盖？</source>
         <translation>The file %1 exists already. Replace it?</translation>
     </message>
@@ -1164,7 +1216,7 @@
 <context>
     <name>RunStatusText</name>
     <message numerus="yes">
-        <location filename="../src/ui/run/RunStatusText.cpp" line="+12"/>
+        <location filename="../src/ui/run/RunStatusText.cpp" line="+21"/>
         <source>列表中共有 %n 个文件夹</source>
         <translation>
             <numerusform>%n folder in the list</numerusform>
@@ -1183,7 +1235,7 @@
 <context>
     <name>SourceListGroup</name>
     <message>
-        <location filename="../src/ui/windows/SourceListGroup.cpp" line="+49"/>
+        <location filename="../src/ui/windows/SourceListGroup.cpp" line="+51"/>
         <source>清空列表</source>
         <translation>Clear list</translation>
     </message>
@@ -1232,7 +1284,7 @@
 <context>
     <name>zanfeld::PlanTableModel</name>
     <message numerus="yes">
-        <location filename="../src/ui/preview/PlanTableModel.cpp" line="+87"/>
+        <location filename="../src/ui/preview/PlanTableModel.cpp" line="+103"/>
         <source>共 %n 个文件</source>
         <translation>
             <numerusform>%n file</numerusform>
@@ -1240,7 +1292,15 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+1"/>
+        <location line="+4"/>
+        <source>共 %n 个文件，%1 次放置：%2</source>
+        <translation>
+            <numerusform>%n file, %1 placements: %2</numerusform>
+            <numerusform>%n files, %1 placements: %2</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
         <source>共 %n 个文件：%1</source>
         <translation>
             <numerusform>%n file: %1</numerusform>
@@ -1294,7 +1354,7 @@
 <context>
     <name>zanfeld::RunHistoryDialog</name>
     <message>
-        <location filename="../src/ui/history/RunHistoryDialog.cpp" line="+19"/>
+        <location filename="../src/ui/history/RunHistoryDialog.cpp" line="+24"/>
         <source>%1 - 分拣记录</source>
         <translation>%1 - History</translation>
     </message>
@@ -1334,7 +1394,7 @@
         <translation>State</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+9"/>
         <source>撤销所选分拣</source>
         <translation>Undo selected run</translation>
     </message>
@@ -1378,7 +1438,7 @@
 <context>
     <name>zanfeld::SortWindow</name>
     <message>
-        <location filename="../src/ui/windows/SortWindow.cpp" line="+122"/>
+        <location filename="../src/ui/windows/SortWindow.cpp" line="+138"/>
         <source>早于</source>
         <translation>earlier than</translation>
     </message>
@@ -1388,32 +1448,57 @@
         <translation>later than</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+32"/>
         <source>分拣方式</source>
         <translation>Mode</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="-114"/>
         <source>预览</source>
         <translation>Preview</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>撤销上次分拣</source>
-        <translation>Undo last run</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+419"/>
         <source>分拣记录</source>
         <translation>History</translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="-220"/>
         <source>分拣正在进行，是否停止并退出？</source>
         <translation>Sorting is in progress. Stop it and quit?</translation>
     </message>
     <message>
-        <location line="+192"/>
+        <location line="-198"/>
+        <source>筛选</source>
+        <translation>Filter</translation>
+    </message>
+    <message>
+        <location line="+87"/>
+        <source>日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <location line="+48"/>
+        <source>预览(&amp;P)</source>
+        <translation>&amp;Preview</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>撤销上次分拣(&amp;U)</source>
+        <translation>&amp;Undo last run</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>分拣记录(&amp;H)</source>
+        <translation>&amp;History</translation>
+    </message>
+    <message>
+        <location line="+259"/>
         <source>分拣记录无法打开，不能撤销。</source>
         <translation>The run journal cannot be opened; nothing can be undone.</translation>
     </message>
@@ -1428,7 +1513,7 @@
         <translation>The run journal cannot be opened.</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+43"/>
         <source>预览：%1</source>
         <translation>Preview: %1</translation>
     </message>
@@ -1436,7 +1521,7 @@
 <context>
     <name>zanfeld::TForm1</name>
     <message>
-        <location filename="../src/ui/windows/Unit1.cpp" line="+77"/>
+        <location filename="../src/ui/windows/Unit1.cpp" line="+78"/>
         <source>要分拣的文件</source>
         <translation>Files to sort</translation>
     </message>
@@ -1473,7 +1558,7 @@
     <message>
         <location line="+1"/>
         <source>判断文件名时过滤以下字符（多个字符以 * （星号）分隔）：</source>
-        <translation>Ignore these characters in names (separate several with *):</translation>
+        <translation>Ignore these characters in names (separate several with * (asterisk)):</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -1517,6 +1602,16 @@
     </message>
     <message>
         <location line="+18"/>
+        <source>文件大小</source>
+        <translation>File size</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>大小单位</source>
+        <translation>Size unit</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>文件创建时间</source>
         <translation>Creation time</translation>
     </message>
@@ -1526,7 +1621,12 @@
         <translation>Modification time</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+20"/>
+        <source>日期条件</source>
+        <translation>Date condition</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>     按宽或高进行图像文件分拣</source>
         <translation>     Sort pictures by width or height</translation>
     </message>
@@ -1561,7 +1661,12 @@
         <translation>pixels</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+19"/>
+        <source>图片尺寸条件</source>
+        <translation>Picture size condition</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source> 按文件名匹配关键字分拣 </source>
         <translation> Keywords in the file name </translation>
     </message>
@@ -1597,12 +1702,12 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+229"/>
+        <location line="+233"/>
         <source>分拣方式：%1</source>
         <translation>Sorting:%1</translation>
     </message>
     <message>
-        <location line="-225"/>
+        <location line="-229"/>
         <source>只分拣这些类型文件：</source>
         <translation>Only these types:</translation>
     </message>
@@ -1612,7 +1717,12 @@
         <translation>All but these types:</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
+        <source>文件类型</source>
+        <translation>File types</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>添加</source>
         <translation>Add</translation>
     </message>
@@ -1627,7 +1737,7 @@
         <translation>Picture types:</translation>
     </message>
     <message>
-        <location line="+270"/>
+        <location line="+272"/>
         <source>&apos;%1&apos; is not a valid integer value</source>
         <translation>&apos;%1&apos; is not a valid integer value</translation>
     </message>
@@ -1640,7 +1750,12 @@
         <translation>Choose a folder to add</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+19"/>
+        <source>文件夹</source>
+        <translation>Folders</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>不显示隐藏的文件夹</source>
         <translation>Do not show hidden folders</translation>
     </message>
@@ -1660,7 +1775,7 @@
         <translation>levels of subfolders</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+5"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -1705,7 +1820,7 @@
     <message>
         <location line="+1"/>
         <source>判断目录名时过滤以下字符（多个字符以*（星号）分隔）</source>
-        <translation>Ignore these characters in folder names (separate several with *):</translation>
+        <translation>Ignore these characters in folder names (separate several with * (asterisk)):</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -1718,7 +1833,7 @@
         <translation>Folder creation time:</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+17"/>
         <source> 按目录名匹配关键字分拣 </source>
         <translation> Keywords in the folder name </translation>
     </message>
@@ -1757,6 +1872,11 @@
     </message>
     <message>
         <location line="+8"/>
+        <source>关于本程序</source>
+        <translation>About this program</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -1789,7 +1909,7 @@
         <translation>Enter an extension such as *.txt</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>添加</source>
         <translation>Add</translation>
     </message>

@@ -1,5 +1,7 @@
 #include "FailureLog.h"
 
+#include <cerrno>
+
 #include "FileOps.h"
 #include "MessageTexts.h"
 #include "SortHost.h"
@@ -7,6 +9,14 @@
 namespace zanfeld {
 
 void FailureLog::add(const std::string& path, int error) { add(path, ReasonText(error)); }
+
+void FailureLog::add(const std::string& path, int error, const std::string& folder) {
+    if (error == ENOSPC && !folder.empty()) {
+        add(path, Format(MessageId::ReasonNoSpaceIn, {folder}));
+    } else {
+        add(path, error);
+    }
+}
 
 void FailureLog::add(const std::string& path, const std::string& reason) {
     ++m_count;

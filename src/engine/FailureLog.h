@@ -20,6 +20,9 @@ class FailureLog {
     explicit FailureLog(SortHost& host) : m_host(&host) {}
 
     void add(const std::string& path, int error);
+    // The same for a file that was to go into folder: a full disk is the
+    // folder's, and its line names it.
+    void add(const std::string& path, int error, const std::string& folder);
     void add(const std::string& path, const std::string& reason);
     size_t count() const { return m_count; }
 

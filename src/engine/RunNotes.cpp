@@ -30,4 +30,9 @@ std::string RunCounts::text() const {
                    std::to_string(overwritten), std::to_string(failed)});
 }
 
+std::string UndoCounts::text() const {
+    return Format(MessageId::UndoCountsLine, {std::to_string(movedBack), std::to_string(removed),
+                                              std::to_string(restored), std::to_string(notUndone)});
+}
+
 }  // namespace zanfeld

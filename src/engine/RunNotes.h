@@ -38,4 +38,15 @@ struct RunCounts {
     std::string text() const;
 };
 
+// An undo's files by what became of them.
+struct UndoCounts {
+    size_t movedBack = 0;  // moved files put back where they came from
+    size_t removed = 0;    // copies taken away (deleted, or put in the Trash)
+    size_t restored = 0;   // replaced files brought back from the Trash
+    size_t notUndone = 0;  // left as they were, each with its reason
+
+    // "移回 2 个，移除 0 个，恢复 1 个，未撤销 0 个"
+    std::string text() const;
+};
+
 }  // namespace zanfeld

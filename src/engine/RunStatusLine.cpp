@@ -23,8 +23,17 @@ bool EndsWith(const std::string& text, const std::string& end) {
 
 std::string RunStatusLine::during(const RunProgress& p, const std::string& name, bool folders,
                                   int64_t elapsedMs) {
-    std::string text =
-        Format(p.moving ? MessageId::StatusMoving : MessageId::StatusCopying, {name});
+    return where(Format(p.moving ? MessageId::StatusMoving : MessageId::StatusCopying, {name}), p,
+                 folders, elapsedMs);
+}
+
+std::string RunStatusLine::undoing(const RunProgress& p, const std::string& name,
+                                   int64_t elapsedMs) {
+    return where(Format(MessageId::StatusUndoing, {name}), p, false, elapsedMs);
+}
+
+std::string RunStatusLine::where(std::string text, const RunProgress& p, bool folders,
+                                 int64_t elapsedMs) {
     if (p.bytesTotal >= kBytesShownFrom)
         text = Format(MessageId::StatusBytes, {text, bytes(p.bytesDone), bytes(p.bytesTotal)});
     if (p.count > 0) {
@@ -46,6 +55,13 @@ std::string RunStatusLine::during(const RunProgress& p, const std::string& name,
 
 std::string RunStatusLine::after(const RunCounts& counts, bool stopped) {
     return Format(stopped ? MessageId::StatusStopped : MessageId::StatusFinished, {counts.text()});
+}
+
+std::string RunStatusLine::afterUndo(const UndoCounts& counts, bool stopped) {
+    return Format(stopped                ? MessageId::StatusUndoStopped
+                  : counts.notUndone > 0 ? MessageId::StatusUndoIncomplete
+                                         : MessageId::StatusUndone,
+                  {counts.text()});
 }
 
 std::string RunStatusLine::bytes(uint64_t n) {

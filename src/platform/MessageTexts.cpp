@@ -71,6 +71,9 @@ constexpr MessageText kTexts[] = {
     {I::ReasonNotPermitted, QT_TRANSLATE_NOOP("Engine", "操作不被允许"), "", R::Line, 0},
     {I::ReasonReadOnly, QT_TRANSLATE_NOOP("Engine", "只读文件系统"), "", R::Line, 0},
     {I::ReasonNoSpace, QT_TRANSLATE_NOOP("Engine", "磁盘空间不足"), "", R::Line, 0},
+    //: A full disk is the target's: %1 the folder the file was to go to.
+    {I::ReasonNoSpaceIn, QT_TRANSLATE_NOOP("Engine", "目标文件夹“%1”所在的磁盘空间不足"), "T",
+     R::Line, 0},
     {I::ReasonQuota, QT_TRANSLATE_NOOP("Engine", "超出磁盘配额"), "", R::Line, 0},
     {I::ReasonNameTooLong, QT_TRANSLATE_NOOP("Engine", "文件名或路径过长"), "", R::Line, 0},
     {I::ReasonLinkLoop, QT_TRANSLATE_NOOP("Engine", "符号链接层数过多"), "", R::Line, 0},
@@ -101,6 +104,19 @@ constexpr MessageText kTexts[] = {
     {I::StatusFinished, QT_TRANSLATE_NOOP("Engine", "分拣完成：%1"), "c", R::Line, 0},
     //: %1 the counts of the run.
     {I::StatusStopped, QT_TRANSLATE_NOOP("Engine", "分拣已停止：%1"), "c", R::Line, 0},
+    //: %1 the name of a file an undo puts back.
+    {I::StatusUndoing, QT_TRANSLATE_NOOP("Engine", "正在撤销 %1"), "T", R::Line, 0, "hl"},
+    //: %1 the counts of the undo.
+    {I::StatusUndone, QT_TRANSLATE_NOOP("Engine", "撤销完成：%1"), "u", R::Line, 0},
+    //: %1 the counts of the undo.
+    {I::StatusUndoStopped, QT_TRANSLATE_NOOP("Engine", "撤销已停止：%1"), "u", R::Line, 0},
+    //: An undo that left some files as they were. %1 the counts of the undo.
+    {I::StatusUndoIncomplete, QT_TRANSLATE_NOOP("Engine", "撤销未能全部完成：%1"), "u", R::Line, 0},
+    //: The files of an undo: moved back, copies removed (deleted or put in the Trash),
+    //: replaced files restored from the Trash, files left as they were.
+    {I::UndoCountsLine,
+     QT_TRANSLATE_NOOP("Engine", "移回 %1 个，移除 %2 个，恢复 %3 个，未撤销 %4 个"), "NNNN",
+     R::Line, 0, "u"},
 
     {I::ColumnSource, QT_TRANSLATE_NOOP("Engine", "源文件"), "", R::Line, 0},
     {I::ColumnFolder, QT_TRANSLATE_NOOP("Engine", "目标文件夹"), "", R::Line, 0},
@@ -194,6 +210,9 @@ constexpr MessageText kTexts[] = {
     //: Placed, skipped, renamed, overwritten, failed.
     {I::HistoryCounts, QT_TRANSLATE_NOOP("Engine", "已放置 %1，跳过 %2，改名 %3，覆盖 %4，失败 %5"),
      "NNNNN", R::Line, 0},
+    //: An undo run: moved back, copies removed, restored, left as they were.
+    {I::HistoryUndoCounts, QT_TRANSLATE_NOOP("Engine", "移回 %1，移除 %2，恢复 %3，未撤销 %4"),
+     "NNNN", R::Line, 0},
     {I::StateFinished, QT_TRANSLATE_NOOP("Engine", "完成"), "", R::Line, 0, "s"},
     {I::StateStopped, QT_TRANSLATE_NOOP("Engine", "已停止"), "", R::Line, 0, "s"},
     {I::StateEndedEarly, QT_TRANSLATE_NOOP("Engine", "中断"), "", R::Line, 0, "s"},

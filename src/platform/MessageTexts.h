@@ -49,6 +49,7 @@ enum class MessageId : int {
     ReasonNotPermitted,
     ReasonReadOnly,
     ReasonNoSpace,
+    ReasonNoSpaceIn,
     ReasonQuota,
     ReasonNameTooLong,
     ReasonLinkLoop,
@@ -70,6 +71,11 @@ enum class MessageId : int {
     StatusTimeLeft,
     StatusFinished,
     StatusStopped,
+    StatusUndoing,
+    StatusUndone,
+    StatusUndoStopped,
+    StatusUndoIncomplete,
+    UndoCountsLine,
 
     // A plan's words.
     ColumnSource,
@@ -130,6 +136,7 @@ enum class MessageId : int {
     FolderPageDate,
     HistoryUndo,
     HistoryCounts,
+    HistoryUndoCounts,
     StateFinished,
     StateStopped,
     StateEndedEarly,
@@ -221,7 +228,8 @@ enum class MessageRole : char {
 //   a small letter: one of these texts whose groups hold that letter,
 //       translated ('c' counts, 'h' the file the status line names, 'l' and
 //       'r' the parts before and after a separator of the status line, 's' how
-//       a run ended, 'p' an action of a plan, 'q' a plan's counts).
+//       a run ended, 'p' an action of a plan, 'q' a plan's counts, 'u' an undo's
+//       counts).
 // The groups say where a text may stand within another, so that a name that
 // happens to hold such words is never taken for them.
 struct MessageText {

@@ -202,6 +202,12 @@ TEST_F(AddDirectoryDialogTest, DepthBoxTakesDigitsOnlyFromTheKeyboard) {
     EXPECT_EQ(dialog.depthText(), "25");
     QTest::keyClick(depth, Qt::Key_Backspace);
     EXPECT_EQ(dialog.depthText(), "2");
+    // Ctrl+A selects all, and the digit typed next replaces it.
+    depth->setEditText("12");
+    QTest::keyClick(depth, Qt::Key_A, Qt::ControlModifier);
+    TypeInto(depth, "x3");
+    QTest::keyClick(depth, Qt::Key_Y, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(dialog.depthText(), "3");
     // An input method would bring letters around the filter.
     EXPECT_FALSE(TakesInputMethod(depth));
 }

@@ -14,8 +14,10 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,9 @@
 #include "LanguageTexts.h"
 #include "PreviewWindow.h"
 #include "ReplaceQuestion.h"
+#include "RunHistoryDialog.h"
+#include "RunJournal.h"
+#include "SharedJournal.h"
 #include "TempDir.h"
 #include "UiTestSupport.h"
 #include "Unit1.h"
@@ -159,6 +164,20 @@ TEST_F(EnglishLayoutTest, EveryWindowPageAndDialog) {
     ExpectNothingCut(preview, QStringLiteral("preview"));
     preview->hide();
     StartRunAndWait(form);
+    // A long record, undos among its runs, some into a deep output folder:
+    // the record opens with every column but the folders' readable.
+    RunJournal& journal = windows.journal().get();
+    for (int i = 0; i < 40; ++i) {
+        JournalRun run;
+        run.outputDir = m_dir / "out/";
+        if (i % 4 == 0)
+            for (int depth = 0; depth < 8; ++depth) run.outputDir += "a folder with a long name/";
+        run.undoes = i % 3 == 0 ? 1 : 0;
+        const int64_t id = journal.beginRun(run);
+        journal.endRun(id,
+                       JournalEnd{i % 2 ? JournalEndKind::Stopped : JournalEndKind::Finished, {}},
+                       JournalCounts{1000, 20, 3, 4, 5});
+    }
     int histories = 0;
     ModalDialogs::setScript([&](QDialog& dialog) {
         ++histories;
@@ -167,6 +186,19 @@ TEST_F(EnglishLayoutTest, EveryWindowPageAndDialog) {
     });
     Find<QPushButton>(&form, "BtnHistory")->click();
     EXPECT_EQ(histories, 1);
+    // As wide as a usual screen allows, the record opens with every column
+    // in sight, the last one whole beside its scroll bar: the output folders
+    // give way.
+    RunHistoryDialog wide;
+    wide.resize(1300, 420);
+    wide.load(journal);
+    ExpectNothingCut(&wide, QStringLiteral("history-wide"));
+    EXPECT_EQ(wide.width(), 1300);
+    EXPECT_TRUE(wide.TblRuns->verticalScrollBar()->isVisible());
+    EXPECT_LE(wide.TblRuns->horizontalHeader()->length(), wide.TblRuns->viewport()->width());
+    const int folders = RunHistoryDialog::kOutputColumn;
+    EXPECT_LT(wide.TblRuns->columnWidth(folders),
+              static_cast<const QAbstractItemView*>(wide.TblRuns)->sizeHintForColumn(folders));
     // With the type list in use too.
     Find<QCheckBox>(&form, "ChkInclude")->setChecked(true);
     ExpectNothingCut(&form, QStringLiteral("files-after-run"));

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "AppWindows.h"
+#include "ScopedEnv.h"
 #include "TempDir.h"
 #include "UiTestSupport.h"
 #include "Unit1.h"
@@ -94,6 +95,35 @@ TEST_F(FileListTest, AddFilesAppendsEachPathOnceInDialogOrder) {
     ASSERT_EQ(rows(), 2);
     EXPECT_EQ(row(0), Q(b));
     EXPECT_EQ(row(1), Q(a));
+}
+
+// The choosers open where the user last chose something of their sort, else
+// at the home folder, never at the program's working folder.
+TEST_F(FileListTest, ChoosersOpenAtTheFolderLastChosenElseAtHome) {
+    const ScopedEnv home("HOME", m_dir / "home");
+    for (const char* folder : {"home", "photos", "out", "gone"}) MakeDir(m_dir / folder);
+    const struct {
+        const char* button;
+        QStringList answer;
+        std::string opensAt;
+        bool goneBefore = false;  // the folder "gone" is removed first
+    } steps[] = {
+        {"Button1", {Q(m_dir / "photos/1.jpg"), Q(m_dir / "2.jpg")}, m_dir / "home"},
+        {"Button1", {}, m_dir / "photos"},  // cancelled: nothing changes
+        {"Button1", {Q(m_dir / "gone/3.jpg")}, m_dir / "photos"},
+        {"Button3", {Q(m_dir / "out")}, m_dir / "home"},  // folders are remembered apart
+        {"Button3", {Q(m_dir / "gone")}, m_dir / "out"},
+        {"BtnImpFileList", {}, m_dir / "gone"},  // the file choosers share theirs
+        {"Button3", {}, m_dir / "home", true},   // a folder that went: home again
+    };
+    for (const auto& step : steps) {
+        if (step.goneBefore) ASSERT_EQ(::rmdir((m_dir / "gone").c_str()), 0);
+        if (!step.answer.isEmpty()) FilePickers::queueAnswer(step.answer);
+        Button(step.button)->click();
+        ASSERT_FALSE(FilePickers::requests().empty());
+        EXPECT_EQ(FilePickers::requests().back().folder, Q(step.opensAt)) << step.button;
+    }
+    EXPECT_EQ(FilePickers::requests().size(), std::size(steps));
 }
 
 TEST_F(FileListTest, RemoveTakesTheSelectedRowAndClearEmptiesTheList) {

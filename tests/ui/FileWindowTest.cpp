@@ -134,9 +134,12 @@ TEST_F(FileWindowTest, WindowHasItsCaptionsDefaultsAndAreaOrder) {
                                                            {"BtnAddSuffix", "添加"},
                                                            {"BtnDelSuffix", "删除"},
                                                            {"Button3", "选择"},
-                                                           {"BtnCopy", "开始处理"},
-                                                           {"BtnStop", "停止"},
-                                                           {"BtnAout", "关于"}};
+                                                           {"BtnCopy", "开始处理(&S)"},
+                                                           {"BtnPreview", "预览(&P)"},
+                                                           {"BtnStop", "停止(&T)"},
+                                                           {"BtnUndo", "撤销上次分拣(&U)"},
+                                                           {"BtnHistory", "分拣记录(&H)"},
+                                                           {"BtnAout", "关于(&A)"}};
     for (const auto& [name, text] : buttons) {
         EXPECT_EQ(W<QPushButton>(name)->text(), QString::fromUtf8(text)) << name;
     }
@@ -305,6 +308,23 @@ TEST_F(FileWindowTest, KeyFiltersDiscardOtherTypedCharacters) {
     auto* filter = W<QLineEdit>("EdtFilter");
     TypeInto(filter, "a-b.c");
     EXPECT_EQ(filter->text(), "a-b.c");
+}
+
+// Ctrl+A selects all in the number boxes, so the digits typed next replace
+// it; a letter typed with Ctrl+Alt (AltGr on some keyboards) stays out.
+TEST_F(FileWindowTest, CtrlASelectsAllInTheNumberBoxes) {
+    const std::pair<const char*, int> boxes[] = {
+        {"EdtSize", 3}, {"EdtPic", 5}, {"EdtPartNameBegin", 1}, {"EdtPartNameEnd", 1}};
+    for (const auto& [name, page] : boxes) {
+        W<QTabWidget>("PageControl1")->setCurrentIndex(page);
+        auto* box = W<QLineEdit>(name);
+        box->setText("40");
+        TypeInto(box, "");
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, "50");
+        QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier | Qt::AltModifier);
+        EXPECT_EQ(box->text(), "50") << name;
+    }
 }
 
 TEST_F(FileWindowTest, OutputFolderButtonAppendsSeparatorAndKeepsTextOnCancel) {

@@ -93,8 +93,9 @@ TEST_F(FolderWindowTest, WindowHasItsControlsCaptionsAndAreaOrder) {
     const std::pair<const char*, const char*> buttons[] = {
         {"Button1", "添加文件夹"}, {"Button5", "添加目录下级目录"}, {"Button2", "移除文件夹"},
         {"Button6", "清空列表"},   {"BtnSaveFileList", "导出列表"}, {"BtnImpFileList", "导入列表"},
-        {"Button3", "选择"},       {"BtnCopy", "开始处理"},         {"BtnStop", "停止"},
-        {"BtnAout", "关于"}};
+        {"Button3", "选择"},       {"BtnCopy", "开始处理(&S)"},     {"BtnPreview", "预览(&P)"},
+        {"BtnStop", "停止(&T)"},   {"BtnUndo", "撤销上次分拣(&U)"}, {"BtnHistory", "分拣记录(&H)"},
+        {"BtnAout", "关于(&A)"}};
     for (const auto& [name, text] : buttons) {
         EXPECT_EQ(W<QPushButton>(name)->text(), QString::fromUtf8(text)) << name;
     }
@@ -597,14 +598,15 @@ TEST_F(FolderWindowTest, FirstStartAndStoredValuesOutOfRange) {
     m_windows.reset();
 
     // Three pages: 3 leaves the design page; an unknown answer selects 跳过;
-    // an unreadable date keeps the design date.
+    // an unreadable date keeps the design date; a folder that is gone gives
+    // way to the first start's.
     WriteFile(Ini(),
               "[Parameter2]\nPage=3\nSameFile=7\nOutDir=/no/such/folder/\nDTDate=31.12.2021\n"
               "CmbFileDate=5\n");
     Open();
     EXPECT_EQ(W<QTabWidget>("PageControl1")->currentIndex(), 1);
     EXPECT_TRUE(W<QRadioButton>("RbSkip")->isChecked());
-    EXPECT_EQ(W<QLineEdit>("EdtOutDir")->text(), "");
+    EXPECT_EQ(W<QLineEdit>("EdtOutDir")->text(), Q(m_dir / "prog/"));
     EXPECT_EQ(W<QDateEdit>("DtDate")->date(), QDate(2013, 5, 6));
     EXPECT_EQ(W<QComboBox>("CmbFileDate")->currentIndex(), -1);
     m_windows.reset();

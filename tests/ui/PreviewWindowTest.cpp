@@ -244,15 +244,45 @@ TEST_F(PreviewWindowTest, TheCountsLineNamesTheActionsThePlanHas) {
                              "未选中 1 · 不能分拣 1"));
 
     RunPlan plan;
-    for (int i = 0; i < 120; ++i) plan.rows.push_back(Row("/a", "/o", "/o/a", PlanAction::Copy));
-    for (int i = 0; i < 3; ++i) plan.rows.push_back(Row("/b", "/o", "/o/b", PlanAction::Ask));
-    for (int i = 0; i < 5; ++i) plan.rows.push_back(Row("/c", "", "", PlanAction::NotSelected));
+    const auto add = [&](const char* name, int n, PlanAction action) {
+        for (int i = 0; i < n; ++i) {
+            const std::string source = "/" + std::string(name) + std::to_string(i);
+            plan.rows.push_back(
+                Row(source, "/o", action == PlanAction::NotSelected ? "" : "/o" + source, action));
+        }
+    };
+    add("a", 120, PlanAction::Copy);
+    add("b", 3, PlanAction::Ask);
+    add("c", 5, PlanAction::NotSelected);
     plan.rows.push_back(Row("/d", "", "", PlanAction::Refused, "文件或文件夹不存在"));
     window.setPlan(std::move(plan));
     EXPECT_EQ(counts->text(),
               QStringLiteral("共 129 个文件：复制 120 · 询问 3 · 未选中 5 · 不能分拣 1"));
     EXPECT_EQ(window.model().count(PlanAction::Copy), 120u);
     EXPECT_EQ(window.model().count(PlanAction::Move), 0u);
+
+    // A file that goes to two keyword folders is one file with two rows; a
+    // folder copied into two folders brings its files twice, apart.
+    const struct {
+        std::vector<PlanRow> rows;
+        const char* counts;
+    } placements[] = {
+        {{Row("/a", "/o/k1", "/o/k1/a", PlanAction::Copy),
+          Row("/a", "/o/k2", "/o/k2/a", PlanAction::Copy),
+          Row("/b", "/o/k1", "/o/k1/b", PlanAction::Copy)},
+         "共 2 个文件，3 次放置：复制 3"},
+        {{Row("/t/f", "/o/x/t", "/o/x/t/f", PlanAction::Copy),
+          Row("/t/g", "/o/x/t", "/o/x/t/g", PlanAction::Copy),
+          Row("/t/f", "/o/y/t", "/o/y/t/f", PlanAction::Renamed, "f_1"),
+          Row("/t/g", "/o/y/t", "/o/y/t/g", PlanAction::Copy)},
+         "共 2 个文件，4 次放置：复制 3 · 编号 1"},
+    };
+    for (const auto& c : placements) {
+        window.setPlan(RunPlan{c.rows, false});
+        EXPECT_EQ(counts->text(), QString::fromUtf8(c.counts));
+        EXPECT_EQ(window.model().rowCount(), static_cast<int>(c.rows.size()));
+        EXPECT_EQ(window.model().files(), 2u);
+    }
 
     window.setPlan(RunPlan{});
     EXPECT_EQ(counts->text(), QStringLiteral("共 0 个文件"));

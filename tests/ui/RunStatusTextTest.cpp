@@ -49,5 +49,29 @@ TEST(RunStatusText, DuringARunTellsTheFileItsBytesTheEntryAndTheTimeLeft) {
               QStringLiteral("分拣完成：已放置 5 个，跳过 0 个，改名 0 个，覆盖 0 个，失败 1 个"));
 }
 
+// An undo tells its own steps, always files, and its own counts.
+TEST(RunStatusText, AnUndoTellsItsStepsAndItsOwnCounts) {
+    RunProgress p;
+    p.index = 119;
+    p.count = 300;
+    p.moving = true;
+    // 119 of 300 steps in 36 s: 54.7 s to go.
+    EXPECT_EQ(RunStatusText::undoing(p, "/out/视频/电影.mkv", 36000),
+              QStringLiteral("正在撤销 电影.mkv · 第 120 / 300 个文件 · 剩余约 00:55"));
+    EXPECT_EQ(RunStatusText::undoing(p, "/out/a", 500),
+              QStringLiteral("正在撤销 a · 第 120 / 300 个文件"));
+    const UndoCounts done{2, 1, 3, 0};
+    const UndoCounts kept{0, 1, 0, 4};
+    const std::pair<QString, const char*> cases[] = {
+        {RunStatusText::afterUndo(done, false),
+         "撤销完成：移回 2 个，移除 1 个，恢复 3 个，未撤销 0 个"},
+        {RunStatusText::afterUndo(kept, false),
+         "撤销未能全部完成：移回 0 个，移除 1 个，恢复 0 个，未撤销 4 个"},
+        {RunStatusText::afterUndo(kept, true),
+         "撤销已停止：移回 0 个，移除 1 个，恢复 0 个，未撤销 4 个"},
+    };
+    for (const auto& [seen, expected] : cases) EXPECT_EQ(seen, QString::fromUtf8(expected));
+}
+
 }  // namespace
 }  // namespace zanfeld::test

@@ -19,6 +19,7 @@
 #include "AppWindows.h"
 #include "FaultySys.h"
 #include "FileChecks.h"
+#include "LanguageTexts.h"
 #include "PlanTableModel.h"
 #include "PreviewWindow.h"
 #include "ReplaceQuestion.h"
@@ -29,6 +30,7 @@
 #include "TempDir.h"
 #include "UiTestSupport.h"
 #include "Unit1.h"
+#include "Unit6.h"
 
 namespace zanfeld::test {
 namespace {
@@ -97,6 +99,16 @@ class RunThreadTest : public UiTest {
     }
 
     QString Status() { return W<QLabel>("LblStatus")->text(); }
+
+    // Presses button of window and waits for the run it starts, noting into
+    // seen the status line each time the run is about to make op.
+    void RunNotingStatus(SortWindow& window, const char* button, SysOp op, QStringList& seen) {
+        FaultySys faulty;
+        faulty.beforeCall(
+            op, [&] { OnWindow([&] { seen << Find<QLabel>(&window, "LblStatus")->text(); }); }, 0);
+        const ScopedSys scoped(faulty);
+        StartRunAndWait(window, button);
+    }
 
     TempDir m_dir;
     std::optional<ScopedEnv> m_stateHome;
@@ -250,6 +262,8 @@ TEST_F(RunThreadTest, ClosingDuringARunAsksThenStopsSavesAndCloses) {
     }
     EXPECT_EQ(BoxTexts(), (std::vector<QString>{QStringLiteral("分拣正在进行，是否停止并退出？"),
                                                 QStringLiteral("分拣工作完成！")}));
+    // Stopping loses work: Enter answers 否.
+    EXPECT_EQ(MessageBoxes::shown()[0].byDefault, MessageBoxes::DefaultAnswer::No);
     EXPECT_EQ(ReadFile(out + "/.mkv/电影.mkv"), film);
     EXPECT_EQ(closed.count(), 0);
     EXPECT_TRUE(form->isVisible());
@@ -324,6 +338,26 @@ TEST_F(RunThreadTest, AnswersForTheRestHoldForOneRunOnly) {
     EXPECT_TRUE(Status().startsWith(QStringLiteral("分拣已停止：")));
 }
 
+// The time left counts the run's own work: a question that waits for a long
+// answer neither brings it down while open nor lengthens it afterwards.
+TEST_F(RunThreadTest, TheTimeLeftStandsStillWhileAQuestionWaits) {
+    AddFiles({{"a.txt", "new a"}, {"b.txt", "new b"}, {"c.txt", "new c"}});
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        WriteFile(out + "/.txt/" + name, "old", 1'000'000'000);
+    W<QRadioButton>("RbAsk")->setChecked(true);
+    QStringList atQuestion;
+    MessageBoxes::setHook([&](const MessageBoxes::Shown& box) {
+        if (box.kind != MessageBoxes::Kind::Question) return;
+        atQuestion << Status();
+        // The first answer takes longer than the whole run's work.
+        if (atQuestion.size() == 1) QThread::msleep(2500);
+    });
+    StartRunAndWait(*form);
+    EXPECT_EQ(atQuestion, (QStringList{QStringLiteral("正在复制 a.txt · 第 1 / 3 个文件"),
+                                       QStringLiteral("正在复制 b.txt · 第 2 / 3 个文件"),
+                                       QStringLiteral("正在复制 c.txt · 第 3 / 3 个文件")}));
+}
+
 TEST_F(RunThreadTest, TheQuestionShowsBothFilesWithTheNewerMarked) {
     AddFiles({{"a.txt", std::string(5 * kMiB, 'n')}});
     WriteFile(out + "/.txt/a.txt", "old", 1'000'000'000);
@@ -374,6 +408,47 @@ TEST_F(RunThreadTest, EnterOrEscapeOnTheQuestionKeepsTheFile) {
     EXPECT_EQ(question.answerOf(box.button(QMessageBox::NoToAll)), ReplaceAnswer::NoToAll);
 }
 
+// In either language the answers read 是, 全部是, 否, 全部否 from left to
+// right, and 停止 stands apart after them; a plain question that can lose
+// work answers 否 to Enter, the undo's question 是.
+TEST_F(RunThreadTest, TheQuestionsButtonsReadInOrderAndEnterLosesNothing) {
+    for (const char* language : {kChinese, kEnglish}) {
+        SCOPED_TRACE(language);
+        LanguageScope scope(language);
+        ASSERT_TRUE(scope.loaded() || language == kChinese);
+        ReplaceQuestion question(nullptr, QStringLiteral("question"), {});
+        QMessageBox& box = question.box();
+        box.show();
+        QCoreApplication::processEvents();
+        const std::vector<QAbstractButton*> order = {
+            box.button(QMessageBox::Yes), box.button(QMessageBox::YesToAll),
+            box.button(QMessageBox::No), box.button(QMessageBox::NoToAll),
+            box.findChild<QAbstractButton*>(QStringLiteral("BtnStopRun"))};
+        std::vector<int> gaps;
+        for (size_t i = 1; i < order.size(); ++i) {
+            ASSERT_NE(order[i], nullptr) << i;
+            const QRect before(order[i - 1]->mapTo(&box, QPoint()), order[i - 1]->size());
+            const int left = order[i]->mapTo(&box, QPoint()).x();
+            EXPECT_EQ(order[i]->mapTo(&box, QPoint()).y(), before.y()) << i;
+            gaps.push_back(left - before.right());
+        }
+        for (size_t i = 0; i + 1 < gaps.size(); ++i) EXPECT_GT(gaps[i], 0) << i;
+        EXPECT_GT(gaps.back(), 2 * *std::max_element(gaps.begin(), gaps.end() - 1));
+        box.hide();
+
+        for (const auto [byDefault, answer] :
+             {std::pair{MessageBoxes::DefaultAnswer::No, QMessageBox::No},
+              std::pair{MessageBoxes::DefaultAnswer::Yes, QMessageBox::Yes}}) {
+            const auto plain = MessageBoxes::makeBox(MessageBoxes::Kind::Question, nullptr,
+                                                     QStringLiteral("question"), byDefault);
+            plain->show();
+            QCoreApplication::processEvents();
+            QTest::keyClick(plain.get(), Qt::Key_Return);
+            EXPECT_EQ(plain->clickedButton(), plain->button(answer));
+        }
+    }
+}
+
 TEST_F(RunThreadTest, AWindowRunIsJournalledAndKeepsTheFileItReplacesInTheTrash) {
     AddFiles({{"a.txt", "new a"}, {"b.txt", "new b"}});
     WriteFile(out + "/.txt/a.txt", "old a", 1'000'000'000);
@@ -414,12 +489,24 @@ TEST_F(RunThreadTest, UndoPutsTheLastRunBackAndTheRecordListsIt) {
     StartRunAndWait(*form);
     ASSERT_FALSE(IsFile(src + "/a.txt"));
 
-    // 撤销上次分拣: asked with the counts, then put back.
+    // 撤销上次分拣: asked with the counts, then put back. The status line
+    // tells the undo's own steps, and from its closing message on its counts.
     MessageBoxes::clearShown();
     MessageBoxes::queueAnswer(true);
-    StartRunAndWait(*form, "BtnUndo");
+    QStringList during;
+    QString statusAtEnd;
+    MessageBoxes::setHook([&](const MessageBoxes::Shown&) { statusAtEnd = Status(); });
+    RunNotingStatus(*form, "BtnUndo", SysOp::Rename, during);
+    MessageBoxes::setHook({});
+    ASSERT_FALSE(during.empty());
+    EXPECT_EQ(during.front(), QStringLiteral("正在撤销 b.txt · 第 1 / 2 个文件"));
+    const QString undone = QStringLiteral("撤销完成：移回 2 个，移除 0 个，恢复 1 个，未撤销 0 个");
+    EXPECT_EQ(statusAtEnd, undone);
+    EXPECT_EQ(Status(), undone);
     ASSERT_EQ(MessageBoxes::shown().size(), 2u);
     EXPECT_EQ(MessageBoxes::shown()[0].kind, MessageBoxes::Kind::Question);
+    // An undo loses nothing: Enter goes ahead.
+    EXPECT_EQ(MessageBoxes::shown()[0].byDefault, MessageBoxes::DefaultAnswer::Yes);
     EXPECT_TRUE(MessageBoxes::shown()[0].text.contains(
         QStringLiteral("移回 2 个文件，删除 0 个副本，从回收站恢复 1 个文件。")))
         << MessageBoxes::shown()[0].text.toStdString();
@@ -431,13 +518,16 @@ TEST_F(RunThreadTest, UndoPutsTheLastRunBackAndTheRecordListsIt) {
     EXPECT_FALSE(IsFile(out + "/.txt/b.txt"));
     EXPECT_TRUE(W<QPushButton>("BtnUndo")->isEnabled());
 
-    // The record lists the undo above the run, neither to be undone again.
+    // The record lists the undo above the run, as an undo with its own
+    // counts, neither to be undone again.
     QStringList states;
     std::vector<bool> undoable;
     ModalDialogs::setScript([&](QDialog& dialog) {
         auto& history = static_cast<RunHistoryDialog&>(dialog);
         for (int row = 0; row < history.TblRuns->rowCount(); ++row) {
             states << history.TblRuns->item(row, 2)->text() + "|" +
+                          history.TblRuns->item(row, 3)->text() + "|" +
+                          history.TblRuns->item(row, 5)->text() + "|" +
                           history.TblRuns->item(row, 6)->text();
             history.TblRuns->selectRow(row);
             undoable.push_back(history.BtnUndoRun->isEnabled());
@@ -446,14 +536,32 @@ TEST_F(RunThreadTest, UndoPutsTheLastRunBackAndTheRecordListsIt) {
     });
     W<QPushButton>("BtnHistory")->click();
     ASSERT_EQ(states.size(), 2);
-    EXPECT_EQ(states[0], QStringLiteral("撤销|完成"));
-    EXPECT_EQ(states[1], QStringLiteral("按文件类型分拣|完成，已撤销"));
+    EXPECT_EQ(states[0], QStringLiteral("撤销|撤销|移回 2，移除 0，恢复 1，未撤销 0|完成"));
+    EXPECT_EQ(states[1], QStringLiteral("按文件类型分拣|移动|已放置 1，跳过 0，改名 0，覆盖 1，"
+                                        "失败 0|完成，已撤销"));
     EXPECT_FALSE(undoable[0]);
     EXPECT_FALSE(undoable[1]);
 
     MessageBoxes::clearShown();
     W<QPushButton>("BtnUndo")->click();  // nothing left to undo: no run starts
     EXPECT_EQ(BoxTexts(), std::vector<QString>{QStringLiteral("没有可以撤销的分拣。")});
+    EXPECT_EQ(Status(), undone);
+
+    // The folder window's undo takes away copied files, not folders.
+    TForm6& folders = m_windows->folderWindow();
+    WriteFile(m_dir / "dirs/trip/f.txt", "f");
+    FilePickers::queueAnswer({Q(m_dir / "dirs/trip")});
+    Find<QPushButton>(&folders, "Button1")->click();
+    Find<QTabWidget>(&folders, "PageControl1")->setCurrentIndex(1);
+    Find<QLineEdit>(&folders, "EdtOutDir")->setText(Q(out));
+    StartRunAndWait(folders);
+    MessageBoxes::queueAnswer(true);
+    during.clear();
+    RunNotingStatus(folders, "BtnUndo", SysOp::Unlink, during);
+    ASSERT_FALSE(during.empty());
+    EXPECT_EQ(during.front(), QStringLiteral("正在撤销 f.txt · 第 1 / 1 个文件"));
+    EXPECT_EQ(Find<QLabel>(&folders, "LblStatus")->text(),
+              QStringLiteral("撤销完成：移回 0 个，移除 1 个，恢复 0 个，未撤销 0 个"));
 }
 
 TEST_F(RunThreadTest, PreviewShowsThePlanAndTouchesNothing) {

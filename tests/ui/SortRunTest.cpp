@@ -131,6 +131,11 @@ TEST_F(SortRunTest, TransferModeChangedDuringTheRunAppliesToTheNextFiles) {
 }
 
 TEST_F(SortRunTest, ChecksRefuseBeforeAnythingIsLocked) {
+    // Nothing runs while a refusal is up: 停止 has nothing to stop.
+    std::vector<bool> stopAtBox;
+    MessageBoxes::setHook([&](const MessageBoxes::Shown&) {
+        stopAtBox.push_back(W<QPushButton>("BtnStop")->isEnabled());
+    });
     W<QLineEdit>("EdtOutDir")->setText(Q(out));
     StartRunAndWait(*form);
     EXPECT_EQ(BoxTexts(), std::vector<QString>{QStringLiteral("没有需要分拣的文件!")});
@@ -154,6 +159,7 @@ TEST_F(SortRunTest, ChecksRefuseBeforeAnythingIsLocked) {
     EXPECT_EQ(W<QLineEdit>("EdtOutDir")->text(), Q(out + "/"));
     ExpectUnlocked(Locks());
     EXPECT_TRUE(IsFile(src + "/a.txt"));
+    EXPECT_EQ(stopAtBox, (std::vector<bool>{false, false, false}));
 }
 
 TEST_F(SortRunTest, KeywordRunFillsAFolderPerKeyword) {

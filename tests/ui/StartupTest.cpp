@@ -167,6 +167,29 @@ TEST_F(StartupTest, PageOutOfRangeLeavesTheDesignPage) {
     EXPECT_EQ(W<QLineEdit>("EdtOutDir")->text(), "");
 }
 
+// A stored output folder that is gone, or stored empty, gives way in either
+// window to the folder of the first start, and that is what closing saves;
+// only when that folder is missing too does the field stay empty.
+TEST_F(StartupTest, AStoredOutputFolderThatIsGoneGivesWayToTheFirstStartFolder) {
+    const std::string home = m_dir / "home";
+    const std::pair<const char*, bool> cases[] = {
+        {"/no/such/folder/", true}, {"", true}, {"/no/such/folder/", false}};  // home exists
+    for (const auto& [stored, homeExists] : cases) {
+        homeExists ? MakeDir(home) : void(::rmdir(home.c_str()));
+        WriteFile(Ini(), std::string("[Parameter]\nOutDir=") + stored +
+                             "\n[Parameter2]\nOutDir=" + stored + "\n");
+        m_windows = std::make_unique<AppWindows>(Ini(), home);
+        const std::string shown = homeExists ? home + "/" : "";
+        for (SortWindow* window : {static_cast<SortWindow*>(&m_windows->fileWindow()),
+                                   static_cast<SortWindow*>(&m_windows->folderWindow())}) {
+            EXPECT_EQ(Find<QLineEdit>(window, "EdtOutDir")->text(), Q(shown)) << stored;
+            window->close();
+        }
+        EXPECT_EQ(LoadFileWindowSettings(Ini(), "").outDir, shown) << stored;
+        EXPECT_EQ(LoadFolderWindowSettings(Ini(), "").outDir, shown) << stored;
+    }
+}
+
 TEST_F(StartupTest, ClosingWritesTheSectionAndEndsTheProgram) {
     TForm1& form = Open();
     QSignalSpy closed(&form, &TForm1::closed);

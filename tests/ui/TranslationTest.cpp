@@ -154,12 +154,12 @@ TEST_F(EnglishTest, TranslationsKeepEveryPlaceholder) {
 // sentence put together) and of each window and dialog, exactly, leading and
 // trailing spaces included.
 const std::pair<const char*, const char*> kWalkFinds[] = {
-    {"开始处理", "Start"},
+    {"开始处理(&S)", "&Start"},
     {" 图像文件分拣", " Pictures"},
     {"     按文件名称分拣 ", "     Sort by name "},
     {"要分拣的文件", "Files to sort"},
     {"判断文件名时过滤以下字符（多个字符以 * （星号）分隔）：",
-     "Ignore these characters in names (separate several with *):"},
+     "Ignore these characters in names (separate several with * (asterisk)):"},
     {"大于等于", "at least"},
     {"西游记.txt", "Rome trip.txt"},
     {"分拣方式： 按文件类型分拣", "Sorting: By file type"},
@@ -168,7 +168,7 @@ const std::pair<const char*, const char*> kWalkFinds[] = {
     {"按文件修改时间只替换旧文件", "Replace only older files"},
     {" 按目录名分拣", " By folder name"},
     {"判断目录名时过滤以下字符（多个字符以*（星号）分隔）",
-     "Ignore these characters in folder names (separate several with *):"},
+     "Ignore these characters in folder names (separate several with * (asterisk)):"},
     {"东游记", "Oslo trip"},
     {"列表中共有 0 个文件夹", "0 folders in the list"},
     {"选择要添加的目录（文件夹）", "Choose a folder to add"},

@@ -26,8 +26,8 @@ void MessageBoxes::information(QWidget* owner, const QString& text) {
     show(Kind::Information, owner, text);
 }
 
-bool MessageBoxes::question(QWidget* owner, const QString& text) {
-    return show(Kind::Question, owner, text);
+bool MessageBoxes::question(QWidget* owner, const QString& text, DefaultAnswer byDefault) {
+    return show(Kind::Question, owner, text, byDefault);
 }
 
 void MessageBoxes::error(QWidget* owner, const QString& text) { show(Kind::Error, owner, text); }
@@ -38,15 +38,15 @@ void MessageBoxes::warning(QWidget* owner, const QString& text) {
 
 ReplaceAnswer MessageBoxes::askReplace(QWidget* owner, const QString& text,
                                        const QString& details) {
-    if (scriptState().on) return script(Kind::Question, owner, text, details);
+    if (scriptState().on) return script(Kind::Question, owner, text, details, DefaultAnswer::No);
     ReplaceQuestion question(owner, text, details);
     return question.exec();
 }
 
 ReplaceAnswer MessageBoxes::script(Kind kind, QWidget* owner, const QString& text,
-                                   const QString& details) {
+                                   const QString& details, DefaultAnswer byDefault) {
     Script& s = scriptState();
-    Shown box{kind, AppTitle(), text, owner, details};
+    Shown box{kind, AppTitle(), text, owner, details, byDefault};
     s.shown.push_back(box);
     // The hook runs where the real box would be open, so it sees the state
     // the user would see.
@@ -57,36 +57,41 @@ ReplaceAnswer MessageBoxes::script(Kind kind, QWidget* owner, const QString& tex
     return answer;
 }
 
-bool MessageBoxes::show(Kind kind, QWidget* owner, const QString& text) {
+bool MessageBoxes::show(Kind kind, QWidget* owner, const QString& text, DefaultAnswer byDefault) {
     if (scriptState().on) {
-        const ReplaceAnswer answer = script(kind, owner, text, {});
+        const ReplaceAnswer answer = script(kind, owner, text, {}, byDefault);
         return kind != Kind::Question || answer == ReplaceAnswer::Yes ||
                answer == ReplaceAnswer::YesToAll;
     }
+    return makeBox(kind, owner, text, byDefault)->exec() == QMessageBox::Yes;
+}
 
-    QMessageBox box(owner);
-    box.setWindowTitle(AppTitle());
-    box.setText(text);
+std::unique_ptr<QMessageBox> MessageBoxes::makeBox(Kind kind, QWidget* owner, const QString& text,
+                                                   DefaultAnswer byDefault) {
+    auto box = std::make_unique<QMessageBox>(owner);
+    box->setWindowTitle(AppTitle());
+    box->setText(text);
     switch (kind) {
         case Kind::Information:
-            box.setIcon(QMessageBox::Information);
-            box.setStandardButtons(QMessageBox::Ok);
+            box->setIcon(QMessageBox::Information);
+            box->setStandardButtons(QMessageBox::Ok);
             break;
         case Kind::Question:
-            box.setIcon(QMessageBox::Question);
-            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            box.setDefaultButton(QMessageBox::Yes);
+            box->setIcon(QMessageBox::Question);
+            box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box->setDefaultButton(byDefault == DefaultAnswer::Yes ? QMessageBox::Yes
+                                                                  : QMessageBox::No);
             break;
         case Kind::Error:
-            box.setIcon(QMessageBox::Critical);
-            box.setStandardButtons(QMessageBox::Ok);
+            box->setIcon(QMessageBox::Critical);
+            box->setStandardButtons(QMessageBox::Ok);
             break;
         case Kind::Warning:
-            box.setIcon(QMessageBox::Warning);
-            box.setStandardButtons(QMessageBox::Ok);
+            box->setIcon(QMessageBox::Warning);
+            box->setStandardButtons(QMessageBox::Ok);
             break;
     }
-    return box.exec() == QMessageBox::Yes;
+    return box;
 }
 
 void MessageBoxes::setScripted(bool scripted) {

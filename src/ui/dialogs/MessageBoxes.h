@@ -3,10 +3,12 @@
 #include <QString>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "ReplaceQuestion.h"
 
+class QMessageBox;
 class QWidget;
 
 namespace zanfeld {
@@ -18,6 +20,8 @@ namespace zanfeld {
 class MessageBoxes {
   public:
     enum class Kind { Information, Question, Error, Warning };
+    // The answer Enter gives to a question.
+    enum class DefaultAnswer { No, Yes };
 
     struct Shown {
         Kind kind = Kind::Information;
@@ -25,19 +29,25 @@ class MessageBoxes {
         QString text;
         QWidget* owner = nullptr;
         QString details;  // the same-name question's lines about the two files
+        DefaultAnswer byDefault = DefaultAnswer::No;  // a question's
     };
 
     // Information icon and an OK button; returns when dismissed.
     static void information(QWidget* owner, const QString& text);
-    // Question icon with Yes and No; true for Yes.
-    static bool question(QWidget* owner, const QString& text);
+    // Question icon with Yes and No; true for Yes. No is the default unless
+    // asked otherwise: no key alone may lose work.
+    static bool question(QWidget* owner, const QString& text,
+                         DefaultAnswer byDefault = DefaultAnswer::No);
     // The error box for failures the program reports with the system's text.
     static void error(QWidget* owner, const QString& text);
     // Warning icon and an OK button: a run that could not place every file.
     static void warning(QWidget* owner, const QString& text);
     // A run's same-name question (a Question box): the question, the two
-    // files beneath it, and 是, 否, 全部是, 全部否 and 停止.
+    // files beneath it, and 是, 全部是, 否, 全部否 and 停止.
     static ReplaceAnswer askReplace(QWidget* owner, const QString& text, const QString& details);
+    // The box the functions above show (all but the same-name question), not yet shown.
+    static std::unique_ptr<QMessageBox> makeBox(Kind kind, QWidget* owner, const QString& text,
+                                                DefaultAnswer byDefault = DefaultAnswer::No);
 
     // Tests. Turning scripted mode on or off clears the records, the answers and the hook.
     static void setScripted(bool scripted);
@@ -52,10 +62,11 @@ class MessageBoxes {
     static void setHook(std::function<void(const Shown&)> hook);
 
   private:
-    static bool show(Kind kind, QWidget* owner, const QString& text);
+    static bool show(Kind kind, QWidget* owner, const QString& text,
+                     DefaultAnswer byDefault = DefaultAnswer::No);
     // Scripted mode: records the box, runs the hook and takes the next answer.
     static ReplaceAnswer script(Kind kind, QWidget* owner, const QString& text,
-                                const QString& details);
+                                const QString& details, DefaultAnswer byDefault);
 };
 
 }  // namespace zanfeld

@@ -40,6 +40,8 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     }
     ShellTreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ShellTreeView1->setFixedHeight(305);
+    // A tree takes no name from a label or the dialog's title.
+    ShellTreeView1->setAccessibleName(tr("文件夹"));
     const QModelIndex root = ShellModel->index(QStringLiteral("/"));
     ShellTreeView1->expand(root);
 
@@ -65,6 +67,8 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
 
     Label1 = new QLabel(tr("级子目录中所有文件"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
+    // The words after the depth box name it for screen readers.
+    Label1->setBuddy(ComboBox1);
 
     BitBtn1 = new QPushButton(tr("确定"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));

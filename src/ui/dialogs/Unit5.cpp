@@ -23,6 +23,7 @@ TfrmSuffix::TfrmSuffix(QListWidget* typeList, QWidget* parent)
     Label1->setObjectName(QStringLiteral("Label1"));
     Edit1 = new QLineEdit(QStringLiteral("*."), this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
+    Label1->setBuddy(Edit1);
     // Patterns are typed in plain ASCII; an input method would only get in the way.
     InputMethodOff::install(Edit1);
     Button1 = new QPushButton(tr("添加"), this);

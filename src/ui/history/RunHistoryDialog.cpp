@@ -3,14 +3,19 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "AppTitle.h"
+#include "MessageTexts.h"
 #include "NativeText.h"
 #include "RunJournal.h"
 #include "RunSummary.h"
+#include "UndoRunCounts.h"
 
 namespace zanfeld {
 
@@ -25,6 +30,9 @@ RunHistoryDialog::RunHistoryDialog(QWidget* parent) : QDialog(parent) {
     TblRuns->setSelectionMode(QAbstractItemView::SingleSelection);
     TblRuns->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TblRuns->verticalHeader()->hide();
+    // A path cut short keeps its root and its last folders, on one line.
+    TblRuns->setTextElideMode(Qt::ElideMiddle);
+    TblRuns->setWordWrap(false);
     TblRuns->horizontalHeader()->setStretchLastSection(true);
     BtnUndoRun = new QPushButton(tr("撤销所选分拣"), this);
     BtnUndoRun->setObjectName(QStringLiteral("BtnUndoRun"));
@@ -59,36 +67,68 @@ void RunHistoryDialog::load(RunJournal& journal) {
     for (int row = 0; row < static_cast<int>(m_runs.size()); ++row) {
         const JournalRun& run = m_runs[static_cast<size_t>(row)];
         const auto text = [](const std::string& utf8) { return FromEngine(utf8); };
-        const QStringList cells = {text(RunSummary::started(run)), text(RunSummary::window(run)),
-                                   text(RunSummary::page(run)),    text(RunSummary::mode(run)),
-                                   FromNative(run.outputDir),      text(RunSummary::counts(run)),
-                                   text(RunSummary::state(run))};
+        // An undo run copied and placed nothing: it is told as an undo, with
+        // what it put back.
+        const bool undo = run.undoes != 0;
+        const QStringList cells = {
+            text(RunSummary::started(run)),
+            text(RunSummary::window(run)),
+            text(RunSummary::page(run)),
+            text(undo ? Format(MessageId::HistoryUndo) : RunSummary::mode(run)),
+            FromNative(run.outputDir),
+            text(undo ? undoCountsText(UndoRunCounts(journal, run)) : RunSummary::counts(run)),
+            text(RunSummary::state(run))};
         for (int column = 0; column < cells.size(); ++column)
             TblRuns->setItem(row, column, new QTableWidgetItem(cells[column]));
     }
+    // Stretched, the last column keeps at least the width it had when its
+    // stretching began: its contents' width, not the width it was made with.
+    QHeaderView* header = TblRuns->horizontalHeader();
+    header->setStretchLastSection(false);
     TblRuns->resizeColumnsToContents();
+    header->setStretchLastSection(true);
     fitColumns();
     selectionChanged();
+}
+
+std::string RunHistoryDialog::undoCountsText(const UndoCounts& counts) {
+    return Format(MessageId::HistoryUndoCounts,
+                  {std::to_string(counts.movedBack), std::to_string(counts.removed),
+                   std::to_string(counts.restored), std::to_string(counts.notUndone)});
 }
 
 void RunHistoryDialog::fitColumns() {
     // The last column stretches over what the others leave, which may be
     // nothing: the room its own texts need counts instead.
     layout()->activate();
-    const QHeaderView* header = TblRuns->horizontalHeader();
+    QHeaderView* header = TblRuns->horizontalHeader();
     const int last = header->count() - 1;
+    if (last < 0) return;
     int columns = 0;
     for (int column = 0; column < last; ++column) columns += header->sectionSize(column);
-    if (last >= 0)
-        columns += std::max(static_cast<const QAbstractItemView*>(TblRuns)->sizeHintForColumn(last),
-                            header->sectionSizeHint(last));
+    // Stretched, it never gets less than the header's least section either.
+    columns += std::max({static_cast<const QAbstractItemView*>(TblRuns)->sizeHintForColumn(last),
+                         header->sectionSizeHint(last), header->minimumSectionSize()});
     // The viewport of a dialog not yet shown has not been laid out: the
-    // table's own width, less its frame, is what the columns get.
-    const int needed = width() - TblRuns->width() + 2 * TblRuns->frameWidth() + columns;
-    // Long paths are scrolled to rather than making the dialog huge.
-    const int widest = std::min(needed, kDefaultWidth * 3 / 2);
+    // table's own width, less its frame, is what the columns get; less again
+    // the scroll bar that a record of many runs brings.
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, TblRuns);
+    const int chrome = width() - TblRuns->width() + 2 * TblRuns->frameWidth() + scrollBar;
+    // Long paths are cut short in the middle rather than making the dialog
+    // wider than the screen or half as wide again as it was made.
+    int widest = kDefaultWidth * 3 / 2;
+    if (const QScreen* screen = this->screen())
+        widest = std::min(widest, screen->availableGeometry().width());
+    widest = std::max(widest, width());
+    const int over = chrome + columns - widest;
+    if (over > 0) {
+        const int paths = header->sectionSize(kOutputColumn);
+        header->resizeSection(kOutputColumn, std::max(paths - over, std::min(paths, kLeastPaths)));
+        columns -= paths - header->sectionSize(kOutputColumn);
+    }
+    const int needed = std::min(chrome + columns, widest);
     // Wider for texts that need it, never narrower than the user made it.
-    if (widest > width()) resize(widest, height());
+    if (needed > width()) resize(needed, height());
 }
 
 void RunHistoryDialog::selectionChanged() {

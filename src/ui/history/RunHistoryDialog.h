@@ -2,9 +2,11 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "JournalRecords.h"
+#include "RunNotes.h"
 
 class QPushButton;
 class QTableWidget;
@@ -19,6 +21,10 @@ class RunHistoryDialog : public QDialog {
     Q_OBJECT
   public:
     static constexpr int kDefaultWidth = 900;
+    // The column of the output folders, which gives way when the others need
+    // the room, though not below this many pixels.
+    static constexpr int kOutputColumn = 4;
+    static constexpr int kLeastPaths = 160;
 
     explicit RunHistoryDialog(QWidget* parent = nullptr);
 
@@ -26,6 +32,8 @@ class RunHistoryDialog : public QDialog {
     void load(RunJournal& journal);
     // The run the user chose to undo once the dialog was accepted.
     int64_t chosenRun() const { return m_chosen; }
+    // An undo run's counts as its row shows them (UTF-8, Chinese).
+    static std::string undoCountsText(const UndoCounts& counts);
 
     QTableWidget* TblRuns;
     QPushButton* BtnUndoRun;  // "撤销所选分拣"
@@ -33,8 +41,9 @@ class RunHistoryDialog : public QDialog {
 
   private:
     void selectionChanged();
-    // Widens the dialog (up to half as wide again) until every column can be
-    // read without scrolling sideways.
+    // Widens the dialog (up to half as wide again, and the screen's width)
+    // until every column can be read without scrolling sideways; the output
+    // folders give way when that is not enough.
     void fitColumns();
 
     std::vector<JournalRun> m_runs;

@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <algorithm>
 #include <climits>
+#include <string_view>
+#include <unordered_set>
 
 #include "NativeText.h"
 #include "PlanTexts.h"
@@ -28,6 +30,7 @@ void PlanTableModel::setPlan(std::shared_ptr<const RunPlan> plan) {
         const auto index = static_cast<size_t>(row.action);
         if (index < m_counts.size()) ++m_counts[index];
     }
+    m_files = countFiles(*m_plan);
     applyFilter();
     endResetModel();
 }
@@ -71,6 +74,19 @@ void PlanTableModel::applyFilter() {
     }
 }
 
+size_t PlanTableModel::countFiles(const RunPlan& plan) {
+    // A file with a row for each of its folders comes in rows side by side;
+    // a folder copied into two folders brings its files twice, apart.
+    std::unordered_set<std::string_view> seen;
+    const std::string* previous = nullptr;
+    for (const PlanRow& row : plan.rows) {
+        if (previous && *previous == row.source) continue;
+        previous = &row.source;
+        seen.insert(row.source);
+    }
+    return seen.size();
+}
+
 size_t PlanTableModel::count(PlanAction action) const {
     const auto index = static_cast<size_t>(action);
     return index < m_counts.size() ? m_counts[index] : 0;
@@ -83,9 +99,14 @@ QString PlanTableModel::countsText() const {
         parts << PlanCountName(static_cast<PlanAction>(i)) + QLatin1Char(' ') +
                      QString::number(m_counts[i]);
     }
-    const int files = static_cast<int>(std::min(m_plan->rows.size(), kMaxShownRows));
+    const int files = static_cast<int>(std::min(m_files, kMaxShownRows));
     if (parts.isEmpty()) return tr("共 %n 个文件", nullptr, files);
-    return tr("共 %n 个文件：%1", nullptr, files).arg(parts.join(QStringLiteral(" · ")));
+    const QString counts = parts.join(QStringLiteral(" · "));
+    // A file that goes to several folders has a row, and a placement, for each.
+    if (m_files != m_plan->rows.size())
+        return tr("共 %n 个文件，%1 次放置：%2", nullptr, files)
+            .arg(QString::number(m_plan->rows.size()), counts);
+    return tr("共 %n 个文件：%1", nullptr, files).arg(counts);
 }
 
 size_t PlanTableModel::planIndex(int row) const {

@@ -35,7 +35,10 @@ class PlanTableModel : public QAbstractTableModel {
 
     // Rows of the whole plan with the action, whatever the filter.
     size_t count(PlanAction action) const;
-    // The counts as one line, e.g. "共 8 个文件：复制 5 · 询问 2 · 不能分拣 1".
+    // The files of the whole plan (a file planned into two folders once).
+    size_t files() const { return m_files; }
+    // The counts as one line, e.g. "共 8 个文件：复制 5 · 询问 2 · 不能分拣 1";
+    // with the rows when a file has more than one, "共 2 个文件，3 次放置：复制 3".
     QString countsText() const;
     // The plan's row shown at row.
     const PlanRow& rowAt(int row) const;
@@ -48,6 +51,7 @@ class PlanTableModel : public QAbstractTableModel {
 
   private:
     void applyFilter();
+    static size_t countFiles(const RunPlan& plan);
     size_t planIndex(int row) const;
 
     std::shared_ptr<const RunPlan> m_plan;
@@ -56,6 +60,7 @@ class PlanTableModel : public QAbstractTableModel {
     // shows every row as it is.
     std::vector<uint32_t> m_shown;
     std::array<size_t, static_cast<size_t>(PlanAction::Count)> m_counts{};
+    size_t m_files = 0;
 };
 
 }  // namespace zanfeld

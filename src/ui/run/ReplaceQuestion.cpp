@@ -1,9 +1,12 @@
 #include "ReplaceQuestion.h"
 
+#include <QBoxLayout>
 #include <QDateTime>
+#include <QDialogButtonBox>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
 
 #include "AppTitle.h"
 #include "FileOps.h"
@@ -25,10 +28,32 @@ ReplaceQuestion::ReplaceQuestion(QWidget* owner, const QString& text, const QStr
                            QMessageBox::NoToAll);
     box.button(QMessageBox::YesToAll)->setText(tr("全部是(&A)"));
     box.button(QMessageBox::NoToAll)->setText(tr("全部否(&O)"));
-    m_stop = box.addButton(tr("停止(&S)"), QMessageBox::DestructiveRole);
+    m_stop = box.addButton(tr("停止(&S)"), QMessageBox::RejectRole);
     m_stop->setObjectName(QStringLiteral("BtnStopRun"));
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
+    arrangeButtons();
+}
+
+void ReplaceQuestion::arrangeButtons() {
+    // The platform orders buttons by their roles, some with 否 before 是 or
+    // 停止 among the answers: here they read 是, 全部是, 否, 全部否, and 停止,
+    // which ends the whole run, stands apart at the end.
+    auto* buttons = m_box->findChild<QDialogButtonBox*>();
+    auto* row = buttons ? qobject_cast<QBoxLayout*>(buttons->layout()) : nullptr;
+    if (!row) return;
+    // Deleting a layout item leaves its button alone.
+    while (QLayoutItem* item = row->takeAt(0)) delete item;
+    const QList<QAbstractButton*> order = {
+        m_box->button(QMessageBox::Yes), m_box->button(QMessageBox::YesToAll),
+        m_box->button(QMessageBox::No), m_box->button(QMessageBox::NoToAll), m_stop};
+    row->addStretch();
+    for (QAbstractButton* button : order) {
+        if (button == m_stop) row->addSpacing(std::max(24, 3 * row->spacing()));
+        row->addWidget(button);
+    }
+    if (buttons->centerButtons()) row->addStretch();
+    for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 ReplaceQuestion::~ReplaceQuestion() = default;

@@ -21,8 +21,9 @@ enum class ReplaceAnswer {
 };
 
 // The same-name question of a run: the question as its first line, the two
-// files beneath it, and five buttons. Enter answers No, as does Escape: no
-// key press alone replaces a file.
+// files beneath it, and five buttons: 是, 全部是, 否, 全部否, and apart from
+// them 停止. Enter answers No, as does Escape: no key press alone replaces a
+// file.
 class ReplaceQuestion {
     Q_DECLARE_TR_FUNCTIONS(ReplaceQuestion)
 
@@ -46,6 +47,9 @@ class ReplaceQuestion {
     static QString details(const std::string& target, const std::string& source);
 
   private:
+    // Lays out the buttons in reading order, 停止 apart at the end.
+    void arrangeButtons();
+
     std::unique_ptr<QMessageBox> m_box;
     QAbstractButton* m_stop = nullptr;
 };

@@ -139,16 +139,27 @@ void RunBridge::deliverProgress() {
 }
 
 void RunBridge::noteCounts(const RunCounts& counts) {
-    {
-        // The run is over: a note held back is no longer news.
-        std::lock_guard<std::mutex> lock(m_progressMutex);
-        m_progressUnseen = false;
-    }
+    runOver();
     onWindow(
         [this, counts] {
             if (m_window.counts) m_window.counts(counts);
         },
         false);
+}
+
+void RunBridge::noteUndoCounts(const UndoCounts& counts, bool stopped) {
+    runOver();
+    onWindow(
+        [this, counts, stopped] {
+            if (m_window.undoCounts) m_window.undoCounts(counts, stopped);
+        },
+        false);
+}
+
+void RunBridge::runOver() {
+    // The run is over: a note held back is no longer news.
+    std::lock_guard<std::mutex> lock(m_progressMutex);
+    m_progressUnseen = false;
 }
 
 void RunBridge::requestStop() { m_stop.store(true); }

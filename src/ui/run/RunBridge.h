@@ -28,6 +28,8 @@ class RunBridge : public SortHost {
         std::function<ReplaceAnswer(const std::string& target, const std::string& source)> ask;
         std::function<void(const RunProgress& progress, const std::string& path)> progress;
         std::function<void(const RunCounts& counts)> counts;
+        // An undo's counts, once before its closing message.
+        std::function<void(const UndoCounts& counts, bool stopped)> undoCounts;
     };
 
     // recorder: where the run keeps its record, or none.
@@ -53,6 +55,9 @@ class RunBridge : public SortHost {
     // A window's run keeps every file it replaces in the Trash.
     bool keepReplacedFiles() override { return true; }
 
+    // Called on the worker thread: an undo's counts, as noteCounts tells a sort's.
+    void noteUndoCounts(const UndoCounts& counts, bool stopped);
+
     // Called on the window's thread.
     // The run stops at its next chance.
     void requestStop();
@@ -71,6 +76,8 @@ class RunBridge : public SortHost {
     // Runs f on the window's thread, and waits for it unless queued.
     void onWindow(std::function<void()> f, bool wait);
     void deliverProgress();
+    // The run told its counts: no progress note is shown after them.
+    void runOver();
 
     Window m_window;
     RunRecorder* m_recorder;

@@ -15,7 +15,9 @@
 #include "NativeText.h"
 #include "RunBridge.h"
 #include "RunStatusText.h"
+#include "RunUndo.h"
 #include "SharedJournal.h"
+#include "UndoHost.h"
 
 namespace zanfeld {
 
@@ -49,22 +51,32 @@ RunControls::~RunControls() {
 }
 
 void RunControls::showInfo(const std::string& text) {
+    m_clock.pause();
     MessageBoxes::information(m_parts.owner, FromEngine(text));
+    m_clock.resume();
 }
 
 void RunControls::showWarning(const std::string& text) {
+    m_clock.pause();
     MessageBoxes::warning(m_parts.owner, FromEngine(text));
+    m_clock.resume();
 }
 
 bool RunControls::askOverwrite(const std::string& targetPath) {
-    // The question belongs to the application, not to the window.
-    return MessageBoxes::question(nullptr, QuestionText(targetPath));
+    m_clock.pause();
+    // The question belongs to the application, not to the window; Enter keeps the file.
+    const bool yes = MessageBoxes::question(nullptr, QuestionText(targetPath));
+    m_clock.resume();
+    return yes;
 }
 
 ReplaceAnswer RunControls::askReplace(const std::string& targetPath,
                                       const std::string& sourcePath) {
-    return MessageBoxes::askReplace(nullptr, QuestionText(targetPath),
-                                    ReplaceQuestion::details(targetPath, sourcePath));
+    m_clock.pause();
+    const ReplaceAnswer answer = MessageBoxes::askReplace(
+        nullptr, QuestionText(targetPath), ReplaceQuestion::details(targetPath, sourcePath));
+    m_clock.resume();
+    return answer;
 }
 
 void RunControls::setBusy(bool busy) {
@@ -74,8 +86,9 @@ void RunControls::setBusy(bool busy) {
     m_parts.pages->setEnabled(!busy);
     m_parts.chooser->setEnabled(!busy);
     m_parts.outDir->setReadOnly(busy);
-    // A run's closing message comes after the unlock; it can no longer be stopped.
-    if (!busy) m_parts.stop->setEnabled(false);
+    // 停止 only while a run works: not during the checks that may refuse it,
+    // nor at its closing message, which comes after the unlock.
+    m_parts.stop->setEnabled(busy && m_bridge && !m_bridge->stopRequested());
     if (busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
     } else {
@@ -89,9 +102,32 @@ void RunControls::setProgress(int percent) {
 }
 
 bool RunControls::start(SortHost& window, std::function<void(SortHost&)> sort) {
+    return begin(
+        window, [sort = std::move(sort)](RunBridge& bridge) { sort(bridge); }, false);
+}
+
+bool RunControls::startUndo(SortHost& window, RunJournal& journal, int64_t run) {
+    return begin(
+        window,
+        [&journal, run](RunBridge& bridge) {
+            UndoHost host(bridge, journal, run);
+            const UndoReport report = UndoRun(journal, run, host);
+            // A journal that failed during the undo: its counts as the undo kept them.
+            if (host.began() && !host.told())
+                bridge.noteUndoCounts(
+                    {report.movedBack, report.copiesRemoved + report.copiesTrashed, report.restored,
+                     report.kept},
+                    report.stopped);
+        },
+        true);
+}
+
+bool RunControls::begin(SortHost& window, std::function<void(RunBridge&)> work, bool undo) {
     if (m_thread) return false;
+    m_undo = undo;
     m_error.clear();
     m_counts.reset();
+    m_undoCounts.reset();
     m_recorder.reset();
     if (m_journal) m_recorder = std::make_unique<JournalRecorder>(m_journal->get());
     RunBridge::Window parts{
@@ -107,12 +143,17 @@ bool RunControls::start(SortHost& window, std::function<void(SortHost&)> sort) {
             // then stands beside.
             m_counts = counts;
             m_parts.status->setText(RunStatusText::after(counts, m_bridge->stopRequested()));
+        },
+        [this](const UndoCounts& counts, bool stopped) {
+            m_undoCounts = counts;
+            m_undoStopped = stopped;
+            m_parts.status->setText(RunStatusText::afterUndo(counts, stopped));
         }};
     m_bridge = std::make_unique<RunBridge>(std::move(parts), m_recorder.get());
     RunBridge* bridge = m_bridge.get();
-    m_thread = QThread::create([this, bridge, sort = std::move(sort)] {
+    m_thread = QThread::create([this, bridge, work = std::move(work)] {
         try {
-            sort(*bridge);
+            work(*bridge);
         } catch (const std::exception& e) {
             m_error = e.what();
         }
@@ -121,7 +162,6 @@ bool RunControls::start(SortHost& window, std::function<void(SortHost&)> sort) {
     QObject::connect(m_thread, &QThread::finished, m_parts.owner, [this] { ended(); });
     m_clock.start();
     m_progressTimer->start();
-    m_parts.stop->setEnabled(true);
     for (QWidget* w : m_parts.idleOnly) w->setEnabled(false);
     m_thread->start();
     return true;
@@ -143,8 +183,10 @@ void RunControls::showListLength(size_t entries) {
 }
 
 void RunControls::showProgress(const RunProgress& progress, const std::string& path) {
+    // An undo's steps are files, whichever window made the run.
     m_parts.status->setText(
-        RunStatusText::during(progress, path, m_parts.folders, m_clock.elapsed()));
+        m_undo ? RunStatusText::undoing(progress, path, m_clock.elapsedMs())
+               : RunStatusText::during(progress, path, m_parts.folders, m_clock.elapsedMs()));
 }
 
 void RunControls::ended() {
@@ -165,6 +207,8 @@ void RunControls::ended() {
     for (QWidget* w : m_parts.idleOnly) w->setEnabled(true);
     if (m_parts.bar->value() != 0) m_parts.bar->setValue(0);
     if (m_counts) m_parts.status->setText(RunStatusText::after(*m_counts, stopped));
+    if (m_undoCounts)
+        m_parts.status->setText(RunStatusText::afterUndo(*m_undoCounts, m_undoStopped));
     if (m_finished) m_finished();
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ReplaceQuestion.h"
+#include "RunClock.h"
 #include "RunNotes.h"
 
 class QLabel;
@@ -25,6 +26,7 @@ namespace zanfeld {
 
 class JournalRecorder;
 class RunBridge;
+class RunJournal;
 class SharedJournal;
 class SortHost;
 
@@ -42,7 +44,7 @@ class RunControls {
         QPushButton* chooser;            // Button3
         QLineEdit* outDir;               // EdtOutDir, read-only while busy
         QProgressBar* bar;               // ProgressBar1
-        QPushButton* stop;               // BtnStop, enabled while a run goes
+        QPushButton* stop;               // BtnStop, enabled while a run goes (is busy)
         QLabel* status;                  // LblStatus
         bool folders;                    // the list holds folders
         std::vector<QWidget*> idleOnly;  // enabled only while no run goes
@@ -54,7 +56,8 @@ class RunControls {
     RunControls(const RunControls&) = delete;
     RunControls& operator=(const RunControls&) = delete;
 
-    // Information box owned by the window.
+    // Information box owned by the window. Every box and question stops
+    // the run's clock while it is open: waiting for the user is no work.
     void showInfo(const std::string& text);
     void showWarning(const std::string& text);
     // "文件<path>已存在，是否覆盖？", owned by the application; true for Yes.
@@ -74,6 +77,10 @@ class RunControls {
     // window ends unlocked, bar at 0, and finished is called. Nothing starts
     // while a run goes; false then.
     bool start(SortHost& window, std::function<void(SortHost&)> sort);
+    // Starts the undo of run from journal as start() does a sort; the
+    // status line tells the undo's steps while it goes and its own counts
+    // from its closing message on.
+    bool startUndo(SortHost& window, RunJournal& journal, int64_t run);
     bool running() const { return m_thread != nullptr; }
     // The run stops at its next chance (between files, or between the chunks
     // of a large copy).
@@ -90,6 +97,9 @@ class RunControls {
     void showListLength(size_t entries);
 
   private:
+    // Starts work on a worker thread with the bridge to window; undo: the
+    // work is an undo.
+    bool begin(SortHost& window, std::function<void(RunBridge&)> work, bool undo);
     void showProgress(const RunProgress& progress, const std::string& path);
     void ended();
 
@@ -100,10 +110,13 @@ class RunControls {
     std::unique_ptr<RunBridge> m_bridge;
     QThread* m_thread = nullptr;
     std::function<void()> m_finished;
-    std::string m_error;                // what escaped the run, set on its thread
-    QElapsedTimer m_clock;              // since the run began
-    QTimer* m_progressTimer;            // picks up the progress notes held back
-    std::optional<RunCounts> m_counts;  // the run's, once it told them
+    std::string m_error;                     // what escaped the run, set on its thread
+    RunClock m_clock;                        // the run's working time
+    bool m_undo = false;                     // the run is an undo
+    QTimer* m_progressTimer;                 // picks up the progress notes held back
+    std::optional<RunCounts> m_counts;       // the run's, once it told them
+    std::optional<UndoCounts> m_undoCounts;  // an undo's, once it told them
+    bool m_undoStopped = false;
 };
 
 }  // namespace zanfeld

@@ -29,6 +29,12 @@ class RunStatusText {
                           int64_t elapsedMs);
     // After a run: its counts on one line; stopped when the user stopped it.
     static QString after(const RunCounts& counts, bool stopped);
+    // During an undo: the file it puts back, the step and the time left,
+    // e.g. "正在撤销 a.txt · 第 3 / 5 个文件 · 剩余约 00:42".
+    static QString undoing(const RunProgress& progress, const std::string& path, int64_t elapsedMs);
+    // After an undo: its own counts, e.g. "撤销完成：移回 2 个，移除 0 个，
+    // 恢复 1 个，未撤销 0 个".
+    static QString afterUndo(const UndoCounts& counts, bool stopped);
 
     // "512 B", "3.4 KB", "1.2 GB": 1024-based, one decimal from KB on.
     static QString bytes(uint64_t n);

@@ -36,6 +36,12 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
         default:
             break;
     }
+    // Ctrl, alone or with Shift, makes a key a command (select all, copy,
+    // undo, ...) that types nothing, as the box itself sees it; the box
+    // carries it out. Any other key that brings text is typing.
+    if (key->modifiers() == Qt::ControlModifier ||
+        key->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier))
+        return false;
     const QString text = key->text();
     if (text.isEmpty()) return false;
     for (const QChar c : text) {

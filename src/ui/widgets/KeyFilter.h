@@ -9,8 +9,9 @@ namespace zanfeld {
 
 // Lets only the given characters and backspace be typed into a box; every
 // other typed character, control characters included, is discarded before
-// the box sees it. Keys that type nothing (arrows, Delete, Tab, ...) pass.
-// Pasted text is not filtered: whoever reads the box checks it.
+// the box sees it. Keys that type nothing (arrows, Delete, Tab, ...) and the
+// box's Ctrl commands (Ctrl+A selects all) pass. Pasted text is not
+// filtered: whoever reads the box checks it.
 class KeyFilter : public QObject {
     Q_OBJECT
   public:

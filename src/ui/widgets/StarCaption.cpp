@@ -6,11 +6,12 @@
 
 namespace zanfeld {
 
-StarCaption::StarCaption(const QString& text, QWidget* parent) : QWidget(parent) {
+StarCaption::StarCaption(const QString& text, QWidget* parent) : QLabel(text, parent) {
     const qsizetype star = text.indexOf(QLatin1Char('*'));
     m_before = star < 0 ? text : text.left(star);
     m_after = star < 0 ? QString() : text.mid(star + 1);
-    setAccessibleName(text);
+    // The caption is painted here, never as rich text or with a mnemonic.
+    setTextFormat(Qt::PlainText);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 

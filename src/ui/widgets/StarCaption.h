@@ -1,19 +1,19 @@
 #pragma once
 
+#include <QLabel>
 #include <QString>
-#include <QWidget>
 
 namespace zanfeld {
 
-// A caption whose one asterisk is drawn as a red star.
-class StarCaption : public QWidget {
+// A caption whose one asterisk is drawn as a red star. It is a label, so it
+// can name the box beneath it (setBuddy) for screen readers, which read its
+// text with the "*".
+class StarCaption : public QLabel {
     Q_OBJECT
   public:
     // text holds exactly one "*", the place of the star.
     explicit StarCaption(const QString& text, QWidget* parent = nullptr);
 
-    // The caption as plain text, the star written as "*".
-    QString text() const { return m_before + QLatin1Char('*') + m_after; }
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 

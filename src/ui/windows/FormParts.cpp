@@ -100,9 +100,10 @@ QGroupBox* FormParts::progressGroup(QProgressBar*& bar, QLabel*& status) {
 
 QFrame* FormParts::startStrip(QPushButton*& start, QPushButton*& stop, QPushButton*& about) {
     QFrame* panel = strip("Panel1");
-    start = named(new QPushButton(tr("开始处理")), "BtnCopy");
-    stop = named(new QPushButton(tr("停止")), "BtnStop");
-    about = named(new QPushButton(tr("关于")), "BtnAout");
+    // Each with a Latin mnemonic in parentheses, as Chinese buttons take them.
+    start = named(new QPushButton(tr("开始处理(&S)")), "BtnCopy");
+    stop = named(new QPushButton(tr("停止(&T)")), "BtnStop");
+    about = named(new QPushButton(tr("关于(&A)")), "BtnAout");
     start->setMinimumWidth(100);
     stop->setMinimumWidth(80);
     stop->setEnabled(false);

@@ -46,8 +46,8 @@ class FormParts {
     // The group "分拣进度" (GroupBox4) with its bar (ProgressBar1, 0 to 100)
     // and the run's status line (LblStatus) beneath it.
     static QGroupBox* progressGroup(QProgressBar*& bar, QLabel*& status);
-    // The bottom strip (Panel1) with "开始处理" (BtnCopy), "停止" (BtnStop,
-    // disabled) and "关于" (BtnAout).
+    // The bottom strip (Panel1) with "开始处理(&S)" (BtnCopy), "停止(&T)"
+    // (BtnStop, disabled) and "关于(&A)" (BtnAout).
     static QFrame* startStrip(QPushButton*& start, QPushButton*& stop, QPushButton*& about);
 };
 

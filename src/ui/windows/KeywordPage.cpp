@@ -16,6 +16,7 @@ KeywordPage::KeywordPage(SortIllustration::Kind illustration) {
     Label3 = FormParts::named(
         new QLabel(tr("请输入关键字（多个关键字以空格分隔）：               ")), "Label3");
     EdtKeys = FormParts::named(new QLineEdit, "EdtKeys");
+    Label3->setBuddy(EdtKeys);
 
     auto* controls = new QVBoxLayout;
     controls->addStretch(1);

@@ -28,6 +28,12 @@ NamePage::NamePage(SortIllustration::Kind illustration, const Texts& texts) {
         edit->setFixedWidth(48);
         KeyFilter::install(edit, KeyFilter::kDigits);
     }
+    // Names for screen readers: the caption names the filter box; the range
+    // boxes stand between a check box and the words "字符到：" and "字符",
+    // neither of which says what a box holds.
+    ImgFilter->setBuddy(EdtFilter);
+    EdtPartNameBegin->setAccessibleName(tr("从第几个字符"));
+    EdtPartNameEnd->setAccessibleName(tr("到第几个字符"));
 
     auto* range = new QHBoxLayout;
     range->addWidget(ChkFileNamePart);

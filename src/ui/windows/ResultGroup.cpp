@@ -20,6 +20,7 @@ ResultGroup::ResultGroup() {
     GroupBox3 = P::named(new QGroupBox(tr("分拣结果")), "GroupBox3");
     Label1 = P::named(new QLabel(tr("分拣结果输出到：")), "Label1");
     EdtOutDir = P::named(new QLineEdit, "EdtOutDir");
+    Label1->setBuddy(EdtOutDir);
     Button3 = P::named(new QPushButton(tr("选择")), "Button3");
     Label2 = P::named(new QLabel(tr("目标文件夹下存在同名文件时：")), "Label2");
     RbOverwrite = P::named(new QRadioButton(tr("覆盖")), "RbOverwrite");

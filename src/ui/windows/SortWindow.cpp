@@ -15,14 +15,19 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+#include "FileOps.h"
 #include "FormParts.h"
+#include "HiddenLabel.h"
 #include "KeywordPage.h"
 #include "MessageBoxes.h"
 #include "ModalDialogs.h"
 #include "NativeText.h"
+#include "PathNames.h"
 #include "PlanTableModel.h"
 #include "PlanningHost.h"
 #include "PreviewWindow.h"
@@ -42,6 +47,17 @@
 namespace zanfeld {
 
 using P = FormParts;
+
+namespace {
+
+// Names the preview's table and its filter box for screen readers: a table
+// takes no name from a label, and a combo box's name is its current item.
+void NameForScreenReaders(PreviewWindow& preview) {
+    preview.TblPlan->setAccessibleName(SortWindow::tr("预览"));
+    HiddenLabel::name(preview.CmbPlanFilter, SortWindow::tr("筛选"));
+}
+
+}  // namespace
 
 SortWindow::SortWindow(std::string settingsPath, std::string defaultOutDir, Qt::WindowFlags flags,
                        QWidget* parent)
@@ -124,6 +140,9 @@ void SortWindow::buildDateControls() {
     DtDate->setCalendarPopup(true);
     DtTime = P::named(new QTimeEdit(QTime(0, 0, 0)), "DtTime");
     DtTime->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    // No label stands beside the two boxes; each window labels CmbFileDate.
+    DtDate->setAccessibleName(tr("日期"));
+    DtTime->setAccessibleName(tr("时间"));
 }
 
 void SortWindow::buildResultArea() {
@@ -171,13 +190,20 @@ void SortWindow::buildBottomStrip() {
     Panel1 = P::startStrip(BtnCopy, BtnStop, BtnAout);
     RootLayout->addWidget(Panel1);
     // 预览 beside 开始处理; undo and the record of runs between 停止 and 关于.
-    BtnPreview = P::named(new QPushButton(tr("预览")), "BtnPreview");
-    BtnUndo = P::named(new QPushButton(tr("撤销上次分拣")), "BtnUndo");
-    BtnHistory = P::named(new QPushButton(tr("分拣记录")), "BtnHistory");
+    BtnPreview = P::named(new QPushButton(tr("预览(&P)")), "BtnPreview");
+    BtnUndo = P::named(new QPushButton(tr("撤销上次分拣(&U)")), "BtnUndo");
+    BtnHistory = P::named(new QPushButton(tr("分拣记录(&H)")), "BtnHistory");
     auto* strip = static_cast<QHBoxLayout*>(Panel1->layout());
     strip->insertWidget(strip->indexOf(BtnCopy) + 1, BtnPreview);
     strip->insertWidget(strip->indexOf(BtnAout), BtnUndo);
     strip->insertWidget(strip->indexOf(BtnAout), BtnHistory);
+    // Tab goes along the row as it is seen; the buttons added later would
+    // otherwise come after 关于.
+    QWidget* previous = BtnCopy;
+    for (QWidget* next : {BtnPreview, BtnStop, BtnUndo, BtnHistory, BtnAout}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
     connect(BtnPreview, &QPushButton::clicked, this, [this] { BtnPreviewClick(); });
     connect(BtnUndo, &QPushButton::clicked, this, [this] { BtnUndoClick(); });
     connect(BtnHistory, &QPushButton::clicked, this, [this] { BtnHistoryClick(); });
@@ -245,7 +271,14 @@ template <typename Settings>
 void SortWindow::applySharedSettings(const Settings& s) {
     EdtFilter->setText(FromNative(s.filter));
     m_result->selectSameFilePolicy(s.sameFilePolicy);
-    if (!s.outDir.empty()) m_result->showOutputDir(s.outDir);
+    if (!s.outDir.empty()) {
+        m_result->showOutputDir(s.outDir);
+    } else if (!m_defaultOutDir.empty() && DirExists(m_defaultOutDir)) {
+        // The stored folder is gone (or was left empty): the folder of the
+        // first start takes its place, rather than an empty field that
+        // would be saved and shown empty at every later start.
+        m_result->showOutputDir(WithTrailingSeparator(m_defaultOutDir));
+    }
     // Every page the window has counts, a hidden one too.
     if (s.page && *s.page >= 0 && *s.page < PageControl1->count()) {
         PageControl1->setCurrentIndex(*s.page);
@@ -436,7 +469,11 @@ void SortWindow::BtnHistoryClick() {
         MessageBoxes::information(this, tr("分拣记录无法打开。"));
         return;
     }
-    if (!m_history) m_history = std::make_unique<RunHistoryDialog>(this);
+    if (!m_history) {
+        m_history = std::make_unique<RunHistoryDialog>(this);
+        // A table takes no name from a label or the dialog's title.
+        m_history->TblRuns->setAccessibleName(tr("分拣记录"));
+    }
     m_history->load(*journal);
     if (ModalDialogs::exec(*m_history) != QDialog::Accepted || m_history->chosenRun() == 0) return;
     for (const JournalRun& run : journal->runs(0)) {
@@ -450,8 +487,11 @@ void SortWindow::BtnHistoryClick() {
 void SortWindow::undoRun(const JournalRun& run) {
     RunJournal& journal = m_journal->get();
     const UndoPlan plan = PlanUndo(journal, run.id);
-    if (!MessageBoxes::question(this, FromEngine(UndoQuestion(run, plan)))) return;
-    m_run->start(*this, [&journal, id = run.id](SortHost& host) { UndoRun(journal, id, host); });
+    // Undo loses nothing: Enter goes ahead, as it always did.
+    if (!MessageBoxes::question(this, FromEngine(UndoQuestion(run, plan)),
+                                MessageBoxes::DefaultAnswer::Yes))
+        return;
+    m_run->startUndo(*this, journal, run.id);
 }
 
 void SortWindow::liveOptionsChanged() {
@@ -463,7 +503,10 @@ void SortWindow::runEnded() {
         // A preview that passed its checks has a row for every listed entry;
         // one refused has none, and its message was shown.
         if (!plan->rows.empty()) {
-            if (!m_preview) m_preview = std::make_unique<PreviewWindow>(this);
+            if (!m_preview) {
+                m_preview = std::make_unique<PreviewWindow>(this);
+                NameForScreenReaders(*m_preview);
+            }
             m_preview->setPlan(std::shared_ptr<const RunPlan>(std::move(plan)));
             // Nothing was placed: the status line tells the plan instead.
             LblStatus->setText(tr("预览：%1").arg(m_preview->model().countsText()));

@@ -164,10 +164,10 @@ class SortWindow : public QWidget, public SortHost {
     QLabel* LblStatus;  // under the bar
 
     QPushButton* BtnCopy;
-    QPushButton* BtnPreview;  // "预览"
+    QPushButton* BtnPreview;  // "预览(&P)"
     QPushButton* BtnStop;
-    QPushButton* BtnUndo;     // "撤销上次分拣"
-    QPushButton* BtnHistory;  // "分拣记录"
+    QPushButton* BtnUndo;     // "撤销上次分拣(&U)"
+    QPushButton* BtnHistory;  // "分拣记录(&H)"
     QPushButton* BtnAout;
 
   signals:

@@ -42,6 +42,8 @@ SourceListGroup::SourceListGroup(QWidget* owner, const Texts& texts)
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListBox1->setTextElideMode(Qt::ElideMiddle);
+    // A list takes no name from a label; the group's title is its name.
+    ListBox1->setAccessibleName(texts.title);
 
     Button1 = P::named(new QPushButton(texts.add), "Button1");
     Button5 = P::named(new QPushButton(texts.addDir), "Button5");

@@ -26,6 +26,7 @@
 #include "FileOps.h"
 #include "FilePickers.h"
 #include "FormParts.h"
+#include "HiddenLabel.h"
 #include "IntParse.h"
 #include "KeyFilter.h"
 #include "MessageBoxes.h"
@@ -139,6 +140,11 @@ void TForm1::buildPages() {
         page->addLayout(row);
         page->addStretch(2);
     }
+    // Names for screen readers: the caption before the row names the
+    // condition; the size and its unit have no label of their own.
+    Label6->setBuddy(CmbCondition);
+    EdtSize->setAccessibleName(tr("文件大小"));
+    HiddenLabel::name(CmbUnit, tr("大小单位"));
 
     // Page 4: date; it has no heading.
     TabSheet5 = P::whitePage("TabSheet5");
@@ -163,6 +169,7 @@ void TForm1::buildPages() {
         page->addLayout(row);
         page->addStretch(2);
     }
+    HiddenLabel::name(CmbFileDate, tr("日期条件"));
 
     // Page 5: picture size.
     TabSheet6 = P::whitePage("TabSheet6");
@@ -193,6 +200,8 @@ void TForm1::buildPages() {
         page->addLayout(row);
         page->addStretch(2);
     }
+    HiddenLabel::name(CmbPic, tr("图片尺寸条件"));
+    Label7->setBuddy(EdtPic);
 
     PageControl1->addTab(TabSheet1, tr(" 按文件名匹配关键字分拣 "));
     PageControl1->addTab(TabSheet2, tr(" 按文件名分拣"));
@@ -218,6 +227,8 @@ void TForm1::buildOptionArea() {
     auto* types = new ColumnListWidget(6);
     types->setVisibleRows(2);
     ListBox2 = P::named(types, "ListBox2");
+    // A list takes no name from a label.
+    ListBox2->setAccessibleName(tr("文件类型"));
     BtnAddSuffix = P::named(new QPushButton(tr("添加")), "BtnAddSuffix");
     BtnDelSuffix = P::named(new QPushButton(tr("删除")), "BtnDelSuffix");
     BtnAddSuffix->setEnabled(false);
@@ -243,6 +254,8 @@ void TForm1::buildOptionArea() {
     auto* pictures = new ColumnListWidget(3);
     pictures->setVisibleRows(2);
     ChkLstPic = P::named(pictures, "ChkLstPic");
+    // Named with the words of the label beside it, which a list does not take.
+    ChkLstPic->setAccessibleName(Label9->text());
     for (const char* type : kPictureTypes) {
         auto* item = new QListWidgetItem(QString::fromLatin1(type), ChkLstPic);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);

@@ -73,6 +73,7 @@ void TForm6::buildPages() {
     TabSheet3 = P::whitePage("TabSheet3");
     Label6 = P::named(new QLabel(tr("文件夹创建时间：")), "Label6");
     buildDateControls();
+    Label6->setBuddy(CmbFileDate);
     {
         auto* row = new QHBoxLayout;
         row->addSpacing(40);
