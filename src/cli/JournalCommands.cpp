@@ -139,6 +139,7 @@ int RunUndoCommand(const CliRequest& r, const CliContext& c) {
 
     TerminalHost::Setup setup;
     setup.progress = c.errTerminal && !r.quiet;
+    setup.undo = true;
     setup.holdMessages = r.quiet;
     setup.columns = c.columns;
     TerminalHost host(setup, c.err, c.in);

@@ -41,8 +41,12 @@ bool Wide(uint32_t c) {
 
 }  // namespace
 
-ProgressLine::ProgressLine(std::FILE* out, bool enabled, bool folders, int columns)
-    : m_out(out), m_enabled(enabled), m_folders(folders), m_columns(columns > 0 ? columns : 80) {}
+ProgressLine::ProgressLine(std::FILE* out, bool enabled, bool folders, int columns, bool undo)
+    : m_out(out),
+      m_enabled(enabled),
+      m_folders(folders),
+      m_undo(undo),
+      m_columns(columns > 0 ? columns : 80) {}
 
 void ProgressLine::note(const RunProgress& progress) {
     if (!m_enabled || !progress.path) return;
@@ -51,8 +55,10 @@ void ProgressLine::note(const RunProgress& progress) {
     m_drawn = now;
     const auto elapsed =
         std::chrono::duration_cast<std::chrono::milliseconds>(now - m_start).count();
-    const std::string text = TranslateMessage(RunStatusLine::during(
-        progress, PlainText::field(FileNameOf(*progress.path)), m_folders, elapsed));
+    const std::string name = PlainText::field(FileNameOf(*progress.path));
+    const std::string text =
+        TranslateMessage(m_undo ? RunStatusLine::undoing(progress, name, elapsed)
+                                : RunStatusLine::during(progress, name, m_folders, elapsed));
     // One column is kept free: a line that fills the last one wraps on some terminals.
     std::fputs("\r\033[K", m_out);
     std::fputs(fit(text, m_columns - 1).c_str(), m_out);

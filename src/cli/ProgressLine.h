@@ -15,7 +15,8 @@ namespace zanfeld {
 class ProgressLine {
   public:
     // enabled: a terminal that wants the line; otherwise nothing is drawn.
-    ProgressLine(std::FILE* out, bool enabled, bool folders, int columns);
+    // undo: the steps are an undo's (files, whichever window made the run).
+    ProgressLine(std::FILE* out, bool enabled, bool folders, int columns, bool undo = false);
 
     void note(const RunProgress& progress);
     // Erases the line, before anything else is written to the terminal.
@@ -32,6 +33,7 @@ class ProgressLine {
     std::FILE* m_out;
     bool m_enabled;
     bool m_folders;
+    bool m_undo;
     int m_columns;
     bool m_shown = false;
     Clock::time_point m_start = Clock::now();

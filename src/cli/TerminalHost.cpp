@@ -38,7 +38,7 @@ TerminalHost::TerminalHost(Setup setup, std::FILE* err, int in)
     : m_setup(setup),
       m_err(err),
       m_in(in),
-      m_line(err, setup.progress, setup.folders, setup.columns) {}
+      m_line(err, setup.progress, setup.folders, setup.columns, setup.undo) {}
 
 void TerminalHost::say(const std::string& text) {
     m_line.clear();

@@ -18,6 +18,7 @@ class TerminalHost : public SortHost {
     struct Setup {
         bool folders = false;   // the folder window's run
         bool progress = false;  // draw the progress line
+        bool undo = false;      // the run is an undo: its line tells what undo does
         int columns = 0;        // the terminal's width
         // --yes or --no: the answer to every same-name question; otherwise
         // each is asked on standard input (a terminal).

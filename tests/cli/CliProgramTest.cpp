@@ -248,6 +248,15 @@ TEST_F(CliProgramTest, TheProgressLineIsDrawnOnlyOnATerminalAndFitsIt) {
     EXPECT_TRUE(Contains(r.terminal, draw + "分拣工作完成！")) << r.terminal;
     EXPECT_EQ(r.out, "分拣完成：已放置 2 个，跳过 0 个，改名 0 个，覆盖 0 个，失败 0 个\n");
 
+    // An undo's line tells what undo does, not what the run did.
+    CliProcess::Setup undo = m_box.setup({"undo", "--yes"}, CliInput::Terminal);
+    undo.errOnTerminal = true;
+    undo.columns = 40;
+    r = RunProgram(undo);
+    EXPECT_EQ(r.exitCode, 0) << r.terminal;
+    EXPECT_TRUE(Contains(r.terminal, draw + "正在撤销 ")) << r.terminal;
+    EXPECT_FALSE(Contains(r.terminal, "正在复制")) << r.terminal;
+
     // --quiet: no progress line, and a run that placed everything says nothing.
     std::filesystem::remove_all(P("out"));
     setup.args.push_back("--quiet");
