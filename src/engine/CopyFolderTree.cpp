@@ -166,12 +166,15 @@ class TreeCopy {
         FileOutcome outcome = FileOutcome::Placed;
         std::string to = name;
         bool replaced = false;
+        // What the copy knows of what it left spares the record a look.
+        PlacedEntry placed;
+        PlacedEntry* const told = m_frame && m_frame->recording() ? &placed : nullptr;
         switch (m_policy) {
             case SameFilePolicy::Overwrite:
-                error = CopyFileInto(from, folder, to, Publish::Replace, nullptr, &replaced);
+                error = CopyFileInto(from, folder, to, Publish::Replace, nullptr, &replaced, told);
                 break;
             case SameFilePolicy::Skip:
-                error = CopyFileInto(from, folder, to, Publish::Keep);
+                error = CopyFileInto(from, folder, to, Publish::Keep, nullptr, nullptr, told);
                 // A file under the name is what Skip keeps; a folder there is a failure.
                 if (error == EEXIST && FileExistsIn(folder, name)) {
                     error = 0;
@@ -182,7 +185,7 @@ class TreeCopy {
                 error = copyAsking(from, folder, name, outcome);
                 break;
             case SameFilePolicy::Rename:
-                error = copyNumbered(from, folder, name, to);
+                error = copyNumbered(from, folder, name, to, told);
                 if (to != name) outcome = FileOutcome::Renamed;
                 break;
             case SameFilePolicy::EditFileTime: {
@@ -195,34 +198,37 @@ class TreeCopy {
         }
         if (replaced) outcome = FileOutcome::Overwritten;
         if (m_frame && m_frame->recording())
-            m_frame->done(record, Record(folder, to, error, outcome));
+            m_frame->done(record, Record(folder, to, error, outcome, placed));
         if (error == ECANCELED) {
             // Stopped by the user inside the copy: nothing of it is left.
             m_stopped = true;
             return;
         }
         if (error != 0) {
-            m_failures.add(from, error);
+            m_failures.add(from, error, folder.path());
             return;
         }
         if (m_frame) m_frame->count(outcome);
     }
 
-    // What one copy came to, for the run's record.
+    // What one copy came to, for the run's record: the copy as it was
+    // left, looked at where the copy could not tell.
     static PlacementRecord Record(const TargetFolder& folder, const std::string& name, int error,
-                                  FileOutcome outcome) {
+                                  FileOutcome outcome, const PlacedEntry& placed = {}) {
         PlacementRecord record;
         record.target = folder.pathOf(name);
         record.error = error;
         record.outcome = error != 0 ? FileOutcome::Failed : outcome;
-        FileFacts facts;
-        if (error == 0 && outcome != FileOutcome::Skipped &&
-            LookAtEntryIn(folder, name, facts) == 0) {
-            record.size = facts.size;
-            record.mtimeSec = facts.lastWrite.sec;
-            record.mtimeNsec = facts.lastWrite.nsec;
-            record.device = facts.id.device;
-            record.inode = facts.id.inode;
+        if (error != 0 || outcome == FileOutcome::Skipped) return record;
+        FileFacts looked;
+        const FileFacts* facts = placed.known ? &placed.facts : nullptr;
+        if (!facts && LookAtEntryIn(folder, name, looked) == 0) facts = &looked;
+        if (facts) {
+            record.size = facts->size;
+            record.mtimeSec = facts->lastWrite.sec;
+            record.mtimeNsec = facts->lastWrite.nsec;
+            record.device = facts->id.device;
+            record.inode = facts->id.inode;
         }
         return record;
     }
@@ -253,7 +259,7 @@ class TreeCopy {
     // own stem, published without replacing; should a file take that name
     // meanwhile, search again. The data is copied once. to: the name used.
     int copyNumbered(const std::string& from, const TargetFolder& folder, const std::string& name,
-                     std::string& to) {
+                     std::string& to, PlacedEntry* placed) {
         int searches = 0;
         const std::function<bool(std::string&)> next = [&](std::string& taken) {
             if (++searches > kRaceRetries || !FileExistsIn(folder, taken)) return false;
@@ -261,7 +267,7 @@ class TreeCopy {
             return true;
         };
         to = name;
-        return CopyFileInto(from, folder, to, Publish::Keep, &next);
+        return CopyFileInto(from, folder, to, Publish::Keep, &next, nullptr, placed);
     }
 
     // A link is recreated with the same text. An identical link already there
@@ -329,7 +335,7 @@ class TreeCopy {
         }
         if (replaced) outcome = FileOutcome::Overwritten;
         if (record != 0) m_frame->done(record, Record(folder, to, error, outcome));
-        if (error != 0) m_failures.add(from, error);
+        if (error != 0) m_failures.add(from, error, folder.path());
     }
 
     SameFilePolicy m_policy;

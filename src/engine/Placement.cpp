@@ -33,13 +33,13 @@ struct Transferred {
 };
 
 Transferred Transfer(const SourceFile& source, const TargetFolder& folder, const std::string& name,
-                     TransferMode mode, Publish publish) {
+                     TransferMode mode, Publish publish, PlacedEntry* placed) {
     Transferred t;
     if (mode == TransferMode::Move) {
-        t.error = MoveFileInto(source, folder, name, publish, &t.replaced);
+        t.error = MoveFileInto(source, folder, name, publish, &t.replaced, placed);
     } else {
         std::string target = name;
-        t.error = CopyFileInto(source, folder, target, publish, nullptr, &t.replaced);
+        t.error = CopyFileInto(source, folder, target, publish, nullptr, &t.replaced, placed);
     }
     return t;
 }
@@ -59,7 +59,7 @@ bool IsTheSource(const SourceFile& source, const TargetFolder& folder, const std
 // Only a file under a name moves the search on; anything else there (a
 // folder) fails the placement.
 PlaceResult PlaceNumbered(const SourceFile& source, const TargetFolder& folder, TransferMode mode,
-                          const std::string& start) {
+                          const std::string& start, PlacedEntry* placed) {
     constexpr int kRaceRetries = 16;
     std::string name = start;
     if (mode == TransferMode::Copy) {
@@ -78,7 +78,7 @@ PlaceResult PlaceNumbered(const SourceFile& source, const TargetFolder& folder, 
             taken = FreeNumberedName(s->folder, s->start, s->source.path());
             return true;
         };
-        const int error = CopyFileInto(source, folder, name, Publish::Keep, &next);
+        const int error = CopyFileInto(source, folder, name, Publish::Keep, &next, nullptr, placed);
         return FromError(error, std::move(name));
     }
     // A move that meets a taken name fails without having done anything, so
@@ -86,7 +86,7 @@ PlaceResult PlaceNumbered(const SourceFile& source, const TargetFolder& folder, 
     int error = 0;
     for (int attempt = 0; attempt < kRaceRetries; ++attempt) {
         if (attempt > 0) name = FreeNumberedName(folder, start, source.path());
-        error = MoveFileInto(source, folder, name, Publish::Keep);
+        error = MoveFileInto(source, folder, name, Publish::Keep, nullptr, placed);
         if (error != EEXIST || !FileExistsIn(folder, name)) break;
         if (IsTheSource(source, folder, name)) return FromError(0, std::move(name));
     }
@@ -117,7 +117,8 @@ PlaceResult FailedPlacement(int error, std::string name) {
 }
 
 PlaceResult PlaceFile(const SourceFile& source, const TargetFolder& folder, TransferMode mode,
-                      SameFilePolicy policy, SortHost& host, const std::string& renameStart) {
+                      SameFilePolicy policy, SortHost& host, const std::string& renameStart,
+                      PlacedEntry* placed) {
     std::string name = FileNameOf(source.path());
     const bool copy = mode == TransferMode::Copy;
 
@@ -128,21 +129,24 @@ PlaceResult PlaceFile(const SourceFile& source, const TargetFolder& folder, Tran
                 if (IsTheSource(source, folder, name)) return FromError(0, std::move(name));
                 if (!host.askReplace(folder.pathOf(name), source.path()))
                     return Declined(std::move(name));
-                const Transferred t = Transfer(source, folder, name, mode, Publish::Replace);
+                const Transferred t =
+                    Transfer(source, folder, name, mode, Publish::Replace, placed);
                 return FromTransfer(t, std::move(name));
             }
-            return FromTransfer(
-                Transfer(source, folder, name, mode, copy ? Publish::Replace : Publish::Keep),
-                name);
+            return FromTransfer(Transfer(source, folder, name, mode,
+                                         copy ? Publish::Replace : Publish::Keep, placed),
+                                name);
 
         case SameFilePolicy::Rename:
-            return PlaceNumbered(source, folder, mode, renameStart.empty() ? name : renameStart);
+            return PlaceNumbered(source, folder, mode, renameStart.empty() ? name : renameStart,
+                                 placed);
 
         case SameFilePolicy::Overwrite:
-            return FromTransfer(Transfer(source, folder, name, mode, Publish::Replace), name);
+            return FromTransfer(Transfer(source, folder, name, mode, Publish::Replace, placed),
+                                name);
 
         case SameFilePolicy::Skip: {
-            const int error = Transfer(source, folder, name, mode, Publish::Keep).error;
+            const int error = Transfer(source, folder, name, mode, Publish::Keep, placed).error;
             // A file under the name is the policy's own choice; anything else there is a failure.
             if (error == EEXIST && FileExistsIn(folder, name)) {
                 return IsTheSource(source, folder, name) ? FromError(0, name) : Declined(name);

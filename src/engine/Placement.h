@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "FileOps.h"
 #include "SortHost.h"
 #include "SortTypes.h"
 #include "SourceFile.h"
@@ -32,9 +33,11 @@ bool EnsureFolder(const std::string& folder);
 // the name Rename starts its search from; empty means the source's own file
 // name. When the file at the target name is the source itself (through a
 // link, a hard link or another mount), nothing is done and the file counts
-// as placed: it is where it belongs.
+// as placed: it is where it belongs. placed, when given, is told what the
+// placement left under its name where it knows that without a look.
 PlaceResult PlaceFile(const SourceFile& source, const TargetFolder& folder, TransferMode mode,
-                      SameFilePolicy policy, SortHost& host, const std::string& renameStart = {});
+                      SameFilePolicy policy, SortHost& host, const std::string& renameStart = {},
+                      PlacedEntry* placed = nullptr);
 // The same with the folder given by path (no trailing separator), opened for
 // this one placement.
 PlaceResult PlaceFile(const std::string& source, const std::string& targetFolder, TransferMode mode,

@@ -65,12 +65,16 @@ std::string TargetPath(const SortOptions& options, const std::string& target,
     return options.outputDir + target + kPathSeparator + name;
 }
 
-// What one placement came to, for the run's record: the placed entry looked
-// at right after (a link moved as a link, as itself).
+// What one placement came to, for the run's record: the placed entry as the
+// placement left it, looked at right after where the placement could not
+// tell (a link moved as a link, as itself). intended is the path the intent
+// named, under intendedName, taken over when the file went there.
 PlacementRecord Record(const SortOptions& options, const std::string& target, FolderCache& folders,
-                       const PlaceResult& r, const std::string& ownName) {
+                       const PlaceResult& r, const std::string& ownName, const PlacedEntry& placed,
+                       const std::string& intendedName, std::string intended) {
     PlacementRecord record;
-    record.target = TargetPath(options, target, r.name);
+    record.target =
+        r.name == intendedName ? std::move(intended) : TargetPath(options, target, r.name);
     record.error = r.error;
     switch (r.status) {
         case PlaceResult::Status::Failed:
@@ -85,15 +89,20 @@ PlacementRecord Record(const SortOptions& options, const std::string& target, Fo
     record.outcome = r.replaced          ? FileOutcome::Overwritten
                      : r.name != ownName ? FileOutcome::Renamed
                                          : FileOutcome::Placed;
-    int error = 0;
-    FileFacts facts;
-    if (TargetFolder* folder = folders.get(target, false, error);
-        folder && LookAtEntryIn(*folder, r.name, facts) == 0) {
-        record.size = facts.size;
-        record.mtimeSec = facts.lastWrite.sec;
-        record.mtimeNsec = facts.lastWrite.nsec;
-        record.device = facts.id.device;
-        record.inode = facts.id.inode;
+    FileFacts looked;
+    const FileFacts* facts = placed.known ? &placed.facts : nullptr;
+    if (!facts) {
+        int error = 0;
+        if (TargetFolder* folder = folders.get(target, false, error);
+            folder && LookAtEntryIn(*folder, r.name, looked) == 0)
+            facts = &looked;
+    }
+    if (facts) {
+        record.size = facts->size;
+        record.mtimeSec = facts->lastWrite.sec;
+        record.mtimeNsec = facts->lastWrite.nsec;
+        record.device = facts->id.device;
+        record.inode = facts->id.inode;
     }
     return record;
 }
@@ -110,6 +119,7 @@ bool PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
     std::string renameStart;
     bool moved = false;
     int firstError = 0;
+    std::string failedFolder;   // where the file met firstError
     std::string folderFailure;  // a target folder that could not be made or opened
     std::string refused;
     FileTally tally;
@@ -132,18 +142,24 @@ bool PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
         const std::string& start = chain ? renameStart : kOwnName;
         bool folderFailed = false;
         // The target's path is put together only for a run that is recorded.
+        const std::string& intendedName = start.empty() ? ownName : start;
+        std::string intended;
         const int64_t record =
             frame.recording()
-                ? frame.intend(path, TargetPath(options, target, start.empty() ? ownName : start),
+                ? frame.intend(path, intended = TargetPath(options, target, intendedName),
                                options.transferMode)
                 : 0;
+        // What the placement knows of the entry it leaves spares the
+        // record a look at it; asked for only when the run is recorded.
+        PlacedEntry placed;
         auto place = [&] {
             int error = 0;
+            placed = PlacedEntry{};
             TargetFolder* folder = folders.get(target, make, error);
             folderFailed = folder == nullptr;
             if (!folder) return FailedPlacement(error, FileNameOf(path));
             return PlaceFile(source, *folder, options.transferMode, options.sameFilePolicy, host,
-                             start);
+                             start, frame.recording() ? &placed : nullptr);
         };
         PlaceResult r = planner
                             ? planner->place(path, options.outputDir + target, options.transferMode,
@@ -159,7 +175,9 @@ bool PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
                 r = place();
             }
         }
-        if (frame.recording()) frame.done(record, Record(options, target, folders, r, ownName));
+        if (frame.recording())
+            frame.done(record, Record(options, target, folders, r, ownName, placed, intendedName,
+                                      std::move(intended)));
         if (r.status == PlaceResult::Status::Failed && r.error == ECANCELED) {
             // Stopped by the user: nothing of this copy is left, and the
             // source is as it was.
@@ -178,6 +196,7 @@ bool PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
         // failure. A folder that failed before the move still counts.
         if (r.status == PlaceResult::Status::Failed && !moved && firstError == 0) {
             firstError = r.error;
+            failedFolder = options.outputDir + target;
             if (folderFailed)
                 folderFailure = Format(MessageId::CannotMakeFolder,
                                        {options.outputDir + target, ReasonText(r.error)});
@@ -186,7 +205,7 @@ bool PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
     if (!folderFailure.empty()) {
         failures.add(path, folderFailure);
     } else if (firstError != 0) {
-        failures.add(path, firstError);
+        failures.add(path, firstError, failedFolder);
     } else if (!refused.empty()) {
         failures.add(path, Format(MessageId::OutsideOutputDir, {refused}));
     } else if (!tally.stopped) {

@@ -1,5 +1,7 @@
 #include "JournalRecorder.h"
 
+#include <utility>
+
 namespace zanfeld {
 
 namespace {
@@ -77,7 +79,7 @@ void JournalRecorder::done(int64_t placement, const PlacementRecord& record) {
     outcome.replacedWithoutTrash = record.replacedLost;
     if (!record.target.empty() && (placement != m_lastPlacement || record.target != m_lastTarget))
         outcome.placedTarget = record.target;
-    m_journal.done(placement, outcome);
+    m_journal.done(placement, std::move(outcome));
 }
 
 void JournalRecorder::replacing(int64_t placement, const std::string& trashFile,
@@ -95,7 +97,9 @@ void JournalRecorder::madeFolder(const std::string& path) {
     if (m_run != 0) m_journal.madeFolder(m_run, path);
 }
 
-void JournalRecorder::endRun(RunEnd end, const RunCounts& counts) {
+void JournalRecorder::endRun(RunEnd end, const RunCounts& counts) { endUndo(end, counts, false); }
+
+void JournalRecorder::endUndo(RunEnd end, const RunCounts& counts, bool complete) {
     if (m_run == 0) return;
     JournalEnd how;
     switch (end) {
@@ -115,7 +119,7 @@ void JournalRecorder::endRun(RunEnd end, const RunCounts& counts) {
     c.renamed = static_cast<int64_t>(counts.renamed);
     c.overwritten = static_cast<int64_t>(counts.overwritten);
     c.failed = static_cast<int64_t>(counts.failed);
-    m_journal.endRun(m_run, how, c);
+    m_journal.endRun(m_run, how, c, complete ? m_undoes : 0);
 }
 
 }  // namespace zanfeld

@@ -27,6 +27,9 @@ class JournalRecorder : public RunRecorder {
                        int step);
     void madeFolder(const std::string& path) override;
     void endRun(RunEnd end, const RunCounts& counts) override;
+    // The end of an undo run; complete: it put back all it could, so that
+    // the run it undoes is noted as undone with its end, in one commit.
+    void endUndo(RunEnd end, const RunCounts& counts, bool complete);
     bool ok() const override { return m_journal.ok() && (m_run != 0 || !m_begun); }
 
     // The run's id in the journal, 0 before it began or when the journal is off.

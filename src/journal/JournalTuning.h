@@ -22,6 +22,9 @@ inline constexpr int kCheckpointPages = 1000;
 inline constexpr int kRunCheckpointPages = 65536;
 // The WAL is cut back to this after a checkpoint.
 inline constexpr int64_t kWalSizeLimit = 4 << 20;
+// Pages the connection keeps in memory, in KiB: a run of some ten thousand
+// placements stays there from its writing to an undo's reading of it.
+inline constexpr int kCacheKiB = 16 << 10;
 
 // The writer commits the rows that wait once there are this many, or after
 // this long: the fixed cost of a commit (locks, WAL frames) is shared.

@@ -185,7 +185,8 @@ int RunJournal::configure() {
 
     const std::string rest =
         "PRAGMA synchronous=NORMAL; PRAGMA wal_autocheckpoint=" + std::to_string(kCheckpointPages) +
-        "; PRAGMA journal_size_limit=" + std::to_string(kWalSizeLimit) + ";";
+        "; PRAGMA journal_size_limit=" + std::to_string(kWalSizeLimit) +
+        "; PRAGMA cache_size=" + std::to_string(-kCacheKiB) + ";";
     code = sqlite3_exec(m_db, rest.c_str(), nullptr, nullptr, nullptr);
     return code == SQLITE_OK ? 0 : ErrnoFromSqlite(m_db, code);
 }
@@ -227,11 +228,13 @@ void RunJournal::close() {
         }
         m_openRuns.clear();
         m_queue.clear();
+        m_batchCalled = false;
         m_refills.clear();
     } catch (...) {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_openRuns.clear();
         m_queue.clear();
+        m_batchCalled = false;
         m_refills.clear();
     }
     closeDatabase();
@@ -262,6 +265,7 @@ void RunJournal::failLocked(int error) {
     for (auto& entry : m_openRuns) entry.second->log.close();
     m_openRuns.clear();
     m_queue.clear();
+    m_batchCalled = false;
     m_refills.clear();
     m_wake.notify_all();
     m_drained.notify_all();

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -87,7 +88,7 @@ class RunJournal {
                    int64_t undoes = 0);
     // The outcome of a placement; it reaches the disk with the next intend(),
     // endRun() or read.
-    void done(int64_t placement, const PlacementOutcome& outcome);
+    void done(int64_t placement, PlacementOutcome outcome);
     // The same, in the run's log before it returns: what a placement has
     // arranged (a replaced file's place in the Trash) before the step that a
     // killed process could leave half done.
@@ -96,8 +97,10 @@ class RunJournal {
     // run's log before this returns.
     void madeFolder(int64_t run, const std::string& path);
     // Records how the run ended, commits everything of the run, and removes
-    // its log.
-    void endRun(int64_t run, const JournalEnd& end, const JournalCounts& counts);
+    // its log. undone: for an undo run that put back all it could, the run
+    // it undid, noted as markUndone() does in the same commit.
+    void endRun(int64_t run, const JournalEnd& end, const JournalCounts& counts,
+                int64_t undone = 0);
 
     // Reads see everything recorded so far: they commit what waits first.
     // The newest runs first; limit 0 means all of them.
@@ -155,7 +158,7 @@ class RunJournal {
         bool owns(int64_t placement) const;
     };
 
-    // A row waiting for the writer.
+    // A row waiting for the writer. Its paths are in its batch's text.
     struct QueuedRow {
         enum class Kind { Placement, Outcome, Folder };
         Kind kind = Kind::Placement;
@@ -165,9 +168,43 @@ class RunJournal {
         int64_t seq = 0;
         int mode = 0;
         int64_t undoes = 0;
-        std::string source;  // a Folder's path
-        std::string target;
+        size_t textAt = 0;      // where its source (a Folder's path) begins
+        size_t sourceSize = 0;  // the target follows the source
+        size_t targetSize = 0;
         PlacementOutcome outcome;
+    };
+
+    // The rows that wait together, their paths one after another in one
+    // string: queuing a row copies its paths without an allocation of its
+    // own once the buffers have grown, and the writer, which swaps the
+    // batch for its empty one, hands the buffers back for reuse.
+    class RowBatch {
+      public:
+        QueuedRow& add(QueuedRow::Kind kind, std::string_view source = {},
+                       std::string_view target = {});
+        std::string_view source(const QueuedRow& row) const {
+            return std::string_view(m_text).substr(row.textAt, row.sourceSize);
+        }
+        std::string_view target(const QueuedRow& row) const {
+            return std::string_view(m_text).substr(row.textAt + row.sourceSize, row.targetSize);
+        }
+        bool empty() const { return m_rows.empty(); }
+        size_t size() const { return m_rows.size(); }
+        QueuedRow& operator[](size_t i) { return m_rows[i]; }
+        auto begin() const { return m_rows.begin(); }
+        auto end() const { return m_rows.end(); }
+        void clear() {
+            m_rows.clear();
+            m_text.clear();
+        }
+        void swap(RowBatch& other) noexcept {
+            m_rows.swap(other.m_rows);
+            m_text.swap(other.m_text);
+        }
+
+      private:
+        std::vector<QueuedRow> m_rows;
+        std::string m_text;
     };
 
     int openLocked(const std::string& path);
@@ -188,8 +225,8 @@ class RunJournal {
     bool beginWrite();
     bool commitWrite();
     bool flushLocked();
-    bool commitRows(const std::vector<QueuedRow>& rows, const std::vector<int64_t>& refills);
-    bool writeBatch(const std::vector<QueuedRow>& rows, const std::vector<int64_t>& refills,
+    bool commitRows(const RowBatch& rows, const std::vector<int64_t>& refills);
+    bool writeBatch(const RowBatch& rows, const std::vector<int64_t>& refills,
                     std::vector<std::pair<int64_t, IdRange>>& reserved);
     void applyReserved(const std::vector<std::pair<int64_t, IdRange>>& reserved);
     bool nextFreeId(int64_t& id);
@@ -201,7 +238,7 @@ class RunJournal {
     // With m_mutex held.
     void failLocked(int error);
     void queuePendingLocked(OpenRun& run);
-    void takeQueueLocked(std::vector<QueuedRow>& rows, std::vector<int64_t>& refills);
+    void takeQueueLocked(RowBatch& rows, std::vector<int64_t>& refills);
     OpenRun* ownerLocked(int64_t placement);
 
     void markFailed(int error);
@@ -218,13 +255,14 @@ class RunJournal {
     std::thread m_writer;
     bool m_stopWriter = false;
     bool m_writerAsleep = false;
+    bool m_batchCalled = false;  // the writer was woken for the rows that wait
     std::atomic<bool> m_ok{false};
     std::atomic<int> m_error{0};
     sqlite3* m_db = nullptr;
     std::string m_path;
     std::string m_movedAside;
     std::map<int64_t, std::unique_ptr<OpenRun>> m_openRuns;
-    std::vector<QueuedRow> m_queue;
+    RowBatch m_queue;
     uint64_t m_queueGeneration = 1;
     std::vector<int64_t> m_refills;  // runs that asked for more ids
 

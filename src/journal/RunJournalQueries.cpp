@@ -3,10 +3,12 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <limits>
 #include <mutex>
 
+#include "JournalTuning.h"
 #include "RunJournal.h"
 
 namespace zanfeld {
@@ -53,6 +55,7 @@ std::vector<JournalRun> RunJournal::runs(size_t limit) {
 std::vector<JournalPlacement> RunJournal::placements(int64_t run) {
     std::lock_guard<std::mutex> db(m_dbMutex);
     std::vector<JournalPlacement> result;
+    bool filling = false;
     try {
         if (!ready() || !flushLocked()) return result;
         m_sql.selectRange.bindInt(1, run);
@@ -69,12 +72,18 @@ std::vector<JournalPlacement> RunJournal::placements(int64_t run) {
             failDb(code);
             return result;
         }
+        // Room for the run's range at once, so that the list is not moved
+        // as it grows; bounded, as a killed run's range has no end.
+        const int64_t span = last > first ? last - first : 0;
+        result.reserve(static_cast<size_t>(std::min<int64_t>(span, kIdBlock - 1) + 1));
         SqliteStatement& s = m_sql.selectPlacements;
         s.bindInt(1, first);
         s.bindInt(2, last);
         s.bindInt(3, run);
         while ((code = s.step()) == SQLITE_ROW) {
-            JournalPlacement p;
+            // Filled where it stays; one that an exception cuts short goes.
+            JournalPlacement& p = result.emplace_back();
+            filling = true;
             p.id = s.intAt(0);
             p.run = run;
             p.seq = s.intAt(1);
@@ -104,11 +113,12 @@ std::vector<JournalPlacement> RunJournal::placements(int64_t run) {
                 o.placedTarget = s.bytesAt(16);
             }
             p.undoes = s.isNull(17) ? 0 : s.intAt(17);
-            result.push_back(std::move(p));
+            filling = false;
         }
         s.reset();
         if (code != SQLITE_DONE) failDb(code);
     } catch (...) {
+        if (filling) result.pop_back();
         m_sql.selectRange.reset();
         m_sql.selectPlacements.reset();
         failDbErrno(ENOMEM);

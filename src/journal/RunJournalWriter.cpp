@@ -12,6 +12,18 @@
 
 namespace zanfeld {
 
+RunJournal::QueuedRow& RunJournal::RowBatch::add(QueuedRow::Kind kind, std::string_view source,
+                                                 std::string_view target) {
+    QueuedRow& row = m_rows.emplace_back();
+    row.kind = kind;
+    row.textAt = m_text.size();
+    row.sourceSize = source.size();
+    row.targetSize = target.size();
+    m_text.append(source);
+    m_text.append(target);
+    return row;
+}
+
 void RunJournal::startWriter() {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -33,7 +45,7 @@ void RunJournal::stopWriter() {
 // kBatchInterval, or at once when a run needs more ids. Sleeps while no run
 // goes on and nothing waits.
 void RunJournal::writerLoop() {
-    std::vector<QueuedRow> rows;
+    RowBatch rows;
     std::vector<int64_t> refills;
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_stopWriter) {
@@ -63,7 +75,7 @@ void RunJournal::writerLoop() {
                 failDbErrno(ENOMEM);
             }
         }
-        rows.clear();  // keeps its capacity for the next swap
+        rows.clear();  // keeps its buffers for the next swap
         refills.clear();
         lock.lock();
     }
@@ -81,30 +93,28 @@ void RunJournal::queuePendingLocked(OpenRun& run) {
                 continue;
             }
         }
-        QueuedRow& row = m_queue.emplace_back();
-        row.kind = QueuedRow::Kind::Outcome;
+        QueuedRow& row = m_queue.add(QueuedRow::Kind::Outcome);
         row.id = logged.placement;
         row.outcome = std::move(logged.outcome);
     }
     run.pending.clear();
-    for (std::string& folder : run.pendingFolders) {
-        QueuedRow& row = m_queue.emplace_back();
-        row.kind = QueuedRow::Kind::Folder;
+    for (const std::string& folder : run.pendingFolders) {
+        QueuedRow& row = m_queue.add(QueuedRow::Kind::Folder, folder);
         row.run = run.id;
-        row.source = std::move(folder);
     }
     run.pendingFolders.clear();
 }
 
-void RunJournal::takeQueueLocked(std::vector<QueuedRow>& rows, std::vector<int64_t>& refills) {
+void RunJournal::takeQueueLocked(RowBatch& rows, std::vector<int64_t>& refills) {
     rows.swap(m_queue);
     refills.swap(m_refills);
     ++m_queueGeneration;
+    m_batchCalled = false;
     m_drained.notify_all();
 }
 
 // Inside a transaction: the rows, then the blocks of ids asked for.
-bool RunJournal::writeBatch(const std::vector<QueuedRow>& rows, const std::vector<int64_t>& refills,
+bool RunJournal::writeBatch(const RowBatch& rows, const std::vector<int64_t>& refills,
                             std::vector<std::pair<int64_t, IdRange>>& reserved) {
     for (const QueuedRow& row : rows) {
         switch (row.kind) {
@@ -113,8 +123,8 @@ bool RunJournal::writeBatch(const std::vector<QueuedRow>& rows, const std::vecto
                 s.bindInt(1, row.id);
                 s.bindInt(2, row.run);
                 s.bindInt(3, row.seq);
-                s.bindBytes(4, row.source);
-                s.bindBytes(5, row.target);
+                s.bindBytes(4, rows.source(row));
+                s.bindBytes(5, rows.target(row));
                 s.bindInt(6, row.mode);
                 if (row.settled) {
                     BindOutcome(s, 7, row.outcome);
@@ -134,7 +144,7 @@ bool RunJournal::writeBatch(const std::vector<QueuedRow>& rows, const std::vecto
                 break;
             case QueuedRow::Kind::Folder:
                 m_sql.insertFolder.bindInt(1, row.run);
-                m_sql.insertFolder.bindBytes(2, row.source);
+                m_sql.insertFolder.bindBytes(2, rows.source(row));
                 if (!stepDone(m_sql.insertFolder)) return false;
                 break;
         }
@@ -147,8 +157,7 @@ bool RunJournal::writeBatch(const std::vector<QueuedRow>& rows, const std::vecto
     return true;
 }
 
-bool RunJournal::commitRows(const std::vector<QueuedRow>& rows,
-                            const std::vector<int64_t>& refills) {
+bool RunJournal::commitRows(const RowBatch& rows, const std::vector<int64_t>& refills) {
     if (rows.empty() && refills.empty()) return true;
     std::vector<std::pair<int64_t, IdRange>> reserved;
     if (!beginWrite() || !writeBatch(rows, refills, reserved) || !commitWrite()) return false;
@@ -157,7 +166,7 @@ bool RunJournal::commitRows(const std::vector<QueuedRow>& rows,
 }
 
 bool RunJournal::flushLocked() {
-    std::vector<QueuedRow> rows;
+    RowBatch rows;
     std::vector<int64_t> refills;
     {
         std::lock_guard<std::mutex> lock(m_mutex);

@@ -111,18 +111,21 @@ int64_t RunJournal::intend(int64_t run, const std::string& source, const std::st
         ++r.nextId;
         r.lastId = id;
         queuePendingLocked(r);
-        QueuedRow& row = m_queue.emplace_back();
-        row.kind = QueuedRow::Kind::Placement;
+        QueuedRow& row = m_queue.add(QueuedRow::Kind::Placement, source, target);
         row.id = id;
         row.run = run;
         row.seq = r.nextSeq++;
         row.mode = mode;
         row.undoes = undoes;
-        row.source = source;
-        row.target = target;
         r.queuedIndex = m_queue.size() - 1;
         r.queuedGeneration = m_queueGeneration;
-        bool wake = m_writerAsleep || m_queue.size() >= kBatchRows;
+        bool wake = m_writerAsleep;
+        if (m_queue.size() >= kBatchRows && !m_batchCalled) {
+            // Once a batch: the writer looks at the queue before it waits
+            // again, so a call while it commits is not missed.
+            m_batchCalled = true;
+            wake = true;
+        }
         if (!r.refillAsked && r.idsLeft() < kIdsLow) {
             r.refillAsked = true;
             m_refills.push_back(run);
@@ -143,19 +146,18 @@ int64_t RunJournal::intend(int64_t run, const std::string& source, const std::st
     }
 }
 
-void RunJournal::done(int64_t placement, const PlacementOutcome& outcome) {
+void RunJournal::done(int64_t placement, PlacementOutcome outcome) {
     try {
         std::unique_lock<std::mutex> lock(m_mutex);
         if (!m_ok || placement <= 0) return;
         if (OpenRun* run = ownerLocked(placement)) {
             // To the log with the run's next intent.
-            run->pending.push_back(LoggedOutcome{placement, outcome});
+            run->pending.push_back(LoggedOutcome{placement, std::move(outcome)});
             return;
         }
-        QueuedRow& row = m_queue.emplace_back();
-        row.kind = QueuedRow::Kind::Outcome;
+        QueuedRow& row = m_queue.add(QueuedRow::Kind::Outcome);
         row.id = placement;
-        row.outcome = outcome;
+        row.outcome = std::move(outcome);
         const bool wake = m_writerAsleep;
         lock.unlock();
         if (wake) m_wake.notify_one();
@@ -207,10 +209,8 @@ void RunJournal::madeFolder(int64_t run, const std::string& path) {
             queuePendingLocked(r);
             return;
         }
-        QueuedRow& row = m_queue.emplace_back();
-        row.kind = QueuedRow::Kind::Folder;
+        QueuedRow& row = m_queue.add(QueuedRow::Kind::Folder, path);
         row.run = run;
-        row.source = path;
         const bool wake = m_writerAsleep;
         lock.unlock();
         if (wake) m_wake.notify_one();
@@ -220,12 +220,13 @@ void RunJournal::madeFolder(int64_t run, const std::string& path) {
     }
 }
 
-void RunJournal::endRun(int64_t run, const JournalEnd& end, const JournalCounts& counts) {
+void RunJournal::endRun(int64_t run, const JournalEnd& end, const JournalCounts& counts,
+                        int64_t undone) {
     std::lock_guard<std::mutex> db(m_dbMutex);
     try {
         if (!ready() || run <= 0) return;
         std::unique_ptr<OpenRun> open;
-        std::vector<QueuedRow> rows;
+        RowBatch rows;
         std::vector<int64_t> refills;
         bool last = false;
         {
@@ -260,7 +261,13 @@ void RunJournal::endRun(int64_t run, const JournalEnd& end, const JournalCounts&
             s.bindInt(10, open->lastId != 0 ? open->lastId : open->firstId - 1);
         else
             s.bindNull(10);
-        if (!stepDone(s) || !commitWrite()) return;
+        if (!stepDone(s)) return;
+        if (undone > 0) {
+            m_sql.markUndone.bindInt(1, undone);
+            m_sql.markUndone.bindInt(2, run);
+            if (!stepDone(m_sql.markUndone)) return;
+        }
+        if (!commitWrite()) return;
         applyReserved(reserved);
         if (open) {
             open->log.remove();

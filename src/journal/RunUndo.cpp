@@ -120,6 +120,14 @@ bool SameFile(const std::string& a, const std::string& b) {
            sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+// path is a folder's path and name, its last part, such that the folder
+// opened by that path names name as path itself (TargetFolder::pathOf).
+bool IsFolderAndName(const std::string& path, const std::string& name) {
+    const size_t slash = path.rfind(kPathSeparator);
+    return slash != std::string::npos && (slash == 0 || path[slash - 1] != kPathSeparator) &&
+           IsPlainName(name);
+}
+
 bool Missing(const std::string& path) {
     struct stat st;
     return sys().lstat(path.c_str(), &st) != 0 && errno == ENOENT;
@@ -392,10 +400,37 @@ class Undo {
     // taken. True when from is free afterwards.
     bool moveBack(int64_t placement, const std::string& from, const std::string& to) {
         const std::string name = FileNameOf(to);
+        if (IsFolderAndName(to, name)) {
+            // The usual case, a free name under to: renamed by the whole
+            // paths, which lead wherever to's folder now is, as a folder held
+            // open and found still at its path would.
+            const int64_t id =
+                m_record.intendStep(placement, from, to, static_cast<int>(Step::MoveBack));
+            if (sys().renameAt(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) ==
+                0) {
+                PlacementRecord record;
+                record.target = to;
+                record.outcome = FileOutcome::Placed;
+                m_record.done(id, record);
+                ++m_report.movedBack;
+                return true;
+            }
+            // Anything else (a taken name, a folder gone, another file
+            // system) the placing step below settles as it always did.
+            return moveBackStep(placement, id, from, to, name);
+        }
+        return moveBackStep(placement, std::nullopt, from, to, name);
+    }
+
+    // moveBack's step through to's folder, held open; intended: the step's
+    // id in the record when it is there already.
+    bool moveBackStep(int64_t placement, std::optional<int64_t> intended, const std::string& from,
+                      const std::string& to, const std::string& name) {
         int error = 0;
         TargetFolder& folder = folderOf(to, error);
         const int64_t id =
-            m_record.intendStep(placement, from, to, static_cast<int>(Step::MoveBack));
+            intended ? *intended
+                     : m_record.intendStep(placement, from, to, static_cast<int>(Step::MoveBack));
         std::string placed = name;
         if (error == 0) {
             error = MoveFileInto(SourceFile(from), folder, placed, Publish::Keep);
@@ -640,11 +675,10 @@ UndoReport UndoRun(RunJournal& journal, int64_t run, SortHost& host) {
     counts.placed =
         report.movedBack + report.copiesRemoved + report.copiesTrashed + report.restored;
     counts.failed = report.kept;
-    record.endRun(report.stopped ? RunEnd::Stopped : RunEnd::Finished, counts);
     // Only an undo that put back everything that can come back ends the
     // run's undo; otherwise the next one goes on with what is left.
-    if (!report.stopped && report.kept == report.lost && record.run() != 0)
-        journal.markUndone(run, record.run());
+    record.endUndo(report.stopped ? RunEnd::Stopped : RunEnd::Finished, counts,
+                   !report.stopped && report.kept == report.lost);
 
     host.setBusy(false);
     const std::string text = ClosingText(report, undo.kept());

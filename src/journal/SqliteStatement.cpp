@@ -23,7 +23,7 @@ void SqliteStatement::bindInt(int index, int64_t value) {
 
 void SqliteStatement::bindNull(int index) { sqlite3_bind_null(m_stmt, index); }
 
-void SqliteStatement::bindBytes(int index, const std::string& bytes) {
+void SqliteStatement::bindBytes(int index, std::string_view bytes) {
     // SQLITE_STATIC: every statement is stepped and reset while the caller's
     // strings are alive. A zero-length BLOB still needs a non-null pointer,
     // or SQLite stores NULL.

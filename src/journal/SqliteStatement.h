@@ -26,7 +26,7 @@ class SqliteStatement {
     // not be UTF-8. An empty optional byte string binds NULL.
     void bindInt(int index, int64_t value);
     void bindNull(int index);
-    void bindBytes(int index, const std::string& bytes);
+    void bindBytes(int index, std::string_view bytes);
     void bindText(int index, std::string_view text);
     void bindBytesOrNull(int index, const std::string& bytes);
 

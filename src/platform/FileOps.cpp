@@ -423,6 +423,31 @@ int FactsOf(const struct stat& st, FileFacts& facts) {
     return 0;
 }
 
+// LookAtEntryIn's facts from a look at the entry itself: a symlink gives its own.
+int EntryFactsOf(const struct stat& st, FileFacts& facts) {
+    if (!S_ISLNK(st.st_mode)) return FactsOf(st, facts);
+    facts.id = FileId::Of(st);
+    facts.lastWrite = ToFileTime(st.st_mtim);
+    facts.size = static_cast<int64_t>(st.st_size);
+    return 0;
+}
+
+// The copy just published under its name, still open: its descriptor says
+// what a look at the name would, without a walk to it.
+void NoteWritten(int fd, PlacedEntry* placed) {
+    struct stat st;
+    if (placed && sys().fstat(fd, &st) == 0) placed->known = EntryFactsOf(st, placed->facts) == 0;
+}
+
+// An entry renamed into folder: a rename within one file system keeps the
+// file, its size and its times. Only an entry of the folder's own device is
+// taken as it was looked at (an overlay may give a file of a lower layer
+// another device and inode once it is renamed).
+void NoteRenamed(const struct stat& entry, const TargetFolder& folder, PlacedEntry* placed) {
+    if (placed && static_cast<uint64_t>(entry.st_dev) == folder.id().device)
+        placed->known = EntryFactsOf(entry, placed->facts) == 0;
+}
+
 [[maybe_unused]] const char* ErrorTextResult(int result, const char* buffer) {
     return result == 0 ? buffer : "Unknown error";
 }
@@ -461,7 +486,7 @@ int ListEntries(DIR* dir, const std::function<void(const DirEntry&)>& visit) {
 
 int CopyFileInto(const SourceFile& from, const TargetFolder& folder, std::string& name,
                  Publish publish, const std::function<bool(std::string& name)>* nextName,
-                 bool* replaced) {
+                 bool* replaced, PlacedEntry* placed) {
     if (!IsPlainName(name)) return EINVAL;
     OpenSource source;
     if (const int e = OpenRegular(from, source)) return e;
@@ -470,7 +495,10 @@ int CopyFileInto(const SourceFile& from, const TargetFolder& folder, std::string
     const FileId sourceId = FileId::Of(source.st);
     source.fd.reset();
     for (;;) {
+        // An unnamed copy stays open once it is linked under the name.
+        const bool unnamed = !temp.hidden();
         const int e = temp.publishKeep(name);
+        if (e == 0 && unnamed) NoteWritten(temp.fd(), placed);
         if (e != EEXIST) return e;
         // The name is taken. By the source itself (through a link, a hard
         // link or another mount)? Then the file is where it belongs.
@@ -483,7 +511,7 @@ int CopyFileInto(const SourceFile& from, const TargetFolder& folder, std::string
 }
 
 int MoveFileInto(const SourceFile& from, const TargetFolder& folder, const std::string& name,
-                 Publish publish, bool* replaced) {
+                 Publish publish, bool* replaced, PlacedEntry* placed) {
     if (!IsPlainName(name)) return EINVAL;
     struct stat entry;
     if (sys().statAt(from.dirFd(), from.name(), &entry, AT_SYMLINK_NOFOLLOW) != 0) return errno;
@@ -491,8 +519,11 @@ int MoveFileInto(const SourceFile& from, const TargetFolder& folder, const std::
 
     // A free name first, whatever the policy: only a name found taken needs
     // a look at what holds it.
-    if (sys().renameAt(from.dirFd(), from.name(), folder.fd(), name.c_str(), RENAME_NOREPLACE) == 0)
+    if (sys().renameAt(from.dirFd(), from.name(), folder.fd(), name.c_str(), RENAME_NOREPLACE) ==
+        0) {
+        NoteRenamed(entry, folder, placed);
         return 0;
+    }
     int e = errno;
     if (e == EINVAL) {
         // No RENAME_NOREPLACE here. Keep: link (fails when the name is taken),
@@ -632,11 +663,7 @@ int LookAtEntryIn(const TargetFolder& folder, const std::string& name, FileFacts
     if (!IsPlainName(name)) return EINVAL;
     struct stat st;
     if (sys().statAt(folder.fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;
-    if (!S_ISLNK(st.st_mode)) return FactsOf(st, facts);
-    facts.id = FileId::Of(st);
-    facts.lastWrite = ToFileTime(st.st_mtim);
-    facts.size = static_cast<int64_t>(st.st_size);
-    return 0;
+    return EntryFactsOf(st, facts);
 }
 
 int LookAtFileIn(const TargetFolder& folder, const std::string& name, FileFacts& facts) {

@@ -25,6 +25,7 @@ enum class Publish {
 };
 
 class TargetFolder;
+struct PlacedEntry;
 
 // The file operations of the program, built on the Sys seam. Operations that
 // can fail return 0 or an errno value (or one of the reasons below).
@@ -44,21 +45,24 @@ class TargetFolder;
 // next name to try into it and returns true, or returns false to give up
 // with EEXIST; the data is copied once however many names are tried, and on
 // success name holds the name used. replaced, when given, is set when an
-// existing file under the name was replaced.
+// existing file under the name was replaced. placed, when given, is told what
+// the copy left under the name where that is known without a look (see
+// PlacedEntry).
 //
 // The data goes in chunks; the CopyObserver in force on the thread is told
 // of each and may stop the copy (ECANCELED, nothing left behind).
 int CopyFileInto(const SourceFile& from, const TargetFolder& folder, std::string& name,
                  Publish publish, const std::function<bool(std::string& name)>* nextName = nullptr,
-                 bool* replaced = nullptr);
+                 bool* replaced = nullptr, PlacedEntry* placed = nullptr);
 
 // A rename within one file system; across file systems a safe copy, flushed
 // and published, after which the source is removed, and only when a last look
 // finds it unchanged (kSourceChanged otherwise, with the source kept and no
 // copy left behind). A file is never in neither place. A symlink is moved as
 // a link, but never over the file it would point to from its new place.
+// placed as for CopyFileInto.
 int MoveFileInto(const SourceFile& from, const TargetFolder& folder, const std::string& name,
-                 Publish publish, bool* replaced = nullptr);
+                 Publish publish, bool* replaced = nullptr, PlacedEntry* placed = nullptr);
 
 // The same by full target path; the target's folder is opened for the call.
 int CopyFileSafe(const std::string& from, const std::string& to, Publish publish);
@@ -113,6 +117,15 @@ int LookAtFileIn(const TargetFolder& folder, const std::string& name, FileFacts&
 // The same for the entry under name itself: a symlink is not followed and
 // gives its own facts (its size is the length of its text).
 int LookAtEntryIn(const TargetFolder& folder, const std::string& name, FileFacts& facts);
+
+// What a placement left under the name, as LookAtEntryIn would find it right
+// after: known where the placement holds it exactly (an fstat of the copy it
+// wrote, the look at an entry it renamed within its file system), so that
+// the caller spares the look; not known otherwise.
+struct PlacedEntry {
+    bool known = false;
+    FileFacts facts;
+};
 
 // Last-write time and size of a regular file (nothing for a folder, a device,
 // a pipe, a socket or a missing entry); the file is not opened.

@@ -302,6 +302,23 @@ TEST_F(CopyFolderTreeTest, AFailedFileIsCountedAndTheWalkGoesOn) {
         EXPECT_EQ(ReadFile(dir / "dst/z/b.txt"), "B");
         EXPECT_TRUE(host.of("ask").empty());  // a folder is no file to ask about
     }
+
+    // A full disk is the target folder's: the file's line names it.
+    for (SameFilePolicy p : {SameFilePolicy::Overwrite, SameFilePolicy::Rename}) {
+        TempDir dir;
+        WriteFile(dir / "src/z/b.txt", std::string(300 * 1024, 'b'));
+        FailureLog failures;
+        RecordingHost host;
+        m_guard.sys.failAfterPartial(SysOp::CopyFileRange, ENOSPC,
+                                     m_guard.sys.calls(SysOp::CopyFileRange) + 1);
+        EXPECT_TRUE(CopyFolderTree(dir / "src", dir / "dst", p, host, failures));
+        EXPECT_EQ(failures.count(), 1u);
+        EXPECT_NE(failures.failureText().find(dir / "src/z/b.txt" + "：目标文件夹“" +
+                                              dir / "dst/z" + "”所在的磁盘空间不足"),
+                  std::string::npos)
+            << failures.failureText();
+        EXPECT_FALSE(IsFile(dir / "dst/z/b.txt"));
+    }
 }
 
 // Answers Yes to the first question and, at that moment, puts a file where

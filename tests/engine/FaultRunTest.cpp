@@ -116,6 +116,12 @@ class FaultRunTest : public ::testing::Test {
         if (error != 0) {
             EXPECT_NE(text.find(ReasonText(error)), std::string::npos) << text;
         }
+        // A full disk is the target folder's, and its line names it.
+        if (error == ENOSPC) {
+            EXPECT_NE(text.find(m_a + "：目标文件夹“" + m_dir / "out/.txt" + "”所在的磁盘空间不足"),
+                      std::string::npos)
+                << text;
+        }
         ASSERT_TRUE(IsFile(m_a));
         EXPECT_TRUE(HasContent(m_a, m_aData));
         if (oldTarget) {

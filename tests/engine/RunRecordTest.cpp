@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <optional>
 
+#include "FaultySys.h"
 #include "FileChecks.h"
 #include "FolderSort.h"
 #include "RecordingHost.h"
@@ -197,6 +199,79 @@ TEST_F(RunRecordTest, AFolderSortRecordsEachFileOfItsTreesAndTheFoldersItMade) {
               (std::vector<std::string>{m_dir / "out", m_dir / "out/相册", m_dir / "out/相册/相册",
                                         m_dir / "out/相册/相册/sub"}));
     EXPECT_EQ(r.end, RunEnd::Finished);
+}
+
+// The record holds the placed entry as a look at it right after finds it (a
+// link moved as a link, as itself). Where the placement holds those facts
+// (a copy it wrote and still has open, an entry it renamed) the record makes
+// no look of its own; elsewhere it looks once.
+TEST_F(RunRecordTest, ThePlacedEntryIsRecordedAndLookedAtOnlyWherePlacingCannotTell) {
+    struct Case {
+        const char* what;
+        TransferMode mode;
+        SameFilePolicy policy;
+        bool link;        // the source is a symlink
+        bool taken;       // a file is under the source's name in the folder already
+        bool hiddenCopy;  // no unnamed files: a copy is written under a hidden name
+        const char* placed;
+        int looks;  // stat and lstat calls the record adds to the same run unrecorded
+    };
+    const Case cases[] = {
+        {"copy", TransferMode::Copy, SameFilePolicy::Rename, false, false, false, "a.txt", 0},
+        {"copy, numbered", TransferMode::Copy, SameFilePolicy::Rename, false, true, false,
+         "a_1.txt", 0},
+        {"copy, hidden name first", TransferMode::Copy, SameFilePolicy::Rename, false, false, true,
+         "a.txt", 1},
+        {"copy over a file", TransferMode::Copy, SameFilePolicy::Overwrite, false, true, false,
+         "a.txt", 1},
+        {"move", TransferMode::Move, SameFilePolicy::Rename, false, false, false, "a.txt", 0},
+        {"move, numbered", TransferMode::Move, SameFilePolicy::Rename, false, true, false,
+         "a_1.txt", 0},
+        {"move of a link", TransferMode::Move, SameFilePolicy::Rename, true, false, false, "a.txt",
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        int looks[2] = {0, 0};
+        for (const bool recorded : {false, true}) {
+            TempDir dir;
+            const std::string source = dir / "src/a.txt";
+            if (c.link) {
+                WriteFile(dir / "src/linked.doc", "what the link leads to", 1'000'000'000);
+                ASSERT_EQ(::symlink("linked.doc", source.c_str()), 0);
+            } else {
+                WriteFile(source, "the new a", 2'000'000'000);
+                SetTimes(source, 2'000'000'000, 0, 2'000'000'000, 123'456'789);
+            }
+            if (c.taken) WriteFile(dir / "out/.txt/a.txt", "there before", 1'000'000'000);
+            SortOptions o = TypeOptions(c.policy, c.mode);
+            o.outputDir = dir / "out/";
+            RecordedHost recordedHost;
+            RecordingHost plainHost;
+            FaultySys sys;
+            if (c.hiddenCopy) sys.refuseUnnamedFiles();
+            {
+                ScopedSys scoped(sys);
+                RunFileSort(o, {source},
+                            recorded ? static_cast<SortHost&>(recordedHost) : plainHost);
+            }
+            looks[recorded] = sys.calls(SysOp::Lstat) + sys.calls(SysOp::Stat);
+            if (!recorded) continue;
+            ASSERT_EQ(recordedHost.rec.records.size(), 1u);
+            ASSERT_TRUE(recordedHost.rec.records[0]);
+            const PlacementRecord& r = *recordedHost.rec.records[0];
+            const std::string placed = dir / (std::string("out/.txt/") + c.placed);
+            EXPECT_EQ(r.target, placed);
+            const struct stat st = LStat(placed);
+            EXPECT_EQ(S_ISLNK(st.st_mode), c.link);
+            EXPECT_EQ(r.device, static_cast<uint64_t>(st.st_dev));
+            EXPECT_EQ(r.inode, static_cast<uint64_t>(st.st_ino));
+            EXPECT_EQ(r.size, static_cast<int64_t>(st.st_size));
+            EXPECT_EQ(r.mtimeSec, static_cast<int64_t>(st.st_mtim.tv_sec));
+            EXPECT_EQ(r.mtimeNsec, static_cast<int64_t>(st.st_mtim.tv_nsec));
+        }
+        EXPECT_EQ(looks[1] - looks[0], c.looks);
+    }
 }
 
 }  // namespace

@@ -13,6 +13,16 @@
 namespace zanfeld {
 namespace {
 
+// The definition, a bit at a time.
+uint32_t BitwiseCrc32(const unsigned char* p, size_t size, uint32_t crc) {
+    crc = ~crc;
+    for (size_t i = 0; i < size; ++i) {
+        crc ^= p[i];
+        for (int k = 0; k < 8; ++k) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
+    return ~crc;
+}
+
 TEST(Crc32Test, TheCheckValueAndPiecewise) {
     const std::string check = "123456789";
     EXPECT_EQ(Crc32(check.data(), check.size()), 0xCBF43926u);
@@ -24,6 +34,18 @@ TEST(Crc32Test, TheCheckValueAndPiecewise) {
         EXPECT_EQ(Crc32(long_.data() + cut, long_.size() - cut, first),
                   Crc32(long_.data(), long_.size()))
             << cut;
+    }
+    // Every length a record may have, from any alignment and any earlier
+    // value: the bytes a step takes at once and those left over agree with
+    // the definition.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(long_.data());
+    for (size_t at = 0; at < 16; ++at) {
+        for (size_t size = 0; size + at <= 600; ++size) {
+            for (const uint32_t crc : {0u, 0xCBF43926u}) {
+                ASSERT_EQ(Crc32(bytes + at, size, crc), BitwiseCrc32(bytes + at, size, crc))
+                    << "at " << at << ", " << size << " bytes";
+            }
+        }
     }
 }
 

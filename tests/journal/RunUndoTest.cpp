@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <optional>
 
@@ -182,6 +183,61 @@ TEST_F(RunUndoTest, AStoppedUndoLeavesTheRestForTheNextOne) {
     EXPECT_EQ(second.movedBack, 2u);
     EXPECT_EQ(second.kept, 0u);  // the one already back is not met again
     for (const std::string& f : files) EXPECT_TRUE(IsFile(f)) << f;
+}
+
+// A moved file goes back under its own name, under a number when that is
+// taken, and into its folder made again when that is gone. Each way the
+// undo records its one step, where the file went, and the run as undone.
+TEST_F(RunUndoTest, AMovedFileGoesBackWhateverBecameOfItsFolder) {
+    struct Case {
+        const char* what;
+        bool nameTaken;
+        bool folderGone;
+        const char* back;  // the name the file goes back under
+    };
+    const Case cases[] = {
+        {"its name free", false, false, "a.txt"},
+        {"its name taken", true, false, "a_1.txt"},
+        {"its folder gone", false, true, "a.txt"},
+    };
+    int i = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string folder = m_dir / ("src/" + std::to_string(++i) + "/sub");
+        const std::string a = folder + "/a.txt";
+        WriteFile(a, "a", 2'000'000'000);
+        const int64_t run = Sort(TypeOptions(TransferMode::Move, SameFilePolicy::Rename), {a});
+        ASSERT_NE(run, 0);
+        ASSERT_FALSE(Exists(a));
+        if (c.nameTaken) WriteFile(a, "a newer a");
+        if (c.folderGone) ASSERT_EQ(::rmdir(folder.c_str()), 0);
+
+        const UndoReport r = Undo(run);
+        EXPECT_EQ(r.movedBack, 1u);
+        EXPECT_EQ(r.renamedBack, c.nameTaken ? 1u : 0u);
+        EXPECT_EQ(r.kept, 0u);
+        const std::string back = folder + "/" + c.back;
+        EXPECT_EQ(ReadFile(back), "a");
+        EXPECT_FALSE(Exists(m_dir / "out/.txt/a.txt"));
+
+        const std::vector<JournalRun> runs = m_journal.runs(2);
+        ASSERT_EQ(runs.size(), 2u);
+        EXPECT_EQ(runs[0].undoes, run);
+        ASSERT_TRUE(runs[0].end);
+        EXPECT_EQ(runs[0].end->kind, JournalEndKind::Finished);
+        EXPECT_EQ(runs[0].counts.placed, 1);
+        EXPECT_EQ(runs[1].id, run);
+        EXPECT_EQ(runs[1].undoneBy, runs[0].id);
+        const std::vector<JournalPlacement> steps = m_journal.placements(runs[0].id);
+        ASSERT_EQ(steps.size(), 1u);
+        EXPECT_EQ(steps[0].source, m_dir / "out/.txt/a.txt");
+        EXPECT_EQ(steps[0].target, a);
+        EXPECT_EQ(steps[0].undoes, m_journal.placements(run).at(0).id);
+        EXPECT_EQ(steps[0].outcome.state, PlacementState::Done);
+        EXPECT_EQ(steps[0].outcome.result,
+                  c.nameTaken ? PlacementResult::Renamed : PlacementResult::Placed);
+        EXPECT_EQ(steps[0].outcome.placedTarget, c.nameTaken ? back : std::string());
+    }
 }
 
 }  // namespace
