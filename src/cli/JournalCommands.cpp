@@ -44,7 +44,9 @@ std::string RunJson(const JournalRun& run) {
            JsonText::string(run.window == RunWindow::Folders ? "folders" : "files") + "," +
            JsonText::key("criterion") + JsonText::string(RunSummary::page(run)) + "," +
            JsonText::key("mode") +
-           JsonText::string(run.mode == static_cast<int>(TransferMode::Move) ? "move" : "copy") +
+           JsonText::string(run.undoes != 0                                    ? "undo"
+                            : run.mode == static_cast<int>(TransferMode::Move) ? "move"
+                                                                               : "copy") +
            "," + JsonText::key("output") + JsonText::string(run.outputDir) + "," +
            JsonText::key("counts") + "{" + JsonText::key("placed") + std::to_string(n.placed) +
            "," + JsonText::key("skipped") + std::to_string(n.skipped) + "," +
@@ -78,7 +80,7 @@ int RunHistoryCommand(const CliRequest& r, const CliContext& c) {
                 TranslateMessage(RunSummary::window(run)) + "\t" +
                 TranslateMessage(RunSummary::page(run)) + "\t" +
                 TranslateMessage(RunSummary::mode(run)) + "\t" + PlainText::field(run.outputDir) +
-                "\t" + TranslateMessage(RunSummary::counts(run)) + "\t" +
+                "\t" + TranslateMessage(RunSummary::counts(journal, run)) + "\t" +
                 TranslateMessage(RunSummary::state(run)) + "\n";
     }
     if (runs.empty()) Print(c.err, TranslateMessage(Format(MessageId::CliJournalEmpty)) + "\n");

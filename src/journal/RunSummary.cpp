@@ -7,6 +7,7 @@
 #include "LocalTime.h"
 #include "MessageTexts.h"
 #include "SortTypes.h"
+#include "UndoRunCounts.h"
 
 namespace zanfeld {
 
@@ -48,10 +49,18 @@ std::string RunSummary::page(const JournalRun& run) {
 }
 
 std::string RunSummary::mode(const JournalRun& run) {
+    // An undo run copied and placed nothing: it is told as an undo.
+    if (run.undoes != 0) return Format(I::HistoryUndo);
     return Format(run.mode == static_cast<int>(TransferMode::Move) ? I::Move : I::Copy);
 }
 
-std::string RunSummary::counts(const JournalRun& run) {
+std::string RunSummary::counts(RunJournal& journal, const JournalRun& run) {
+    if (run.undoes != 0) {
+        const UndoCounts u = UndoRunCounts(journal, run);
+        return Format(I::HistoryUndoCounts,
+                      {std::to_string(u.movedBack), std::to_string(u.removed),
+                       std::to_string(u.restored), std::to_string(u.notUndone)});
+    }
     const JournalCounts& c = run.counts;
     return Format(I::HistoryCounts,
                   {std::to_string(c.placed), std::to_string(c.skipped), std::to_string(c.renamed),

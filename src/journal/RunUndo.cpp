@@ -25,6 +25,7 @@
 #include "Sys.h"
 #include "TargetFolder.h"
 #include "Trash.h"
+#include "UndoStep.h"
 
 namespace zanfeld {
 
@@ -36,10 +37,7 @@ bool Replaced(const PlacementOutcome& o) {
     return o.result == PlacementResult::Overwritten && !o.trashedPath.empty();
 }
 
-// The kinds of an undo run's steps, kept in their records' mode so that an
-// undo stopped or killed part-way is finished by the next one, each step
-// once. The numbers match what earlier versions stored for the same steps.
-enum class Step { RemoveCopy = 0, MoveBack = 1, Restore = 2 };
+using Step = UndoStep;
 
 // The entry at path is still the one the placement left there (a link
 // moved as a link is looked at as itself).
@@ -241,8 +239,7 @@ class Undo {
         // keeps an emptied folder of the run's from going.
         std::set<std::string> visited;
         auto clear = [&](const std::string& folder) {
-            if (visited.insert(folder).second)
-                RemoveStaleTemporaries(folder);
+            if (visited.insert(folder).second) RemoveStaleTemporaries(folder);
         };
         for (const JournalPlacement& p : placements) {
             const std::string folder = FolderOf(p.placed());
@@ -359,8 +356,7 @@ class Undo {
             // Put back by an undo that was killed, or taken out of the Trash
             // by the user: named unless something is under its name again.
             if (Missing(p.target))
-                keep(trashed,
-                     Format(MessageId::UndoCannotRestore, {p.target, ReasonText(ENOENT)}));
+                keep(trashed, Format(MessageId::UndoCannotRestore, {p.target, ReasonText(ENOENT)}));
             return;
         }
         if (!Missing(p.target))

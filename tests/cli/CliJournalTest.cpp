@@ -97,6 +97,11 @@ TEST_F(CliJournalTest, AMoveIsListedAndUndoneOnceOnlyWhenConfirmed) {
     EXPECT_EQ(TreeDifference(TreeOf(P("src")), sources), "");
     EXPECT_EQ(FileCount(TreeOf(P(out))), 0u);
     EXPECT_FALSE(m_box.history()[1]["undone_by"].isNull());
+    // The undo is listed as an undo, with what it put back.
+    EXPECT_EQ(m_box.history()[0]["mode"].string(), "undo");
+    r = m_box.run({"history", "--limit", "1"});
+    EXPECT_TRUE(Contains(r.out, "\t撤销\t")) << r.out;
+    EXPECT_TRUE(Contains(r.out, "\t移回 4，移除 0，恢复 0，未撤销 0\t")) << r.out;
 
     r = m_box.run({"undo", std::to_string(run), "--yes"});
     EXPECT_EQ(r.exitCode, 2);

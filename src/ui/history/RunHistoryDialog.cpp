@@ -15,7 +15,6 @@
 #include "NativeText.h"
 #include "RunJournal.h"
 #include "RunSummary.h"
-#include "UndoRunCounts.h"
 
 namespace zanfeld {
 
@@ -67,16 +66,10 @@ void RunHistoryDialog::load(RunJournal& journal) {
     for (int row = 0; row < static_cast<int>(m_runs.size()); ++row) {
         const JournalRun& run = m_runs[static_cast<size_t>(row)];
         const auto text = [](const std::string& utf8) { return FromEngine(utf8); };
-        // An undo run copied and placed nothing: it is told as an undo, with
-        // what it put back.
-        const bool undo = run.undoes != 0;
         const QStringList cells = {
-            text(RunSummary::started(run)),
-            text(RunSummary::window(run)),
-            text(RunSummary::page(run)),
-            text(undo ? Format(MessageId::HistoryUndo) : RunSummary::mode(run)),
-            FromNative(run.outputDir),
-            text(undo ? undoCountsText(UndoRunCounts(journal, run)) : RunSummary::counts(run)),
+            text(RunSummary::started(run)), text(RunSummary::window(run)),
+            text(RunSummary::page(run)),    text(RunSummary::mode(run)),
+            FromNative(run.outputDir),      text(RunSummary::counts(journal, run)),
             text(RunSummary::state(run))};
         for (int column = 0; column < cells.size(); ++column)
             TblRuns->setItem(row, column, new QTableWidgetItem(cells[column]));
@@ -89,12 +82,6 @@ void RunHistoryDialog::load(RunJournal& journal) {
     header->setStretchLastSection(true);
     fitColumns();
     selectionChanged();
-}
-
-std::string RunHistoryDialog::undoCountsText(const UndoCounts& counts) {
-    return Format(MessageId::HistoryUndoCounts,
-                  {std::to_string(counts.movedBack), std::to_string(counts.removed),
-                   std::to_string(counts.restored), std::to_string(counts.notUndone)});
 }
 
 void RunHistoryDialog::fitColumns() {

@@ -32,8 +32,6 @@ class RunHistoryDialog : public QDialog {
     void load(RunJournal& journal);
     // The run the user chose to undo once the dialog was accepted.
     int64_t chosenRun() const { return m_chosen; }
-    // An undo run's counts as its row shows them (UTF-8, Chinese).
-    static std::string undoCountsText(const UndoCounts& counts);
 
     QTableWidget* TblRuns;
     QPushButton* BtnUndoRun;  // "撤销所选分拣"

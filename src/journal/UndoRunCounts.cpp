@@ -1,16 +1,9 @@
 #include "UndoRunCounts.h"
 
 #include "RunJournal.h"
+#include "UndoStep.h"
 
 namespace zanfeld {
-
-namespace {
-
-// The kind of an undo step, as undo stores it in the step's mode: stored
-// numbers, the same in every journal.
-enum class UndoStep { RemoveCopy = 0, MoveBack = 1, Restore = 2 };
-
-}  // namespace
 
 UndoCounts UndoRunCounts(RunJournal& journal, const JournalRun& undo) {
     UndoCounts counts;
