@@ -238,6 +238,9 @@ class RunJournal {
     // With m_mutex held.
     void failLocked(int error);
     void queuePendingLocked(OpenRun& run);
+    // The outcomes and folders that wait, to the run's log at once (with the
+    // mutex held), and queued for the database.
+    void writeSettledLocked(OpenRun& run);
     void takeQueueLocked(RowBatch& rows, std::vector<int64_t>& refills);
     OpenRun* ownerLocked(int64_t placement);
 

@@ -167,6 +167,16 @@ void RunJournal::done(int64_t placement, PlacementOutcome outcome) {
     }
 }
 
+void RunJournal::writeSettledLocked(OpenRun& run) {
+    run.record.clear();
+    RunLogFormat::appendSettled(run.record, run.pending, run.pendingFolders);
+    if (const int error = run.log.append(run.record); error != 0) {
+        failLocked(error);
+        return;
+    }
+    queuePendingLocked(run);
+}
+
 void RunJournal::doneNow(int64_t placement, const PlacementOutcome& outcome) {
     try {
         std::unique_lock<std::mutex> lock(m_mutex);
@@ -178,13 +188,7 @@ void RunJournal::doneNow(int64_t placement, const PlacementOutcome& outcome) {
             return;
         }
         run->pending.push_back(LoggedOutcome{placement, outcome});
-        run->record.clear();
-        RunLogFormat::appendSettled(run->record, run->pending, run->pendingFolders);
-        if (const int error = run->log.append(run->record); error != 0) {
-            failLocked(error);
-            return;
-        }
-        queuePendingLocked(*run);
+        writeSettledLocked(*run);
     } catch (...) {
         std::lock_guard<std::mutex> lock(m_mutex);
         failLocked(ENOMEM);
@@ -200,13 +204,7 @@ void RunJournal::madeFolder(int64_t run, const std::string& path) {
             // one that places nothing) still has its folders taken away.
             OpenRun& r = *open->second;
             r.pendingFolders.push_back(path);
-            r.record.clear();
-            RunLogFormat::appendSettled(r.record, r.pending, r.pendingFolders);
-            if (const int error = r.log.append(r.record); error != 0) {
-                failLocked(error);
-                return;
-            }
-            queuePendingLocked(r);
+            writeSettledLocked(r);
             return;
         }
         QueuedRow& row = m_queue.add(QueuedRow::Kind::Folder, path);
