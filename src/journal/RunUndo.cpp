@@ -333,7 +333,9 @@ class Undo {
     // killed before it let go of its source): it goes, since the source
     // keeps the same data. Anything else stays, and is named.
     void inDoubt(const JournalPlacement& p) {
-        ClearHalfTrashed(p.target);
+        // A placement killed while the file it was to replace got its name
+        // in the Trash never reached that file.
+        if (ClearHalfTrashed(p.target)) return;
         const std::string& trashed = p.outcome.trashedPath;
         if (!trashed.empty() && !Missing(trashed)) {
             // The file under the target name was given its name in the Trash

@@ -558,23 +558,24 @@ int LinkIntoTrashAt(int dirFd, const std::string& name, const std::string& origi
     return PutInTrash(dirFd, name, originalPath, true, place, &linked);
 }
 
-void ClearHalfTrashed(const std::string& originalPath) {
-    if (originalPath.empty() || originalPath[0] != '/' || HasNul(originalPath)) return;
+bool ClearHalfTrashed(const std::string& originalPath) {
+    if (originalPath.empty() || originalPath[0] != '/' || HasNul(originalPath)) return false;
     const std::string original = Normalized(originalPath);
     const std::string leaf = LastName(original);
-    if (leaf.empty() || leaf == "..") return;
+    if (leaf.empty() || leaf == "..") return false;
     UniqueFd dir(
         sys().openAt(AT_FDCWD, Parent(original).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC, 0));
-    if (!dir.valid()) return;
+    if (!dir.valid()) return false;
     Node folder;
     OpenTrash trash;
     std::string recorded;
     if (Look(dir.get(), "", AT_EMPTY_PATH, folder) != 0 ||
         OpenTrashFor(dir.get(), folder, original, trash, recorded) != 0)
-        return;
+        return false;
     RemoveStaleTemporaries(trash.path + "/info");
     struct stat there;
     const bool present = sys().lstat(original.c_str(), &there) == 0;
+    bool secondName = false;
     for (unsigned number = 1; number <= kCountedNames; ++number) {
         const std::string name = TrashName(leaf, number);
         const std::string infoName = name + kInfoSuffix;
@@ -589,9 +590,12 @@ void ClearHalfTrashed(const std::string& originalPath) {
         }
         // A second name of the file that is still under its own.
         if (present && FileId::Of(entry) == FileId::Of(there) &&
-            sys().unlinkAt(trash.files.get(), name.c_str(), 0) == 0)
+            sys().unlinkAt(trash.files.get(), name.c_str(), 0) == 0) {
             sys().unlinkAt(trash.info.get(), infoName.c_str(), 0);
+            secondName = true;
+        }
     }
+    return secondName;
 }
 
 int ForgetTrashed(const TrashPlace& place, const std::string& stillAt) {

@@ -49,8 +49,10 @@ int ForgetTrashed(const TrashPlace& place, const std::string& stillAt);
 // What a process killed while it gave originalPath's file a name in the
 // Trash may have left there: a .trashinfo for it whose entry never came, a
 // second name of the file that is still under originalPath, or a .trashinfo
-// being written. All go.
-void ClearHalfTrashed(const std::string& originalPath);
+// being written. All go. True when the file under originalPath had such a
+// second name: it is the file a killed placement was about to replace, and
+// still untouched by it.
+bool ClearHalfTrashed(const std::string& originalPath);
 
 // Puts a trashed entry back at `to` (absolute, usually the recorded original
 // path) by renaming it, and then removes its .trashinfo. Never replaces

@@ -830,7 +830,8 @@ TEST_F(TrashTest, ASecondNameAheadOfAReplacementAndWhatAKillLeavesOfIt) {
     WriteFile(m_work / "other/report.txt", "an earlier report");
     TrashPlace earlier;
     ASSERT_EQ(TrashAt(m_work / "other/report.txt", earlier, entry), 0);
-    ClearHalfTrashed(entry);
+    EXPECT_TRUE(ClearHalfTrashed(entry)) << "the file in place had a second name";
+    EXPECT_FALSE(ClearHalfTrashed(entry));
     EXPECT_EQ(NamesIfAny(trash() + "/files"), std::vector<std::string>{"report.3.txt"});
     EXPECT_EQ(NamesIfAny(trash() + "/info"), std::vector<std::string>{"report.3.txt.trashinfo"});
     EXPECT_EQ(ReadFile(entry), "older");
