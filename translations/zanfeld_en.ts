@@ -186,7 +186,13 @@
         <translation>disk quota exceeded</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
+        <source>目标文件夹“%1”超出磁盘配额</source>
+        <extracomment>A quota is the target&apos;s: %1 the folder the file was to go to.</extracomment>
+        <translation>disk quota exceeded in the target folder “%1”</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>文件名或路径过长</source>
         <translation>file name or path too long</translation>
     </message>
@@ -1354,7 +1360,7 @@
 <context>
     <name>zanfeld::RunHistoryDialog</name>
     <message>
-        <location filename="../src/ui/history/RunHistoryDialog.cpp" line="+24"/>
+        <location filename="../src/ui/history/RunHistoryDialog.cpp" line="+23"/>
         <source>%1 - 分拣记录</source>
         <translation>%1 - History</translation>
     </message>

@@ -13,6 +13,8 @@ void FailureLog::add(const std::string& path, int error) { add(path, ReasonText(
 void FailureLog::add(const std::string& path, int error, const std::string& folder) {
     if (error == ENOSPC && !folder.empty()) {
         add(path, Format(MessageId::ReasonNoSpaceIn, {folder}));
+    } else if (error == EDQUOT && !folder.empty()) {
+        add(path, Format(MessageId::ReasonQuotaIn, {folder}));
     } else {
         add(path, error);
     }

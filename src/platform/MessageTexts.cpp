@@ -75,6 +75,9 @@ constexpr MessageText kTexts[] = {
     {I::ReasonNoSpaceIn, QT_TRANSLATE_NOOP("Engine", "目标文件夹“%1”所在的磁盘空间不足"), "T",
      R::Line, 0},
     {I::ReasonQuota, QT_TRANSLATE_NOOP("Engine", "超出磁盘配额"), "", R::Line, 0},
+    //: A quota is the target's: %1 the folder the file was to go to.
+    {I::ReasonQuotaIn, QT_TRANSLATE_NOOP("Engine", "目标文件夹“%1”超出磁盘配额"), "T", R::Line,
+     0},
     {I::ReasonNameTooLong, QT_TRANSLATE_NOOP("Engine", "文件名或路径过长"), "", R::Line, 0},
     {I::ReasonLinkLoop, QT_TRANSLATE_NOOP("Engine", "符号链接层数过多"), "", R::Line, 0},
     {I::ReasonTooManyLinks, QT_TRANSLATE_NOOP("Engine", "链接数过多"), "", R::Line, 0},

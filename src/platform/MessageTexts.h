@@ -51,6 +51,7 @@ enum class MessageId : int {
     ReasonNoSpace,
     ReasonNoSpaceIn,
     ReasonQuota,
+    ReasonQuotaIn,
     ReasonNameTooLong,
     ReasonLinkLoop,
     ReasonTooManyLinks,

@@ -116,9 +116,10 @@ class FaultRunTest : public ::testing::Test {
         if (error != 0) {
             EXPECT_NE(text.find(ReasonText(error)), std::string::npos) << text;
         }
-        // A full disk is the target folder's, and its line names it.
-        if (error == ENOSPC) {
-            EXPECT_NE(text.find(m_a + "：目标文件夹“" + m_dir / "out/.txt" + "”所在的磁盘空间不足"),
+        // A full disk or a quota is the target folder's, and its line names it.
+        if (error == ENOSPC || error == EDQUOT) {
+            EXPECT_NE(text.find(m_a + "：目标文件夹“" + m_dir / "out/.txt" + "”" +
+                                (error == ENOSPC ? "所在的磁盘空间不足" : "超出磁盘配额")),
                       std::string::npos)
                 << text;
         }
@@ -156,6 +157,12 @@ TEST_F(FaultRunTest, DiskFullInTheMiddleOfACopy) {
     m_sys.failAfterPartial(SysOp::CopyFileRange, ENOSPC);
     ExpectAFailedBPlaced(Run(TransferMode::Copy, SameFilePolicy::Rename), TransferMode::Copy,
                          ENOSPC);
+}
+
+TEST_F(FaultRunTest, QuotaInTheMiddleOfACopy) {
+    m_sys.failAfterPartial(SysOp::CopyFileRange, EDQUOT);
+    ExpectAFailedBPlaced(Run(TransferMode::Copy, SameFilePolicy::Rename), TransferMode::Copy,
+                         EDQUOT);
 }
 
 TEST_F(FaultRunTest, DiskFullWhileOverwritingKeepsTheOldTarget) {
