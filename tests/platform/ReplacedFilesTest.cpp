@@ -55,6 +55,15 @@ class ReplacedFilesTest : public ::testing::Test {
         ASSERT_EQ(m_folder.open(m_dir / "out"), 0);
     }
     std::string target() const { return m_dir / "out/a.txt"; }
+    // Places src/a.txt over out/a.txt: how 0 copies, 1 and 2 move (2 across
+    // file systems when the Sys in force says so).
+    int Place(int how, bool* replaced = nullptr) {
+        std::string name = "a.txt";
+        return how == 0 ? CopyFileInto(SourceFile(m_dir / "src/a.txt"), m_folder, name,
+                                       Publish::Replace, nullptr, replaced)
+                        : MoveFileInto(SourceFile(m_dir / "src/a.txt"), m_folder, name,
+                                       Publish::Replace, replaced);
+    }
 
     TempDir m_dir;
     FolderKeeper m_keeper;
@@ -71,16 +80,7 @@ TEST_F(ReplacedFilesTest, CopiesAndMovesHandTheOldFileToTheKeeper) {
         const ScopedSys scopedSys(faulty);
         const ScopedReplacedFileKeeper scoped(m_keeper);
         bool replaced = false;
-        int error;
-        if (how == 0) {
-            std::string name = "a.txt";
-            error = CopyFileInto(SourceFile(m_dir / "src/a.txt"), m_folder, name, Publish::Replace,
-                                 nullptr, &replaced);
-        } else {
-            error = MoveFileInto(SourceFile(m_dir / "src/a.txt"), m_folder, "a.txt",
-                                 Publish::Replace, &replaced);
-        }
-        ASSERT_EQ(error, 0);
+        ASSERT_EQ(Place(how, &replaced), 0);
         EXPECT_TRUE(replaced);
         EXPECT_EQ(ReadFile(target()), "the new one " + std::to_string(how));
         ASSERT_EQ(m_keeper.kept.size(), static_cast<size_t>(how + 1));
@@ -154,12 +154,7 @@ TEST_F(ReplacedFilesTest, AFileKeptAheadIsNeverHandedOverAgain) {
         if (c.failRename) faulty.failOn(SysOp::Rename, EIO, c.failRename);
         const ScopedSys scopedSys(faulty);
         const ScopedReplacedFileKeeper scoped(keeper);
-        std::string name = "a.txt";
-        const int error =
-            c.how == 0 ? CopyFileInto(SourceFile(m_dir / "src/a.txt"), m_folder, name,
-                                      Publish::Replace)
-                       : MoveFileInto(SourceFile(m_dir / "src/a.txt"), m_folder, "a.txt",
-                                      Publish::Replace);
+        const int error = Place(c.how);
         EXPECT_EQ(keeper.aheadOf, std::vector<std::string>{target()});
         EXPECT_TRUE(keeper.kept.empty()) << "kept once, ahead";
         EXPECT_EQ(Names(m_dir / "out"), std::vector<std::string>{"a.txt"});
