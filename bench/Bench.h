@@ -27,6 +27,7 @@ struct BenchOptions {
     int chunkedMiB = 2048;          // the one file of the chunked copy
     int latencyFiles = 4;           // the large files a windowed run copies while its
     int latencyMiB = 256;           // window's ticks are timed, and the size of each
+    int identicalFiles = 1000;      // the 1 MiB files 相同则跳过 finds twins of
     std::vector<std::string> only;  // figure keys to run; empty runs all
 
     bool wants(const std::string& key) const;
@@ -166,12 +167,20 @@ FigureResult UndoMoveFigure(const BenchOptions& o);
 // Two rows: "preview", the planning of a copy sort against the real sort, and
 // "preview-window", the preview window opened with that plan.
 std::vector<FigureResult> PreviewFigures(const BenchOptions& o);
+// The copy sort on the bench's slow FUSE file system at three delays per
+// operation, against cp -t per folder; skipped where FUSE cannot be mounted.
+std::vector<FigureResult> SlowFsFigures(const BenchOptions& o);
 FigureResult WindowedRunFigure(const BenchOptions& o);
 FigureResult WindowLatencyFigure(const BenchOptions& o);
 FigureResult ChunkedCopyFigure(const BenchOptions& o);
+// 相同则跳过 comparing every file with its twin, against reading the files once.
+FigureResult IdenticalSkipFigure(const BenchOptions& o);
 FigureResult WalkFigure(const BenchOptions& o);
 FigureResult ImportFigure(const BenchOptions& o);
 FigureResult PictureProbeFigure(const BenchOptions& o);
+// Three rows: "taken-read" (against the picture probe), "taken-read-exiftool"
+// (when exiftool is installed) and "taken-sort" (against the copy sort by type).
+std::vector<FigureResult> TakenDateFigures(const BenchOptions& o);
 // Runs in a child process of its own so that its memory is its own.
 FigureResult BigListFigure(const BenchOptions& o, const char* argv0);
 // The child's side; prints one line for the parent.

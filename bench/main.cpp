@@ -24,6 +24,8 @@ namespace zanfeld::bench {
 // here. cli: the zanfeld-cli to run; files: the files of organize's tree.
 std::vector<FigureResult> CliSortFigure(const BenchOptions& o, const std::string& cli);
 std::vector<FigureResult> OrganizeFigures(const BenchOptions& o, int files);
+// WatchFigures.cpp: zanfeld-cli watch idle, its latency, a burst and many folders.
+std::vector<FigureResult> WatchFigures(const BenchOptions& o, const std::string& cli);
 }  // namespace zanfeld::bench
 
 namespace {
@@ -48,20 +50,27 @@ const char* const kUsage =
     "  --chunked-mib N      MiB of the chunked copy's one file (default 2048)\n"
     "  --latency-files N    large files the window copies while its ticks are timed (default 4)\n"
     "  --latency-mib N      MiB of each of them (default 256)\n"
+    "  --identical-files N  1 MiB files of the identical-skip figure (default 1000)\n"
     "  --cli PATH           the zanfeld-cli of the cli-sort figure (default: the one built\n"
     "                       with the bench)\n"
     "  --organize-files N   files of the organize figure's tree (default 10000)\n"
     "  --only KEY[,KEY]     run only these figures: copy-sort move-sort keyword-sort\n"
     "                       journal-sort undo-move preview (with its preview-window row)\n"
-    "                       windowed-run window-latency chunked-copy walk import\n"
+    "                       windowed-run window-latency chunked-copy identical-skip walk\n"
+    "                       import\n"
+    "                       slowfs (its rows at 0, 200 us and 1 ms per operation)\n"
     "                       cli-sort organize (its organize-move and organize-copy rows;\n"
-    "                       Debian's organize on PATH) picture-probe big-list\n";
+    "                       Debian's organize on PATH) watch (its watch-idle, a minute,\n"
+    "                       watch-latency, watch-burst and watch-folders rows)\n"
+    "                       taken-date (its taken-read and taken-sort rows) picture-probe\n"
+    "                       big-list\n";
 
 // The figure keys, in the order they run.
-const char* const kKeys[] = {"copy-sort",    "move-sort",     "keyword-sort", "journal-sort",
-                             "undo-move",    "preview",       "windowed-run", "window-latency",
-                             "chunked-copy", "walk",          "import",       "cli-sort",
-                             "organize",     "picture-probe", "big-list"};
+const char* const kKeys[] = {
+    "copy-sort",    "move-sort",      "keyword-sort", "journal-sort",   "undo-move", "preview",
+    "windowed-run", "window-latency", "chunked-copy", "identical-skip", "walk",      "import",
+    "slowfs",       "cli-sort",       "organize",     "watch",          "taken-date",
+    "picture-probe", "big-list"};
 
 #ifdef ZANFELD_CLI_PATH
 const char* const kBuiltCli = ZANFELD_CLI_PATH;
@@ -143,6 +152,8 @@ BenchOptions ParseOptions(int argc, char** argv, bool& child, ProgramOptions& pr
             o.latencyFiles = std::max(1, ToInt(value, "--latency-files"));
         } else if (arg == "--latency-mib") {
             o.latencyMiB = std::max(1, ToInt(value, "--latency-mib"));
+        } else if (arg == "--identical-files") {
+            o.identicalFiles = std::max(1, ToInt(value, "--identical-files"));
         } else if (arg == "--cli") {
             programs.cli = value;
         } else if (arg == "--organize-files") {
@@ -267,10 +278,14 @@ int RunAll(const BenchOptions& o, const ProgramOptions& programs, const char* ar
         {"windowed-run", [&] { return Rows{WindowedRunFigure(o)}; }},
         {"window-latency", [&] { return Rows{WindowLatencyFigure(o)}; }},
         {"chunked-copy", [&] { return Rows{ChunkedCopyFigure(o)}; }},
+        {"identical-skip", [&] { return Rows{IdenticalSkipFigure(o)}; }},
         {"walk", [&] { return Rows{WalkFigure(o)}; }},
         {"import", [&] { return Rows{ImportFigure(o)}; }},
+        {"slowfs", [&] { return SlowFsFigures(o); }},
         {"cli-sort", [&] { return CliSortFigure(o, programs.cli); }},
         {"organize", [&] { return OrganizeFigures(o, programs.organizeFiles); }},
+        {"watch", [&] { return WatchFigures(o, programs.cli); }},
+        {"taken-date", [&] { return TakenDateFigures(o); }},
         {"picture-probe", [&] { return Rows{PictureProbeFigure(o)}; }},
         {"big-list", [&] { return Rows{BigListFigure(o, argv0)}; }},
     };

@@ -383,6 +383,12 @@
         <translation>Replace only older → keep</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>跳过（相同）</source>
+        <extracomment>The file there holds the same bytes and stays; the new one is skipped.</extracomment>
+        <translation>Skipped (identical)</translation>
+    </message>
+    <message>
         <location line="+1"/>
         <source>跳过</source>
         <translation>Skip</translation>
@@ -591,6 +597,11 @@
     </message>
     <message>
         <location line="+1"/>
+        <source>拍摄日期</source>
+        <translation>Date taken</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>按目录名匹配关键字分拣</source>
         <translation>Keywords in the folder name</translation>
     </message>
@@ -733,7 +744,24 @@
         <translation>Unable to write to %1</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>方案名称不能为空。</source>
+        <translation>A plan needs a name.</translation>
+    </message>
+    <message>
         <location line="+3"/>
+        <source>方案名称“%1”太长：最多 64 个字节（约 21 个汉字）。</source>
+        <extracomment>%1 the plan&apos;s name as typed.</extracomment>
+        <translation>The plan name “%1” is too long: at most 64 bytes.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>方案名称“%1”不能使用：名称中不能有方括号“[”“]”或控制字符，首尾不能有空格。</source>
+        <extracomment>%1 the plan&apos;s name as typed.</extracomment>
+        <translation>The plan name “%1” cannot be used: a name may not hold the brackets “[” “]” or control characters, nor begin or end with a space.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>分拣记录无法打开。</source>
         <translation>The run journal cannot be opened.</translation>
     </message>
@@ -990,6 +1018,18 @@
     </message>
     <message>
         <location line="+5"/>
+        <source>%1：应为 JPG、JPEG、HEIC、HEIF、PNG、TIF、TIFF、WEBP、DNG、CR2、CR3、NEF、ARW、ORF、RW2、MP4、MOV、3GP、M4V、MKV 中的类型，以逗号分隔，而不是“%2”</source>
+        <extracomment>%1 the option, %2 what was typed.</extracomment>
+        <translation>%1: expected types from JPG, JPEG, HEIC, HEIF, PNG, TIF, TIFF, WEBP, DNG, CR2, CR3, NEF, ARW, ORF, RW2, MP4, MOV, 3GP, M4V, MKV, separated by commas, not “%2”</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>%1：应为输出目录下一个文件夹的名称（不含“/”），而不是“%2”</source>
+        <extracomment>%1 the option, %2 what was typed.</extracomment>
+        <translation>%1: expected the name of one folder in the output folder (without “/”), not “%2”</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>%1：应为以逗号分隔的文件类型，例如“*.txt,*.doc”或“txt,doc”</source>
         <extracomment>%1 the option.</extracomment>
         <translation>%1: expected file types separated by commas, e.g. &apos;*.txt,*.doc&apos; or &apos;txt,doc&apos;</translation>
@@ -1023,6 +1063,198 @@
         <source>--same ask：没有可以提问的终端；请用 --yes 或 --no 给出回答，或选择其他的 --same</source>
         <extracomment>The option names stay as they are.</extracomment>
         <translation>--same ask: there is no terminal to ask on; give --yes or --no for the answer, or choose another --same</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>没有名为“%1”的方案（zanfeld-cli plans 列出所有方案）</source>
+        <extracomment>%1 a plan&apos;s name. &quot;zanfeld-cli plans&quot; stays as it is.</extracomment>
+        <translation>There is no plan named “%1” (zanfeld-cli plans lists them all)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>“%1”是文件夹的方案：请用 sort-folders 运行它</source>
+        <extracomment>%1 a plan&apos;s name; sort-folders stays as it is.</extracomment>
+        <translation>“%1” is a folder plan: run it with sort-folders</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>“%1”是文件的方案：请用 sort 运行它</source>
+        <extracomment>%1 a plan&apos;s name; sort stays as it is.</extracomment>
+        <translation>“%1” is a file plan: run it with sort</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>sort-folders 一次只能运行一个方案</source>
+        <translation>sort-folders runs one plan at a time</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>设置文件中还没有方案。</source>
+        <translation>The settings file holds no plans yet.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>方案“%1”已保存。</source>
+        <translation>Plan “%1” saved.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>方案“%1”已删除。</source>
+        <translation>Plan “%1” deleted.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>--folders：文件夹的方案只能用 --by keys 或 --by name</source>
+        <extracomment>The option names and values stay as they are.</extracomment>
+        <translation>--folders: a folder plan takes only --by keys or --by name</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>方案“%1”无法保存：%2</source>
+        <extracomment>%1 a plan&apos;s name, %2 why it could not be stored.</extracomment>
+        <translation>Plan “%1” could not be saved: %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>“%1”是文件夹的方案：自动分拣只能用文件的方案</source>
+        <extracomment>%1 a plan&apos;s name.</extracomment>
+        <translation>“%1” is a folder plan: a watch takes file plans only</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>方案“%1”遇到同名文件时询问，而自动分拣时没有人回答：请改用“相同则跳过”（--same identical）</source>
+        <extracomment>%1 a plan&apos;s name; “相同则跳过” is the same-name answer of that name in the window.</extracomment>
+        <translation>Plan “%1” asks about files of the same name, and nobody is there to answer during a watch: use “Skip if identical” (--same identical) instead</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>watch：请用 --plan 给出至少一个方案，或使用 --from-settings</source>
+        <extracomment>The option names stay as they are.</extracomment>
+        <translation>watch: give at least one plan with --plan, or use --from-settings</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>watch：请给出要监视的文件夹，或使用 --from-settings</source>
+        <extracomment>The option names stay as they are.</extracomment>
+        <translation>watch: give the folders to watch, or use --from-settings</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>--from-settings 不能与监视的文件夹、--plan、--depth 或 --all 同时使用</source>
+        <extracomment>The option names stay as they are.</extracomment>
+        <translation>--from-settings cannot be combined with watched folders, --plan, --depth or --all</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>设置文件“%1”中没有打开的监视文件夹</source>
+        <extracomment>%1 the settings file&apos;s path.</extracomment>
+        <translation>The settings file “%1” has no watched folder switched on</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>监视的文件夹“%1”在输出目录“%2”之中：自动分拣从不分拣自己的输出</source>
+        <extracomment>%1 a watched folder, %2 a plan&apos;s output folder.</extracomment>
+        <translation>The watched folder “%1” lies inside the output folder “%2”: a watch never sorts its own output</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>已经有一个使用同一设置文件的自动分拣在运行（进程 %1）</source>
+        <extracomment>%1 the process number of the watch that runs.</extracomment>
+        <translation>A watch with the same settings file is already running (process %1)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>无法建立自动分拣的锁文件“%1”：%2</source>
+        <extracomment>%1 the lock file&apos;s path, %2 why.</extracomment>
+        <translation>Cannot make the watch&apos;s lock file “%1”: %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>无法监视文件夹：%1</source>
+        <extracomment>%1 why the system gives no notice of new files.</extracomment>
+        <translation>Cannot watch folders: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>自动分拣开始，监视的文件夹：%1</source>
+        <extracomment>%1 the watched folders, separated by commas.</extracomment>
+        <translation>Watch started; watched folders: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>自动分拣已停止。</source>
+        <translation>Watch stopped.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 自动分拣 %2 个文件：放置 %3 个，跳过 %4 个，失败 %5 个（分拣记录 %6）</source>
+        <extracomment>One line a sorted batch in a service&apos;s log: %1 the time, %2 files, then placed, skipped and failed ones, %6 the run&apos;s number in the history.</extracomment>
+        <translation>%1 sorted %2 files: %3 placed, %4 skipped, %5 failed (run %6)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 自动分拣 %2 个文件：放置 %3 个，跳过 %4 个，失败 %5 个（未记录）</source>
+        <extracomment>The same for a run the journal could not record.</extracomment>
+        <translation>%1 sorted %2 files: %3 placed, %4 skipped, %5 failed (not recorded)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 自动分拣 %2 个文件未能开始：%3</source>
+        <extracomment>%1 the time, %2 files, %3 why the run did not begin.</extracomment>
+        <translation>%1 could not begin sorting %2 files: %3</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>监视的文件夹“%1”不存在：它出现后开始监视</source>
+        <extracomment>%1 a watched folder.</extracomment>
+        <translation>The watched folder “%1” does not exist: it is watched once it appears</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>监视的文件夹“%1”已不存在：它再出现后继续监视</source>
+        <extracomment>%1 a watched folder.</extracomment>
+        <translation>The watched folder “%1” is gone: it is watched again once it is back</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>监视的文件夹“%1”已出现：查看其中的文件并继续监视</source>
+        <extracomment>%1 a watched folder.</extracomment>
+        <translation>The watched folder “%1” is back: looking at its files and watching it again</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>无法等待文件夹“%1”出现：无法监视“%2”：%3</source>
+        <extracomment>%1 a missing watched folder, %2 the folder above it that could not be watched, %3 why.</extracomment>
+        <translation>Cannot wait for the folder “%1” to appear: cannot watch “%2”: %3</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>无法监视文件夹“%1”：已达到系统允许的监视数上限（fs.inotify.max_user_watches），其中新到的文件不会被分拣；请提高这个上限，然后重新启动自动分拣</source>
+        <extracomment>%1 a folder; fs.inotify.max_user_watches is the system setting&apos;s name.</extracomment>
+        <translation>Cannot watch the folder “%1”: the system&apos;s limit of watches (fs.inotify.max_user_watches) is reached, so files arriving there are not sorted; raise the limit, then start the watch again</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>另有 %1 个文件夹也因这个上限无法监视</source>
+        <extracomment>%1 folders.</extracomment>
+        <translation>%1 more folders cannot be watched for the same limit</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>无法监视文件夹“%1”：%2</source>
+        <extracomment>%1 a folder, %2 why.</extracomment>
+        <translation>Cannot watch the folder “%1”: %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>系统的事件队列已满，有些通知丢失了：重新查看所有监视的文件夹</source>
+        <translation>The system&apos;s event queue overflowed and some notices were lost: looking at every watched folder again</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>自动</source>
+        <extracomment>Marks a run the watcher made by itself in a list of runs.</extracomment>
+        <translation>Auto</translation>
     </message>
 </context>
 <context>
@@ -1100,6 +1332,44 @@
         <location line="+2"/>
         <source>Cannot create file &quot;%1&quot;. %2</source>
         <translation>Cannot create file &quot;%1&quot;. %2</translation>
+    </message>
+</context>
+<context>
+    <name>PlanStrip</name>
+    <message>
+        <location filename="../src/ui/windows/PlanStrip.cpp" line="+23"/>
+        <source>方案</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>保存方案…</source>
+        <translation>Save plan…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>删除方案</source>
+        <translation>Delete plan</translation>
+    </message>
+    <message>
+        <location line="+42"/>
+        <source>方案“%1”已不存在。</source>
+        <translation>The plan “%1” no longer exists.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>方案名称：</source>
+        <translation>Plan name:</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>已有名为“%1”的方案，是否替换？</source>
+        <translation>A plan named “%1” exists already. Replace it?</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>是否删除方案“%1”？</source>
+        <translation>Delete the plan “%1”?</translation>
     </message>
 </context>
 <context>
@@ -1206,6 +1476,11 @@
         <translation>Replace only older files</translation>
     </message>
     <message>
+        <location line="+1"/>
+        <source>相同则跳过</source>
+        <translation>Skip if identical</translation>
+    </message>
+    <message>
         <location line="+32"/>
         <source>请选择文件夹</source>
         <translation>Choose a folder</translation>
@@ -1288,9 +1563,197 @@
     </message>
 </context>
 <context>
+    <name>zanfeld::AutoSortDialog</name>
+    <message>
+        <location filename="../src/ui/dialogs/AutoSortDialog.cpp" line="+53"/>
+        <source>%1 - 自动分拣</source>
+        <translation>%1 - Auto-sort</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>自动分拣的文件夹</source>
+        <translation>Watched folders</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>开启</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>文件夹</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>方案</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>子目录层数</source>
+        <translation>Depth</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>添加文件夹…</source>
+        <translation>Add folder…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>移除</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>包括下级目录的层数：</source>
+        <translation>Levels of sub-folders:</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>所有下级目录</source>
+        <translation>All sub-folders</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location line="+84"/>
+        <source>全部</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>自动分拣正在运行（进程号 %1）。</source>
+        <translation>The watch is running (process %1).</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>自动分拣没有运行。</source>
+        <translation>The watch is not running.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>最近一批：%1，放置了 %2 个文件。</source>
+        <translation>Last batch: %1, %2 files placed.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>最近一批：还没有自动分拣过。</source>
+        <translation>Last batch: none yet.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>请至少选择一个方案。</source>
+        <translation>Choose at least one plan.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>文件分拣方案“%1”已不存在。</source>
+        <translation>The file plan “%1” no longer exists.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>方案“%1”在目标文件夹下存在同名文件时要询问，自动分拣时无人回答。请把它的同名文件处理改为“相同则跳过”并保存后再选用。</source>
+        <translation>Plan “%1” asks when a file of the same name is in the target folder, and nobody is there to answer during a watch. Change its answer to “Skip if identical”, save it, then choose it again.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>请选择要自动分拣的文件夹</source>
+        <translation>Choose the folder to keep sorted</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>文件夹“%1”不存在。</source>
+        <translation>The folder “%1” does not exist.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>文件夹“%1”已在自动分拣之列。</source>
+        <translation>The folder “%1” is watched already.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>还没有文件分拣方案。请先在文件分拣窗口中用“保存方案…”保存一个。</source>
+        <translation>There are no file plans yet. Save one first with “Save plan…” in the file window.</translation>
+    </message>
+    <message>
+        <location line="+72"/>
+        <source>自动分拣没有及时停止，它会在处理完手头的文件后停止。</source>
+        <translation>The watch did not stop in time; it stops once it has finished the files in hand.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>无法删除登录时启动的项目 %1：%2</source>
+        <translation>Cannot remove the login entry %1: %2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Zanfeld 自动分拣</source>
+        <translation>Zanfeld auto-sort</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>无法写入登录时启动的项目 %1：%2</source>
+        <translation>Cannot write the login entry %1: %2</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>正在运行的自动分拣没有及时停止，新的设置要等它再次启动后才生效。</source>
+        <translation>The running watch did not stop in time; the new settings apply once it starts again.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>找不到 zanfeld-cli，自动分拣无法启动。</source>
+        <translation>zanfeld-cli was not found; the watch cannot start.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>无法启动 %1：%2</source>
+        <translation>Cannot start %1: %2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>自动分拣启动后没有运行起来。在终端中运行以下命令可看到原因：
+%1</source>
+        <translation>The watch stopped right after it started. Run this command in a terminal to see why:
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>zanfeld::PlanPickDialog</name>
+    <message>
+        <location filename="../src/ui/dialogs/PlanPickDialog.cpp" line="+18"/>
+        <source>%1 - 选择方案</source>
+        <translation>%1 - Choose plans</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>自动分拣时依次应用的方案（按勾选的先后）：</source>
+        <translation>Plans applied in turn (in the order ticked):</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>应用顺序：%1</source>
+        <translation>Order: %1</translation>
+    </message>
+</context>
+<context>
     <name>zanfeld::PlanTableModel</name>
     <message numerus="yes">
-        <location filename="../src/ui/preview/PlanTableModel.cpp" line="+103"/>
+        <location filename="../src/ui/preview/PlanTableModel.cpp" line="+104"/>
         <source>共 %n 个文件</source>
         <translation>
             <numerusform>%n file</numerusform>
@@ -1409,6 +1872,11 @@
         <source>关闭</source>
         <translation>Close</translation>
     </message>
+    <message>
+        <location line="+31"/>
+        <source>%1（自动）</source>
+        <translation>%1 (auto)</translation>
+    </message>
 </context>
 <context>
     <name>zanfeld::SortIllustration</name>
@@ -1444,7 +1912,7 @@
 <context>
     <name>zanfeld::SortWindow</name>
     <message>
-        <location filename="../src/ui/windows/SortWindow.cpp" line="+138"/>
+        <location filename="../src/ui/windows/SortWindow.cpp" line="+154"/>
         <source>早于</source>
         <translation>earlier than</translation>
     </message>
@@ -1454,32 +1922,32 @@
         <translation>later than</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+33"/>
         <source>分拣方式</source>
         <translation>Mode</translation>
     </message>
     <message>
-        <location line="-114"/>
+        <location line="-130"/>
         <source>预览</source>
         <translation>Preview</translation>
     </message>
     <message>
-        <location line="+419"/>
+        <location line="+455"/>
         <source>分拣记录</source>
         <translation>History</translation>
     </message>
     <message>
-        <location line="-220"/>
+        <location line="-239"/>
         <source>分拣正在进行，是否停止并退出？</source>
         <translation>Sorting is in progress. Stop it and quit?</translation>
     </message>
     <message>
-        <location line="-198"/>
+        <location line="-215"/>
         <source>筛选</source>
         <translation>Filter</translation>
     </message>
     <message>
-        <location line="+87"/>
+        <location line="+102"/>
         <source>日期</source>
         <translation>Date</translation>
     </message>
@@ -1489,7 +1957,7 @@
         <translation>Time</translation>
     </message>
     <message>
-        <location line="+48"/>
+        <location line="+49"/>
         <source>预览(&amp;P)</source>
         <translation>&amp;Preview</translation>
     </message>
@@ -1504,7 +1972,7 @@
         <translation>&amp;History</translation>
     </message>
     <message>
-        <location line="+259"/>
+        <location line="+279"/>
         <source>分拣记录无法打开，不能撤销。</source>
         <translation>The run journal cannot be opened; nothing can be undone.</translation>
     </message>
@@ -1527,7 +1995,7 @@
 <context>
     <name>zanfeld::TForm1</name>
     <message>
-        <location filename="../src/ui/windows/Unit1.cpp" line="+78"/>
+        <location filename="../src/ui/windows/Unit1.cpp" line="+89"/>
         <source>要分拣的文件</source>
         <translation>Files to sort</translation>
     </message>
@@ -1557,7 +2025,12 @@
         <translation>Copy the files into the output folder</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+3"/>
+        <source>自动分拣(&amp;W)…</source>
+        <translation>Auto-sort(&amp;W)…</translation>
+    </message>
+    <message>
+        <location line="+24"/>
         <source>只按文件名部分进行分拣，从：</source>
         <translation>Use only part of the name, from character</translation>
     </message>
@@ -1702,18 +2175,23 @@
         <translation> Pictures</translation>
     </message>
     <message>
+        <location line="+4"/>
+        <source> 拍摄日期</source>
+        <translation> Date taken</translation>
+    </message>
+    <message>
         <location line="+9"/>
         <source>分拣选项</source>
         <translation>Options</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+233"/>
+        <location line="+337"/>
         <source>分拣方式：%1</source>
         <translation>Sorting:%1</translation>
     </message>
     <message>
-        <location line="-229"/>
+        <location line="-333"/>
         <source>只分拣这些类型文件：</source>
         <translation>Only these types:</translation>
     </message>
@@ -1743,7 +2221,12 @@
         <translation>Picture types:</translation>
     </message>
     <message>
-        <location line="+272"/>
+        <location line="+19"/>
+        <source>照片和视频类型包括：</source>
+        <translation>Photo and video types:</translation>
+    </message>
+    <message>
+        <location line="+358"/>
         <source>&apos;%1&apos; is not a valid integer value</source>
         <translation>&apos;%1&apos; is not a valid integer value</translation>
     </message>
@@ -1854,7 +2337,7 @@
         <translation> By folder date</translation>
     </message>
     <message>
-        <location line="+48"/>
+        <location line="+52"/>
         <source>请选择文件夹</source>
         <translation>Choose a folder</translation>
     </message>
@@ -1867,6 +2350,84 @@
         <location line="+10"/>
         <source>请选择上级目录（文件夹）</source>
         <translation>Choose the parent folder</translation>
+    </message>
+</context>
+<context>
+    <name>zanfeld::TakenDatePage</name>
+    <message>
+        <location filename="../src/ui/windows/TakenDatePage.cpp" line="+25"/>
+        <source>按拍摄日期建立文件夹：</source>
+        <translation>A folder per:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>年</source>
+        <translation>Year</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>年\月</source>
+        <translation>Year\Month</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>年-月</source>
+        <translation>Year-Month</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>年-月-日</source>
+        <translation>Year-Month-Day</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>无拍摄时间时使用修改时间</source>
+        <translation>Use the modification time when none is recorded</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>无日期的文件不分拣</source>
+        <translation>Leave files without a date</translation>
+    </message>
+    <message>
+        <location line="+48"/>
+        <source>例：2024-05-06 拍摄的文件放入 %1</source>
+        <translation>E.g. a file taken on 2024-05-06 goes to %1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>照片或视频记录的拍摄时间</source>
+        <translation>the time the photo or video records</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>文件名中的日期</source>
+        <translation>a date in the file name</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>修改时间</source>
+        <translation>the modification time</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>都没有时留在原处。</source>
+        <translation>files with none stay where they are.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>都没有时放入“%1”文件夹。</source>
+        <translation>files with none go to the folder “%1”.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>日期依次取自：%1；%2</source>
+        <translation>The date comes from, in turn: %1; %2</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>、</source>
+        <translation>, </translation>
     </message>
 </context>
 <context>

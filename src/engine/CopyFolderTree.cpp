@@ -11,6 +11,7 @@
 #include "PathNames.h"
 #include "Placement.h"
 #include "RunPlanner.h"
+#include "SameBytes.h"
 #include "SortRunFrame.h"
 #include "TargetFolder.h"
 #include "UnitPublic.h"
@@ -195,6 +196,17 @@ class TreeCopy {
                 if (!r.made) outcome = FileOutcome::Skipped;
                 break;
             }
+            case SameFilePolicy::Identical:
+                // The file itself under the name is where it belongs; a copy of
+                // its bytes there is kept and this one skipped; else as Rename.
+                if (const auto id = FileIdOf(from); id && IsFileIn(folder, name, *id)) break;
+                if (SameBytesIn(from, folder, name)) {
+                    outcome = FileOutcome::Skipped;
+                    break;
+                }
+                error = copyNumbered(from, folder, name, to, told);
+                if (to != name) outcome = FileOutcome::Renamed;
+                break;
         }
         if (replaced) outcome = FileOutcome::Overwritten;
         if (m_frame && m_frame->recording())
@@ -314,6 +326,7 @@ class TreeCopy {
                 }
                 break;
             case SameFilePolicy::Rename:
+            case SameFilePolicy::Identical:  // a link holds no bytes to compare
                 to = FreeNumberedName(folder, name, name);
                 error = MakeSymlinkIn(text, folder, to, Publish::Keep);
                 if (to != name) outcome = FileOutcome::Renamed;

@@ -4,6 +4,7 @@
 
 #include "FileOps.h"
 #include "PathNames.h"
+#include "SameBytes.h"
 #include "UnitPublic.h"
 
 namespace zanfeld {
@@ -160,6 +161,14 @@ PlaceResult PlaceFile(const SourceFile& source, const TargetFolder& folder, Tran
             if (r.error != 0) return FromError(r.error, name);
             return r.made ? FromError(0, name, r.replaced) : Declined(name);
         }
+
+        case SameFilePolicy::Identical:
+            // The same bytes under the name: the file is there already, and a
+            // moved one stays where it is. Anything else there is kept beside.
+            if (IsTheSource(source, folder, name)) return FromError(0, std::move(name));
+            if (SameBytesIn(source, folder, name)) return Declined(std::move(name));
+            return PlaceNumbered(source, folder, mode, renameStart.empty() ? name : renameStart,
+                                 placed);
     }
     return FromError(EINVAL, name);
 }

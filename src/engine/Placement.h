@@ -15,12 +15,13 @@ struct PlaceResult {
     enum class Status {
         Placed,    // copied or moved
         Declined,  // the policy chose to leave things as they are (Skip, Ask answered No, a newer
-                   // target kept)
+                   // target kept, the same bytes there already)
         Failed     // the transfer failed; `error` holds the errno
     };
     Status status = Status::Placed;
     int error = 0;
-    std::string name;       // the file name used in the target folder (Rename may number it)
+    std::string name;       // the file name used in the target folder (Rename, Identical may
+                            // number it)
     bool replaced = false;  // placed in place of another file under the name
 };
 

@@ -15,19 +15,19 @@ constexpr MessageId kColumns[PlanWords::kColumnCount] = {I::ColumnSource, I::Col
                                                          I::ColumnTarget, I::ColumnAction};
 
 // Indexed by PlanAction.
-constexpr MessageId kActionWords[] = {I::Copy,      I::Move,         I::Ask,          I::Overwrite,
-                                      I::RenamedAs, I::SkipSameName, I::ReplaceOlder, I::KeepNewer,
-                                      I::Skip,      I::Refused};
+constexpr MessageId kActionWords[] = {
+    I::Copy,         I::Move,      I::Ask,           I::Overwrite, I::RenamedAs, I::SkipSameName,
+    I::ReplaceOlder, I::KeepNewer, I::SkipIdentical, I::Skip,      I::Refused};
 static_assert(std::size(kActionWords) == static_cast<size_t>(PlanAction::Count));
 
-constexpr MessageId kCountNames[] = {I::Copy,        I::Move,         I::Ask,          I::Overwrite,
-                                     I::Renamed,     I::SkipSameName, I::ReplaceOlder, I::KeepNewer,
-                                     I::NotSelected, I::Refused};
+constexpr MessageId kCountNames[] = {
+    I::Copy,         I::Move,      I::Ask,           I::Overwrite,   I::Renamed, I::SkipSameName,
+    I::ReplaceOlder, I::KeepNewer, I::SkipIdentical, I::NotSelected, I::Refused};
 static_assert(std::size(kCountNames) == static_cast<size_t>(PlanAction::Count));
 
-constexpr const char* kKeys[] = {"copy",         "move",           "ask",           "overwrite",
-                                 "renamed",      "skip_same_name", "replace_older", "keep_newer",
-                                 "not_selected", "refused"};
+constexpr const char* kKeys[] = {"copy",           "move",           "ask",           "overwrite",
+                                 "renamed",        "skip_same_name", "replace_older", "keep_newer",
+                                 "skip_identical", "not_selected",   "refused"};
 static_assert(std::size(kKeys) == static_cast<size_t>(PlanAction::Count));
 
 // A value from outside the enumeration (a newer engine, a corrupt plan) gets

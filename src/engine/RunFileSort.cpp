@@ -1,7 +1,9 @@
 #include "RunFileSort.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <exception>
+#include <memory>
 
 #include "FailureLog.h"
 #include "FileOps.h"
@@ -20,6 +22,21 @@ namespace zanfeld {
 namespace {
 
 bool PassesTypeFilter(const SortOptions& options, const std::string& path) {
+    if (options.page == SortPage::TakenDate) {
+        // The page's own list; an entry may hold several patterns ("*.JPG;*.JPEG").
+        // A name without an extension is none of them.
+        const std::string_view extension = ExtensionView(path);
+        if (extension.empty()) return false;
+        const std::string pattern = "*" + std::string(extension);
+        for (const std::string_view entry : options.takenPatterns) {
+            for (size_t start = 0; start <= entry.size();) {
+                const size_t end = std::min(entry.find(';', start), entry.size());
+                if (EqualsIgnoreAsciiCase(entry.substr(start, end - start), pattern)) return true;
+                start = end + 1;
+            }
+        }
+        return false;
+    }
     if (options.page != SortPage::PicSize && options.typeFilter == TypeFilterMode::None)
         return true;
     const std::string pattern = "*" + ExtensionOf(path);
@@ -107,22 +124,46 @@ PlacementRecord Record(const SortOptions& options, const std::string& target, Fo
     return record;
 }
 
-// Places one selected file into each of its folders, held open in folders.
-// Returns false when the user stopped the run during one of its copies; the
-// file is then not counted.
-bool PlaceSelected(const SortOptions& options, const SortRule& rule, const SourceFile& source,
-                   const std::vector<std::string>& targets, SortHost& host, FailureLog& failures,
-                   FolderCache& folders, SortRunFrame& frame) {
-    const std::string& path = source.path();
-    // On the keyword page a numbered name chosen for one keyword is where the
-    // search starts for the next.
-    std::string renameStart;
+// What became of one selected file over all its folders, under every plan
+// that selected it.
+struct FileResult {
     bool moved = false;
     int firstError = 0;
     std::string failedFolder;   // where the file met firstError
     std::string folderFailure;  // a target folder that could not be made or opened
     std::string refused;
     FileTally tally;
+
+    // Counts the file once, or lists its failure.
+    void report(const std::string& path, FailureLog& failures, SortRunFrame& frame) const {
+        if (!folderFailure.empty()) {
+            failures.add(path, folderFailure);
+        } else if (firstError != 0) {
+            failures.add(path, firstError, failedFolder);
+        } else if (!refused.empty()) {
+            failures.add(path, Format(MessageId::OutsideOutputDir, {refused}));
+        } else {
+            frame.count(tally.outcome());
+        }
+    }
+};
+
+// Places one selected file into each of its folders, held open in folders,
+// adding to result. Returns false when the user stopped the run during one
+// of its copies; the file is then not counted.
+bool PlaceSelected(const SortOptions& options, const SortRule& rule, const SourceFile& source,
+                   const std::vector<std::string>& targets, SortHost& host, FolderCache& folders,
+                   SortRunFrame& frame, FileResult& result) {
+    const std::string& path = source.path();
+    // On the keyword page a numbered name chosen for one keyword is where the
+    // search starts for the next.
+    std::string renameStart;
+    bool& moved = result.moved;
+    int& firstError = result.firstError;
+    std::string& failedFolder = result.failedFolder;
+    std::string& folderFailure = result.folderFailure;
+    std::string& refused = result.refused;
+    FileTally& tally = result.tally;
     const std::string ownName = FileNameOf(path);
     // Folders a rule made while preparing are not made again: one that has
     // gone since is a failure.
@@ -202,21 +243,17 @@ bool PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
                                        {options.outputDir + target, ReasonText(r.error)});
         }
     }
-    if (!folderFailure.empty()) {
-        failures.add(path, folderFailure);
-    } else if (firstError != 0) {
-        failures.add(path, firstError, failedFolder);
-    } else if (!refused.empty()) {
-        failures.add(path, Format(MessageId::OutsideOutputDir, {refused}));
-    } else if (!tally.stopped) {
-        frame.count(tally.outcome());
-    }
     return !tally.stopped;
 }
 
 }  // namespace
 
 void RunFileSort(SortOptions options, const std::vector<std::string>& sources, SortHost& host) {
+    RunFileSort(std::vector<SortOptions>{std::move(options)}, sources, host);
+}
+
+void RunFileSort(const std::vector<SortOptions>& planned, const std::vector<std::string>& sources,
+                 SortHost& host) {
     SortRunFrame frame(host);
     FailureLog failures(host);
     try {
@@ -224,38 +261,59 @@ void RunFileSort(SortOptions options, const std::vector<std::string>& sources, S
             host.showInfo(Format(MessageId::NoFilesToSort));
             return;
         }
-        if (options.page != SortPage::PicSize && options.typeFilter == TypeFilterMode::Include &&
-            options.typePatterns.empty()) {
-            host.showInfo(Format(MessageId::EmptyTypeList));
-            return;
+        std::vector<SortOptions> plans = planned;
+        std::vector<std::unique_ptr<SortRule>> rules;
+        for (SortOptions& options : plans) {
+            // The picture pages take their own type lists.
+            if (options.page != SortPage::PicSize && options.page != SortPage::TakenDate &&
+                options.typeFilter == TypeFilterMode::Include && options.typePatterns.empty()) {
+                host.showInfo(Format(MessageId::EmptyTypeList));
+                return;
+            }
+            if (!frame.acceptOutputDir(options)) return;
+            rules.push_back(MakeSortRule(options.page));
+            if (!rules.back() || !rules.back()->prepare(options, host)) return;
         }
-        if (!frame.acceptOutputDir(options)) return;
-        const std::unique_ptr<SortRule> rule = MakeSortRule(options.page);
-        if (!rule || !rule->prepare(options, host)) return;
+        if (plans.empty()) return;
 
         const size_t n = sources.size();
-        frame.begin(n, RunWindow::Files, options);
-        FolderCache folders(options.outputDir);
+        frame.begin(n, RunWindow::Files, plans.front());
+        // The window's choices may change while a run goes; a run of stored
+        // plans keeps them as they were.
+        const bool live = plans.size() == 1;
+        bool moving = false;
+        for (const SortOptions& options : plans)
+            moving = moving || options.transferMode == TransferMode::Move;
+        std::vector<FolderCache> folders;
+        for (const SortOptions& options : plans) folders.emplace_back(options.outputDir);
         RuleOutcome outcome;  // kept from file to file
         SourceFolders sourceFolders;
         for (size_t i = 0; i < n; ++i) {
             if (frame.stopRequested()) return frame.stopped(failures);
-            host.refreshLiveOptions(options);
+            if (live) host.refreshLiveOptions(plans.front());
             const std::string& path = sources[i];
-            frame.item(i, path, options.transferMode == TransferMode::Move);
-            if (!PassesTypeFilter(options, path)) {
-                if (RunPlanner* planner = frame.planner()) planner->notSelected(path);
-                continue;
+            frame.item(i, path, moving);
+            FileResult result;
+            bool selected = false;
+            bool dropped = true;  // by every plan: no progress step
+            for (size_t k = 0; k < plans.size() && !result.moved; ++k) {
+                const SortOptions& options = plans[k];
+                if (!PassesTypeFilter(options, path)) continue;
+                rules[k]->evaluateInto(options, path, outcome);
+                if (outcome.kind == RuleOutcome::Kind::Drop) continue;
+                dropped = false;
+                if (outcome.kind != RuleOutcome::Kind::Place) continue;
+                selected = true;
+                if (!PlaceSelected(options, *rules[k], sourceFolders.get(path), outcome.folders,
+                                   host, folders[k], frame, result))
+                    return frame.stopped(failures);
             }
-            rule->evaluateInto(options, path, outcome);
-            if (outcome.kind != RuleOutcome::Kind::Place) {
+            if (!selected) {
                 if (RunPlanner* planner = frame.planner()) planner->notSelected(path);
+            } else {
+                result.report(path, failures, frame);
             }
-            if (outcome.kind == RuleOutcome::Kind::Drop) continue;
-            if (outcome.kind == RuleOutcome::Kind::Place &&
-                !PlaceSelected(options, *rule, sourceFolders.get(path), outcome.folders, host,
-                               failures, folders, frame))
-                return frame.stopped(failures);
+            if (dropped && !selected) continue;
             frame.step(i, n);
         }
         frame.finish(failures);

@@ -8,16 +8,17 @@ namespace zanfeld {
 // What a run would do with one file for one target folder, as a preview
 // shows it. The order is the order of the preview's counts.
 enum class PlanAction {
-    Copy,          // 复制: under its own name, nothing there
-    Move,          // 移动: the same, moved
-    Ask,           // 询问: a file of the name is there; the run would ask
-    Overwrite,     // 覆盖: a file of the name is there and would be replaced
-    Renamed,       // 编号为 <name>: under a numbered name
-    SkipSameName,  // 跳过（同名）: a file of the name is there and stays
-    NewerReplace,  // 只替换旧文件 → 替换: the file there is older
-    NewerKeep,     // 只替换旧文件 → 保留: the file there is newer
-    NotSelected,   // 跳过: the rule does not select the file
-    Refused,       // 不能分拣 <reason>: the run would count it as failed
+    Copy,           // 复制: under its own name, nothing there
+    Move,           // 移动: the same, moved
+    Ask,            // 询问: a file of the name is there; the run would ask
+    Overwrite,      // 覆盖: a file of the name is there and would be replaced
+    Renamed,        // 编号为 <name>: under a numbered name
+    SkipSameName,   // 跳过（同名）: a file of the name is there and stays
+    NewerReplace,   // 只替换旧文件 → 替换: the file there is older
+    NewerKeep,      // 只替换旧文件 → 保留: the file there is newer
+    SkipIdentical,  // 跳过（相同）: the file there holds the same bytes and stays
+    NotSelected,    // 跳过: the rule does not select the file
+    Refused,        // 不能分拣 <reason>: the run would count it as failed
     Count
 };
 

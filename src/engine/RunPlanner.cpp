@@ -7,6 +7,7 @@
 
 #include "MessageTexts.h"
 #include "PathNames.h"
+#include "SameBytes.h"
 #include "Sys.h"
 
 namespace zanfeld {
@@ -69,7 +70,15 @@ RunPlanner::Entry RunPlanner::through(const std::string& link, const std::string
     if (sys().stat(led.c_str(), &st) != 0) return entry;
     entry = Filled(st);
     entry.link = true;
+    entry.bytes = led;
     return entry;
+}
+
+bool RunPlanner::SameBytesAs(const Entry& from, const Entry& there) {
+    if (!from.present || !there.present || from.link || there.link || !from.regular ||
+        !there.regular || from.bytes.empty() || there.bytes.empty())
+        return false;
+    return SameBytes(from.bytes, there.bytes);
 }
 
 void RunPlanner::placeLink(const std::string& source, const std::string& folder,
@@ -95,7 +104,8 @@ void RunPlanner::placeLink(const std::string& source, const std::string& folder,
     switch (policy) {
         case SameFilePolicy::Ask:
             return add(source, folder, own, PlanAction::Ask);
-        case SameFilePolicy::Rename: {
+        case SameFilePolicy::Rename:
+        case SameFilePolicy::Identical: {  // a link holds no bytes to compare
             const std::string name = freeNumberedName(folder, own, own, there);
             return placed(name, PlanAction::Renamed, name);
         }
@@ -136,7 +146,9 @@ RunPlanner::Entry RunPlanner::look(const std::string& folder, const std::string&
     // one takes the name all the same.
     if (sys().lstat(path.c_str(), &st) != 0) return Entry{};
     if (S_ISLNK(st.st_mode)) return through(path, folder);
-    return Filled(st);
+    Entry entry = Filled(st);
+    entry.bytes = path;
+    return entry;
 }
 
 void RunPlanner::take(const std::string& folder, const std::string& name, const Entry& entry) {
@@ -230,6 +242,19 @@ PlaceResult RunPlanner::place(const std::string& source, const std::string& fold
         return r;
     }
     const bool taken = there.present && !there.folder;
+    if (policy == SameFilePolicy::Identical) {
+        // Compared under the file's own name; when the bytes differ, numbered
+        // as Rename numbers, a folder there included.
+        if (taken && SameBytesAs(from, there)) return kept(own, PlanAction::SkipIdentical);
+        const Entry atStart = start == own ? there : look(folder, start);
+        if (atStart.present && atStart.folder) {
+            refused(source, folder, ReasonText(EEXIST));
+            return fail(EEXIST);
+        }
+        const std::string name = freeNumberedName(folder, start, source, atStart);
+        if (name == own) return placed(name, plain);
+        return placed(name, PlanAction::Renamed, name);
+    }
     if (there.present && there.folder && policy != SameFilePolicy::Rename) {
         refused(source, folder, ReasonText(EISDIR));
         return fail(EISDIR);
@@ -277,6 +302,8 @@ PlaceResult RunPlanner::place(const std::string& source, const std::string& fold
             r.replaced = true;
             return r;
         }
+        case SameFilePolicy::Identical:
+            break;  // settled above
     }
     return fail(EINVAL);
 }

@@ -45,7 +45,14 @@ class RunPlanner {
         std::optional<FileTime> time;  // last-write time of a file
         std::optional<FileId> id;      // what the name leads to
         bool link = false;             // a symlink (id: what it leads to)
+        // Where the bytes that stand under the name can be read now, as the
+        // plan writes nothing: the file itself, or the source a placement of
+        // the plan would put there. Empty when unknown.
+        std::string bytes;
     };
+    // Whether the file from would meet the same bytes in there: two regular
+    // files, no link at either end.
+    static bool SameBytesAs(const Entry& from, const Entry& there);
     Entry look(const std::string& folder, const std::string& name) const;
     static Entry Filled(const struct stat& st);
     // What the link at path leads to when read from folder, as the plan has

@@ -16,18 +16,23 @@ enum class SortPage : int {
     FileType = 2,
     FileSize = 3,
     FileDate = 4,
-    PicSize = 5
+    PicSize = 5,
+    TakenDate = 6  // photos and videos by the day they were taken
 };
 
 enum class TypeFilterMode { None, Include, Exclude };
 enum class TransferMode { Copy, Move };
-enum class SameFilePolicy { Ask, Rename, Overwrite, Skip, EditFileTime };
+// Identical: a file of the same bytes at the name is what the run keeps (the
+// new one skipped); one that differs gets a numbered name.
+enum class SameFilePolicy { Ask, Rename, Overwrite, Skip, EditFileTime, Identical };
 
 enum class SizeCondition { Greater, Less };
 enum class SizeUnit { KB, MB };
 enum class DateSource { Created, Modified };
 enum class DateCondition { Earlier, Later };
 enum class PicCondition { AtLeast, AtMost, Exactly };
+// The taken-date page's folders: 2024, 2024/05, 2024-05, 2024-05-06.
+enum class TakenGroup { Year, YearThenMonth, YearMonth, Day };
 
 // The options a rule or a check can reject; the window maps each to its control.
 enum class OptionId { OutputDir, Keywords, PartBegin, PartEnd, Size, PicValue };
@@ -78,11 +83,27 @@ struct SortOptions {
     PicDimension picDimension = PicDimension::Width;
     std::optional<PicCondition> picCondition = PicCondition::AtLeast;
     std::string picText;
+
+    // TakenDate page: the date from the file's own record, else from its
+    // name (takenFromName), else its modification time (takenFromModified);
+    // a file with none goes to takenUnknownFolder, or is not selected when
+    // takenSkipUnknown.
+    TakenGroup takenGroup = TakenGroup::YearThenMonth;
+    bool takenFromName = true;
+    bool takenFromModified = false;
+    bool takenSkipUnknown = false;
+    std::string takenUnknownFolder = "未知日期";
+    std::vector<std::string> takenPatterns;  // the checked types, "*.JPG", ...
 };
 
 // The items of the file window's picture type list, all checked at start.
 inline constexpr const char* kPictureTypes[] = {"*.JPG;*.JPEG", "*.BMP", "*.GIF", "*.PNG",
                                                 "*.TIF"};
+
+// The taken-date page's type list, all checked at start.
+inline constexpr const char* kTakenTypes[] = {
+    "*.JPG", "*.JPEG", "*.HEIC", "*.HEIF", "*.PNG", "*.TIF", "*.TIFF", "*.WEBP", "*.DNG", "*.CR2",
+    "*.CR3", "*.NEF", "*.ARW", "*.ORF", "*.RW2", "*.MP4", "*.MOV", "*.3GP", "*.M4V", "*.MKV"};
 
 // Captions of the combo box items; rule folder names are built from them.
 const char* SizeConditionText(SizeCondition c);

@@ -134,6 +134,8 @@ constexpr MessageText kTexts[] = {
     {I::SkipSameName, QT_TRANSLATE_NOOP("Engine", "跳过（同名）"), "", R::Line, 0, "p"},
     {I::ReplaceOlder, QT_TRANSLATE_NOOP("Engine", "只替换旧文件 → 替换"), "", R::Line, 0, "p"},
     {I::KeepNewer, QT_TRANSLATE_NOOP("Engine", "只替换旧文件 → 保留"), "", R::Line, 0, "p"},
+    //: The file there holds the same bytes and stays; the new one is skipped.
+    {I::SkipIdentical, QT_TRANSLATE_NOOP("Engine", "跳过（相同）"), "", R::Line, 0, "p"},
     {I::Skip, QT_TRANSLATE_NOOP("Engine", "跳过"), "", R::Line, 0},
     {I::Refused, QT_TRANSLATE_NOOP("Engine", "不能分拣"), "", R::Line, 0, "p"},
     //: Files given a numbered name, in a count.
@@ -205,6 +207,7 @@ constexpr MessageText kTexts[] = {
     {I::PageSize, QT_TRANSLATE_NOOP("Engine", "按文件大小分拣"), "", R::Line, 0},
     {I::PageDate, QT_TRANSLATE_NOOP("Engine", "按文件日期属性分拣"), "", R::Line, 0},
     {I::PagePicture, QT_TRANSLATE_NOOP("Engine", "图像文件分拣"), "", R::Line, 0},
+    {I::PageTaken, QT_TRANSLATE_NOOP("Engine", "拍摄日期"), "", R::Line, 0},
     {I::FolderPageKeys, QT_TRANSLATE_NOOP("Engine", "按目录名匹配关键字分拣"), "", R::Line, 0},
     {I::FolderPageName, QT_TRANSLATE_NOOP("Engine", "按目录名分拣"), "", R::Line, 0},
     {I::FolderPageDate, QT_TRANSLATE_NOOP("Engine", "按目录日期属性分拣"), "", R::Line, 0},
@@ -291,6 +294,16 @@ constexpr MessageText kTexts[] = {
     //: %1 the settings file's path.
     {I::SettingsUnableToWrite, QT_TRANSLATE_NOOP("Engine", "Unable to write to %1"), "T", R::Line,
      0},
+    {I::PlanNameEmpty, QT_TRANSLATE_NOOP("Engine", "方案名称不能为空。"), "", R::Line, 0},
+    //: %1 the plan's name as typed.
+    {I::PlanNameTooLong,
+     QT_TRANSLATE_NOOP("Engine", "方案名称“%1”太长：最多 64 个字节（约 21 个汉字）。"), "T", R::Line,
+     0},
+    //: %1 the plan's name as typed.
+    {I::PlanNameUnusable,
+     QT_TRANSLATE_NOOP("Engine",
+                       "方案名称“%1”不能使用：名称中不能有方括号“[”“]”或控制字符，首尾不能有空格。"),
+     "T", R::Line, 0},
 
     {I::CliJournalCannotOpen, QT_TRANSLATE_NOOP("Engine", "分拣记录无法打开。"), "", R::Line, 0},
     {I::CliJournalEmpty, QT_TRANSLATE_NOOP("Engine", "分拣记录中还没有分拣。"), "", R::Line, 0},
@@ -404,6 +417,16 @@ constexpr MessageText kTexts[] = {
      QT_TRANSLATE_NOOP("Engine",
                        "%1：应为 JPG、BMP、GIF、PNG、TIF 中的图片类型，以逗号分隔，而不是“%2”"),
      "TT", R::Line, 0},
+    //: %1 the option, %2 what was typed.
+    {I::CliTakenTypesForm,
+     QT_TRANSLATE_NOOP("Engine",
+                       "%1：应为 JPG、JPEG、HEIC、HEIF、PNG、TIF、TIFF、WEBP、DNG、CR2、CR3、NEF、ARW、"
+                       "ORF、RW2、MP4、MOV、3GP、M4V、MKV 中的类型，以逗号分隔，而不是“%2”"),
+     "TT", R::Line, 0},
+    //: %1 the option, %2 what was typed.
+    {I::CliUnknownFolderForm,
+     QT_TRANSLATE_NOOP("Engine", "%1：应为输出目录下一个文件夹的名称（不含“/”），而不是“%2”"),
+     "TT", R::Line, 0},
     //: %1 the option.
     {I::CliFileTypesForm,
      QT_TRANSLATE_NOOP("Engine", "%1：应为以逗号分隔的文件类型，例如“*.txt,*.doc”或“txt,doc”"), "T",
@@ -426,6 +449,114 @@ constexpr MessageText kTexts[] = {
          "Engine",
          "--same ask：没有可以提问的终端；请用 --yes 或 --no 给出回答，或选择其他的 --same"),
      "", R::Line, 0},
+
+    //: %1 a plan's name. "zanfeld-cli plans" stays as it is.
+    {I::CliNoSuchPlan,
+     QT_TRANSLATE_NOOP("Engine", "没有名为“%1”的方案（zanfeld-cli plans 列出所有方案）"), "T",
+     R::Line, 0},
+    //: %1 a plan's name; sort-folders stays as it is.
+    {I::CliFolderPlan, QT_TRANSLATE_NOOP("Engine", "“%1”是文件夹的方案：请用 sort-folders 运行它"),
+     "T", R::Line, 0},
+    //: %1 a plan's name; sort stays as it is.
+    {I::CliFilePlan, QT_TRANSLATE_NOOP("Engine", "“%1”是文件的方案：请用 sort 运行它"), "T",
+     R::Line, 0},
+    {I::CliOneFolderPlan, QT_TRANSLATE_NOOP("Engine", "sort-folders 一次只能运行一个方案"), "",
+     R::Line, 0},
+    {I::CliPlansEmpty, QT_TRANSLATE_NOOP("Engine", "设置文件中还没有方案。"), "", R::Line, 0},
+    {I::CliPlanSaved, QT_TRANSLATE_NOOP("Engine", "方案“%1”已保存。"), "T", R::Line, 0},
+    {I::CliPlanDeleted, QT_TRANSLATE_NOOP("Engine", "方案“%1”已删除。"), "T", R::Line, 0},
+    //: The option names and values stay as they are.
+    {I::CliPlanFolderPage,
+     QT_TRANSLATE_NOOP("Engine", "--folders：文件夹的方案只能用 --by keys 或 --by name"), "",
+     R::Line, 0},
+    //: %1 a plan's name, %2 why it could not be stored.
+    {I::CliPlanCannotSave, QT_TRANSLATE_NOOP("Engine", "方案“%1”无法保存：%2"), "TR", R::Line, 0},
+    //: %1 a plan's name.
+    {I::WatchFolderPlan,
+     QT_TRANSLATE_NOOP("Engine", "“%1”是文件夹的方案：自动分拣只能用文件的方案"), "T", R::Line, 0},
+    //: %1 a plan's name; “相同则跳过” is the same-name answer of that name in the window.
+    {I::WatchAsk,
+     QT_TRANSLATE_NOOP("Engine",
+                       "方案“%1”遇到同名文件时询问，而自动分拣时没有人回答：请改用“相同则跳过”"
+                       "（--same identical）"),
+     "T", R::Line, 0},
+    //: The option names stay as they are.
+    {I::WatchNoPlan,
+     QT_TRANSLATE_NOOP("Engine", "watch：请用 --plan 给出至少一个方案，或使用 --from-settings"), "",
+     R::Line, 0},
+    //: The option names stay as they are.
+    {I::WatchNoFolder,
+     QT_TRANSLATE_NOOP("Engine", "watch：请给出要监视的文件夹，或使用 --from-settings"), "",
+     R::Line, 0},
+    //: The option names stay as they are.
+    {I::WatchFromSettingsAlone,
+     QT_TRANSLATE_NOOP("Engine", "--from-settings 不能与监视的文件夹、--plan、--depth 或 --all 同时使用"),
+     "", R::Line, 0},
+    //: %1 the settings file's path.
+    {I::WatchNothingOn, QT_TRANSLATE_NOOP("Engine", "设置文件“%1”中没有打开的监视文件夹"), "T",
+     R::Line, 0},
+    //: %1 a watched folder, %2 a plan's output folder.
+    {I::WatchInsideOutput,
+     QT_TRANSLATE_NOOP("Engine",
+                       "监视的文件夹“%1”在输出目录“%2”之中：自动分拣从不分拣自己的输出"),
+     "TT", R::Line, 0},
+    //: %1 the process number of the watch that runs.
+    {I::WatchAlreadyRunning,
+     QT_TRANSLATE_NOOP("Engine", "已经有一个使用同一设置文件的自动分拣在运行（进程 %1）"), "N",
+     R::Line, 0},
+    //: %1 the lock file's path, %2 why.
+    {I::WatchCannotLock, QT_TRANSLATE_NOOP("Engine", "无法建立自动分拣的锁文件“%1”：%2"), "TR",
+     R::Line, 0},
+    //: %1 why the system gives no notice of new files.
+    {I::WatchNoEvents, QT_TRANSLATE_NOOP("Engine", "无法监视文件夹：%1"), "R", R::Line, 0},
+    //: %1 the watched folders, separated by commas.
+    {I::WatchStarted, QT_TRANSLATE_NOOP("Engine", "自动分拣开始，监视的文件夹：%1"), "T", R::Line,
+     0},
+    {I::WatchEnded, QT_TRANSLATE_NOOP("Engine", "自动分拣已停止。"), "", R::Line, 0},
+    //: One line a sorted batch in a service's log: %1 the time, %2 files, then placed,
+    //: skipped and failed ones, %6 the run's number in the history.
+    {I::WatchBatch,
+     QT_TRANSLATE_NOOP("Engine",
+                       "%1 自动分拣 %2 个文件：放置 %3 个，跳过 %4 个，失败 %5 个（分拣记录 %6）"),
+     "TNNNNN", R::Line, 0},
+    //: The same for a run the journal could not record.
+    {I::WatchBatchUnrecorded,
+     QT_TRANSLATE_NOOP("Engine",
+                       "%1 自动分拣 %2 个文件：放置 %3 个，跳过 %4 个，失败 %5 个（未记录）"),
+     "TNNNN", R::Line, 0},
+    //: %1 the time, %2 files, %3 why the run did not begin.
+    {I::WatchRunRefused,
+     QT_TRANSLATE_NOOP("Engine", "%1 自动分拣 %2 个文件未能开始：%3"), "TNR", R::Line, 0},
+    //: %1 a watched folder.
+    {I::WatchFolderMissing,
+     QT_TRANSLATE_NOOP("Engine", "监视的文件夹“%1”不存在：它出现后开始监视"), "T", R::Line, 0},
+    //: %1 a watched folder.
+    {I::WatchFolderGone,
+     QT_TRANSLATE_NOOP("Engine", "监视的文件夹“%1”已不存在：它再出现后继续监视"), "T", R::Line, 0},
+    //: %1 a watched folder.
+    {I::WatchFolderBack,
+     QT_TRANSLATE_NOOP("Engine", "监视的文件夹“%1”已出现：查看其中的文件并继续监视"), "T", R::Line,
+     0},
+    //: %1 a missing watched folder, %2 the folder above it that could not be watched, %3 why.
+    {I::WatchCannotWait,
+     QT_TRANSLATE_NOOP("Engine", "无法等待文件夹“%1”出现：无法监视“%2”：%3"), "TTR", R::Line, 0},
+    //: %1 a folder; fs.inotify.max_user_watches is the system setting's name.
+    {I::WatchLimit,
+     QT_TRANSLATE_NOOP("Engine",
+                       "无法监视文件夹“%1”：已达到系统允许的监视数上限"
+                       "（fs.inotify.max_user_watches），其中新到的文件不会被分拣；"
+                       "请提高这个上限，然后重新启动自动分拣"),
+     "T", R::Line, 0},
+    //: %1 folders.
+    {I::WatchLimitMore,
+     QT_TRANSLATE_NOOP("Engine", "另有 %1 个文件夹也因这个上限无法监视"), "N", R::Line, 0},
+    //: %1 a folder, %2 why.
+    {I::WatchCannotWatch, QT_TRANSLATE_NOOP("Engine", "无法监视文件夹“%1”：%2"), "TR", R::Line, 0},
+    {I::WatchOverflow,
+     QT_TRANSLATE_NOOP("Engine", "系统的事件队列已满，有些通知丢失了：重新查看所有监视的文件夹"),
+     "", R::Line, 0},
+    //: Marks a run the watcher made by itself in a list of runs.
+    {I::HistoryAutomatic, QT_TRANSLATE_NOOP("Engine", "自动"), "", R::Line, 0},
 };
 
 constexpr bool InIdOrder() {

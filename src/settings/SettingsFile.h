@@ -13,7 +13,7 @@ struct FileWindowSettings {
     std::string filter;                                    // Filter
     SameFilePolicy sameFilePolicy = SameFilePolicy::Skip;  // SameFile
     std::string outDir;                                    // OutDir, "" when not applied
-    std::optional<int> page;                               // Page, only when 0 <= value < 6
+    std::optional<int> page;                               // Page, only when 0 <= value < 7
     bool picHeight = false;                                // PicSize
     int cmbPic = 0;                                        // CmbPic (any value; -1 = no selection)
     std::string picSizeValue;                              // PicSizeValue
@@ -26,6 +26,10 @@ struct FileWindowSettings {
     std::optional<TimeOfDay> dtTime;  // DTTime
     bool fileAttrModified = false;    // FileAttr
     int cmbFileDate = 0;              // CmbFileDate
+    // The taken-date page.
+    int takenGroup = 1;              // TakenGroup: TakenGroup's order, 2024/05 by default
+    bool takenModified = false;      // TakenMTime: the modification time when nothing else
+    bool takenSkipUnknown = false;   // TakenSkip: files without a date stay
 };
 
 // Section "Parameter2": the folder window's stored choices.

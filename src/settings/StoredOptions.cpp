@@ -48,9 +48,58 @@ SortOptions FileWindowOptions(const FileWindowSettings& s) {
     if (s.cmbPic == 1) o.picCondition = PicCondition::AtMost;
     if (s.cmbPic == 2) o.picCondition = PicCondition::Exactly;
     o.picText = s.picSizeValue;
+    o.takenGroup = static_cast<TakenGroup>(s.takenGroup);
+    o.takenFromModified = s.takenModified;
+    o.takenSkipUnknown = s.takenSkipUnknown;
+    for (const char* type : kTakenTypes) o.takenPatterns.emplace_back(type);
     return o;
 }
 
 SortOptions FolderWindowOptions(const FolderWindowSettings& s) { return SharedOptions(s); }
+
+namespace {
+
+template <typename Settings>
+void SharedSettings(const SortOptions& o, Settings& s) {
+    s.filter = o.nameFilter;
+    s.sameFilePolicy = o.sameFilePolicy;
+    s.outDir = o.outputDir;
+    s.page = static_cast<int>(o.page);
+    s.edtKeys = o.keywordText;
+    s.dtDate = o.thresholdDate;
+    s.dtTime = o.thresholdTime;
+    s.cmbFileDate = o.dateCondition == DateCondition::Earlier ? 0 : 1;
+}
+
+// A combo box's index, -1 for none.
+template <typename T>
+int IndexOf(const std::optional<T>& value) {
+    return value ? static_cast<int>(*value) : -1;
+}
+
+}  // namespace
+
+FileWindowSettings FileWindowSettingsOf(const SortOptions& o) {
+    FileWindowSettings s;
+    SharedSettings(o, s);
+    s.picHeight = o.picDimension == PicDimension::Height;
+    s.cmbPic = IndexOf(o.picCondition);
+    s.picSizeValue = o.picText;
+    s.cmbCondition = IndexOf(o.sizeCondition);
+    s.cmbUnit = IndexOf(o.sizeUnit);
+    s.fileSize = o.sizeText;
+    s.suffixFilter = o.typePatterns;
+    s.fileAttrModified = o.dateSource == DateSource::Modified;
+    s.takenGroup = static_cast<int>(o.takenGroup);
+    s.takenModified = o.takenFromModified;
+    s.takenSkipUnknown = o.takenSkipUnknown;
+    return s;
+}
+
+FolderWindowSettings FolderWindowSettingsOf(const SortOptions& o) {
+    FolderWindowSettings s;
+    SharedSettings(o, s);
+    return s;
+}
 
 }  // namespace zanfeld

@@ -12,4 +12,9 @@ namespace zanfeld {
 SortOptions FileWindowOptions(const FileWindowSettings& settings);
 SortOptions FolderWindowOptions(const FolderWindowSettings& settings);
 
+// The stored choices that give back options through the two above (what the
+// sections do not keep is left out).
+FileWindowSettings FileWindowSettingsOf(const SortOptions& options);
+FolderWindowSettings FolderWindowSettingsOf(const SortOptions& options);
+
 }  // namespace zanfeld

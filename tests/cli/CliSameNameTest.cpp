@@ -32,14 +32,16 @@ std::string Summary(int skipped, int renamed, int overwritten) {
 class CliSameNameTest : public ::testing::Test {
   protected:
     // Sources that clash with what is in out/.txt, all else there gone: a's
-    // is older than the new one, b's newer.
-    void Clash(std::initializer_list<const char*> names) {
+    // is older than the new one, b's newer. twins: those whose file there
+    // holds the new one's bytes.
+    void Clash(std::initializer_list<const char*> names, const std::string& twins = "") {
         std::filesystem::remove_all(P("out"));
         std::filesystem::remove_all(P("data/Trash"));
         for (const char* name : names) {
             m_box.write(std::string("src/") + name + ".txt", std::string("new ") + name,
                         1'600'000'000);
-            m_box.write(std::string("out/.txt/") + name + ".txt", std::string("old ") + name,
+            m_box.write(std::string("out/.txt/") + name + ".txt",
+                        std::string(Contains(twins, name) ? "new " : "old ") + name,
                         *name == 'b' ? 1'700'000'000 : 1'500'000'000);
         }
     }
@@ -64,14 +66,18 @@ TEST_F(CliSameNameTest, EachAnswerSettlesRealClashesAndAReplacedFileGoesToTheTra
     const struct {
         std::vector<std::string> same;
         std::string replaced;  // of a and b, those the new file replaces
-        bool renamed = false;  // both new files placed beside under another name
+        bool renamed = false;  // the new files placed beside under another name
         CliInput input = CliInput::Null;
         bool refused = false;
+        std::string twins;  // of a and b, those whose file there holds the same bytes
     } cases[] = {
         {{"rename"}, "", true},
         {{"overwrite"}, "ab"},
         {{"skip"}, ""},
         {{"newer"}, "a"},
+        // A twin is skipped, and stays where it is when moved; b differs.
+        {{"identical"}, "", true, CliInput::Null, false, "a"},
+        {{"identical", "--move"}, "", true, CliInput::Null, false, "a"},
         // Without a terminal only --yes or --no answers the questions.
         {{"ask", "--yes"}, "ab"},
         {{"ask", "--no"}, ""},
@@ -80,19 +86,21 @@ TEST_F(CliSameNameTest, EachAnswerSettlesRealClashesAndAReplacedFileGoesToTheTra
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.same.back() + (c.input == CliInput::Pipe ? " from a pipe" : ""));
-        Clash({"a", "b"});
+        Clash({"a", "b"}, c.twins);
         const CliResult r = m_box.run(Sort(c.same), c.input, "y\ny\n");
         Tree out;
         std::vector<std::string> trashed;
         for (const std::string name : {"a", "b"}) {
             const bool replaced = Contains(c.replaced, name);
-            out[name + ".txt"] = (replaced ? "new " : "old ") + name;
-            if (c.renamed) out[name + "_1.txt"] = "new " + name;
+            const bool twin = Contains(c.twins, name);
+            out[name + ".txt"] = (replaced || twin ? "new " : "old ") + name;
+            if (c.renamed && !twin) out[name + "_1.txt"] = "new " + name;
             if (replaced) trashed.push_back("old " + name);
         }
         EXPECT_EQ(TreeOf(P("out/.txt")), out);
         EXPECT_EQ(Trashed(), trashed);
         EXPECT_EQ(m_box.read("src/a.txt"), "new a");
+        EXPECT_EQ(std::filesystem::exists(P("src/b.txt")), c.same.back() != "--move");
         EXPECT_FALSE(Contains(r.err, "是否覆盖")) << r.err;
         if (c.refused) {
             EXPECT_EQ(r.exitCode, 2);
@@ -102,7 +110,8 @@ TEST_F(CliSameNameTest, EachAnswerSettlesRealClashesAndAReplacedFileGoesToTheTra
         }
         EXPECT_EQ(r.exitCode, 0) << r.err;
         const int n = static_cast<int>(c.replaced.size());
-        EXPECT_EQ(r.out, Summary(c.renamed ? 0 : 2 - n, c.renamed ? 2 : 0, n));
+        const int twins = static_cast<int>(c.twins.size());
+        EXPECT_EQ(r.out, Summary(c.renamed ? twins : 2 - n, c.renamed ? 2 - twins : 0, n));
     }
 }
 

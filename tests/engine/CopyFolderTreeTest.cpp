@@ -181,6 +181,29 @@ TEST_F(CopyFolderTreeTest, RenameNumbersFromTheFilesOwnStem) {
     EXPECT_EQ(m_failures.count(), 0u);
 }
 
+TEST_F(CopyFolderTreeTest, IdenticalSkipsTwinsAndNumbersTheRest) {
+    const std::string big = Pattern((1u << 20) + 7, 5);
+    std::string lastByte = big;
+    lastByte.back() ^= 1;
+    WriteFile(Src("twin.txt"), "twin");
+    WriteFile(Dst("twin.txt"), "twin");
+    WriteFile(Src("sub/big.bin"), big);
+    WriteFile(Dst("sub/big.bin"), lastByte);
+    WriteFile(Src("l.txt"), "twin");
+    Link("twin.txt", Dst("l.txt"));  // a link is never a twin
+    WriteFile(Src("new.txt"), "new");
+    EXPECT_TRUE(Copy(m_dir / "src", m_dir / "dst", SameFilePolicy::Identical));
+    EXPECT_EQ(Names(Dst("")),
+              (std::vector<std::string>{"l.txt", "l_1.txt", "new.txt", "sub", "twin.txt"}));
+    EXPECT_EQ(LinkText(Dst("l.txt")), "twin.txt");
+    EXPECT_EQ(ReadFile(Dst("l_1.txt")), "twin");
+    EXPECT_EQ(ReadFile(Dst("new.txt")), "new");
+    EXPECT_EQ(Names(Dst("sub")), (std::vector<std::string>{"big.bin", "big_1.bin"}));
+    EXPECT_TRUE(ReadFile(Dst("sub/big.bin")) == lastByte);
+    EXPECT_TRUE(ReadFile(Dst("sub/big_1.bin")) == big);
+    EXPECT_EQ(m_failures.count(), 0u);
+}
+
 TEST_F(CopyFolderTreeTest, EditFileTimeReplacesUnlessTheSourceIsOlder) {
     WriteFile(Src("same.txt"), "src", 1'500'000'000);
     WriteFile(Dst("same.txt"), "old", 1'500'000'000);
@@ -259,8 +282,9 @@ TEST_F(CopyFolderTreeTest, LinksToFoldersAreCopiedAsLinksAndLinksToFilesAsConten
     EXPECT_EQ(m_failures.count(), 0u);
 
     // Copied again, the identical links are already in place under every policy.
-    for (SameFilePolicy p : {SameFilePolicy::Skip, SameFilePolicy::Rename, SameFilePolicy::Ask,
-                             SameFilePolicy::EditFileTime, SameFilePolicy::Overwrite}) {
+    for (SameFilePolicy p :
+         {SameFilePolicy::Skip, SameFilePolicy::Rename, SameFilePolicy::Ask,
+          SameFilePolicy::EditFileTime, SameFilePolicy::Overwrite, SameFilePolicy::Identical}) {
         EXPECT_TRUE(Copy(m_dir / "src", m_dir / "dst", p));
         EXPECT_EQ(LinkText(Dst("sub/up")), "../..");
         EXPECT_EQ(LinkText(Dst("dangling")), "nowhere");
@@ -288,8 +312,9 @@ TEST_F(CopyFolderTreeTest, LinkOverAnotherEntryFollowsThePolicyAndNeverReplacesA
 }
 
 TEST_F(CopyFolderTreeTest, AFailedFileIsCountedAndTheWalkGoesOn) {
-    for (SameFilePolicy p : {SameFilePolicy::Overwrite, SameFilePolicy::Skip, SameFilePolicy::Ask,
-                             SameFilePolicy::Rename, SameFilePolicy::EditFileTime}) {
+    for (SameFilePolicy p :
+         {SameFilePolicy::Overwrite, SameFilePolicy::Skip, SameFilePolicy::Ask,
+          SameFilePolicy::Rename, SameFilePolicy::EditFileTime, SameFilePolicy::Identical}) {
         TempDir dir;
         WriteFile(dir / "src/a.txt", "A");
         WriteFile(dir / "src/z/b.txt", "B");

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <functional>
+
+#include "FileChecks.h"
+#include "NonRegularFiles.h"
 #include "Placement.h"
 #include "RecordingHost.h"
 #include "TempDir.h"
@@ -127,11 +131,91 @@ TEST(Placement, AFolderUnderTheNameIsAFailureNotASkip) {
     const std::string src = dir / "src/a.txt";
     WriteFile(src, "x");
     MakeDir(dir / "out/a.txt");
-    for (auto policy : {SameFilePolicy::Rename, SameFilePolicy::Skip, SameFilePolicy::Overwrite}) {
+    for (auto policy : {SameFilePolicy::Rename, SameFilePolicy::Skip, SameFilePolicy::Overwrite,
+                        SameFilePolicy::Identical}) {
         const PlaceResult r = PlaceFile(src, dir / "out", TransferMode::Move, policy, host);
         EXPECT_EQ(r.status, PlaceResult::Status::Failed) << static_cast<int>(policy);
         EXPECT_TRUE(IsFile(src));
         EXPECT_TRUE(IsDir(dir / "out/a.txt"));
+    }
+}
+
+// 相同则跳过: only a regular file of the very same bytes keeps the new file
+// out; anything else under the name gets the new file a numbered name beside
+// it, and nothing there is ever changed or opened if it is no regular file.
+TEST(Placement, IdenticalSkipsOnlyTheSameBytes) {
+    enum class Then { Skipped, Numbered, OwnName, Failed };
+    // More than one chunk of the comparison, whatever its size up to 1 MiB.
+    const std::string big = Pattern((1u << 20) + 7, 3);
+    std::string lastByte = big;
+    lastByte.back() ^= 1;
+    const struct {
+        const char* name;
+        std::string source;
+        std::function<void(const std::string&)> there;
+        Then then;
+    } cases[] = {
+        {"same bytes", "twin", [](const std::string& p) { WriteFile(p, "twin", 1000); },
+         Then::Skipped},
+        {"same large", big, [&](const std::string& p) { WriteFile(p, big, 1000); }, Then::Skipped},
+        {"last byte differs", big, [&](const std::string& p) { WriteFile(p, lastByte); },
+         Then::Numbered},
+        {"longer", "twin", [](const std::string& p) { WriteFile(p, "twin!"); }, Then::Numbered},
+        {"nothing there", "twin", [](const std::string&) {}, Then::OwnName},
+        {"link to a twin", "twin",
+         [](const std::string& p) {
+             WriteFile(p + ".real", "twin");
+             ASSERT_EQ(::symlink("a.txt.real", p.c_str()), 0);
+         },
+         Then::Numbered},
+        {"pipe", "twin", [](const std::string& p) { ASSERT_EQ(MakeFifo(p), 0); }, Then::Numbered},
+        {"folder", "twin", [](const std::string& p) { MakeDir(p); }, Then::Failed},
+    };
+    for (const TransferMode mode : {TransferMode::Copy, TransferMode::Move}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (mode == TransferMode::Move ? ", move" : ", copy"));
+            TempDir dir;
+            RecordingHost host;
+            const std::string src = dir / "src/a.txt";
+            const std::string there = dir / "out/a.txt";
+            WriteFile(src, c.source);
+            MakeDir(dir / "out");
+            c.there(there);
+            const bool existed = Exists(there);
+            struct stat before {};
+            if (existed) before = LStat(there);
+
+            const PlaceResult r = PlaceFile(src, dir / "out", mode, SameFilePolicy::Identical, host);
+
+            const bool moved = mode == TransferMode::Move &&
+                               (c.then == Then::Numbered || c.then == Then::OwnName);
+            EXPECT_EQ(IsFile(src), !moved);
+            if (existed) {  // whatever was there is untouched
+                EXPECT_EQ(LStat(there).st_ino, before.st_ino);
+                EXPECT_EQ(LStat(there).st_mtim.tv_sec, before.st_mtim.tv_sec);
+            }
+            switch (c.then) {
+                case Then::Skipped:
+                    EXPECT_EQ(r.status, PlaceResult::Status::Declined);
+                    EXPECT_EQ(Names(dir / "out"), std::vector<std::string>{"a.txt"});
+                    break;
+                case Then::Numbered:
+                    EXPECT_EQ(r.status, PlaceResult::Status::Placed);
+                    EXPECT_EQ(r.name, "a_1.txt");
+                    EXPECT_EQ(ReadFile(dir / "out/a_1.txt"), c.source);
+                    break;
+                case Then::OwnName:
+                    EXPECT_EQ(r.status, PlaceResult::Status::Placed);
+                    EXPECT_EQ(r.name, "a.txt");
+                    EXPECT_EQ(ReadFile(there), c.source);
+                    break;
+                case Then::Failed:
+                    EXPECT_EQ(r.status, PlaceResult::Status::Failed);
+                    EXPECT_FALSE(Exists(dir / "out/a_1.txt"));
+                    break;
+            }
+            EXPECT_TRUE(host.of("ask").empty());
+        }
     }
 }
 

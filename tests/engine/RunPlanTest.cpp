@@ -5,6 +5,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <tuple>
 
 #include "FileChecks.h"
@@ -25,7 +26,7 @@ namespace {
 // Each placement's source, final target and outcome.
 class OutcomeRecorder : public RunRecorder {
   public:
-    void beginRun(RunWindow, const SortOptions&) override {}
+    void beginRun(RunWindow, const SortOptions&) override { ++begun; }
     int64_t intend(const std::string& source, const std::string&, TransferMode) override {
         sources.push_back(source);
         records.emplace_back();
@@ -39,6 +40,7 @@ class OutcomeRecorder : public RunRecorder {
     bool ok() const override { return true; }
     std::vector<std::string> sources;
     std::vector<PlacementRecord> records;
+    int begun = 0;
 };
 
 class RecordedHost : public RecordingHost {
@@ -61,6 +63,7 @@ FileOutcome Expected(PlanAction action) {
         case PlanAction::Ask:  // the recording host answers No
         case PlanAction::SkipSameName:
         case PlanAction::NewerKeep:
+        case PlanAction::SkipIdentical:
             return FileOutcome::Skipped;
         default:
             return FileOutcome::Failed;
@@ -68,6 +71,37 @@ FileOutcome Expected(PlanAction action) {
 }
 
 using Key = std::tuple<std::string, std::string, FileOutcome>;  // source, target, outcome
+
+// The preview's rows against the run's records: the same placements, to the
+// same targets, with the same outcomes. gone: a source deleted after listing.
+void ExpectPlanIsRun(const RunPlan& plan, const OutcomeRecorder& rec, const std::string& gone,
+                     size_t& placements, size_t& notSelected) {
+    notSelected = 0;
+    std::multiset<Key> planned, done;
+    for (const PlanRow& row : plan.rows) {
+        if (row.action == PlanAction::NotSelected) {
+            ++notSelected;
+            continue;
+        }
+        planned.insert({row.source, row.target, Expected(row.action)});
+    }
+    for (size_t i = 0; i < rec.records.size(); ++i) {
+        const PlacementRecord& r = rec.records[i];
+        // A move's later folders find no source: the run passes them over.
+        if (r.outcome == FileOutcome::Failed && r.error == ENOENT && rec.sources[i] != gone)
+            continue;
+        done.insert({rec.sources[i], r.outcome == FileOutcome::Failed ? std::string() : r.target,
+                     r.outcome});
+    }
+    // A refused row has no target; nor has the run's failure.
+    std::multiset<Key> plannedForCompare;
+    for (const Key& k : planned)
+        plannedForCompare.insert(
+            {std::get<0>(k), std::get<2>(k) == FileOutcome::Failed ? std::string() : std::get<1>(k),
+             std::get<2>(k)});
+    EXPECT_EQ(plannedForCompare, done);
+    placements = planned.size();
+}
 
 class RunPlanTest : public ::testing::Test {
   protected:
@@ -84,13 +118,16 @@ class RunPlanTest : public ::testing::Test {
             src("a/noext", "e", 1'000'000'000), src("a/skip.bin", "f", 1'000'000'000),
             // Pictures wide enough for the picture page, under one name.
             src("a/图.bmp", BmpBytes(20, 10), 1'000'000'000),
-            src("b/图.bmp", BmpBytes(30, 5), 2'000'000'000)};
+            src("b/图.bmp", BmpBytes(30, 5), 2'000'000'000),
+            // Twins for 相同则跳过: of a file the run places before it, of one there before.
+            src("b/noext", "e", 1'000'000'000), src("b/同.txt", "same", 1'000'000'000)};
         m_sources.push_back(*m_dir / "src/gone.txt");  // listed, then deleted
         // There before the run: older, newer, and one under a numbered name.
         WriteFile(*m_dir / "out/.txt/西游记.txt", "old", 1'000'000'000);
         WriteFile(*m_dir / "out/.doc/红楼梦.doc", "newer", 2'000'000'000);
         WriteFile(*m_dir / "out/游记/西游记_1.txt", "taken", 1'000'000'000);
         WriteFile(*m_dir / "out/楼/游记 楼.txt", "old", 1'000'000'000);
+        WriteFile(*m_dir / "out/.txt/同.txt", "same", 1'000'000'000);
     }
     SortOptions Options(SortPage page, TransferMode mode, SameFilePolicy policy) {
         SortOptions o;
@@ -112,6 +149,9 @@ class RunPlanTest : public ::testing::Test {
         // Pictures at least 10 wide.
         o.picText = "10";
         o.picturePatterns = {"*.BMP"};
+        // Taken dates: none recorded, so by last-write time, 2033 being no date.
+        o.takenPatterns = {"*.TXT", "*.DOC", "*.BMP"};
+        o.takenFromModified = true;
         return o;
     }
 
@@ -121,15 +161,25 @@ class RunPlanTest : public ::testing::Test {
 
 TEST_F(RunPlanTest, ThePlanIsWhatTheRunDoes) {
     for (const SortPage page : {SortPage::FileType, SortPage::Keys, SortPage::FileName,
-                                SortPage::FileSize, SortPage::FileDate, SortPage::PicSize}) {
+                                SortPage::FileSize, SortPage::FileDate, SortPage::PicSize,
+                                SortPage::TakenDate}) {
         for (const TransferMode mode : {TransferMode::Copy, TransferMode::Move}) {
             for (const SameFilePolicy policy :
                  {SameFilePolicy::Ask, SameFilePolicy::Rename, SameFilePolicy::Overwrite,
-                  SameFilePolicy::Skip, SameFilePolicy::EditFileTime}) {
+                  SameFilePolicy::Skip, SameFilePolicy::EditFileTime, SameFilePolicy::Identical}) {
                 SCOPED_TRACE(testing::Message()
                              << "page " << static_cast<int>(page) << " mode "
                              << static_cast<int>(mode) << " policy " << static_cast<int>(policy));
                 MakeTree();
+                const bool identical = policy == SameFilePolicy::Identical;
+                if (identical) {
+                    // Past the comparison's first chunk, only the last byte differs.
+                    std::string big = Pattern((1u << 20) + 7, 9);
+                    WriteFile(*m_dir / "src/b/big.dat", big, 1'000'000'000);
+                    m_sources.insert(m_sources.end() - 1, *m_dir / "src/b/big.dat");
+                    big.back() ^= 1;
+                    WriteFile(*m_dir / "out/.dat/big.dat", big, 1'000'000'000);
+                }
                 const std::vector<std::string> before = Names(*m_dir / "out");
                 RunPlan plan;
                 RunPlanner planner(plan);
@@ -144,36 +194,76 @@ TEST_F(RunPlanTest, ThePlanIsWhatTheRunDoes) {
                 RecordedHost real;
                 RunFileSort(Options(page, mode, policy), m_sources, real);
 
-                std::multiset<Key> planned, done;
-                size_t notSelected = 0;
-                for (const PlanRow& row : plan.rows) {
-                    if (row.action == PlanAction::NotSelected) {
-                        ++notSelected;
-                        continue;
-                    }
-                    planned.insert({row.source, row.target, Expected(row.action)});
+                size_t planned = 0, notSelected = 0;
+                ExpectPlanIsRun(plan, real.rec, m_sources.back(), planned, notSelected);
+                if (identical && page == SortPage::FileType) {
+                    // The plan equal to the run says nothing of the comparison itself.
+                    std::set<Key> done;
+                    for (size_t i = 0; i < real.rec.records.size(); ++i)
+                        done.insert({real.rec.sources[i], real.rec.records[i].target,
+                                     real.rec.records[i].outcome});
+                    const std::string b = *m_dir / "src/b/";
+                    for (const Key& k :
+                         {Key{b + "noext", *m_dir / "out/noext", FileOutcome::Skipped},
+                          Key{b + "同.txt", *m_dir / "out/.txt/同.txt", FileOutcome::Skipped},
+                          Key{b + "big.dat", *m_dir / "out/.dat/big_1.dat", FileOutcome::Renamed},
+                          Key{b + "西游记.txt", *m_dir / "out/.txt/西游记_2.txt",
+                              FileOutcome::Renamed}})
+                        EXPECT_EQ(done.count(k), 1u) << std::get<0>(k);
                 }
-                for (size_t i = 0; i < real.rec.records.size(); ++i) {
-                    const PlacementRecord& r = real.rec.records[i];
-                    // A move's later folders find no source: the run passes them over.
-                    if (r.outcome == FileOutcome::Failed && r.error == ENOENT &&
-                        real.rec.sources[i] != m_sources.back())
-                        continue;
-                    done.insert({real.rec.sources[i],
-                                 r.outcome == FileOutcome::Failed ? std::string() : r.target,
-                                 r.outcome});
-                }
-                // A refused row has no target; nor has the run's failure.
-                std::multiset<Key> plannedForCompare;
-                for (const Key& k : planned)
-                    plannedForCompare.insert(
-                        {std::get<0>(k),
-                         std::get<2>(k) == FileOutcome::Failed ? std::string() : std::get<1>(k),
-                         std::get<2>(k)});
-                EXPECT_EQ(plannedForCompare, done);
-                EXPECT_GE(planned.size(), 2u);  // every page places something here
-                EXPECT_GE(notSelected, 1u);     // skip.bin at least
+                EXPECT_GE(planned, 2u);      // every page places something here
+                EXPECT_GE(notSelected, 1u);  // skip.bin at least
             }
+        }
+    }
+}
+
+// Several plans as one run: each file through the plans in turn, a move
+// ending its way and a copy letting the later plans see it; the preview
+// shows the whole run.
+TEST_F(RunPlanTest, SeveralPlansAreOneRunWhereTheFirstMoveWins) {
+    for (const TransferMode middle : {TransferMode::Move, TransferMode::Copy}) {
+        SCOPED_TRACE(static_cast<int>(middle));
+        MakeTree();
+        auto plans = [&] {
+            std::vector<SortOptions> p = {
+                Options(SortPage::FileType, TransferMode::Copy, SameFilePolicy::Rename),
+                Options(SortPage::Keys, middle, SameFilePolicy::Rename),
+                Options(SortPage::FileSize, TransferMode::Copy, SameFilePolicy::Rename)};
+            for (size_t k = 0; k < p.size(); ++k)
+                p[k].outputDir = *m_dir / ("out" + std::to_string(k + 1) + "/");
+            return p;
+        };
+        RunPlan plan;
+        RunPlanner planner(plan);
+        RecordingHost window;
+        PlanningHost planning(window, planner);
+        RunFileSort(plans(), m_sources, planning);
+        RecordedHost real;
+        RunFileSort(plans(), m_sources, real);
+        size_t placements = 0, notSelected = 0;
+        ExpectPlanIsRun(plan, real.rec, m_sources.back(), placements, notSelected);
+        EXPECT_EQ(real.rec.begun, 1);
+        EXPECT_EQ(real.of("info").size(), 1u);
+
+        // The keyword plan takes the files with 游记 or 楼 in their names.
+        for (const std::string& source : m_sources) {
+            if (source == m_sources.back() || source.find("skip.bin") != std::string::npos)
+                continue;
+            const std::string name = source.substr(source.rfind('/') + 1);
+            const bool keyed =
+                name.find("游记") != std::string::npos || name.find("楼") != std::string::npos;
+            std::set<std::string> outputs;
+            for (size_t i = 0; i < real.rec.sources.size(); ++i)
+                if (real.rec.sources[i] == source &&
+                    real.rec.records[i].outcome != FileOutcome::Failed)
+                    outputs.insert(real.rec.records[i].target.substr(m_dir->path().size() + 1, 4));
+            const std::set<std::string> expected =
+                !keyed                         ? std::set<std::string>{"out1", "out3"}
+                : middle == TransferMode::Move ? std::set<std::string>{"out1", "out2"}
+                                               : std::set<std::string>{"out1", "out2", "out3"};
+            EXPECT_EQ(outputs, expected) << name;
+            EXPECT_EQ(IsFile(source), !keyed || middle == TransferMode::Copy) << name;
         }
     }
 }

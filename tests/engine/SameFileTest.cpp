@@ -43,7 +43,8 @@ const Policy kPolicies[] = {{"ask", SameFilePolicy::Ask},
                             {"rename", SameFilePolicy::Rename},
                             {"overwrite", SameFilePolicy::Overwrite},
                             {"skip", SameFilePolicy::Skip},
-                            {"newer", SameFilePolicy::EditFileTime}};
+                            {"newer", SameFilePolicy::EditFileTime},
+                            {"identical", SameFilePolicy::Identical}};
 
 std::string Content(const std::string& name) { return "the only copy of " + name; }
 

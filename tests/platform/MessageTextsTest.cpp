@@ -145,6 +145,12 @@ TEST(MessageTexts, NoShownTextIsMadeOutsideTheTable) {
         {"cli/TerminalHost.cpp", "是"},       {"cli/TerminalHost.cpp", "否"},
         {"cli/TerminalHost.cpp", "全部是"},   {"cli/TerminalHost.cpp", "全部否"},
         {"cli/TerminalHost.cpp", "停止"},     {"cli/JournalCommands.cpp", "是"},
+        // The taken-date page: its default folder for files without a date,
+        // and the start of the names a messenger gives its pictures.
+        {"engine/SortTypes.h", "未知日期"},   {"engine/NameDate.cpp", "微信图片_"},
+        // The command line's help names that folder as it is made.
+        {"cli/CliParser.cpp",
+         "--by taken: the folder of files without a date (default 未知日期)"},
     };
     size_t files = 0;
     for (const char* layer : {"platform", "engine", "lists", "settings", "journal", "cli"}) {

@@ -189,7 +189,7 @@ TEST_F(SettingsFileTest, SameFileEncoding) {
     const std::pair<const char*, SameFilePolicy> cases[] = {
         {"0", SameFilePolicy::Skip},         {"1", SameFilePolicy::Overwrite},
         {"2", SameFilePolicy::Ask},          {"3", SameFilePolicy::Rename},
-        {"4", SameFilePolicy::EditFileTime}, {"5", SameFilePolicy::Skip},
+        {"4", SameFilePolicy::EditFileTime}, {"5", SameFilePolicy::Identical},
         {"7", SameFilePolicy::Skip},         {"-1", SameFilePolicy::Skip},
         {"0x3", SameFilePolicy::Rename},     {"two", SameFilePolicy::Skip},
         {"", SameFilePolicy::Skip}};
@@ -208,7 +208,7 @@ TEST_F(SettingsFileTest, SameFileEncoding) {
 
 TEST_F(SettingsFileTest, PageOutsideThePagesIsNotApplied) {
     const std::pair<const char*, std::optional<int>> fileCases[] = {
-        {"0", 0}, {"5", 5}, {"6", std::nullopt}, {"-1", std::nullopt}, {"$5", 5}, {"junk", 0}};
+        {"0", 0}, {"5", 5}, {"6", 6}, {"7", std::nullopt}, {"-1", std::nullopt}, {"$5", 5}, {"junk", 0}};
     for (const auto& [stored, page] : fileCases) {
         SCOPED_TRACE(stored);
         Store(std::string("[Parameter]\nPage=") + stored + "\n");

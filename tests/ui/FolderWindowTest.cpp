@@ -388,6 +388,9 @@ TEST_F(FolderWindowTest, HostLocksOnlyTheRunControlsAndRereadsOnlyTheSameNameCho
     W<QLineEdit>("EdtOutDir")->setText("/elsewhere");
     form->refreshLiveOptions(o);
     EXPECT_EQ(o.sameFilePolicy, SameFilePolicy::EditFileTime);
+    W<QRadioButton>("RbIdentical")->setChecked(true);
+    form->refreshLiveOptions(o);
+    EXPECT_EQ(o.sameFilePolicy, SameFilePolicy::Identical);
     EXPECT_EQ(o.keywordText, " 游记 A");
     EXPECT_TRUE(o.onlyMatchDir);
     EXPECT_EQ(o.outputDir, "/out");

@@ -46,6 +46,7 @@ RunPlan EveryAction() {
     r.push_back(Row("/in/f.txt", "/out/txt", "/out/txt/f.txt", PlanAction::SkipSameName));
     r.push_back(Row("/in/g.txt", "/out/txt", "/out/txt/g.txt", PlanAction::NewerReplace));
     r.push_back(Row("/in/h.txt", "/out/txt", "/out/txt/h.txt", PlanAction::NewerKeep));
+    r.push_back(Row("/in/h2.txt", "/out/txt", "/out/txt/h2.txt", PlanAction::SkipIdentical));
     r.push_back(Row("/in/i.bin", "", "", PlanAction::NotSelected));
     r.push_back(Row("/in/j.txt", "", "", PlanAction::Refused, "没有权限"));
     return plan;
@@ -207,7 +208,7 @@ TEST_F(PreviewWindowTest, EachActionHasItsWordsAndTheRowItsPaths) {
     plan.rows.push_back(Row("/in/l.txt", "", "", PlanAction::Count));
     window.setPlan(std::move(plan));
     const QAbstractItemModel& model = *W<QTableView>("TblPlan")->model();
-    ASSERT_EQ(model.rowCount(), 12);
+    ASSERT_EQ(model.rowCount(), 13);
 
     const char* words[] = {"复制",
                            "移动",
@@ -217,21 +218,22 @@ TEST_F(PreviewWindowTest, EachActionHasItsWordsAndTheRowItsPaths) {
                            "跳过（同名）",
                            "只替换旧文件 → 替换",
                            "只替换旧文件 → 保留",
+                           "跳过（相同）",
                            "跳过",
                            "不能分拣 没有权限",
                            "不能分拣",
                            ""};
-    for (int row = 0; row < 12; ++row) {
+    for (int row = 0; row < 13; ++row) {
         EXPECT_EQ(Cell(model, row, 3), QString::fromUtf8(words[row])) << row;
     }
     EXPECT_EQ(Cell(model, 4, 0), QStringLiteral("/in/e.txt"));
     EXPECT_EQ(Cell(model, 4, 1), QStringLiteral("/out/txt"));
     EXPECT_EQ(Cell(model, 4, 2), QStringLiteral("/out/txt/e(1).txt"));
-    EXPECT_EQ(Cell(model, 9, 1), QString());
-    EXPECT_EQ(Cell(model, 9, 2), QString());
+    EXPECT_EQ(Cell(model, 10, 1), QString());
+    EXPECT_EQ(Cell(model, 10, 2), QString());
     // Cut-off paths can be read in full.
     EXPECT_EQ(Cell(model, 4, 2, Qt::ToolTipRole), QStringLiteral("/out/txt/e(1).txt"));
-    EXPECT_FALSE(model.data(model.index(12, 0)).isValid());
+    EXPECT_FALSE(model.data(model.index(13, 0)).isValid());
     EXPECT_FALSE(model.data(model.index(0, 4)).isValid());
 }
 
@@ -239,9 +241,9 @@ TEST_F(PreviewWindowTest, TheCountsLineNamesTheActionsThePlanHas) {
     auto* counts = W<QLabel>("LblPlanCounts");
     window.setPlan(EveryAction());
     EXPECT_EQ(counts->text(),
-              QStringLiteral("共 10 个文件：复制 1 · 移动 1 · 询问 1 · 覆盖 1 · 编号 1 · "
+              QStringLiteral("共 11 个文件：复制 1 · 移动 1 · 询问 1 · 覆盖 1 · 编号 1 · "
                              "跳过（同名） 1 · 只替换旧文件 → 替换 1 · 只替换旧文件 → 保留 1 · "
-                             "未选中 1 · 不能分拣 1"));
+                             "跳过（相同） 1 · 未选中 1 · 不能分拣 1"));
 
     RunPlan plan;
     const auto add = [&](const char* name, int n, PlanAction action) {
@@ -292,16 +294,16 @@ TEST_F(PreviewWindowTest, TheFiltersShowSameNameConflictsOrProblemsInPlanOrder) 
     window.setPlan(EveryAction());
     // The model keeps its promises to views through every change below.
     ModelCheck check(W<QTableView>("TblPlan")->model());
-    EXPECT_EQ(ShownRows(), 10);
+    EXPECT_EQ(ShownRows(), 11);
 
     ChooseFilter("只看同名冲突");
     const QAbstractItemModel& model = *W<QTableView>("TblPlan")->model();
     EXPECT_EQ(Sources(model), QStringList({"/in/c.txt", "/in/d.txt", "/in/e.txt", "/in/f.txt",
-                                           "/in/g.txt", "/in/h.txt"}));
-    EXPECT_EQ(ShownRows(), 6);
+                                           "/in/g.txt", "/in/h.txt", "/in/h2.txt"}));
+    EXPECT_EQ(ShownRows(), 7);
     EXPECT_EQ(Cell(model, 2, 3), QStringLiteral("编号为 e(1).txt"));
     // The counts are the whole plan's, whatever is shown.
-    EXPECT_TRUE(W<QLabel>("LblPlanCounts")->text().startsWith(QStringLiteral("共 10 个文件：")));
+    EXPECT_TRUE(W<QLabel>("LblPlanCounts")->text().startsWith(QStringLiteral("共 11 个文件：")));
 
     ChooseFilter("只看问题");
     EXPECT_EQ(Sources(model), QStringList({"/in/j.txt"}));

@@ -190,11 +190,12 @@ inline void ExpectSharedResultControls(const QWidget& window) {
     EXPECT_EQ(Find<QLabel>(&window, "Label1")->text(), QStringLiteral("分拣结果输出到："));
     EXPECT_EQ(Find<QLabel>(&window, "Label2")->text(),
               QStringLiteral("目标文件夹下存在同名文件时："));
-    const char* policies[] = {"RbOverwrite", "RbAsk", "RbSkip", "RbRename", "RbEditFileTime"};
-    const char* policyTexts[] = {"覆盖", "询问", "跳过", "自动编号文件名",
-                                 "按文件修改时间只替换旧文件"};
+    const char* policies[] = {"RbOverwrite", "RbAsk",          "RbSkip",
+                              "RbRename",    "RbEditFileTime", "RbIdentical"};
+    const char* policyTexts[] = {
+        "覆盖", "询问", "跳过", "自动编号文件名", "按文件修改时间只替换旧文件", "相同则跳过"};
     int lastX = -1;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 6; ++i) {
         auto* rb = Find<QRadioButton>(&window, policies[i]);
         EXPECT_EQ(rb->text(), QString::fromUtf8(policyTexts[i]));
         const int x = rb->mapTo(&window, QPoint(0, 0)).x();

@@ -50,7 +50,8 @@ bool PlanTableModel::passes(Filter filter, PlanAction action) {
         case Filter::SameName:
             return action == PlanAction::Ask || action == PlanAction::Overwrite ||
                    action == PlanAction::Renamed || action == PlanAction::SkipSameName ||
-                   action == PlanAction::NewerReplace || action == PlanAction::NewerKeep;
+                   action == PlanAction::NewerReplace || action == PlanAction::NewerKeep ||
+                   action == PlanAction::SkipIdentical;
         case Filter::Problems:
             return action == PlanAction::Refused;
     }

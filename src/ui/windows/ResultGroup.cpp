@@ -28,6 +28,7 @@ ResultGroup::ResultGroup() {
     RbSkip = P::named(new QRadioButton(tr("跳过")), "RbSkip");
     RbRename = P::named(new QRadioButton(tr("自动编号文件名")), "RbRename");
     RbEditFileTime = P::named(new QRadioButton(tr("按文件修改时间只替换旧文件")), "RbEditFileTime");
+    RbIdentical = P::named(new QRadioButton(tr("相同则跳过")), "RbIdentical");
     RbOverwrite->setChecked(true);
 
     auto* top = new QHBoxLayout;
@@ -36,7 +37,7 @@ ResultGroup::ResultGroup() {
     top->addWidget(Button3);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(Label2);
-    for (QRadioButton* rb : {RbOverwrite, RbAsk, RbSkip, RbRename, RbEditFileTime}) {
+    for (QRadioButton* rb : {RbOverwrite, RbAsk, RbSkip, RbRename, RbEditFileTime, RbIdentical}) {
         bottom->addWidget(rb);
     }
     bottom->addStretch(1);
@@ -70,6 +71,7 @@ SameFilePolicy ResultGroup::sameFilePolicy() const {
     if (RbEditFileTime->isChecked()) return SameFilePolicy::EditFileTime;
     if (RbAsk->isChecked()) return SameFilePolicy::Ask;
     if (RbSkip->isChecked()) return SameFilePolicy::Skip;
+    if (RbIdentical->isChecked()) return SameFilePolicy::Identical;
     return SameFilePolicy::Overwrite;
 }
 
@@ -89,6 +91,9 @@ void ResultGroup::selectSameFilePolicy(SameFilePolicy policy) {
             break;
         case SameFilePolicy::Skip:
             RbSkip->setChecked(true);
+            break;
+        case SameFilePolicy::Identical:
+            RbIdentical->setChecked(true);
             break;
     }
 }

@@ -45,6 +45,7 @@ class ResultGroup {
     QRadioButton* RbSkip;
     QRadioButton* RbRename;
     QRadioButton* RbEditFileTime;
+    QRadioButton* RbIdentical;  // 相同则跳过
 
   private:
     // The output folder's exact bytes and the text they were shown as.
