@@ -61,12 +61,15 @@ test-asan: deps
 # new inputs go to $(FUZZ_BUILD)/corpus, crashes to $(FUZZ_BUILD)/artifacts.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = intparse settings listfile namefilter picsize
+FUZZ_TARGETS = intparse settings listfile namefilter picsize takendate
 # The picture probe reads up to its budget of 1 MiB, so its inputs may be twice
 # that long, and no allocation of it may pass 32 MiB. Its seed beyond the
 # budget (a JPEG whose frame header lies behind 1.1 MB of empty comments, as
 # fuzz.FuzzRegressionTest makes it) is too large to keep and is made here.
 FUZZ_PICSIZE_OPTS = -max_len=2097152 -malloc_limit_mb=32
+# The taken-date reader reads at most 4 MiB of a file and no allocation of
+# it may pass 32 MiB; inputs of 1 MiB reach every reader it uses.
+FUZZ_TAKENDATE_OPTS = -max_len=1048576 -malloc_limit_mb=32
 BEYOND_BUDGET_JPEG = binmode STDIN; binmode STDOUT; local $$/; my $$j = <STDIN>; \
 	print substr($$j, 0, 2), "\xff\xfe\x00\x02" x 272144, substr($$j, 2);
 
@@ -82,6 +85,7 @@ fuzz: deps
 			if [ -d $$d ]; then seeds="$$seeds $$d"; fi; \
 		done; \
 		opts=""; \
+		if [ $$t = takendate ]; then opts="$(FUZZ_TAKENDATE_OPTS)"; fi; \
 		if [ $$t = picsize ]; then \
 			opts="$(FUZZ_PICSIZE_OPTS)"; \
 			perl -e '$(BEYOND_BUDGET_JPEG)' <tests/fuzz/corpus/picsize/seed.jpg \

@@ -4,6 +4,7 @@
 #include "PicSizeRule.h"
 #include "SizeRule.h"
 #include "SortRule.h"
+#include "TakenDateRule.h"
 #include "TypeRule.h"
 
 namespace zanfeld {
@@ -22,6 +23,8 @@ std::unique_ptr<SortRule> MakeSortRule(SortPage page) {
             return std::make_unique<DateRule>();
         case SortPage::PicSize:
             return std::make_unique<PicSizeRule>();
+        case SortPage::TakenDate:
+            return std::make_unique<TakenDateRule>();
     }
     return nullptr;
 }

@@ -16,7 +16,7 @@ namespace {
 using I = MessageId;
 
 const MessageId kFilePages[] = {I::PageKeys, I::PageName, I::PageType,
-                                I::PageSize, I::PageDate, I::PagePicture};
+                                I::PageSize, I::PageDate, I::PagePicture, I::PageTaken};
 const MessageId kFolderPages[] = {I::FolderPageKeys, I::FolderPageName, I::FolderPageDate};
 
 }  // namespace

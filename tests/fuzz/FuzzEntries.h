@@ -36,6 +36,9 @@
 #include "SettingsFile.h"
 #include "SizePieces.h"
 #include "SourceList.h"
+#include "TakenDate.h"
+#include "TakenSamples.h"
+#include "TakenTime.h"
 #include "UnitPublic.h"
 #include "WholeFile.h"
 
@@ -557,6 +560,41 @@ inline void FuzzPicSize(const uint8_t* data, size_t size) {
     }
     const PictureProbe withMore = ProbePicture(WriteScratch("picture", more));
     ZANFELD_FUZZ_CHECK(SameSize(got, withMore));
+}
+
+// ---- taken dates -----------------------------------------------------------
+
+// Any bytes as a photo or video: no crash; one open at most and the file
+// closed afterwards; no more read than the budget; a date given is a
+// plausible one; and for a JPEG, a comment put in before the metadata
+// changes nothing.
+inline void FuzzTakenDate(const uint8_t* data, size_t size) {
+    const std::string_view bytes = AsText(data, size);
+    const std::string path = WriteScratch("taken", bytes);
+    auto read = [](const std::string& at) {
+        ProbeWatchSys watch;
+        ScopedSys scoped(watch);
+        const int probe = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+        ::close(probe);
+        const auto date = ReadTakenDate(at);
+        const int after = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+        ::close(after);
+        ZANFELD_FUZZ_CHECK(after == probe);
+        ZANFELD_FUZZ_CHECK(watch.opens <= 1);
+        ZANFELD_FUZZ_CHECK(watch.bytes <= kTakenReadBudget);
+        ZANFELD_FUZZ_CHECK(!date || IsPlausibleTakenTime(*date));
+        return date;
+    };
+    const auto date = read(path);
+    if (bytes.substr(0, 2) != "\xFF\xD8" || size > kTakenReadBudget / 2) return;
+    const std::string more = std::string(bytes.substr(0, 2)) +
+                             test::Segment(0xFE, "a comment " + std::string(3000, 'c')) +
+                             std::string(bytes.substr(2));
+    const auto again = read(WriteScratch("taken", more));
+    ZANFELD_FUZZ_CHECK(date.has_value() == again.has_value());
+    ZANFELD_FUZZ_CHECK(!date || (date->year == again->year && date->month == again->month &&
+                                 date->day == again->day && date->hour == again->hour &&
+                                 date->minute == again->minute && date->second == again->second));
 }
 
 }  // namespace zanfeld::fuzz

@@ -25,7 +25,7 @@ struct Target {
 const Target kTargets[] = {
     {"intparse", &zanfeld::fuzz::FuzzIntParse}, {"settings", &zanfeld::fuzz::FuzzSettings},
     {"listfile", &zanfeld::fuzz::FuzzListFile}, {"namefilter", &zanfeld::fuzz::FuzzNameFilter},
-    {"picsize", &zanfeld::fuzz::FuzzPicSize},
+    {"picsize", &zanfeld::fuzz::FuzzPicSize},   {"takendate", &zanfeld::fuzz::FuzzTakenDate},
 };
 
 std::vector<fs::path> Inputs(const std::string& kind, const std::string& target) {
@@ -73,6 +73,18 @@ TEST(FuzzRegressionMade, PictureWhoseHeaderLiesBeyondTheBudget) {
     for (int64_t i = 0; i < count; ++i) data.append("\xFF\xFE\x00\x02", 4);
     data += jpeg.substr(2);
     zanfeld::fuzz::FuzzPicSize(reinterpret_cast<const uint8_t*>(data.data()), data.size());
+}
+
+// The taken-date seeds are what the tests' generator makes, so that they
+// change with it.
+TEST(FuzzRegressionMade, TakenDateSeedsAreTheGeneratorsOwn) {
+    for (const auto& [name, bytes] : zanfeld::test::TakenDateSeeds()) {
+        SCOPED_TRACE(name);
+        std::ifstream in(fs::path(ZANFELD_FUZZ_DIR) / "corpus/takendate" / name, std::ios::binary);
+        const std::string kept((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
+        EXPECT_TRUE(kept == bytes);
+    }
 }
 
 }  // namespace

@@ -144,7 +144,11 @@ inline std::vector<SeenText> BoxesAndChoosers() {
 
 inline void ExpectNoChinese(const std::vector<SeenText>& texts) {
     for (const SeenText& t : texts) {
-        EXPECT_FALSE(HasChinese(t.text))
+        // A folder the run makes keeps its name in every language, as the
+        // size and keyword folders do; a text may quote it.
+        QString text = t.text;
+        text.remove(QStringLiteral("“未知日期”"));
+        EXPECT_FALSE(HasChinese(text))
             << qPrintable(t.where) << " reads \"" << t.text.toStdString() << "\"";
     }
 }

@@ -11,6 +11,8 @@
 #include <memory>
 
 #include "AppWindows.h"
+#include "FileChecks.h"
+#include "TakenSamples.h"
 #include "TempDir.h"
 #include "UiTestSupport.h"
 #include "Unit1.h"
@@ -172,6 +174,28 @@ TEST_F(SortRunTest, KeywordRunFillsAFolderPerKeyword) {
     EXPECT_TRUE(IsFile(out + "/游记/西游记.txt"));
     EXPECT_TRUE(IsFile(out + "/游记/东游记.doc"));
     EXPECT_TRUE(IsFile(out + "/楼/红楼梦.txt"));
+}
+
+// With the taken-date page chosen a run sorts by the day a file was taken:
+// by its own record, else by its name; an undated file goes to the folder
+// for unknown dates; a type the page does not list stays.
+TEST_F(SortRunTest, TakenDatePageSortsByTheDayTaken) {
+    ExifDates taken;
+    taken.original = "2023:01:02 03:04:05";
+    AddFiles({"IMG_20240506_123456.jpg", "a.jpg", "plain.jpg", "IMG_20240506_123456.txt"});
+    for (const char* name : {"IMG_20240506_123456.jpg", "plain.jpg"})
+        WriteFile(src + "/" + name, JpegWith(""));
+    WriteFile(src + "/a.jpg", JpegWith(ExifSegment(taken)));
+    W<QTabWidget>("PageControl1")->setCurrentIndex(6);
+    W<QLineEdit>("EdtOutDir")->setText(Q(out));
+
+    StartRunAndWait(*form);
+
+    EXPECT_EQ(BoxTexts(), std::vector<QString>{QStringLiteral("分拣工作完成！")});
+    for (const char* placed :
+         {"/2024/05/IMG_20240506_123456.jpg", "/2023/01/a.jpg", "/未知日期/plain.jpg"})
+        EXPECT_TRUE(IsFile(out + placed)) << placed;
+    EXPECT_EQ(Names(out), (std::vector<std::string>{"2023", "2024", "未知日期"}));
 }
 
 // A run that could not place every file ends with the warning icon; its first

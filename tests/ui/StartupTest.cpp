@@ -159,7 +159,7 @@ TEST_F(StartupTest, StoredChoicesAreApplied) {
 }
 
 TEST_F(StartupTest, PageOutOfRangeLeavesTheDesignPage) {
-    WriteFile(Ini(), "[Parameter]\nPage=6\nSameFile=7\nOutDir=/no/such/folder/\n");
+    WriteFile(Ini(), "[Parameter]\nPage=7\nSameFile=7\nOutDir=/no/such/folder/\n");
     Open();
     EXPECT_EQ(W<QTabWidget>("PageControl1")->currentIndex(), 1);
     EXPECT_EQ(W<QLabel>("lblOption")->text(), QStringLiteral("分拣方式： 按文件名分拣"));
