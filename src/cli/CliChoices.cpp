@@ -1,5 +1,7 @@
 #include "CliChoices.h"
 
+#include <algorithm>
+
 #include <cctype>
 #include <string_view>
 
@@ -90,6 +92,7 @@ std::optional<SortPage> PageNamed(const std::string& by) {
     if (by == "size") return SortPage::FileSize;
     if (by == "date") return SortPage::FileDate;
     if (by == "picture") return SortPage::PicSize;
+    if (by == "taken") return SortPage::TakenDate;
     return std::nullopt;
 }
 
@@ -107,6 +110,8 @@ const char* ByName(SortPage page) {
             return "date";
         case SortPage::PicSize:
             return "picture";
+        case SortPage::TakenDate:
+            return "taken";
     }
     return "?";
 }
@@ -129,19 +134,26 @@ std::optional<ChoiceError> CheckPageOptions(const CliRequest& r, SortPage page, 
         {r.width.has_value(), "--width", SortPage::PicSize},
         {r.height.has_value(), "--height", SortPage::PicSize},
         {r.types.has_value(), "--types", SortPage::PicSize},
+        {r.group.has_value(), "--group", SortPage::TakenDate},
+        {r.fallback.has_value(), "--fallback", SortPage::TakenDate},
+        {r.unknown.has_value(), "--unknown", SortPage::TakenDate},
+        {r.skipUnknown, "--skip-unknown", SortPage::TakenDate},
     };
     for (const Belongs& b : options) {
-        if (b.given && b.page != page) {
+        // The taken-date page has a type list of its own, as the picture page has.
+        const bool alsoTaken = b.page == SortPage::PicSize && page == SortPage::TakenDate &&
+                               std::string_view(b.option) == "--types";
+        if (b.given && b.page != page && !alsoTaken) {
             return Refuse(b.option, std::string(b.option) + " belongs to --by " + ByName(b.page) +
                                         ", but the run sorts by " + ByName(page));
         }
     }
-    if (!folders && page == SortPage::PicSize) {
+    if (!folders && (page == SortPage::PicSize || page == SortPage::TakenDate)) {
         for (const auto& [given, option] : {std::pair{r.include.has_value(), "--include"},
                                             std::pair{r.exclude.has_value(), "--exclude"}}) {
             if (given)
-                return Refuse(
-                    option, std::string(option) + " has no effect with --by picture: use --types");
+                return Refuse(option, std::string(option) + " has no effect with --by " +
+                                          ByName(page) + ": use --types");
         }
     }
     return std::nullopt;
@@ -171,6 +183,7 @@ SameFilePolicy PolicyNamed(const std::string& same) {
     if (same == "rename") return SameFilePolicy::Rename;
     if (same == "overwrite") return SameFilePolicy::Overwrite;
     if (same == "newer") return SameFilePolicy::EditFileTime;
+    if (same == "identical") return SameFilePolicy::Identical;
     return SameFilePolicy::Skip;
 }
 
@@ -297,17 +310,38 @@ std::optional<std::vector<std::string>> ParsePictureTypes(const std::string& tex
     return items;
 }
 
+// The taken-date page's types, named as in kTakenTypes without "*.".
+std::optional<std::vector<std::string>> ParseTakenTypes(const std::string& text) {
+    const std::vector<std::string> pieces = SplitList(text);
+    if (pieces.empty()) return std::nullopt;
+    std::vector<std::string> items;
+    for (const std::string& piece : pieces) {
+        std::string type = AsciiUpper(piece);
+        if (type.rfind("*.", 0) == 0) type.erase(0, 2);
+        if (!type.empty() && type.front() == '.') type.erase(0, 1);
+        const auto known = std::find_if(std::begin(kTakenTypes), std::end(kTakenTypes),
+                                        [&](const char* item) { return type == item + 2; });
+        if (known == std::end(kTakenTypes)) return std::nullopt;
+        if (std::find(items.begin(), items.end(), *known) == items.end())
+            items.emplace_back(*known);
+    }
+    return items;
+}
+
 std::optional<ChoiceError> ResolveOptions(const CliRequest& r, bool folders, const std::string& cwd,
                                           SortOptions& o) {
     if (auto error = BaseOptions(r, folders, cwd, o)) return error;
-
-    if (r.by) {
-        o.page = *PageNamed(*r.by);
-    } else if (!r.useSettings) {
+    if (!r.by && !r.useSettings) {
         return Refuse("--by", Format(MessageId::CliChooseCriterion,
                                      {"--by", folders ? "keys, name"
-                                                      : "keys, name, type, size, date, picture"}));
+                                                      : "keys, name, type, size, date, picture, taken"}));
     }
+    return ApplyLineChoices(r, folders, cwd, o);
+}
+
+std::optional<ChoiceError> ApplyLineChoices(const CliRequest& r, bool folders,
+                                            const std::string& cwd, SortOptions& o) {
+    if (r.by) o.page = *PageNamed(*r.by);
     if (auto error = CheckPageOptions(r, o.page, folders)) return error;
 
     if (r.keywords) o.keywordText = *r.keywords;
@@ -354,12 +388,36 @@ std::optional<ChoiceError> ResolveOptions(const CliRequest& r, bool folders, con
         o.picCondition = picture->condition;
         o.picText = picture->number;
     }
-    if (r.types) {
+    if (r.types && o.page == SortPage::TakenDate) {
+        const auto types = ParseTakenTypes(*r.types);
+        if (!types)
+            return Refuse("--types", Format(MessageId::CliTakenTypesForm, {"--types", *r.types}));
+        o.takenPatterns = *types;
+    } else if (r.types) {
         const auto types = ParsePictureTypes(*r.types);
         if (!types)
             return Refuse("--types", Format(MessageId::CliPictureTypesForm, {"--types", *r.types}));
         o.picturePatterns = *types;
     }
+    if (r.group) {
+        o.takenGroup = *r.group == "year"         ? TakenGroup::Year
+                       : *r.group == "year/month" ? TakenGroup::YearThenMonth
+                       : *r.group == "month"      ? TakenGroup::YearMonth
+                                                  : TakenGroup::Day;
+    }
+    if (r.fallback) {
+        o.takenFromName = r.fallback->find("name") != std::string::npos;
+        o.takenFromModified = r.fallback->find("mtime") != std::string::npos;
+    }
+    if (r.unknown) {
+        // One folder below the output folder: a name, not a path.
+        if (r.unknown->empty() || r.unknown->find('/') != std::string::npos ||
+            *r.unknown == "." || *r.unknown == "..")
+            return Refuse("--unknown", Format(MessageId::CliUnknownFolderForm, {"--unknown", *r.unknown}));
+        o.takenUnknownFolder = *r.unknown;
+        o.takenSkipUnknown = false;
+    }
+    if (r.skipUnknown) o.takenSkipUnknown = true;
     for (const auto& [given, option, mode] :
          {std::tuple{&r.include, "--include", TypeFilterMode::Include},
           std::tuple{&r.exclude, "--exclude", TypeFilterMode::Exclude}}) {
@@ -370,7 +428,10 @@ std::optional<ChoiceError> ResolveOptions(const CliRequest& r, bool folders, con
         o.typePatterns = *patterns;
     }
 
-    o.transferMode = r.move ? TransferMode::Move : TransferMode::Copy;
+    // Copy unless asked otherwise: a window's stored choices never move; a
+    // plan keeps its own way unless the line names one.
+    if (r.move) o.transferMode = TransferMode::Move;
+    if (r.copy) o.transferMode = TransferMode::Copy;
     if (r.same) o.sameFilePolicy = PolicyNamed(*r.same);
     if (r.out) o.outputDir = AbsolutePath(*r.out, cwd);
     return std::nullopt;

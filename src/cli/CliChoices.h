@@ -23,6 +23,11 @@ struct ChoiceError {
 std::optional<ChoiceError> ResolveOptions(const CliRequest& request, bool folders,
                                           const std::string& cwd, SortOptions& options);
 
+// Every choice given on the line over options (a stored plan's); the
+// criterion stays the plan's unless --by names another.
+std::optional<ChoiceError> ApplyLineChoices(const CliRequest& request, bool folders,
+                                            const std::string& cwd, SortOptions& options);
+
 // The parts of the conditions as typed, each refused with none.
 struct SizeChoice {
     SizeCondition condition = SizeCondition::Greater;

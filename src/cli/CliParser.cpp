@@ -75,8 +75,9 @@ void AddSameName(CLI::App& app, CliRequest& r, Refusal& refusal) {
     Optional(app, "--same", r.same,
              "what to do when the target folder holds a file of the same name: ask, rename "
              "(number the new name), overwrite, skip (the default), newer (replace only older "
-             "files)")
-        ->check(OneOf({"ask", "rename", "overwrite", "skip", "newer"}, "--same", refusal))
+             "files), identical (skip a file whose twin is there, number one that differs)")
+        ->check(
+            OneOf({"ask", "rename", "overwrite", "skip", "newer", "identical"}, "--same", refusal))
         ->type_name("ANSWER");
     auto* yes = app.add_flag("--yes", r.yes, "answer yes to every same-name question");
     auto* no = app.add_flag("--no", r.no, "answer no to every same-name question");
@@ -115,6 +116,24 @@ void AddNamePage(CLI::App& app, CliRequest& r, const char* what) {
                  "--by name: only into target folders that exist already");
 }
 
+void AddPlan(CLI::App& app, CliRequest& r, const std::string& help) {
+    app.add_option("--plan", r.plans, help)->type_name("NAME")->allow_extra_args(false);
+}
+
+void AddSortChoices(CLI::App& app, CliRequest& r, Refusal& refusal);
+
+// --settings for the commands that only read or write the file's plans.
+void AddSettingsFile(CLI::App& app, CliRequest& r) {
+    app.add_option_function<std::string>(
+           "--settings",
+           [&r](const std::string& file) {
+               r.useSettings = true;
+               r.settingsFile = file;
+           },
+           "the settings file that holds the plans (--settings=FILE; default Zanfeld.ini)")
+        ->type_name("[=FILE]");
+}
+
 void AddSort(CLI::App& app, CliRequest& r, Refusal& refusal) {
     app.add_option("files", r.items, "files to sort")->type_name("FILE");
     app.add_option("--walk", r.walks,
@@ -132,10 +151,20 @@ void AddSort(CLI::App& app, CliRequest& r, Refusal& refusal) {
     app.add_option("--list", r.lists, "add the files named in a list file (one path a line)")
         ->type_name("FILE")
         ->allow_extra_args(false);
+    AddPlan(app, r, "run the stored plan NAME (plans lists them); given again, the plans "
+                    "apply in turn in one run: a file a plan moved is done, a copied one "
+                    "goes on to the next plan");
+    AddSortChoices(app, r, refusal);
+    AddCommon(app, r);
+}
+
+// The criterion and placement of a file sort, as sort, plans save and watch take them.
+void AddSortChoices(CLI::App& app, CliRequest& r, Refusal& refusal) {
     Optional(app, "--by", r.by,
-             "the criterion: keys, name, type, size, date or picture (required unless "
-             "--settings gives it)")
-        ->check(OneOf({"keys", "name", "type", "size", "date", "picture"}, "--by", refusal))
+             "the criterion: keys, name, type, size, date, picture or taken (required unless "
+             "--settings or --plan gives it)")
+        ->check(OneOf({"keys", "name", "type", "size", "date", "picture", "taken"}, "--by",
+                      refusal))
         ->type_name("CRITERION");
     AddNamePage(app, r, "file's base name");
     Optional(app, "--size", r.size,
@@ -153,8 +182,25 @@ void AddSort(CLI::App& app, CliRequest& r, Refusal& refusal) {
         ->type_name("COND")
         ->excludes(width);
     Optional(app, "--types", r.types,
-             "--by picture: the picture types taken, from JPG, BMP, GIF, PNG, TIF (default all)")
+             "--by picture: the picture types taken, from JPG, BMP, GIF, PNG, TIF (default all); "
+             "--by taken: from JPG, JPEG, HEIC, HEIF, PNG, TIF, TIFF, WEBP, DNG, CR2, CR3, NEF, "
+             "ARW, ORF, RW2, MP4, MOV, 3GP, M4V, MKV (default all)")
         ->type_name("TYPES");
+    Optional(app, "--group", r.group,
+             "--by taken: a folder per year (2024), year/month (2024/05, the default), month "
+             "(2024-05) or day (2024-05-06)")
+        ->check(OneOf({"year", "year/month", "month", "day"}, "--group", refusal))
+        ->type_name("GROUP");
+    Optional(app, "--fallback", r.fallback,
+             "--by taken: where a date comes from when the file records none: name,mtime, "
+             "name (the default), mtime or none")
+        ->check(OneOf({"name,mtime", "name", "mtime", "none"}, "--fallback", refusal))
+        ->type_name("FROM");
+    auto* unknown = Optional(app, "--unknown", r.unknown,
+                             "--by taken: the folder of files without a date (default 未知日期)")
+                        ->type_name("FOLDER");
+    app.add_flag("--skip-unknown", r.skipUnknown, "--by taken: leave files without a date where they are")
+        ->excludes(unknown);
     auto* include = Optional(app, "--include", r.include,
                              "sort only files of these types, e.g. '*.txt,*.doc' or 'txt,doc'")
                         ->type_name("PATTERNS");
@@ -164,7 +210,6 @@ void AddSort(CLI::App& app, CliRequest& r, Refusal& refusal) {
     auto* copy = app.add_flag("--copy", r.copy, "copy the files (the default)");
     app.add_flag("--move", r.move, "move the files")->excludes(copy);
     AddSameName(app, r, refusal);
-    AddCommon(app, r);
 }
 
 void AddSortFolders(CLI::App& app, CliRequest& r, Refusal& refusal) {
@@ -176,7 +221,9 @@ void AddSortFolders(CLI::App& app, CliRequest& r, Refusal& refusal) {
     app.add_option("--list", r.lists, "add the folders named in a list file (one path a line)")
         ->type_name("FILE")
         ->allow_extra_args(false);
-    Optional(app, "--by", r.by, "the criterion: keys or name (required unless --settings gives it)")
+    AddPlan(app, r, "run the stored folder plan NAME (plans lists them)");
+    Optional(app, "--by", r.by,
+             "the criterion: keys or name (required unless --settings or --plan gives it)")
         ->check(OneOf({"keys", "name"}, "--by", refusal))
         ->type_name("CRITERION");
     AddNamePage(app, r, "folder's name");
@@ -185,7 +232,8 @@ void AddSortFolders(CLI::App& app, CliRequest& r, Refusal& refusal) {
 }
 
 bool IsCommand(const std::string& word) {
-    return word == "sort" || word == "sort-folders" || word == "undo" || word == "history";
+    return word == "sort" || word == "sort-folders" || word == "undo" || word == "history" ||
+           word == "plans" || word == "watch";
 }
 
 // The command a line names, for a refusal's JSON; words are in reverse order.
@@ -275,7 +323,7 @@ ParsedLine ParseCommandLine(int argc, const char* const* argv, std::ostream& out
     app.footer(
         "Run 'zanfeld-cli COMMAND --help' for a command's options; 'man zanfeld-cli' for "
         "more. Exit status: 0 all placed, 1 some failed, 2 bad options or a refused run, "
-        "130 stopped with Ctrl-C.");
+        "130 stopped with Ctrl-C (a watch ends with 0 when stopped).");
 
     CLI::App* sort =
         app.add_subcommand("sort", "sort files into sub-folders of the output directory");
@@ -302,6 +350,70 @@ ParsedLine ParseCommandLine(int argc, const char* const* argv, std::ostream& out
         ->check(WholeNumber("--limit", 0, std::nullopt, "NONNEGATIVE", refusal))
         ->type_name("N");
     history->add_flag("--json", r.json, "print the runs as a JSON array on standard output");
+
+    CLI::App* plans =
+        app.add_subcommand("plans", "list the stored plans; plans save or plans delete one");
+    plans->add_flag("--json", r.json, "print the plans as a JSON array on standard output");
+    AddSettingsFile(*plans, r);
+    CLI::App* save = plans->add_subcommand(
+        "save", "store the options that follow, those of sort (with --folders those of "
+                "sort-folders), as the plan NAME, replacing one of that name");
+    save->add_option("name", r.planName, "the plan's name")->required()->type_name("NAME");
+    save->add_flag("--folders", r.planFolders, "a plan of sort-folders (--by keys or name)");
+    AddSortChoices(*save, r, refusal);
+    Optional(*save, "--out", r.out, "the output directory")->type_name("DIR");
+    save->add_flag("--json", r.json, "print one JSON object with the result on standard output");
+    save->add_option_function<std::string>(
+            "--settings",
+            [&r](const std::string& file) {
+                r.useSettings = true;
+                r.settingsFile = file;
+            },
+            "start from the choices the window stored, and store the plan in that file "
+            "(--settings=FILE: another file)")
+        ->type_name("[=FILE]");
+    CLI::App* remove = plans->add_subcommand("delete", "remove the plan NAME");
+    remove->add_option("name", r.planName, "the plan's name")->required()->type_name("NAME");
+    remove->add_flag("--json", r.json, "print one JSON object with the result on standard output");
+    AddSettingsFile(*remove, r);
+    plans->require_subcommand(0, 1);
+
+    CLI::App* watch = app.add_subcommand(
+        "watch", "keep folders sorted: sort, with stored plans, what is in them and whatever "
+                 "arrives later, until stopped (SIGTERM or Ctrl-C)");
+    watch->add_option("folders", r.items, "folders to watch")->type_name("FOLDER");
+    AddPlan(*watch, r,
+            "sort with the stored plan NAME; given again, the plans apply in turn as in sort");
+    auto* watchDepth =
+        watch
+            ->add_option_function<int>(
+                "--depth", [&r](const int& n) { r.depth = n; },
+                "watch N levels of sub-folders too (0: only the folder's own files)")
+            ->check(WholeNumber("--depth", 0, 1 << 30, "INT in [0 - 1073741824]", refusal))
+            ->type_name("N");
+    watch->add_flag("--all", r.allLevels, "watch every level of sub-folders")->excludes(watchDepth);
+    watch
+        ->add_option_function<double>(
+            "--settle", [&r](const double& seconds) { r.settleSeconds = seconds; },
+            "sort a file once it has been left alone this long (default 10; fractions allowed)")
+        ->check(CLI::Range(0.0, 86400.0))
+        ->type_name("SECONDS");
+    watch->add_flag("--no-initial", r.noInitial,
+                    "leave what is in the folders at the start; sort only what arrives");
+    watch->add_flag("--from-settings", r.fromSettings,
+                    "watch the folders switched on in the settings file's [Watch] section, each "
+                    "with its own plans, as the window sets them up");
+    AddSortChoices(*watch, r, refusal);
+    Optional(*watch, "--out", r.out, "the output directory, over every plan's")->type_name("DIR");
+    watch->add_flag("--json", r.json, "print one JSON object per sorted batch on standard output");
+    watch->add_option_function<std::string>(
+             "--settings",
+             [&r](const std::string& file) {
+                 r.useSettings = true;
+                 r.settingsFile = file;
+             },
+             "the settings file that holds the plans (--settings=FILE; default Zanfeld.ini)")
+        ->type_name("[=FILE]");
 
     // A bare --settings takes the default file: it must not take the next
     // word (a source) for its file, so it is given its value here.
@@ -356,6 +468,10 @@ ParsedLine ParseCommandLine(int argc, const char* const* argv, std::ostream& out
     if (folders->parsed()) r.command = CliCommand::SortFolders;
     if (undo->parsed()) r.command = CliCommand::Undo;
     if (history->parsed()) r.command = CliCommand::History;
+    if (plans->parsed()) r.command = CliCommand::Plans;
+    if (save->parsed()) r.command = CliCommand::PlanSave;
+    if (remove->parsed()) r.command = CliCommand::PlanDelete;
+    if (watch->parsed()) r.command = CliCommand::Watch;
     return parsed;
 }
 

@@ -11,7 +11,7 @@ namespace zanfeld {
 // What --settings holds when it is given without a file: the default one.
 inline constexpr const char* kDefaultSettingsFile = "-";
 
-enum class CliCommand { Sort, SortFolders, Undo, History };
+enum class CliCommand { Sort, SortFolders, Undo, History, Plans, PlanSave, PlanDelete, Watch };
 
 // What the command line asked for, as typed: every choice that was not
 // given is empty, so that the settings file can supply it.
@@ -42,6 +42,10 @@ struct CliRequest {
     std::optional<std::string> width;
     std::optional<std::string> height;
     std::optional<std::string> types;
+    std::optional<std::string> group;     // --by taken: year, month, year/month, day
+    std::optional<std::string> fallback;  // --by taken: name,mtime | name | mtime | none
+    std::optional<std::string> unknown;   // --by taken: the folder of files without a date
+    bool skipUnknown = false;             // --by taken: files without a date stay
 
     // Placement.
     bool copy = false;
@@ -58,6 +62,17 @@ struct CliRequest {
     bool dryRun = false;
     bool json = false;
     bool quiet = false;
+
+    // --plan: stored plans, in the order given (sort, sort-folders, watch).
+    std::vector<std::string> plans;
+    // plans save NAME and plans delete NAME; save --folders: a folder plan.
+    std::string planName;
+    bool planFolders = false;
+
+    // watch: the folders are items; --depth and --all as for --walk.
+    double settleSeconds = 10;
+    bool noInitial = false;
+    bool fromSettings = false;
 
     // undo and history.
     std::optional<int64_t> run;

@@ -55,7 +55,8 @@ std::string RunJson(const JournalRun& run) {
            JsonText::key("failed") + std::to_string(n.failed) + "}," + JsonText::key("state") +
            JsonText::string(RunSummary::state(run)) + "," + JsonText::key("undone_by") +
            (run.undoneBy != 0 ? std::to_string(run.undoneBy) : "null") + "," +
-           JsonText::key("undoes") + (run.undoes != 0 ? std::to_string(run.undoes) : "null") + "}";
+           JsonText::key("undoes") + (run.undoes != 0 ? std::to_string(run.undoes) : "null") +
+           "," + JsonText::key("automatic") + (run.automatic ? "true" : "false") + "}";
 }
 
 }  // namespace
@@ -81,7 +82,11 @@ int RunHistoryCommand(const CliRequest& r, const CliContext& c) {
                 TranslateMessage(RunSummary::page(run)) + "\t" +
                 TranslateMessage(RunSummary::mode(run)) + "\t" + PlainText::field(run.outputDir) +
                 "\t" + TranslateMessage(RunSummary::counts(journal, run)) + "\t" +
-                TranslateMessage(RunSummary::state(run)) + "\n";
+                TranslateMessage(RunSummary::state(run)) +
+                // A run the watcher made by itself says so in a last column.
+                (run.automatic ? "\t" + TranslateMessage(Format(MessageId::HistoryAutomatic))
+                               : std::string()) +
+                "\n";
     }
     if (runs.empty()) Print(c.err, TranslateMessage(Format(MessageId::CliJournalEmpty)) + "\n");
     Print(c.out, text);

@@ -15,6 +15,7 @@
 #include "MessageTranslator.h"
 #include "OutputFolder.h"
 #include "PlainText.h"
+#include "PlanChoices.h"
 #include "PlanWords.h"
 #include "PlanningHost.h"
 #include "RunFileSort.h"
@@ -90,8 +91,9 @@ TerminalHost::Setup HostSetup(const CliRequest& r, const CliContext& c, bool fol
     return setup;
 }
 
-int DryRun(const CliRequest& r, const CliContext& c, const SortOptions& options,
+int DryRun(const CliRequest& r, const CliContext& c, const std::vector<SortOptions>& plans,
            const SourceList& list, bool folders) {
+    const SortOptions& options = plans.front();
     RunPlan plan;
     RunPlanner planner(plan);
     TerminalHost::Setup setup = HostSetup(r, c, folders, options);
@@ -102,7 +104,7 @@ int DryRun(const CliRequest& r, const CliContext& c, const SortOptions& options,
     if (folders) {
         RunFolderSort(options, list.entries(), planning);
     } else {
-        RunFileSort(options, list.entries(), planning);
+        RunFileSort(plans, list.entries(), planning);
     }
     // A plan ends in no message: any message is a check's refusal.
     if (host.refused() || !host.messages().empty())
@@ -175,19 +177,33 @@ int DryRun(const CliRequest& r, const CliContext& c, const SortOptions& options,
 
 int RunSortCommand(const CliRequest& r, const CliContext& c) {
     const bool folders = r.command == CliCommand::SortFolders;
-    SortOptions options;
-    if (auto error = ResolveOptions(r, folders, c.cwd, options))
-        return Refused(r, c, error->option, error->message, false);
+    // The stored plans --plan names, in order, or the one run of the line.
+    std::vector<SortOptions> plans;
+    if (folders && r.plans.size() > 1)
+        return Refused(r, c, "--plan", Format(MessageId::CliOneFolderPlan), false);
+    if (!r.plans.empty()) {
+        const PlanUser user = folders ? PlanUser::SortFolders : PlanUser::Sort;
+        if (auto error = ResolvePlans(r.plans, r, user, c.cwd, plans))
+            return Refused(r, c, error->option, error->message, false);
+    } else {
+        plans.emplace_back();
+        if (auto error = ResolveOptions(r, folders, c.cwd, plans.front()))
+            return Refused(r, c, error->option, error->message, false);
+    }
+    const SortOptions& options = plans.front();
     SourceList list;
     if (auto error = GatherSources(r, folders, c.cwd, list))
         return Refused(r, c, error->option, error->message, false);
-    if (auto error = CheckOutputDir(options.outputDir))
-        return Refused(r, c, error->option, error->message, false);
+    for (const SortOptions& plan : plans) {
+        if (auto error = CheckOutputDir(plan.outputDir))
+            return Refused(r, c, error->option, error->message, false);
+    }
 
-    if (r.dryRun) return DryRun(r, c, options, list, folders);
+    if (r.dryRun) return DryRun(r, c, plans, list, folders);
 
-    if (options.sameFilePolicy == SameFilePolicy::Ask && !r.yes && !r.no && !c.inTerminal) {
-        return Refused(r, c, "--same", Format(MessageId::CliNoTerminalAsk), false);
+    for (const SortOptions& plan : plans) {
+        if (plan.sameFilePolicy == SameFilePolicy::Ask && !r.yes && !r.no && !c.inTerminal)
+            return Refused(r, c, "--same", Format(MessageId::CliNoTerminalAsk), false);
     }
 
     RunJournal journal;
@@ -201,7 +217,7 @@ int RunSortCommand(const CliRequest& r, const CliContext& c) {
     if (folders) {
         RunFolderSort(options, list.entries(), host);
     } else {
-        RunFileSort(options, list.entries(), host);
+        RunFileSort(plans, list.entries(), host);
     }
     host.clearLine();
     journal.close();

@@ -12,10 +12,12 @@
 #include "CliParser.h"
 #include "ExitStatus.h"
 #include "JournalCommands.h"
+#include "PlanCommands.h"
 #include "RunJournal.h"
 #include "SortCommand.h"
 #include "StopSignal.h"
 #include "Terminal.h"
+#include "WatchCommand.h"
 
 namespace {
 
@@ -50,6 +52,14 @@ int main(int argc, char** argv) {
             return RunUndoCommand(line.request, context);
         case CliCommand::History:
             return RunHistoryCommand(line.request, context);
+        case CliCommand::Plans:
+            return RunPlansCommand(line.request, context);
+        case CliCommand::PlanSave:
+            return RunPlanSaveCommand(line.request, context);
+        case CliCommand::PlanDelete:
+            return RunPlanDeleteCommand(line.request, context);
+        case CliCommand::Watch:
+            return RunWatchCommand(line.request, context);
     }
     return kExitRefused;
 }

@@ -44,6 +44,7 @@ void JournalRecorder::beginRun(RunWindow window, const SortOptions& options) {
     run.policy = static_cast<int>(options.sameFilePolicy);
     run.outputDir = options.outputDir;
     run.undoes = m_undoes;
+    run.automatic = m_automatic;
     m_run = m_journal.beginRun(run);
 }
 

@@ -32,12 +32,16 @@ class JournalRecorder : public RunRecorder {
     void endUndo(RunEnd end, const RunCounts& counts, bool complete);
     bool ok() const override { return m_journal.ok() && (m_run != 0 || !m_begun); }
 
+    // The run is the watcher's, made with nobody at the window; set before beginRun.
+    void setAutomatic(bool automatic) { m_automatic = automatic; }
+
     // The run's id in the journal, 0 before it began or when the journal is off.
     int64_t run() const { return m_run; }
 
   private:
     RunJournal& m_journal;
     int64_t m_undoes;
+    bool m_automatic = false;
     int64_t m_run = 0;
     bool m_begun = false;
     // The target of the newest intent: a placement that took another name

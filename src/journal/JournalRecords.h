@@ -40,6 +40,7 @@ struct JournalRun {
     JournalCounts counts;
     int64_t undoneBy = 0;  // the undo run that put this run back, 0 if none
     int64_t undoes = 0;    // for an undo run: the run it undid, 0 otherwise
+    bool automatic = false;  // made by the watcher, not by a person
 };
 
 // Where one placement stands. Stored numbers: never renumber.

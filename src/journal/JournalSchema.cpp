@@ -68,6 +68,11 @@ ALTER TABLE placement ADD COLUMN placed_target BLOB;
 ALTER TABLE placement ADD COLUMN undoes INTEGER;
 )sql";
 
+// Version 3: runs the watcher made by itself, with nobody at the window.
+const char* const kSchemaV3Steps = R"sql(
+ALTER TABLE run ADD COLUMN automatic INTEGER NOT NULL DEFAULT 0;
+)sql";
+
 }  // namespace
 
 int JournalSchema::migrate(sqlite3* db) {
@@ -121,6 +126,13 @@ int JournalSchema::migrate(sqlite3* db) {
             error = ErrnoFromSqlite(db, code);
         else
             current = 2;
+    }
+    if (error == 0 && current == 2) {
+        code = sqlite3_exec(db, kSchemaV3Steps, nullptr, nullptr, nullptr);
+        if (code != SQLITE_OK)
+            error = ErrnoFromSqlite(db, code);
+        else
+            current = 3;
     }
     if (error == 0 && current > kVersion) error = ENOTSUP;
     if (error == 0) {

@@ -9,7 +9,7 @@ namespace zanfeld {
 class JournalSchema {
   public:
     // The schema this program writes (PRAGMA user_version).
-    static constexpr int kVersion = 2;
+    static constexpr int kVersion = 3;
 
     // Makes the tables in an empty database, or brings an older journal up
     // to kVersion, inside one write transaction. Returns 0 or an errno-like

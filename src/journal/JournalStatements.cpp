@@ -16,7 +16,7 @@ namespace {
 // columns in this order.
 const char* const kRunColumns =
     "id, window, page, mode, policy, output_dir, started_ns, ended_ns, end_kind, end_reason, "
-    "placed, skipped, renamed, overwritten, failed, undone_by, undoes";
+    "placed, skipped, renamed, overwritten, failed, undone_by, undoes, automatic";
 
 }  // namespace
 
@@ -45,7 +45,8 @@ int JournalStatements::prepare(sqlite3* db) {
          "coalesce((SELECT max(last_placement) FROM run), 0)) + 1"},
         {insertRun,
          "INSERT INTO run(window, page, mode, policy, output_dir, started_ns, undoes, "
-         "first_placement, last_placement) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)"},
+         "first_placement, last_placement, automatic) "
+         "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)"},
         {reserve, "UPDATE run SET last_placement = ?2 WHERE id = ?1"},
         {endRun,
          "UPDATE run SET ended_ns = ?2, end_kind = ?3, end_reason = ?4, placed = ?5, "

@@ -31,6 +31,7 @@ JournalRun RunJournal::readRun(const SqliteStatement& s) const {
     run.counts.failed = s.intAt(14);
     run.undoneBy = s.isNull(15) ? 0 : s.intAt(15);
     run.undoes = s.isNull(16) ? 0 : s.intAt(16);
+    run.automatic = s.intAt(17) != 0;
     return run;
 }
 

@@ -53,6 +53,7 @@ int64_t RunJournal::beginRun(const JournalRun& run) {
             m_sql.insertRun.bindNull(7);
         m_sql.insertRun.bindInt(8, ids.first);
         m_sql.insertRun.bindInt(9, ids.last);
+        m_sql.insertRun.bindInt(10, run.automatic ? 1 : 0);
         if (!stepDone(m_sql.insertRun)) return 0;
         const int64_t id = sqlite3_last_insert_rowid(m_db);
         if (!commitWrite()) return 0;

@@ -110,6 +110,22 @@ TEST(CliOptions, LineChoicesWithoutSettings) {
     EXPECT_EQ(o.picturePatterns.size(), 5u);
     EXPECT_EQ(o.outputDir, "/o");
 
+    // The taken-date page: each layout and fallback as typed, its own types.
+    r = Parse({"sort", "a", "--by", "taken", "--group", "day", "--fallback", "name,mtime",
+               "--skip-unknown", "--types", "heic,*.MP4,jpg"});
+    ASSERT_FALSE(ResolveOptions(r, false, "/w", o));
+    EXPECT_EQ(o.page, SortPage::TakenDate);
+    EXPECT_EQ(o.takenGroup, TakenGroup::Day);
+    EXPECT_TRUE(o.takenFromName && o.takenFromModified && o.takenSkipUnknown);
+    EXPECT_EQ(o.takenPatterns, (std::vector<std::string>{"*.HEIC", "*.MP4", "*.JPG"}));
+    r = Parse({"sort", "a", "--by", "taken", "--group", "month", "--fallback", "none",
+               "--unknown", "无日期"});
+    ASSERT_FALSE(ResolveOptions(r, false, "/w", o));
+    EXPECT_EQ(o.takenGroup, TakenGroup::YearMonth);
+    EXPECT_FALSE(o.takenFromName || o.takenFromModified || o.takenSkipUnknown);
+    EXPECT_EQ(o.takenUnknownFolder, "无日期");
+    EXPECT_EQ(o.takenPatterns.size(), std::size(kTakenTypes));
+
     r = Parse({"sort", "a", "--by", "name", "--range", "2:5", "--filter", "-*_"});
     ASSERT_FALSE(ResolveOptions(r, false, "/w", o));
     EXPECT_TRUE(o.useNamePart);
@@ -139,6 +155,10 @@ TEST(CliOptions, RefusalsNameTheOption) {
         {{"sort", "a", "--by", "picture", "--width", "wide"}, "--width"},
         {{"sort", "a", "--by", "picture", "--include", "jpg"}, "--include"},
         {{"sort", "a", "--by", "picture", "--types", "svg"}, "--types"},
+        {{"sort", "a", "--by", "taken", "--types", "bmp"}, "--types"},
+        {{"sort", "a", "--by", "taken", "--unknown", "a/b"}, "--unknown"},
+        {{"sort", "a", "--by", "taken", "--include", "jpg"}, "--include"},
+        {{"sort", "a", "--by", "type", "--group", "day"}, "--group"},
         {{"sort", "a", "--by", "name", "--range", "3"}, "--range"},
         {{"sort", "a", "--by", "type", "--include", ","}, "--include"},
         {{"sort-folders", "a", "--out", "o"}, "--by"},
@@ -158,6 +178,8 @@ TEST(CliOptions, RefusalsNameTheOption) {
                                           {"sort", "--depth", "-1"},
                                           {"sort", "--bogus"},
                                           {"sort", "--width", ">=1", "--height", ">=1"},
+                                          {"sort", "--group", "week"},
+                                          {"sort", "--unknown", "x", "--skip-unknown"},
                                           {"frobnicate"},
                                           {}}) {
         int status = -1;
@@ -241,7 +263,7 @@ TEST(CliOptions, ADefaultSettingsFileAndAnUnreadablePage) {
     TempDir dir;
     setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
     // A page the window does not have leaves the page its layout opens on.
-    WriteFile(dir / "Zanfeld.ini", "[Parameter]\nPage=6\nCmbPic=16\nCmbFileDate=-1\n");
+    WriteFile(dir / "Zanfeld.ini", "[Parameter]\nPage=7\nCmbPic=16\nCmbFileDate=-1\n");
     SortOptions o;
     CliRequest r = Parse({"sort", "a", "--settings"});
     EXPECT_TRUE(r.useSettings);

@@ -129,7 +129,7 @@ TEST_F(CliLanguageTest, RefusalsPlansHistoryAndUndo) {
         {{"sort", "--bogus"}, "zanfeld-cli: Unknown option: --bogus\n" + hint},
         {{"sort", "--by", "colour"},
          "zanfeld-cli: --by: “colour” is not one of the choices (keys, name, type, size, date, "
-         "picture)\n" +
+         "picture, taken)\n" +
              hint},
         {{"sort", "--copy", "--move"},
          "zanfeld-cli: --copy and --move cannot be used together\n" + hint},

@@ -279,10 +279,12 @@ CliResult RunProgram(const CliProcess::Setup& setup, const std::string& input,
 }
 
 CliSandbox::CliSandbox(std::string program) : m_program(std::move(program)) {
-    for (const char* folder : {"state", "data", "config", "home"}) MakeDir(m_dir / folder);
+    for (const char* folder : {"state", "data", "config", "home", "runtime"})
+        MakeDir(m_dir / folder);
     m_env = {{"XDG_STATE_HOME", m_dir / "state"},
              {"XDG_DATA_HOME", m_dir / "data"},
              {"XDG_CONFIG_HOME", m_dir / "config"},
+             {"XDG_RUNTIME_DIR", m_dir / "runtime"},
              {"HOME", m_dir / "home"}};
 }
 
@@ -334,7 +336,8 @@ std::string CliSandbox::read(const std::string& relative) const {
 std::map<std::string, std::string> CliSandbox::files() const {
     auto tree = TreeOf(m_dir.path());
     for (auto it = tree.begin(); it != tree.end();) {
-        const bool journal = it->first == "state" || it->first.rfind("state/", 0) == 0;
+        const bool journal = it->first == "state" || it->first.rfind("state/", 0) == 0 ||
+                             it->first == "runtime" || it->first.rfind("runtime/", 0) == 0;
         it = journal ? tree.erase(it) : std::next(it);
     }
     return tree;

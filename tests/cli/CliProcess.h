@@ -96,8 +96,8 @@ CliResult RunProgram(const CliProcess::Setup& setup, const std::string& input = 
 
 // A temporary folder for one test and the environment every run of the
 // program gets there: its journal (XDG_STATE_HOME), Trash (XDG_DATA_HOME),
-// settings (XDG_CONFIG_HOME) and home folder all inside it, so that no run
-// touches a person's own.
+// settings (XDG_CONFIG_HOME), a watch's lock (XDG_RUNTIME_DIR) and home
+// folder all inside it, so that no run touches a person's own.
 class CliSandbox {
   public:
     explicit CliSandbox(std::string program);
@@ -119,7 +119,7 @@ class CliSandbox {
     // Files below the folder, by their path relative to it.
     void write(const std::string& relative, const std::string& bytes, int64_t mtime = 0) const;
     std::string read(const std::string& relative) const;
-    // Everything in the folder but the journal's folder.
+    // Everything in the folder but the journal's and the lock's folders.
     std::map<std::string, std::string> files() const;
 
   private:

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "JournalFiles.h"
 #include "RunJournal.h"
 #include "TempDir.h"
 
@@ -397,6 +398,29 @@ TEST_F(DefaultPathTest, WithoutHomeThePasswordEntrySays) {
     const std::string tail = "/.local/state/Zanfeld/journal.sqlite";
     ASSERT_GT(path.size(), tail.size());
     EXPECT_EQ(path.substr(path.size() - tail.size()), tail);
+}
+
+// A journal of the version before the watcher's mark is brought up to date:
+// its runs read as made by a person, and a new run keeps its mark.
+TEST_F(RunJournalTest, AnOlderJournalGainsTheAutomaticMark) {
+    JournalRun run = FilesRun("/out");
+    const int64_t old = m_journal.beginRun(run);
+    m_journal.endRun(old, {}, {});
+    m_journal.close();
+    ASSERT_EQ(test::SqlValues(path(), "ALTER TABLE run DROP COLUMN automatic; "
+                                      "PRAGMA user_version = 2"),
+              "");
+    ASSERT_EQ(m_journal.open(path()), 0);
+    EXPECT_EQ(test::SqlValues(path(), "PRAGMA user_version"), "3");
+    run.automatic = true;
+    const int64_t watched = m_journal.beginRun(run);
+    m_journal.endRun(watched, {}, {});
+    const std::vector<JournalRun> runs = m_journal.runs(0);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].id, watched);
+    EXPECT_TRUE(runs[0].automatic);
+    EXPECT_EQ(runs[1].id, old);
+    EXPECT_FALSE(runs[1].automatic);
 }
 
 }  // namespace

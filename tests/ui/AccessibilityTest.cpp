@@ -8,7 +8,9 @@
 #include <QTabWidget>
 
 #include "AppWindows.h"
+#include "AutoSortDialog.h"
 #include "LanguageTexts.h"
+#include "PlanPickDialog.h"
 #include "PreviewWindow.h"
 #include "ReplaceQuestion.h"
 #include "TempDir.h"
@@ -78,6 +80,10 @@ TEST_P(AccessibilityTest, EveryControlHasAName) {
     expectNamed(&windows.aboutBox(), 2);
     ReplaceQuestion question(nullptr, QStringLiteral("?"), QString());
     expectNamed(&question.box(), 5);
+    AutoSortDialog autoSort(m_dir / "Zanfeld.ini");
+    expectNamed(&autoSort, 6);
+    PlanPickDialog pick({"A", "B"});
+    expectNamed(&pick, 3);
     // The preview and the record of runs as the window opens them.
     WriteFile(m_dir / "a.txt", "a");
     FilePickers::queueAnswer({Q(m_dir / "a.txt")});
@@ -101,11 +107,16 @@ TEST_P(AccessibilityTest, EveryControlHasAName) {
 // sits under the row but the window's margin.
 TEST_P(AccessibilityTest, TheButtonRowGoesLeftToRightWithMnemonics) {
     AppWindows windows(m_dir / "Zanfeld.ini", m_dir.path());
-    const std::pair<const char*, Qt::Key> row[] = {
-        {"BtnCopy", Qt::Key_S}, {"BtnPreview", Qt::Key_P}, {"BtnStop", Qt::Key_T},
-        {"BtnUndo", Qt::Key_U}, {"BtnHistory", Qt::Key_H}, {"BtnAout", Qt::Key_A}};
+    using Row = std::vector<std::pair<const char*, Qt::Key>>;
+    const Row folderRow = {{"BtnCopy", Qt::Key_S},    {"BtnPreview", Qt::Key_P},
+                           {"BtnStop", Qt::Key_T},    {"BtnUndo", Qt::Key_U},
+                           {"BtnHistory", Qt::Key_H}, {"BtnAout", Qt::Key_A}};
+    // The file window has 自动分拣 after the record of runs.
+    Row fileRow = folderRow;
+    fileRow.insert(fileRow.end() - 1, {"BtnAutoSort", Qt::Key_W});
     for (SortWindow* window : {static_cast<SortWindow*>(&windows.fileWindow()),
                                static_cast<SortWindow*>(&windows.folderWindow())}) {
+        const Row& row = window == &windows.fileWindow() ? fileRow : folderRow;
         window->show();
         QWidget* strip = Find<QWidget>(window, "Panel1");
         EXPECT_EQ(strip->geometry().bottom() + 1 + window->layout()->contentsMargins().bottom(),

@@ -15,7 +15,10 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimeEdit>
+#include <algorithm>
+#include <iterator>
 #include <memory>
+#include <tuple>
 
 #include "AppWindows.h"
 #include "StarCaption.h"
@@ -26,9 +29,9 @@
 namespace zanfeld::test {
 namespace {
 
-const char* const kCaptions[] = {" 按文件名匹配关键字分拣 ", " 按文件名分拣",
-                                 " 按文件类型分拣",          " 按文件大小分拣",
-                                 " 按文件日期属性分拣",      " 图像文件分拣"};
+const char* const kCaptions[] = {
+    " 按文件名匹配关键字分拣 ", " 按文件名分拣", " 按文件类型分拣", " 按文件大小分拣",
+    " 按文件日期属性分拣",      " 图像文件分拣", " 拍摄日期"};
 
 class FileWindowTest : public UiTest {
   protected:
@@ -57,16 +60,18 @@ TEST_F(FileWindowTest, EveryPageSetsTheOptionLineAndShowsExactlyOneOptionBox) {
     auto* line = W<QLabel>("lblOption");
     auto* typeBox = W<QWidget>("PnlOption");
     auto* pictureBox = W<QWidget>("PnlOption2");
+    auto* takenBox = W<QWidget>("PnlOption3");
     W<QCheckBox>("ChkInclude")->click();
     W<QListWidget>("ListBox2")->addItem("*.txt");
 
-    ASSERT_EQ(pages->count(), 6);
-    for (int page : {5, 0, 1, 2, 3, 4, 5, 2}) {
+    ASSERT_EQ(pages->count(), 7);
+    for (int page : {5, 0, 6, 1, 2, 3, 4, 5, 6, 2}) {
         pages->setCurrentIndex(page);
         EXPECT_EQ(pages->tabText(page), QString::fromUtf8(kCaptions[page]));
         EXPECT_EQ(line->text(), QStringLiteral("分拣方式：") + QString::fromUtf8(kCaptions[page]));
-        EXPECT_EQ(typeBox->isVisible(), page != 5) << page;
+        EXPECT_EQ(typeBox->isVisible(), page < 5) << page;
         EXPECT_EQ(pictureBox->isVisible(), page == 5) << page;
+        EXPECT_EQ(takenBox->isVisible(), page == 6) << page;
     }
     EXPECT_EQ(line->text(), QStringLiteral("分拣方式： 按文件类型分拣"));
     // Hiding a box neither clears nor disables it.
@@ -74,6 +79,7 @@ TEST_F(FileWindowTest, EveryPageSetsTheOptionLineAndShowsExactlyOneOptionBox) {
     EXPECT_EQ(W<QListWidget>("ListBox2")->count(), 1);
     EXPECT_TRUE(typeBox->isEnabled());
     EXPECT_TRUE(pictureBox->isEnabled());
+    EXPECT_TRUE(takenBox->isEnabled());
 }
 
 TEST_F(FileWindowTest, PagesCarryTheirHeadingsAndControls) {
@@ -392,6 +398,78 @@ TEST_F(FileWindowTest, OptionsFollowTheControls) {
     EXPECT_EQ(o.picDimension, PicDimension::Height);
     EXPECT_FALSE(o.picCondition.has_value());
     EXPECT_EQ(o.picText, "800");
+}
+
+// The taken-date page starts as the rule's defaults; every state of its
+// controls is read into the options and the settings, kept in the settings
+// file and shown again from either, the example and the caption following.
+TEST_F(FileWindowTest, TakenDatePageRoundTripsThroughOptionsAndSettings) {
+    auto* pages = W<QTabWidget>("PageControl1");
+    auto* group = W<QComboBox>("CmbTakenGroup");
+    auto* types = W<QListWidget>("LstTakenTypes");
+    auto* sources = W<QLabel>("LblTakenSources");
+    EXPECT_EQ(group->currentIndex(), 1);
+    EXPECT_EQ(sources->text(), QStringLiteral("日期依次取自：照片或视频记录的拍摄时间、文件名中的"
+                                              "日期；都没有时放入“未知日期”文件夹。"));
+    EXPECT_EQ(types->item(0)->text(), "JPG");
+    const std::vector<std::string> all(std::begin(kTakenTypes), std::end(kTakenTypes));
+    EXPECT_EQ(form->ReadOptions().takenPatterns, all);
+
+    const std::string ini = m_dir / "taken.ini";
+    const std::tuple<int, bool, bool, const char*> rows[] = {
+        {0, true, false, "2024"}, {1, false, true, "2024/05"}, {3, true, true, "2024-05-06"}};
+    for (const auto& [index, modified, skip, folder] : rows) {
+        SCOPED_TRACE(folder);
+        pages->setCurrentIndex(6);
+        group->setCurrentIndex(index);
+        W<QCheckBox>("ChkTakenModified")->setChecked(modified);
+        W<QCheckBox>("ChkTakenSkip")->setChecked(skip);
+        types->item(index)->setCheckState(Qt::Unchecked);
+        EXPECT_EQ(W<QLabel>("LblTakenExample")->text(),
+                  QStringLiteral("例：2024-05-06 拍摄的文件放入 ") + QString::fromUtf8(folder));
+        EXPECT_EQ(sources->text().contains(QStringLiteral("、修改时间；")), modified);
+        EXPECT_EQ(sources->text().endsWith(QStringLiteral("都没有时留在原处。")), skip);
+
+        const SortOptions shown = form->ReadOptions();
+        EXPECT_EQ(shown.page, SortPage::TakenDate);
+        EXPECT_EQ(shown.takenGroup, static_cast<TakenGroup>(index));
+        EXPECT_EQ(std::tie(shown.takenFromModified, shown.takenSkipUnknown),
+                  std::tie(modified, skip));
+        EXPECT_EQ(std::count(shown.takenPatterns.begin(), shown.takenPatterns.end(), all[index]),
+                  0);
+        ASSERT_EQ(SaveFileWindowSettings(ini, form->ReadSettings()), "");
+
+        // Everything changed; the settings file brings the page back, the
+        // options its type list too.
+        SortOptions other;
+        other.takenGroup = index == 0 ? TakenGroup::Day : TakenGroup::Year;
+        other.takenFromModified = !modified;
+        other.takenSkipUnknown = !skip;
+        other.takenPatterns = {"*.MOV"};
+        form->ApplyOptions(other);
+        form->ApplySettings(LoadFileWindowSettings(ini, ""));
+        SortOptions back = form->ReadOptions();
+        EXPECT_EQ(std::tie(back.page, back.takenGroup, back.takenFromModified,
+                           back.takenSkipUnknown, back.takenPatterns),
+                  std::tie(shown.page, shown.takenGroup, shown.takenFromModified,
+                           shown.takenSkipUnknown, other.takenPatterns));
+        form->ApplyOptions(shown);
+        EXPECT_EQ(form->ReadOptions().takenPatterns, shown.takenPatterns);
+    }
+
+    // A plan's choices the page has no control for are kept and told; a type
+    // the list lacks joins it, checked.
+    SortOptions plan;
+    plan.takenFromName = false;
+    plan.takenUnknownFolder = "无日期";
+    plan.takenPatterns = {"*.jpg", "*.AVI"};
+    form->ApplyOptions(plan);
+    const SortOptions back = form->ReadOptions();
+    EXPECT_FALSE(back.takenFromName);
+    EXPECT_EQ(back.takenUnknownFolder, "无日期");
+    EXPECT_EQ(back.takenPatterns, (std::vector<std::string>{"*.JPG", "*.AVI"}));
+    EXPECT_EQ(sources->text(), QStringLiteral("日期依次取自：照片或视频记录的拍摄时间；"
+                                              "都没有时放入“无日期”文件夹。"));
 }
 
 TEST_F(FileWindowTest, HostShowsBoxesAndFocusesTheRejectedControl) {

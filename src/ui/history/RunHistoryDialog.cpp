@@ -66,9 +66,12 @@ void RunHistoryDialog::load(RunJournal& journal) {
     for (int row = 0; row < static_cast<int>(m_runs.size()); ++row) {
         const JournalRun& run = m_runs[static_cast<size_t>(row)];
         const auto text = [](const std::string& utf8) { return FromEngine(utf8); };
+        // A batch of the watcher is told apart from a run started by hand.
+        const QString mode = run.automatic ? tr("%1（自动）").arg(text(RunSummary::mode(run)))
+                                           : text(RunSummary::mode(run));
         const QStringList cells = {
             text(RunSummary::started(run)), text(RunSummary::window(run)),
-            text(RunSummary::page(run)),    text(RunSummary::mode(run)),
+            text(RunSummary::page(run)),    mode,
             FromNative(run.outputDir),      text(RunSummary::counts(journal, run)),
             text(RunSummary::state(run))};
         for (int column = 0; column < cells.size(); ++column)

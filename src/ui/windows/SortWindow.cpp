@@ -28,6 +28,7 @@
 #include "ModalDialogs.h"
 #include "NativeText.h"
 #include "PathNames.h"
+#include "PlanStrip.h"
 #include "PlanTableModel.h"
 #include "PlanningHost.h"
 #include "PreviewWindow.h"
@@ -82,6 +83,21 @@ void SortWindow::buildSwitchStrip(SwitchStrip::Window own) {
     const bool files = own == SwitchStrip::Window::Files;
     m_ownButton = files ? RbForm1 : RbForm6;
     m_awayButton = files ? RbForm6 : RbForm1;
+    // The plans take the room the two buttons leave, right-aligned.
+    m_plans = std::make_unique<PlanStrip>(*this, m_settingsPath, !files);
+    LblPlan = m_plans->LblPlan;
+    CmbPlan = m_plans->CmbPlan;
+    BtnSavePlan = m_plans->BtnSavePlan;
+    BtnDeletePlan = m_plans->BtnDeletePlan;
+    {
+        auto* plans = new QHBoxLayout;
+        plans->setSpacing(6);
+        for (QWidget* w :
+             {static_cast<QWidget*>(LblPlan), static_cast<QWidget*>(CmbPlan),
+              static_cast<QWidget*>(BtnSavePlan), static_cast<QWidget*>(BtnDeletePlan)})
+            plans->addWidget(w);
+        static_cast<QHBoxLayout*>(Panel9->layout())->addLayout(plans);
+    }
     RootLayout->addWidget(Panel9);
     connect(m_awayButton, &QRadioButton::clicked, this, [this] { switchWindow(); });
 }
@@ -157,11 +173,12 @@ void SortWindow::buildResultArea() {
     RbSkip = m_result->RbSkip;
     RbRename = m_result->RbRename;
     RbEditFileTime = m_result->RbEditFileTime;
+    RbIdentical = m_result->RbIdentical;
     RootLayout->addWidget(GroupBox3);
 
     connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
     // The same-name answer is reread by a run before each file.
-    for (QRadioButton* b : {RbOverwrite, RbAsk, RbSkip, RbRename, RbEditFileTime})
+    for (QRadioButton* b : {RbOverwrite, RbAsk, RbSkip, RbRename, RbEditFileTime, RbIdentical})
         connect(b, &QRadioButton::toggled, this, [this] { liveOptionsChanged(); });
 }
 
@@ -214,16 +231,17 @@ void SortWindow::buildBottomStrip() {
 }
 
 void SortWindow::finishBuilding(int width, int height) {
-    m_run = std::make_unique<RunControls>(RunControls::Parts{this,
-                                                             BtnCopy,
-                                                             PageControl1,
-                                                             Button3,
-                                                             EdtOutDir,
-                                                             ProgressBar1,
-                                                             BtnStop,
-                                                             LblStatus,
-                                                             m_listsFolders,
-                                                             {BtnPreview, BtnUndo, BtnHistory}});
+    m_run = std::make_unique<RunControls>(
+        RunControls::Parts{this,
+                           BtnCopy,
+                           PageControl1,
+                           Button3,
+                           EdtOutDir,
+                           ProgressBar1,
+                           BtnStop,
+                           LblStatus,
+                           m_listsFolders,
+                           {BtnPreview, BtnUndo, BtnHistory, CmbPlan}});
     m_run->setFinished([this] { runEnded(); });
     // The status line tells the list's length while no run goes.
     QAbstractItemModel* list = ListBox1->model();
@@ -260,6 +278,11 @@ void SortWindow::closeEvent(QCloseEvent* event) {
     FormClose();
     event->accept();
     emit closed();
+}
+
+void SortWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) m_plans->reload();
 }
 
 void SortWindow::FormClose() {
@@ -342,6 +365,20 @@ SortOptions SortWindow::readSharedOptions() const {
     o.nameFilter = ToNative(EdtFilter->text());
     o.onlyMatchDir = ChkOnlyMatchDir->isChecked();
     return o;
+}
+
+void SortWindow::applySharedOptions(const SortOptions& o) {
+    const int page = static_cast<int>(o.page);
+    if (page >= 0 && page < PageControl1->count()) PageControl1->setCurrentIndex(page);
+    if (!o.outputDir.empty()) m_result->showOutputDir(o.outputDir);
+    m_result->selectSameFilePolicy(o.sameFilePolicy);
+    EdtKeys->setText(FromNative(o.keywordText));
+    // Checked first: checking the box may fill in a start, unchecking clears both.
+    ChkFileNamePart->setChecked(o.useNamePart);
+    EdtPartNameBegin->setText(FromNative(o.partBeginText));
+    EdtPartNameEnd->setText(FromNative(o.partEndText));
+    EdtFilter->setText(FromNative(o.nameFilter));
+    ChkOnlyMatchDir->setChecked(o.onlyMatchDir);
 }
 
 // ---------------------------------------------------------------------------

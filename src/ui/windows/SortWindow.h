@@ -30,6 +30,7 @@ class QVBoxLayout;
 
 namespace zanfeld {
 
+class PlanStrip;
 class ResultGroup;
 class RunControls;
 class PreviewWindow;
@@ -64,8 +65,10 @@ class SortWindow : public QWidget, public SortHost {
     // Announces to the list box what was appended to sourceList() directly.
     void syncList();
 
-    // The options of a run as the controls stand.
+    // The options of a run as the controls stand, and the reverse: every
+    // option the window has a control for is shown (a plan chosen).
     virtual SortOptions ReadOptions() const = 0;
+    virtual void ApplyOptions(const SortOptions& options) = 0;
     // The output folder as native bytes (kept exact when it came from a chooser
     // or the settings and was not edited since).
     std::string outputDir() const;
@@ -110,6 +113,11 @@ class SortWindow : public QWidget, public SortHost {
     QFrame* Panel9;
     QRadioButton* RbForm1;
     QRadioButton* RbForm6;
+    // The saved plans, at the right of the switch strip (see PlanStrip).
+    QLabel* LblPlan;
+    QComboBox* CmbPlan;
+    QPushButton* BtnSavePlan;
+    QPushButton* BtnDeletePlan;
 
     QGroupBox* GroupBox1;
     QListView* ListBox1;
@@ -153,6 +161,7 @@ class SortWindow : public QWidget, public SortHost {
     QRadioButton* RbSkip;
     QRadioButton* RbRename;
     QRadioButton* RbEditFileTime;
+    QRadioButton* RbIdentical;
 
     QFrame* Panel2;
     QGroupBox* GroupBox2;
@@ -205,6 +214,9 @@ class SortWindow : public QWidget, public SortHost {
     // The options both windows read alike: the page, the output folder, the
     // same-name answer and the keyword and name pages.
     SortOptions readSharedOptions() const;
+    // Shows what readSharedOptions reads; an options' empty output folder
+    // leaves the window's as it is.
+    void applySharedOptions(const SortOptions& o);
     CivilDate shownDate() const;
     TimeOfDay shownTime() const;
     // Shows the keys both settings sections hold alike, and reads them back.
@@ -224,6 +236,11 @@ class SortWindow : public QWidget, public SortHost {
     virtual std::string writeSettings() const = 0;
 
     void closeEvent(QCloseEvent* event) override;
+    // The plans are read again: another window or the command line may have
+    // saved some since.
+    void showEvent(QShowEvent* event) override;
+    // Where the window's runs keep their records; none until set.
+    SharedJournal* journal() const { return m_journal; }
 
     SourceListGroup& listGroup() { return *m_list; }
     // The same-name answer as the radio buttons stand.
@@ -239,6 +256,7 @@ class SortWindow : public QWidget, public SortHost {
     std::string m_defaultOutDir;
     std::unique_ptr<SourceListGroup> m_list;
     std::unique_ptr<ResultGroup> m_result;
+    std::unique_ptr<PlanStrip> m_plans;
     std::unique_ptr<RunControls> m_run;
     TfrmAbout* m_about = nullptr;
     SortWindow* m_otherWindow = nullptr;

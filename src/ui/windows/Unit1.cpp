@@ -19,9 +19,11 @@
 #include <QTimeEdit>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <optional>
 
 #include "AppTitle.h"
+#include "AutoSortDialog.h"
 #include "ColumnListWidget.h"
 #include "FileOps.h"
 #include "FilePickers.h"
@@ -34,8 +36,10 @@
 #include "NativeText.h"
 #include "PathNames.h"
 #include "RunFileSort.h"
+#include "SharedJournal.h"
 #include "SortIllustration.h"
 #include "SourceListGroup.h"
+#include "TakenDatePage.h"
 #include "Unit3.h"
 #include "Unit5.h"
 #include "Unit6.h"
@@ -46,6 +50,13 @@ namespace zanfeld {
 namespace {
 
 constexpr int kPicturePage = 5;
+constexpr int kTakenPage = 6;
+
+// A taken-date type as its list shows it: "*.JPG" as "JPG".
+QString TakenTypeText(const std::string& pattern) {
+    const QString text = FromNative(pattern);
+    return text.startsWith(QLatin1String("*.")) ? text.mid(2) : text;
+}
 
 using P = FormParts;
 
@@ -84,6 +95,15 @@ TForm1::TForm1(std::string settingsPath, std::string defaultOutDir, QWidget* par
     RbMove = P::named(new QRadioButton(tr("移动式分拣(将文件从原目录移动到结果目录)")), "RbMove");
     buildModeArea(RbMove, tr("复制式分拣(将文件复制到结果目录)"));
     buildBottomStrip();
+    // The watched folders sort files as this window does, by its plans.
+    BtnAutoSort = P::named(new QPushButton(tr("自动分拣(&W)…")), "BtnAutoSort");
+    {
+        auto* strip = static_cast<QHBoxLayout*>(Panel1->layout());
+        strip->insertWidget(strip->indexOf(BtnHistory) + 1, BtnAutoSort);
+        setTabOrder(BtnHistory, BtnAutoSort);
+        setTabOrder(BtnAutoSort, BtnAout);
+        connect(BtnAutoSort, &QPushButton::clicked, this, [this] { BtnAutoSortClick(); });
+    }
     finishBuilding(838, 648);
 
     FormCreate();
@@ -92,7 +112,8 @@ TForm1::TForm1(std::string settingsPath, std::string defaultOutDir, QWidget* par
 TForm1::~TForm1() {
     // The lists' models outlive this part of the window and report their
     // rows going as the widgets are taken down; nothing may be told then.
-    for (QAbstractItemModel* model : {ListBox2->model(), ChkLstPic->model()})
+    for (QAbstractItemModel* model :
+         {ListBox2->model(), ChkLstPic->model(), LstTakenTypes->model()})
         QObject::disconnect(model, nullptr, this, nullptr);
 }
 
@@ -209,6 +230,10 @@ void TForm1::buildPages() {
     PageControl1->addTab(TabSheet4, tr(" 按文件大小分拣"));
     PageControl1->addTab(TabSheet5, tr(" 按文件日期属性分拣"));
     PageControl1->addTab(TabSheet6, tr(" 图像文件分拣"));
+
+    // Page 6: photos and videos by the day they were taken.
+    TabSheet7 = new TakenDatePage;
+    PageControl1->addTab(TabSheet7, tr(" 拍摄日期"));
     PageControl1->setCurrentIndex(1);  // the page the layout marks active
     RootLayout->addWidget(PageControl1);
 
@@ -268,11 +293,32 @@ void TForm1::buildOptionArea() {
         layout->addWidget(ChkLstPic, 1);
     }
 
+    PnlOption3 = P::strip("PnlOption3");
+    LblTakenTypes = P::named(new QLabel(tr("照片和视频类型包括：")), "LblTakenTypes");
+    // As high as the picture list; the types beyond the box's width scroll.
+    auto* taken = new ColumnListWidget(7);
+    taken->setVisibleRows(2);
+    LstTakenTypes = P::named(taken, "LstTakenTypes");
+    LstTakenTypes->setAccessibleName(LblTakenTypes->text());
+    for (const char* type : kTakenTypes) {
+        auto* item = new QListWidgetItem(TakenTypeText(type), LstTakenTypes);
+        item->setData(Qt::UserRole, QString::fromLatin1(type));
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    {
+        auto* layout = new QHBoxLayout(PnlOption3);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(LblTakenTypes);
+        layout->addWidget(LstTakenTypes, 1);
+    }
+
     auto* layout = new QHBoxLayout(GroupBox5);
     layout->setContentsMargins(6, 2, 6, 4);
     layout->addWidget(lblOption);
     layout->addWidget(PnlOption, 1);
     layout->addWidget(PnlOption2, 1);
+    layout->addWidget(PnlOption3, 1);
     RootLayout->addWidget(GroupBox5);
 
     connect(ChkInclude, &QCheckBox::toggled, this, [this] { ChkIncludeClick(); });
@@ -297,11 +343,12 @@ void TForm1::FormCreate() {
     ListBox1->setAcceptDrops(true);
     ListBox1->viewport()->setAcceptDrops(true);
     ListBox1->viewport()->installEventFilter(this);
-    for (int row = 0; row < ChkLstPic->count(); ++row) {
-        ChkLstPic->item(row)->setCheckState(Qt::Checked);
+    for (QListWidget* list : {ChkLstPic, LstTakenTypes}) {
+        for (int row = 0; row < list->count(); ++row) list->item(row)->setCheckState(Qt::Checked);
     }
-    // Any change to either list has the next read gather it afresh.
-    for (QAbstractItemModel* model : {ListBox2->model(), ChkLstPic->model()}) {
+    // Any change to a list has the next read gather it afresh.
+    for (QAbstractItemModel* model :
+         {ListBox2->model(), ChkLstPic->model(), LstTakenTypes->model()}) {
         const auto stale = [this] {
             m_patternsRead = false;
             liveOptionsChanged();
@@ -336,6 +383,79 @@ void TForm1::ApplySettings(const FileWindowSettings& s) {
     ListBox2->clear();
     for (const std::string& pattern : s.suffixFilter) ListBox2->addItem(FromNative(pattern));
     (s.fileAttrModified ? RbModifyTime : RbCreateTime)->setChecked(true);
+    TabSheet7->apply(s);
+}
+
+void TForm1::ApplyOptions(const SortOptions& o) {
+    applySharedOptions(o);
+    (o.transferMode == TransferMode::Move ? RbMove : RbCopy)->setChecked(true);
+    // Both off first: checking one unchecks the other through its handler.
+    ChkInclude->setChecked(false);
+    ChkExclude->setChecked(false);
+    if (o.typeFilter == TypeFilterMode::Include) ChkInclude->setChecked(true);
+    if (o.typeFilter == TypeFilterMode::Exclude) ChkExclude->setChecked(true);
+    ListBox2->clear();
+    for (const std::string& pattern : o.typePatterns) ListBox2->addItem(FromNative(pattern));
+    for (int row = 0; row < ChkLstPic->count(); ++row) {
+        QListWidgetItem* item = ChkLstPic->item(row);
+        const bool on = std::find(o.picturePatterns.begin(), o.picturePatterns.end(),
+                                  ToNative(item->text())) != o.picturePatterns.end();
+        item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+    }
+
+    EdtSize->setText(FromNative(o.sizeText));
+    P::setIndex(CmbCondition,
+                o.sizeCondition ? (*o.sizeCondition == SizeCondition::Greater ? 0 : 1) : -1);
+    P::setIndex(CmbUnit, o.sizeUnit ? (*o.sizeUnit == SizeUnit::MB ? 1 : 0) : -1);
+
+    (o.dateSource == DateSource::Modified ? RbModifyTime : RbCreateTime)->setChecked(true);
+    P::setIndex(CmbFileDate, o.dateCondition == DateCondition::Earlier ? 0 : 1);
+    const QDate date(o.thresholdDate.year, o.thresholdDate.month, o.thresholdDate.day);
+    if (date.isValid()) DtDate->setDate(date);
+    const QTime time(o.thresholdTime.hour, o.thresholdTime.minute, o.thresholdTime.second);
+    if (time.isValid()) DtTime->setTime(time);
+
+    (o.picDimension == PicDimension::Height ? RbPicH : RbPicW)->setChecked(true);
+    int pic = -1;
+    if (o.picCondition) {
+        switch (*o.picCondition) {
+            case PicCondition::AtLeast:
+                pic = 0;
+                break;
+            case PicCondition::AtMost:
+                pic = 1;
+                break;
+            case PicCondition::Exactly:
+                pic = 2;
+                break;
+        }
+    }
+    P::setIndex(CmbPic, pic);
+    EdtPic->setText(FromNative(o.picText));
+
+    TabSheet7->apply(o);
+    // The listed types as the options check them; a type the list lacks (a
+    // plan made on the command line) joins it, so the plan is kept whole.
+    std::vector<bool> found(o.takenPatterns.size(), false);
+    for (int row = 0; row < LstTakenTypes->count(); ++row) {
+        QListWidgetItem* item = LstTakenTypes->item(row);
+        const QString pattern = item->data(Qt::UserRole).toString();
+        bool on = false;
+        for (size_t i = 0; i < o.takenPatterns.size(); ++i) {
+            if (FromNative(o.takenPatterns[i]).compare(pattern, Qt::CaseInsensitive) == 0) {
+                on = true;
+                found[i] = true;
+            }
+        }
+        item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+    }
+    for (size_t i = 0; i < o.takenPatterns.size(); ++i) {
+        if (found[i] || o.takenPatterns[i].empty()) continue;
+        auto* item = new QListWidgetItem(TakenTypeText(o.takenPatterns[i]), LstTakenTypes);
+        item->setData(Qt::UserRole, FromNative(o.takenPatterns[i]));
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Checked);
+    }
 }
 
 FileWindowSettings TForm1::ReadSettings() const {
@@ -352,6 +472,7 @@ FileWindowSettings TForm1::ReadSettings() const {
         if (!pattern.empty()) s.suffixFilter.push_back(std::move(pattern));
     }
     s.fileAttrModified = RbModifyTime->isChecked();
+    TabSheet7->read(s);
     return s;
 }
 
@@ -379,10 +500,17 @@ void TForm1::readLiveOptions(SortOptions& o) const {
             if (item->checkState() == Qt::Checked)
                 m_picturePatterns.push_back(ToNative(item->text()));
         }
+        m_takenPatterns.clear();
+        for (int row = 0; row < LstTakenTypes->count(); ++row) {
+            const QListWidgetItem* item = LstTakenTypes->item(row);
+            if (item->checkState() == Qt::Checked)
+                m_takenPatterns.push_back(ToNative(item->data(Qt::UserRole).toString()));
+        }
         m_patternsRead = true;
     }
     o.typePatterns = m_typePatterns;
     o.picturePatterns = m_picturePatterns;
+    o.takenPatterns = m_takenPatterns;
 }
 
 SortOptions TForm1::ReadOptions() const {
@@ -427,6 +555,7 @@ SortOptions TForm1::ReadOptions() const {
             break;
     }
     o.picText = ToNative(EdtPic->text());
+    TabSheet7->read(o);
     return o;
 }
 
@@ -452,9 +581,10 @@ void TForm1::refreshLiveOptions(SortOptions& options) { readLiveOptions(options)
 void TForm1::PageControl1Change() {
     const int page = PageControl1->currentIndex();
     lblOption->setText(tr("分拣方式：%1").arg(PageControl1->tabText(page)));
-    // Exactly one of the two boxes is on show; neither is cleared.
-    PnlOption->setVisible(page != kPicturePage);
+    // Exactly one of the boxes is on show; none is cleared.
+    PnlOption->setVisible(page != kPicturePage && page != kTakenPage);
     PnlOption2->setVisible(page == kPicturePage);
+    PnlOption3->setVisible(page == kTakenPage);
 }
 
 void TForm1::ChkIncludeClick() {
@@ -537,6 +667,13 @@ void TForm1::Button5Click() {
             AddFolderFiles(list, base, tick);
         }
     });
+}
+
+void TForm1::BtnAutoSortClick() {
+    if (!m_autoSort) m_autoSort = std::make_unique<AutoSortDialog>(settingsPath(), this);
+    RunJournal* runs = journal() ? &journal()->get() : nullptr;
+    m_autoSort->load(runs);
+    ModalDialogs::exec(*m_autoSort);
 }
 
 size_t TForm1::ListBox1Drop(const QMimeData* data) {

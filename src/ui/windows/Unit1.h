@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,12 +21,14 @@ class QRadioButton;
 
 namespace zanfeld {
 
+class AutoSortDialog;
 class TForm3;
 class TForm6;
+class TakenDatePage;
 class TfrmAbout;
 class TfrmSuffix;
 
-// The file sorting window: the list of files to sort, the six criterion
+// The file sorting window: the list of files to sort, the seven criterion
 // pages, the output folder and the same-name choice. It holds no sorting
 // logic: the start button hands the options and a copy of the list to the
 // engine, and the window serves the run as its SortHost.
@@ -43,6 +46,7 @@ class TForm1 : public SortWindow {
     void setFolderWindow(TForm6* folderWindow);
 
     SortOptions ReadOptions() const override;
+    void ApplyOptions(const SortOptions& options) override;
     // The settings section as the controls stand, and the reverse.
     FileWindowSettings ReadSettings() const;
     void ApplySettings(const FileWindowSettings& settings);
@@ -60,6 +64,8 @@ class TForm1 : public SortWindow {
     void BtnDelSuffixClick();
     void Button1Click() override;
     void Button5Click() override;
+    // The watched folders ("自动分拣…").
+    void BtnAutoSortClick();
     // Files dropped on ListBox1; returns how many were appended.
     size_t ListBox1Drop(const QMimeData* data);
 
@@ -67,6 +73,7 @@ class TForm1 : public SortWindow {
     QWidget* TabSheet4;
     QWidget* TabSheet5;
     QWidget* TabSheet6;
+    TakenDatePage* TabSheet7;  // "拍摄日期"
     QLabel* LblHeading3;
     QLabel* LblHeading4;
     QLabel* LblHeading6;
@@ -93,8 +100,13 @@ class TForm1 : public SortWindow {
     QFrame* PnlOption2;
     QLabel* Label9;
     QListWidget* ChkLstPic;
+    // The taken-date page's types, shown in place of the others on that page.
+    QFrame* PnlOption3;
+    QLabel* LblTakenTypes;
+    QListWidget* LstTakenTypes;
 
     QRadioButton* RbMove;
+    QPushButton* BtnAutoSort;  // "自动分拣(&W)…", after 分拣记录
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -110,12 +122,14 @@ class TForm1 : public SortWindow {
 
     TForm3* m_addDirectory = nullptr;
     TfrmSuffix* m_addType = nullptr;
-    // The type list and the checked picture types as last gathered. A run
+    // The type list and the checked picture and taken-date types as last gathered. A run
     // reads the live options before every file; the lists are gathered again
     // only after the user changed one of them.
     mutable std::vector<std::string> m_typePatterns;
     mutable std::vector<std::string> m_picturePatterns;
+    mutable std::vector<std::string> m_takenPatterns;
     mutable bool m_patternsRead = false;
+    std::unique_ptr<AutoSortDialog> m_autoSort;
 };
 
 }  // namespace zanfeld

@@ -112,6 +112,10 @@ std::string TForm6::writeSettings() const {
 
 void TForm6::ApplySettings(const FolderWindowSettings& s) { applySharedSettings(s); }
 
+// Folders are only ever copied, and the date page is read by no run: the
+// shared options are all a folder plan can show.
+void TForm6::ApplyOptions(const SortOptions& options) { applySharedOptions(options); }
+
 FolderWindowSettings TForm6::ReadSettings() const {
     FolderWindowSettings s;
     readSharedSettings(s);

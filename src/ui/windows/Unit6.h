@@ -29,6 +29,7 @@ class TForm6 : public SortWindow {
     void setFileWindow(TForm1* fileWindow);
 
     SortOptions ReadOptions() const override;
+    void ApplyOptions(const SortOptions& options) override;
     // The settings section as the controls stand, and the reverse.
     FolderWindowSettings ReadSettings() const;
     void ApplySettings(const FolderWindowSettings& settings);
