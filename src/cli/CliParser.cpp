@@ -123,14 +123,16 @@ void AddPlan(CLI::App& app, CliRequest& r, const std::string& help) {
 void AddSortChoices(CLI::App& app, CliRequest& r, Refusal& refusal);
 
 // --settings for the commands that only read or write the file's plans.
-void AddSettingsFile(CLI::App& app, CliRequest& r) {
+void AddSettingsFile(CLI::App& app, CliRequest& r,
+                     const char* what = "the settings file that holds the plans "
+                                        "(--settings=FILE; default Zanfeld.ini)") {
     app.add_option_function<std::string>(
            "--settings",
            [&r](const std::string& file) {
                r.useSettings = true;
                r.settingsFile = file;
            },
-           "the settings file that holds the plans (--settings=FILE; default Zanfeld.ini)")
+           what)
         ->type_name("[=FILE]");
 }
 
@@ -363,15 +365,9 @@ ParsedLine ParseCommandLine(int argc, const char* const* argv, std::ostream& out
     AddSortChoices(*save, r, refusal);
     Optional(*save, "--out", r.out, "the output directory")->type_name("DIR");
     save->add_flag("--json", r.json, "print one JSON object with the result on standard output");
-    save->add_option_function<std::string>(
-            "--settings",
-            [&r](const std::string& file) {
-                r.useSettings = true;
-                r.settingsFile = file;
-            },
-            "start from the choices the window stored, and store the plan in that file "
-            "(--settings=FILE: another file)")
-        ->type_name("[=FILE]");
+    AddSettingsFile(*save, r,
+                    "start from the choices the window stored, and store the plan in that file "
+                    "(--settings=FILE: another file)");
     CLI::App* remove = plans->add_subcommand("delete", "remove the plan NAME");
     remove->add_option("name", r.planName, "the plan's name")->required()->type_name("NAME");
     remove->add_flag("--json", r.json, "print one JSON object with the result on standard output");
@@ -406,14 +402,7 @@ ParsedLine ParseCommandLine(int argc, const char* const* argv, std::ostream& out
     AddSortChoices(*watch, r, refusal);
     Optional(*watch, "--out", r.out, "the output directory, over every plan's")->type_name("DIR");
     watch->add_flag("--json", r.json, "print one JSON object per sorted batch on standard output");
-    watch->add_option_function<std::string>(
-             "--settings",
-             [&r](const std::string& file) {
-                 r.useSettings = true;
-                 r.settingsFile = file;
-             },
-             "the settings file that holds the plans (--settings=FILE; default Zanfeld.ini)")
-        ->type_name("[=FILE]");
+    AddSettingsFile(*watch, r);
 
     // A bare --settings takes the default file: it must not take the next
     // word (a source) for its file, so it is given its value here.

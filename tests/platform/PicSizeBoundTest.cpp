@@ -19,6 +19,7 @@
 #include "PictureFile.h"
 #include "Sys.h"
 #include "TempDir.h"
+#include "ProcessStatus.h"
 #include "TestPictures.h"
 
 namespace zanfeld {
@@ -94,15 +95,6 @@ Probe ProbeCounting(const std::string& path) {
     return p;
 }
 
-long StatusKb(const char* field) {
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    const size_t n = std::strlen(field);
-    while (std::getline(in, line))
-        if (line.compare(0, n, field) == 0) return std::stol(line.substr(n));
-    return -1;
-}
-
 struct ChildProbe {
     uint32_t width;
     uint32_t height;
@@ -122,12 +114,12 @@ ChildProbe ProbeInChild(const std::string& path) {
     if (pid == 0) {
         ::close(fds[0]);
         ChildProbe r{};
-        const long before = StatusKb("VmRSS:");
+        const long before = test::StatusKb("VmRSS:");
         const auto start = std::chrono::steady_clock::now();
         r.width = GetPicSize(path, PicDimension::Width);
         r.height = GetPicSize(path, PicDimension::Height);
         r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        r.growthKb = StatusKb("VmHWM:") - before;
+        r.growthKb = test::StatusKb("VmHWM:") - before;
         const bool sent = ::write(fds[1], &r, sizeof r) == static_cast<ssize_t>(sizeof r);
         ::_exit(sent && before > 0 ? 0 : 1);
     }

@@ -17,6 +17,7 @@
 #include "TakenDate.h"
 #include "TakenSamples.h"
 #include "TempDir.h"
+#include "ProcessStatus.h"
 #include "TestPictures.h"
 
 namespace zanfeld {
@@ -211,22 +212,13 @@ TEST(TakenDate, ReadsLittleAndOpensNothingButRegularFiles) {
     }
 }
 
-long StatusKb(const char* field) {
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    const size_t n = std::strlen(field);
-    while (std::getline(in, line))
-        if (line.compare(0, n, field) == 0) return std::stol(line.substr(n));
-    return -1;
-}
-
 // Reads in a child process, whose peak resident size starts from its own.
 long GrowthKbOfReading(const std::string& path) {
     const pid_t pid = ::fork();
     if (pid == 0) {
-        const long before = StatusKb("VmRSS:");
+        const long before = test::StatusKb("VmRSS:");
         (void)ReadTakenDate(path);
-        const long growth = StatusKb("VmHWM:") - before;
+        const long growth = test::StatusKb("VmHWM:") - before;
         ::_exit(before > 0 ? static_cast<int>(std::min(growth / 1024, 250L)) : 255);
     }
     int status = 0;
