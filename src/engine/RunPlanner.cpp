@@ -60,12 +60,11 @@ RunPlanner::Entry RunPlanner::through(const std::string& link, const std::string
     if (text.empty()) return entry;
     const std::string led = text[0] == kPathSeparator ? text : Join(folder, text);
     struct stat st;
-    if (auto f = m_overlay.find(FolderOf(led)); f != m_overlay.end()) {
-        if (auto e = f->second.find(FileNameOf(led)); e != f->second.end()) {
-            if (e->second.present) entry = e->second;
-            entry.link = true;
-            return entry;
-        }
+    const Folder& ledFolder = folderAt(FolderOf(led));
+    if (auto e = ledFolder.overlay.find(FileNameOf(led)); e != ledFolder.overlay.end()) {
+        if (e->second.present) entry = e->second;
+        entry.link = true;
+        return entry;
     }
     if (sys().stat(led.c_str(), &st) != 0) return entry;
     entry = Filled(st);
@@ -91,7 +90,7 @@ void RunPlanner::placeLink(const std::string& source, const std::string& folder,
     }
     const std::string text = LinkText(source);
     // The same link there already is what the merge leaves.
-    if (there.link && !m_overlay[folder].count(own) && LinkText(Join(folder, own)) == text)
+    if (there.link && !folderAt(folder).overlay.count(own) && LinkText(Join(folder, own)) == text)
         return add(source, folder, own, PlanAction::Copy, Format(MessageId::AlreadyInPlace));
     Entry link;
     link.present = true;
@@ -136,9 +135,68 @@ void RunPlanner::add(const std::string& source, const std::string& folder, const
     m_plan.rows.push_back(PlanRow{source, folder, Join(folder, name), action, std::move(detail)});
 }
 
+void RunPlanner::Fill(Entry& entry) {
+    if (!entry.lazyTime && !entry.lazyId) return;
+    struct stat st;
+    if (sys().lstat(entry.bytes.c_str(), &st) == 0) {
+        if (entry.lazyTime) entry.time = Filled(st).time;
+        if (entry.lazyId) entry.id = FileId::Of(st);
+    }
+    entry.lazyTime = entry.lazyId = false;
+}
+
+RunPlanner::Folder& RunPlanner::folderAt(const std::string& path) const {
+    for (const auto& [key, folder] : m_recent)
+        if (key && *key == path) return *folder;
+    auto& [key, folder] = *m_folders.try_emplace(path).first;
+    m_recent[1] = m_recent[0];
+    m_recent[0] = {&key, &folder};
+    return folder;
+}
+
+const RunPlanner::Listing* RunPlanner::listing(const std::string& path, Folder& folder) const {
+    Listing& listed = folder.listing;
+    if (listed.read) return &listed;
+    if (++listed.looks <= m_looksBeforeListing) return nullptr;
+    if (m_looksBeforeListing > 0) {
+        // A folder's size grows by 20 to 40 bytes a name on the file systems
+        // that are read (and a missing one is read at once: it lists nothing).
+        constexpr int64_t kBytesPerLook = 16 * 24;
+        struct stat st;
+        if (listed.size < 0)
+            listed.size = sys().stat(path.c_str(), &st) == 0 ? static_cast<int64_t>(st.st_size) : 0;
+        if (listed.looks * kBytesPerLook < listed.size) return nullptr;
+    }
+    listed.read = true;
+    const int e = ForEachExactDirEntry(path, [&](const DirEntry& entry) {
+        using Kind = Listing::Kind;
+        listed.names.emplace(entry.name, entry.isDirectory ? Kind::Folder
+                                         : entry.isSymlink ? Kind::Link
+                                         : entry.isRegular ? Kind::Regular
+                                                           : Kind::Other);
+    });
+    // No folder there: no name is there either.
+    listed.exact = e == 0 || e == ENOENT || e == ENOTDIR;
+    if (!listed.exact) listed.names.clear();
+    return &listed;
+}
+
 RunPlanner::Entry RunPlanner::look(const std::string& folder, const std::string& name) const {
-    if (auto f = m_overlay.find(folder); f != m_overlay.end()) {
-        if (auto e = f->second.find(name); e != f->second.end()) return e->second;
+    Folder& known = folderAt(folder);
+    if (auto e = known.overlay.find(name); e != known.overlay.end()) return e->second;
+    const Listing* listed = listing(folder, known);
+    if (listed && listed->exact) {
+        const auto it = listed->names.find(name);
+        if (it == listed->names.end()) return Entry{};
+        if (it->second != Listing::Kind::Link) {
+            Entry entry;
+            entry.present = true;
+            entry.folder = it->second == Listing::Kind::Folder;
+            entry.regular = it->second == Listing::Kind::Regular;
+            entry.lazyTime = entry.lazyId = true;
+            entry.bytes = Join(folder, name);
+            return entry;
+        }
     }
     struct stat st;
     const std::string path = Join(folder, name);
@@ -152,7 +210,7 @@ RunPlanner::Entry RunPlanner::look(const std::string& folder, const std::string&
 }
 
 void RunPlanner::take(const std::string& folder, const std::string& name, const Entry& entry) {
-    m_overlay[folder][name] = entry;
+    folderAt(folder).overlay[name] = entry;
 }
 
 std::string RunPlanner::freeNumberedName(const std::string& folder, const std::string& start,
@@ -176,7 +234,7 @@ PlaceResult RunPlanner::place(const std::string& source, const std::string& fold
     const std::string own = FileNameOf(source);
     r.name = own;
     const std::string sourceFolder = FolderOf(source);
-    const Entry from = look(sourceFolder, own);
+    Entry from = look(sourceFolder, own);
     const bool move = mode == TransferMode::Move;
     auto fail = [&](int error) {
         r.status = PlaceResult::Status::Failed;
@@ -184,7 +242,7 @@ PlaceResult RunPlanner::place(const std::string& source, const std::string& fold
         return r;
     };
     if (!from.present) {
-        if (m_overlay.count(sourceFolder) && m_overlay[sourceFolder].count(own)) {
+        if (folderAt(sourceFolder).overlay.count(own)) {
             // Moved away earlier in this plan: the run passes it over, but
             // for a file of the name under 询问, which it asks about still.
             const Entry there = look(folder, own);
@@ -215,6 +273,7 @@ PlaceResult RunPlanner::place(const std::string& source, const std::string& fold
         Entry e = from;
         if (!move) {
             e.id.reset();  // a copy is a file of its own
+            e.lazyId = false;
             e.link = false;
         } else if (e.link) {
             // A link is moved as it is: from its new place it may lead elsewhere.
@@ -234,7 +293,11 @@ PlaceResult RunPlanner::place(const std::string& source, const std::string& fold
     };
 
     const std::string start = renameStart.empty() ? own : renameStart;
-    const Entry there = look(folder, policy == SameFilePolicy::Rename ? start : own);
+    Entry there = look(folder, policy == SameFilePolicy::Rename ? start : own);
+    if (there.present || policy == SameFilePolicy::EditFileTime) {
+        Fill(from);
+        Fill(there);
+    }
     // The file under the name is the source itself: it is where it belongs.
     if (there.present && there.id && from.id && *there.id == *from.id) {
         add(source, folder, own, plain, Format(MessageId::AlreadyInPlace));

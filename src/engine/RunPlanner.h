@@ -21,7 +21,15 @@ namespace zanfeld {
 // numbered names and later clashes come out as the run would make them.
 class RunPlanner {
   public:
-    explicit RunPlanner(RunPlan& plan) : m_plan(plan) {}
+    // A folder is read once more than this many of its names were looked
+    // at, and about a sixteenth of the names it holds (reading costs about
+    // a quarter of a look a name): a few files of a large folder are looked
+    // at one by one, and a folder many are planned into or from is read
+    // once. 0: every folder is read at its first look.
+    static constexpr int kLooksBeforeListing = 16;
+
+    explicit RunPlanner(RunPlan& plan, int looksBeforeListing = kLooksBeforeListing)
+        : m_plan(plan), m_looksBeforeListing(looksBeforeListing) {}
 
     // The rule passes the file over.
     void notSelected(const std::string& source);
@@ -49,7 +57,36 @@ class RunPlanner {
         // plan writes nothing: the file itself, or the source a placement of
         // the plan would put there. Empty when unknown.
         std::string bytes;
+        // Known from a folder's listing only: time and id are read from bytes
+        // when asked for (see Fill), as few placements ask.
+        bool lazyTime = false;
+        bool lazyId = false;
     };
+    // What a folder's listing said of its names, read once enough names of
+    // the folder were looked at: a name it lacks is not there, and one it
+    // has is of the kind it says, without a look at either.
+    struct Listing {
+        enum class Kind : unsigned char { Regular, Folder, Link, Other };
+        int looks = 0;       // names looked at before the listing was read
+        int64_t size = -1;   // the folder's size in bytes, once looked at
+        bool read = false;   // the listing was tried
+        bool exact = false;  // and can be trusted (see ForEachExactDirEntry)
+        std::unordered_map<std::string, Kind> names;
+    };
+    // What the plan knows of one folder.
+    struct Folder {
+        // name -> what the plan put there or took away.
+        std::unordered_map<std::string, Entry> overlay;
+        // What it held before the plan, as far as listed.
+        Listing listing;
+    };
+    // Reads time and id of an entry known from a listing.
+    static void Fill(Entry& entry);
+    // The folder of that path; a run goes to and fro between a few folders,
+    // so the last two are at hand without a look-up.
+    Folder& folderAt(const std::string& path) const;
+    // The folder's listing, once it is worth reading; null before.
+    const Listing* listing(const std::string& path, Folder& folder) const;
     // Whether the file from would meet the same bytes in there: two regular
     // files, no link at either end.
     static bool SameBytesAs(const Entry& from, const Entry& there);
@@ -67,8 +104,10 @@ class RunPlanner {
              PlanAction action, std::string detail = {});
 
     RunPlan& m_plan;
-    // folder -> name -> what the plan put there or took away.
-    std::unordered_map<std::string, std::unordered_map<std::string, Entry>> m_overlay;
+    const int m_looksBeforeListing;
+    // Folders by path. The map's elements stay where they are as it grows.
+    mutable std::unordered_map<std::string, Folder> m_folders;
+    mutable std::pair<const std::string*, Folder*> m_recent[2] = {};
 };
 
 }  // namespace zanfeld

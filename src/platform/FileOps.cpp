@@ -2,7 +2,11 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <linux/magic.h>
 #include <string.h>
+#include <sys/ioctl.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -47,8 +51,16 @@ bool SendfileUnsupported(int e) { return e == EINVAL || e == ENOSYS || e == EOPN
 // has come and can be stopped between two of them.
 class DataCopy {
   public:
-    DataCopy(int in, int out, uint64_t total)
-        : m_in(in), m_out(out), m_total(total), m_observer(CurrentCopyObserver()) {}
+    // copyRange: whether copy_file_range is worth a try between the two.
+    DataCopy(int in, int out, uint64_t total, bool copyRange = true)
+        : m_in(in),
+          m_out(out),
+          m_total(total),
+          m_observer(CurrentCopyObserver()),
+          m_copyRange(copyRange) {}
+
+    // copy_file_range was refused between the two files.
+    bool copyRangeRefused() const { return m_copyRangeRefused; }
 
     // Copies from the current offset of in to the current offset of out: the
     // length the source had when it was looked at (total), or less when it
@@ -56,8 +68,9 @@ class DataCopy {
     // writes where the kernel or the file systems cannot help.
     int run() {
         enum class Method { CopyRange, Sendfile };
-        Method method =
-            g_noCopyRange.load(std::memory_order_relaxed) ? Method::Sendfile : Method::CopyRange;
+        Method method = !m_copyRange || g_noCopyRange.load(std::memory_order_relaxed)
+                            ? Method::Sendfile
+                            : Method::CopyRange;
         for (;;) {
             const size_t want = static_cast<size_t>(
                 m_copied < m_total ? std::min<uint64_t>(m_total - m_copied, kChunk) : kChunk);
@@ -69,6 +82,7 @@ class DataCopy {
                     if (e == EINTR) continue;
                     if (!CopyRangeUnsupported(e)) return e;
                     if (e == ENOSYS) g_noCopyRange.store(true, std::memory_order_relaxed);
+                    m_copyRangeRefused = true;
                     method = Method::Sendfile;
                     continue;
                 }
@@ -131,6 +145,8 @@ class DataCopy {
     const int m_out;
     const uint64_t m_total;
     CopyObserver* const m_observer;
+    const bool m_copyRange;
+    bool m_copyRangeRefused = false;
     uint64_t m_copied = 0;
     uint64_t m_sinceTold = 0;
 };
@@ -184,17 +200,21 @@ int WriteCopy(OpenSource& source, const TargetFolder& folder, TempFile& temp) {
     const struct stat& st = source.st;
     if (const int e = temp.create(st.st_mode & 0777)) return e;
     const uint64_t size = st.st_size > 0 ? static_cast<uint64_t>(st.st_size) : 0;
-    if (const int e = DataCopy(source.fd.get(), temp.fd(), size).run()) return e;
+    const uint64_t device = static_cast<uint64_t>(st.st_dev);
+    DataCopy data(source.fd.get(), temp.fd(), size, !folder.refusesCopyRangeFrom(device));
+    const int copied = data.run();
+    if (data.copyRangeRefused()) folder.noteRefusesCopyRangeFrom(device);
+    if (copied != 0) return copied;
     if (const int e = CheckUnchanged(source)) return e;
-    // An unnamed file began with the source's bits, less what the umask or a
-    // default ACL of the folder took away; set-id and sticky bits go on only
-    // now that the data is in. A look (cheaper than a change), or what
-    // earlier copies into the folder showed, says whether the bits must be
-    // set. File systems that cannot hold every bit (FAT) refuse some modes;
+    // The file began with the source's bits (see TempFile::create), less
+    // what the umask or a default ACL of the folder took away; set-id and
+    // sticky bits go on only now that the data is in. A look (cheaper than
+    // a change), or what earlier copies into the folder showed, says whether
+    // the bits must be set. File systems that cannot hold every bit (FAT) refuse some modes;
     // the data matters more than the bits then.
     const mode_t mode = st.st_mode & 07777;
     bool modeRight = false;
-    if (!temp.hidden() && (mode & ~0777) == 0) {
+    if ((!temp.hidden() || StartsWithOwnBits(mode)) && (mode & ~0777) == 0) {
         modeRight = folder.bitsForeseen(mode);
         struct stat made;
         if (!modeRight && sys().fstat(temp.fd(), &made) == 0) {
@@ -298,7 +318,8 @@ int MoveAcrossDevices(const SourceFile& from, const struct stat& entry, const Ta
         keptAhead = false;
     };
     if (publish == Publish::Replace) {
-        if (sys().renameAt(dir, hidden.c_str(), dir, name.c_str(), RENAME_EXCHANGE) == 0) {
+        const int exchanged = folder.renameInto(dir, hidden.c_str(), name, RENAME_EXCHANGE);
+        if (exchanged == 0) {
             displaced = placed = true;
             struct stat old;
             if (sys().statAt(dir, hidden.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 &&
@@ -308,7 +329,7 @@ int MoveAcrossDevices(const SourceFile& from, const struct stat& entry, const Ta
                 unkeep();
                 return EISDIR;
             }
-        } else if (errno == EINVAL) {
+        } else if (exchanged == EINVAL) {
             // No exchange on this file system: a plain replacing rename. The
             // older file is kept only if it had its name in the Trash before.
             if (sys().renameAt(dir, hidden.c_str(), dir, name.c_str(), 0) != 0) {
@@ -318,19 +339,21 @@ int MoveAcrossDevices(const SourceFile& from, const struct stat& entry, const Ta
             }
             placed = true;
             if (keeper && targetTaken && !keptAhead) keeper->lost(folder.pathOf(name));
-        } else if (errno != ENOENT) {
-            const int e = errno;
+        } else if (exchanged != ENOENT) {
             unkeep();
-            return e;
+            return exchanged;
         } else {
             unkeep();  // nothing under the name any more
         }
     }
-    if (!placed && sys().renameAt(dir, hidden.c_str(), dir, name.c_str(), RENAME_NOREPLACE) != 0) {
-        if (errno != EINVAL) return errno;
-        // No RENAME_NOREPLACE here: a hard link fails as atomically.
-        if (sys().linkAt(dir, hidden.c_str(), dir, name.c_str(), 0) != 0) return errno;
-        sys().unlinkAt(dir, hidden.c_str(), 0);
+    if (!placed) {
+        const int renamed = folder.renameInto(dir, hidden.c_str(), name, RENAME_NOREPLACE);
+        if (renamed != 0) {
+            if (renamed != EINVAL) return renamed;
+            // No RENAME_NOREPLACE here: a hard link fails as atomically.
+            if (sys().linkAt(dir, hidden.c_str(), dir, name.c_str(), 0) != 0) return errno;
+            sys().unlinkAt(dir, hidden.c_str(), 0);
+        }
     }
     temp.forgetHiddenName();
 
@@ -454,6 +477,26 @@ void NoteRenamed(const struct stat& entry, const TargetFolder& folder, PlacedEnt
 
 [[maybe_unused]] const char* ErrorTextResult(const char* result, const char*) { return result; }
 
+// Whether a look by name in the folder finds only the name as it is spelt.
+// XFS and ZFS can be made to fold case for a whole file system; ext4, F2FS
+// and tmpfs fold it in the folders marked so.
+bool NamesMatchExactly(int dirFd) {
+    struct statfs fs;
+    if (::fstatfs(dirFd, &fs) != 0) return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+        case TMPFS_MAGIC:
+        case EXT4_SUPER_MAGIC:
+        case F2FS_SUPER_MAGIC:
+        case BTRFS_SUPER_MAGIC:
+        case OVERLAYFS_SUPER_MAGIC:
+            break;
+        default:
+            return false;
+    }
+    int flags = 0;
+    return ::ioctl(dirFd, FS_IOC_GETFLAGS, &flags) != 0 || (flags & FS_CASEFOLD_FL) == 0;
+}
+
 int ListEntries(DIR* dir, const std::function<void(const DirEntry&)>& visit) {
     DirEntry entry;
     const int fd = ::dirfd(dir);
@@ -473,10 +516,13 @@ int ListEntries(DIR* dir, const std::function<void(const DirEntry&)>& visit) {
                     type = DT_DIR;
                 else if (S_ISLNK(st.st_mode))
                     type = DT_LNK;
+                else if (S_ISREG(st.st_mode))
+                    type = DT_REG;
             }
         }
         entry.isDirectory = type == DT_DIR;
         entry.isSymlink = type == DT_LNK;
+        entry.isRegular = type == DT_REG;
         entry.isHidden = name[0] == '.';
         visit(entry);
     }
@@ -494,11 +540,17 @@ int CopyFileInto(const SourceFile& from, const TargetFolder& folder, std::string
     if (const int e = WriteCopy(source, folder, temp)) return e;
     const FileId sourceId = FileId::Of(source.st);
     source.fd.reset();
+    // A hidden copy is closed before it is named, and renamed as it is: its
+    // descriptor says now what a look at the name would say after, without
+    // the walk to the name (a round trip on a network file system).
+    PlacedEntry hiddenCopy;
+    if (temp.hidden()) NoteWritten(temp.fd(), placed ? &hiddenCopy : nullptr);
     for (;;) {
         // An unnamed copy stays open once it is linked under the name.
         const bool unnamed = !temp.hidden();
         const int e = temp.publishKeep(name);
         if (e == 0 && unnamed) NoteWritten(temp.fd(), placed);
+        if (e == 0 && !unnamed && placed) *placed = hiddenCopy;
         if (e != EEXIST) return e;
         // The name is taken. By the source itself (through a link, a hard
         // link or another mount)? Then the file is where it belongs.
@@ -518,21 +570,28 @@ int MoveFileInto(const SourceFile& from, const TargetFolder& folder, const std::
     if (S_ISDIR(entry.st_mode)) return EISDIR;
 
     // A free name first, whatever the policy: only a name found taken needs
-    // a look at what holds it.
-    if (sys().renameAt(from.dirFd(), from.name(), folder.fd(), name.c_str(), RENAME_NOREPLACE) ==
-        0) {
+    // a look at what holds it. Keep learns from a refused flag and then goes
+    // straight to the link, which says EXDEV for a source on another file
+    // system as the rename would; Replace asks each time, as only the rename
+    // tells those apart.
+    int e = 0;
+    if (publish == Publish::Keep)
+        e = folder.renameInto(from.dirFd(), from.name(), name, RENAME_NOREPLACE);
+    else if (sys().renameAt(from.dirFd(), from.name(), folder.fd(), name.c_str(),
+                            RENAME_NOREPLACE) != 0)
+        e = errno;
+    if (e == 0) {
         NoteRenamed(entry, folder, placed);
         return 0;
     }
-    int e = errno;
-    if (e == EINVAL) {
-        // No RENAME_NOREPLACE here. Keep: link (fails when the name is taken),
-        // then drop the old name; Replace: a plain rename.
-        if (publish == Publish::Keep) {
-            if (sys().linkAt(from.dirFd(), from.name(), folder.fd(), name.c_str(), 0) != 0)
-                return errno;
+    if (e == EINVAL && publish == Publish::Keep) {
+        // No RENAME_NOREPLACE here: a link fails when the name is taken, then
+        // the old name goes.
+        if (sys().linkAt(from.dirFd(), from.name(), folder.fd(), name.c_str(), 0) == 0)
             return sys().unlinkAt(from.dirFd(), from.name(), 0) == 0 ? 0 : errno;
-        }
+        e = errno;
+    } else if (e == EINVAL) {
+        // No RENAME_NOREPLACE here: Replace makes a plain rename.
         FileId there;
         if (EntryIdIn(folder, name, AT_SYMLINK_NOFOLLOW, there) == 0) {
             e = RenameReplacing(from.dirFd(), from.name(), folder.fd(), name, folder.pathOf(name),
@@ -760,6 +819,19 @@ int ForEachDirEntry(const std::string& folder, const std::function<void(const Di
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
     if (!dir) return errno;
     return ListEntries(dir.get(), visit);
+}
+
+int ForEachExactDirEntry(const std::string& folder,
+                         const std::function<void(const DirEntry&)>& visit) {
+    const int fd = sys().openAt(AT_FDCWD, folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (fd < 0) return errno;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::fdopendir(fd), &::closedir);
+    if (!dir) {
+        const int e = errno;
+        ::close(fd);
+        return e;
+    }
+    return NamesMatchExactly(fd) ? ListEntries(dir.get(), visit) : EOPNOTSUPP;
 }
 
 int ForEachDirEntryAt(int dirFd, const std::function<void(const DirEntry&)>& visit) {

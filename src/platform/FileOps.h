@@ -157,7 +157,8 @@ struct DirEntry {
     std::string name;          // never "." or ".."
     bool isDirectory = false;  // a real folder, not a link to one
     bool isSymlink = false;
-    bool isHidden = false;  // the name starts with "."
+    bool isRegular = false;  // a regular file, not a device, pipe or socket
+    bool isHidden = false;   // the name starts with "."
 };
 
 // Calls visit for every entry of the folder in the order the file system
@@ -165,5 +166,12 @@ struct DirEntry {
 int ForEachDirEntry(const std::string& folder, const std::function<void(const DirEntry&)>& visit);
 // The same for a folder held open.
 int ForEachDirEntryAt(int dirFd, const std::function<void(const DirEntry&)>& visit);
+// The same where the listing is all a look by name could find: on a local
+// file system that matches names byte for byte. Elsewhere (FAT, NTFS, SMB, a
+// case-folded folder, FUSE and network file systems, which may fold case) a
+// look finds other spellings too: EOPNOTSUPP, nothing listed. ENOENT or
+// ENOTDIR where no folder is, so that no name is there either.
+int ForEachExactDirEntry(const std::string& folder,
+                         const std::function<void(const DirEntry&)>& visit);
 
 }  // namespace zanfeld

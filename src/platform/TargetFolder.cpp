@@ -1,6 +1,7 @@
 #include "TargetFolder.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -32,6 +33,7 @@ int TargetFolder::adopt(int fd, std::string path) {
     m_swept = false;
     m_keptBits = 0;
     m_bitsUnforeseen = false;
+    m_refusesUnnamed = m_refusesNoReplace = m_refusesExchange = m_copyRangeRefused = false;
     return 0;
 }
 
@@ -62,6 +64,17 @@ int TargetFolder::openFolderOf(const std::string& path, std::string& name) {
 std::string TargetFolder::pathOf(const std::string& name) const {
     if (!m_path.empty() && m_path.back() == '/') return m_path + name;
     return m_path + '/' + name;
+}
+
+int TargetFolder::renameInto(int fromDir, const char* from, const std::string& name,
+                             unsigned int flag) const {
+    bool& refused = flag == RENAME_EXCHANGE ? m_refusesExchange : m_refusesNoReplace;
+    if (refused) return EINVAL;
+    if (sys().renameAt(fromDir, from, fd(), name.c_str(), flag) == 0) return 0;
+    // EINVAL comes from the file system both names are on (another mount
+    // says EXDEV first): it has no such flag.
+    if (errno == EINVAL) refused = true;
+    return errno;
 }
 
 bool TargetFolder::stillAtItsPath() const {

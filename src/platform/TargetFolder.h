@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <string>
 
 #include "FileId.h"
@@ -62,6 +63,27 @@ class TargetFolder {
             m_keptBits |= made;
     }
 
+    // What the folder's file system refused once, so that later files go
+    // the way that works at once: each refusal is a round trip on a network
+    // or FUSE file system. Learned by the copies and moves into the folder;
+    // forgotten when it is opened anew.
+    bool refusesUnnamed() const { return m_refusesUnnamed; }  // O_TMPFILE
+    void noteRefusesUnnamed() const { m_refusesUnnamed = true; }
+    bool refusesNoReplace() const { return m_refusesNoReplace; }  // RENAME_NOREPLACE
+    // renameat2 of from in fromDir to name in the folder with flag
+    // (RENAME_NOREPLACE or RENAME_EXCHANGE): 0 or the errno, EINVAL without
+    // a call where the folder refused the flag before.
+    int renameInto(int fromDir, const char* from, const std::string& name, unsigned int flag) const;
+    // copy_file_range from a file on device into the folder: whether that
+    // works depends on both file systems, so the source's device is kept.
+    bool refusesCopyRangeFrom(uint64_t device) const {
+        return m_copyRangeRefused && m_copyRangeRefusedFrom == device;
+    }
+    void noteRefusesCopyRangeFrom(uint64_t device) const {
+        m_copyRangeRefused = true;
+        m_copyRangeRefusedFrom = device;
+    }
+
   private:
     int adopt(int fd, std::string path);
 
@@ -71,6 +93,11 @@ class TargetFolder {
     mutable bool m_swept = false;
     mutable mode_t m_keptBits = 0;
     mutable bool m_bitsUnforeseen = false;
+    mutable bool m_refusesUnnamed = false;
+    mutable bool m_refusesNoReplace = false;
+    mutable bool m_refusesExchange = false;
+    mutable bool m_copyRangeRefused = false;
+    mutable uint64_t m_copyRangeRefusedFrom = 0;
 };
 
 // A name that a file may be placed under inside a folder: one component,

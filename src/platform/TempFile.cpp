@@ -31,21 +31,25 @@ int TempFile::create(mode_t mode) {
         RemoveStaleTemporaries(m_folder.path(), dir());
         m_folder.noteSwept();
     }
-    // An unnamed file: nothing is ever visible until it is linked in, and
-    // nothing is left behind whatever happens to the process.
-    const int fd = sys().openAt(dir(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-    if (fd >= 0) {
-        m_fd.reset(fd);
-        return 0;
+    if (!m_folder.refusesUnnamed()) {
+        // An unnamed file: nothing is ever visible until it is linked in, and
+        // nothing is left behind whatever happens to the process.
+        const int fd = sys().openAt(dir(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        if (fd >= 0) {
+            m_fd.reset(fd);
+            return 0;
+        }
+        const int e = errno;
+        // File systems without unnamed files (and kernels that predate them)
+        // get a hidden name instead, from now on without asking.
+        if (e != EOPNOTSUPP && e != EISDIR && e != EINVAL) return e;
+        m_folder.noteRefusesUnnamed();
     }
-    const int e = errno;
-    // File systems without unnamed files (and kernels that predate them)
-    // get a hidden name instead.
-    if (e != EOPNOTSUPP && e != EISDIR && e != EINVAL) return e;
+    const mode_t hiddenMode = StartsWithOwnBits(mode) ? mode : 0600;
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         std::string name = HiddenTempLeaf();
         const int hfd =
-            sys().openAt(dir(), name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+            sys().openAt(dir(), name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, hiddenMode);
         if (hfd >= 0) {
             m_fd.reset(hfd);
             m_hiddenName = std::move(name);
@@ -59,11 +63,12 @@ int TempFile::create(mode_t mode) {
 int TempFile::publishKeep(const std::string& name) {
     if (m_hiddenName.empty()) return linkSelf(name);
     if (const int e = closeBeforeNaming()) return e;
-    if (sys().renameAt(dir(), m_hiddenName.c_str(), dir(), name.c_str(), RENAME_NOREPLACE) == 0) {
+    const int e = m_folder.renameInto(dir(), m_hiddenName.c_str(), name, RENAME_NOREPLACE);
+    if (e == 0) {
         m_hiddenName.clear();
         return 0;
     }
-    if (errno != EINVAL) return errno;
+    if (e != EINVAL) return e;
     // No RENAME_NOREPLACE on this file system: a hard link fails just as
     // atomically when the name is taken. The hidden name goes once the link
     // is made; after a failure it stays for another name, and goes with this

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <string>
@@ -9,6 +10,11 @@
 namespace zanfeld {
 
 class TargetFolder;
+
+// Whether a hidden temporary starts with the bits mode, rather than private
+// until they are set: not when the owner may not write, as some file systems
+// (SMB's read-only attribute) refuse to write into such a file once made.
+inline bool StartsWithOwnBits(mode_t mode) { return (mode & S_IWUSR) != 0; }
 
 // A file being written in a target folder, not yet under its final name:
 // unnamed (O_TMPFILE) where the file system allows, else under a hidden
@@ -20,9 +26,11 @@ class TempFile {
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
 
-    // mode: the permission bits an unnamed file starts with. No name reaches
-    // it while it is written, so it may start with the bits it will have; a
-    // hidden name starts private (0600).
+    // mode: the permission bits the file will have (never set-id bits). It
+    // starts with them, which let no one do more with it while it is
+    // written than with the file once published; but a hidden name starts
+    // private (0600) where the owner may not write (see StartsWithOwnBits).
+    // Whether the folder's file system has unnamed files is asked once.
     int create(mode_t mode);
 
     int fd() const { return m_fd.get(); }

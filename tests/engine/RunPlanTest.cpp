@@ -8,6 +8,7 @@
 #include <set>
 #include <tuple>
 
+#include "FaultySys.h"
 #include "FileChecks.h"
 #include "FolderSort.h"
 #include "HandMadePictures.h"
@@ -159,63 +160,69 @@ class RunPlanTest : public ::testing::Test {
     std::vector<std::string> m_sources;
 };
 
+// Each case twice: with each name looked at, and with every folder read at
+// once (as the plan does with folders many files go into or come from).
 TEST_F(RunPlanTest, ThePlanIsWhatTheRunDoes) {
-    for (const SortPage page : {SortPage::FileType, SortPage::Keys, SortPage::FileName,
-                                SortPage::FileSize, SortPage::FileDate, SortPage::PicSize,
-                                SortPage::TakenDate}) {
-        for (const TransferMode mode : {TransferMode::Copy, TransferMode::Move}) {
-            for (const SameFilePolicy policy :
-                 {SameFilePolicy::Ask, SameFilePolicy::Rename, SameFilePolicy::Overwrite,
-                  SameFilePolicy::Skip, SameFilePolicy::EditFileTime, SameFilePolicy::Identical}) {
-                SCOPED_TRACE(testing::Message()
-                             << "page " << static_cast<int>(page) << " mode "
-                             << static_cast<int>(mode) << " policy " << static_cast<int>(policy));
-                MakeTree();
-                const bool identical = policy == SameFilePolicy::Identical;
-                if (identical) {
-                    // Past the comparison's first chunk, only the last byte differs.
-                    std::string big = Pattern((1u << 20) + 7, 9);
-                    WriteFile(*m_dir / "src/b/big.dat", big, 1'000'000'000);
-                    m_sources.insert(m_sources.end() - 1, *m_dir / "src/b/big.dat");
-                    big.back() ^= 1;
-                    WriteFile(*m_dir / "out/.dat/big.dat", big, 1'000'000'000);
-                }
-                const std::vector<std::string> before = Names(*m_dir / "out");
-                RunPlan plan;
-                RunPlanner planner(plan);
-                RecordingHost window;
-                PlanningHost planning(window, planner);
-                RunFileSort(Options(page, mode, policy), m_sources, planning);
-                // Nothing was written, no folder made, no closing message.
-                EXPECT_EQ(Names(*m_dir / "out"), before);
-                EXPECT_TRUE(IsFile(m_sources[0]));
-                EXPECT_TRUE(window.of("info").empty());
+    for (const int looksBeforeListing : {RunPlanner::kLooksBeforeListing, 0})
+        for (const SortPage page :
+             {SortPage::FileType, SortPage::Keys, SortPage::FileName, SortPage::FileSize,
+              SortPage::FileDate, SortPage::PicSize, SortPage::TakenDate}) {
+            for (const TransferMode mode : {TransferMode::Copy, TransferMode::Move}) {
+                for (const SameFilePolicy policy :
+                     {SameFilePolicy::Ask, SameFilePolicy::Rename, SameFilePolicy::Overwrite,
+                      SameFilePolicy::Skip, SameFilePolicy::EditFileTime,
+                      SameFilePolicy::Identical}) {
+                    SCOPED_TRACE(testing::Message()
+                                 << "page " << static_cast<int>(page) << " mode "
+                                 << static_cast<int>(mode) << " policy " << static_cast<int>(policy)
+                                 << " listed after " << looksBeforeListing);
+                    MakeTree();
+                    const bool identical = policy == SameFilePolicy::Identical;
+                    if (identical) {
+                        // Past the comparison's first chunk, only the last byte differs.
+                        std::string big = Pattern((1u << 20) + 7, 9);
+                        WriteFile(*m_dir / "src/b/big.dat", big, 1'000'000'000);
+                        m_sources.insert(m_sources.end() - 1, *m_dir / "src/b/big.dat");
+                        big.back() ^= 1;
+                        WriteFile(*m_dir / "out/.dat/big.dat", big, 1'000'000'000);
+                    }
+                    const std::vector<std::string> before = Names(*m_dir / "out");
+                    RunPlan plan;
+                    RunPlanner planner(plan, looksBeforeListing);
+                    RecordingHost window;
+                    PlanningHost planning(window, planner);
+                    RunFileSort(Options(page, mode, policy), m_sources, planning);
+                    // Nothing was written, no folder made, no closing message.
+                    EXPECT_EQ(Names(*m_dir / "out"), before);
+                    EXPECT_TRUE(IsFile(m_sources[0]));
+                    EXPECT_TRUE(window.of("info").empty());
 
-                RecordedHost real;
-                RunFileSort(Options(page, mode, policy), m_sources, real);
+                    RecordedHost real;
+                    RunFileSort(Options(page, mode, policy), m_sources, real);
 
-                size_t planned = 0, notSelected = 0;
-                ExpectPlanIsRun(plan, real.rec, m_sources.back(), planned, notSelected);
-                if (identical && page == SortPage::FileType) {
-                    // The plan equal to the run says nothing of the comparison itself.
-                    std::set<Key> done;
-                    for (size_t i = 0; i < real.rec.records.size(); ++i)
-                        done.insert({real.rec.sources[i], real.rec.records[i].target,
-                                     real.rec.records[i].outcome});
-                    const std::string b = *m_dir / "src/b/";
-                    for (const Key& k :
-                         {Key{b + "noext", *m_dir / "out/noext", FileOutcome::Skipped},
-                          Key{b + "同.txt", *m_dir / "out/.txt/同.txt", FileOutcome::Skipped},
-                          Key{b + "big.dat", *m_dir / "out/.dat/big_1.dat", FileOutcome::Renamed},
-                          Key{b + "西游记.txt", *m_dir / "out/.txt/西游记_2.txt",
-                              FileOutcome::Renamed}})
-                        EXPECT_EQ(done.count(k), 1u) << std::get<0>(k);
+                    size_t planned = 0, notSelected = 0;
+                    ExpectPlanIsRun(plan, real.rec, m_sources.back(), planned, notSelected);
+                    if (identical && page == SortPage::FileType) {
+                        // The plan equal to the run says nothing of the comparison itself.
+                        std::set<Key> done;
+                        for (size_t i = 0; i < real.rec.records.size(); ++i)
+                            done.insert({real.rec.sources[i], real.rec.records[i].target,
+                                         real.rec.records[i].outcome});
+                        const std::string b = *m_dir / "src/b/";
+                        for (const Key& k :
+                             {Key{b + "noext", *m_dir / "out/noext", FileOutcome::Skipped},
+                              Key{b + "同.txt", *m_dir / "out/.txt/同.txt", FileOutcome::Skipped},
+                              Key{b + "big.dat", *m_dir / "out/.dat/big_1.dat",
+                                  FileOutcome::Renamed},
+                              Key{b + "西游记.txt", *m_dir / "out/.txt/西游记_2.txt",
+                                  FileOutcome::Renamed}})
+                            EXPECT_EQ(done.count(k), 1u) << std::get<0>(k);
+                    }
+                    EXPECT_GE(planned, 2u);      // every page places something here
+                    EXPECT_GE(notSelected, 1u);  // skip.bin at least
                 }
-                EXPECT_GE(planned, 2u);      // every page places something here
-                EXPECT_GE(notSelected, 1u);  // skip.bin at least
             }
         }
-    }
 }
 
 // Several plans as one run: each file through the plans in turn, a move
@@ -303,3 +310,37 @@ TEST_F(RunPlanTest, AFolderSortPlansEveryFileOfItsTrees) {
 }
 
 }  // namespace
+
+// A folder many files come from or go into is read once rather than looked
+// at name by name: a name it lacks is free without a look, and only a name
+// found taken is looked at.
+TEST(RunPlanListingTest, AFolderOfManyFilesIsReadOnceNotLookedAtNameByName) {
+    TempDir dir;
+    constexpr int kFiles = 1000;
+    std::vector<std::string> sources;
+    for (int i = 0; i < kFiles; ++i) {
+        sources.push_back(dir / ("src/f" + std::to_string(i) + ".txt"));
+        WriteFile(sources.back(), "new");
+        if (i % 20 == 0) WriteFile(dir / ("out/.txt/f" + std::to_string(i) + ".txt"), "there");
+    }
+    SortOptions o;
+    o.page = SortPage::FileType;
+    o.outputDir = dir / "out/";
+    o.sameFilePolicy = SameFilePolicy::Rename;
+    RunPlan plan;
+    FaultySys sys;
+    {
+        RunPlanner planner(plan);
+        RecordingHost window;
+        PlanningHost planning(window, planner);
+        ScopedSys scoped(sys);
+        RunFileSort(o, sources, planning);
+    }
+    // The plan itself is checked against the run above, folders read at once.
+    ASSERT_EQ(plan.rows.size(), size_t{kFiles});
+    EXPECT_EQ(plan.rows[980].target, dir / "out/.txt/f980_1.txt");
+    // Each folder's first names one by one (a sixteenth or so), then a
+    // look only at each file met under its name: fewer looks than files,
+    // where each file's source and target name were looked at.
+    EXPECT_LT(sys.calls(SysOp::Lstat) + sys.calls(SysOp::Stat), kFiles / 2);
+}

@@ -203,8 +203,9 @@ TEST_F(RunRecordTest, AFolderSortRecordsEachFileOfItsTreesAndTheFoldersItMade) {
 
 // The record holds the placed entry as a look at it right after finds it (a
 // link moved as a link, as itself). Where the placement holds those facts
-// (a copy it wrote and still has open, an entry it renamed) the record makes
-// no look of its own; elsewhere it looks once.
+// (a copy it wrote and has open, or had before its hidden name was renamed;
+// an entry it renamed) the record makes no look of its own; elsewhere it
+// looks once.
 TEST_F(RunRecordTest, ThePlacedEntryIsRecordedAndLookedAtOnlyWherePlacingCannotTell) {
     struct Case {
         const char* what;
@@ -221,7 +222,9 @@ TEST_F(RunRecordTest, ThePlacedEntryIsRecordedAndLookedAtOnlyWherePlacingCannotT
         {"copy, numbered", TransferMode::Copy, SameFilePolicy::Rename, false, true, false,
          "a_1.txt", 0},
         {"copy, hidden name first", TransferMode::Copy, SameFilePolicy::Rename, false, false, true,
-         "a.txt", 1},
+         "a.txt", 0},
+        {"copy, hidden name, numbered", TransferMode::Copy, SameFilePolicy::Rename, false, true,
+         true, "a_1.txt", 0},
         {"copy over a file", TransferMode::Copy, SameFilePolicy::Overwrite, false, true, false,
          "a.txt", 1},
         {"move", TransferMode::Move, SameFilePolicy::Rename, false, false, false, "a.txt", 0},

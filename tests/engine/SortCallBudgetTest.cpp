@@ -117,6 +117,50 @@ TEST_F(SortCallBudgetTest, TakenNamesAreNumberedWithoutCopyingTwice) {
     EXPECT_FALSE(Exists(m_sources[0]));
 }
 
+// A file system without unnamed files, without rename flags (FUSE, older
+// network shares) or without copy_file_range between the two: each target
+// folder is asked once, and every later file goes the way that works at once.
+// A copy under a hidden name starts with its bits: none are set afterwards.
+TEST_F(SortCallBudgetTest, WhatAFolderRefusedIsAskedOnce) {
+    const struct {
+        const char* what;
+        TransferMode mode;
+        bool unnamed, flags, copyRange;  // refused
+        int refusals;                    // of unnamed files and rename flags
+        SysOp fallback;
+        int fallbacks;
+    } cases[] = {
+        {"no unnamed files", TransferMode::Copy, true, false, false, 3, SysOp::Rename, kFiles},
+        {"nor rename flags", TransferMode::Copy, true, true, false, 6, SysOp::Link, kFiles},
+        {"move, no rename flags", TransferMode::Move, false, true, false, 3, SysOp::Link, kFiles},
+        {"no copy_file_range", TransferMode::Copy, false, false, true, 0, SysOp::Sendfile, kFiles},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(m_dir / "out");
+        MakeDir(m_dir / "out");
+        m_sys.reset();
+        m_host.calls.clear();
+        if (c.unnamed) m_sys.refuseUnnamedFiles();
+        if (c.flags) m_sys.refuseRenameFlags();
+        if (c.copyRange) m_sys.failOn(SysOp::CopyFileRange, EXDEV, 0);
+        ASSERT_EQ(Run(c.mode), kDone);
+        EXPECT_EQ(Placed(), size_t{kFiles});
+        EXPECT_EQ(ReadFile(m_dir / "out/.jpg/f11.jpg"), "content 11");
+        EXPECT_EQ(m_sys.refused(), c.refusals);
+        EXPECT_EQ(m_sys.calls(c.fallback), c.fallbacks);
+        const bool copy = c.mode == TransferMode::Copy;
+        EXPECT_EQ(m_sys.calls(SysOp::CopyFileRange), c.copyRange ? 3 : copy ? kFiles : 0);
+        EXPECT_EQ(m_sys.calls(SysOp::Fchmod), 0);
+        // Nothing is left under a hidden name.
+        for (const auto& e : std::filesystem::recursive_directory_iterator(m_dir / "out"))
+            if (e.is_regular_file()) EXPECT_NE(e.path().filename().string()[0], '.') << e.path();
+        if (copy) continue;
+        EXPECT_FALSE(Exists(m_sources[0]));
+        for (int i = 0; i < kFiles; ++i) WriteFile(m_sources[i], "content " + std::to_string(i));
+    }
+}
+
 TEST_F(SortCallBudgetTest, AFolderRemovedDuringTheRunIsMadeAgain) {
     for (const TransferMode mode : {TransferMode::Copy, TransferMode::Move}) {
         SCOPED_TRACE(mode == TransferMode::Copy ? "copy" : "move");

@@ -23,6 +23,8 @@ void FaultySys::reset() {
     m_noUnnamedFiles = false;
     m_opened.clear();
     m_crossDevice = false;
+    m_noRenameFlags = false;
+    m_refused = 0;
     m_calls.fill(0);
     m_pending.fill(0);
 }
@@ -58,6 +60,7 @@ int FaultySys::open(const char* path, int flags, mode_t mode) {
     m_opened.emplace_back(path);
     ZANFELD_FAULT(SysOp::Open, nullptr);
     if (m_noUnnamedFiles && (flags & O_TMPFILE) == O_TMPFILE) {
+        ++m_refused;
         errno = EOPNOTSUPP;
         return -1;
     }
@@ -141,6 +144,11 @@ int FaultySys::mkdir(const char* path, mode_t mode) {
 
 int FaultySys::rename(const char* from, const char* to, unsigned int flags) {
     ZANFELD_FAULT(SysOp::Rename, nullptr);
+    if (m_noRenameFlags && flags != 0) {
+        ++m_refused;
+        errno = EINVAL;
+        return -1;
+    }
     return Sys::rename(from, to, flags);
 }
 
@@ -163,6 +171,7 @@ int FaultySys::openAt(int dirFd, const char* path, int flags, mode_t mode) {
     m_opened.emplace_back(path);
     ZANFELD_FAULT(SysOp::Open, nullptr);
     if (m_noUnnamedFiles && (flags & O_TMPFILE) == O_TMPFILE) {
+        ++m_refused;
         errno = EOPNOTSUPP;
         return -1;
     }
@@ -184,6 +193,11 @@ int FaultySys::renameAt(int fromDir, const char* from, int toDir, const char* to
     ZANFELD_FAULT(SysOp::Rename, nullptr);
     if (m_crossDevice && fromDir != toDir) {
         errno = EXDEV;
+        return -1;
+    }
+    if (m_noRenameFlags && flags != 0) {
+        ++m_refused;
+        errno = EINVAL;
         return -1;
     }
     return Sys::renameAt(fromDir, from, toDir, to, flags);

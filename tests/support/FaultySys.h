@@ -53,6 +53,11 @@ class FaultySys : public Sys {
     // Every rename from one folder to another (not one inside a folder)
     // says "cross-device", as a move to another file system does.
     void moveAcrossDevices() { m_crossDevice = true; }
+    // Refuses every rename with a flag (RENAME_NOREPLACE, RENAME_EXCHANGE)
+    // with EINVAL, as FUSE and older file systems without them do.
+    void refuseRenameFlags() { m_noRenameFlags = true; }
+    // How often the refusals above were given (not counting failOn rules).
+    int refused() const { return m_refused; }
 
     int calls(SysOp op) const { return m_calls[Index(op)]; }
     // Every path handed to open, in order (relative ones as given).
@@ -113,6 +118,8 @@ class FaultySys : public Sys {
     std::vector<std::string> m_opened;
     bool m_noUnnamedFiles = false;
     bool m_crossDevice = false;
+    bool m_noRenameFlags = false;
+    int m_refused = 0;
     std::array<int, static_cast<size_t>(SysOp::Count)> m_calls{};
     std::array<int, static_cast<size_t>(SysOp::Count)> m_pending{};
 };
