@@ -162,6 +162,9 @@ struct EarlierSteps {
     // Undo runs of earlier versions named what they put back by path only.
     std::set<std::string> donePaths;
 
+    // No undo of the run was begun before this one.
+    bool none() const { return done.empty() && inDoubt.empty() && donePaths.empty(); }
+
     bool isDone(int64_t placement, Step step) const {
         return done.count({placement, static_cast<int>(step)}) != 0;
     }
@@ -264,8 +267,11 @@ class Undo {
         const PlacementOutcome& o = p.outcome;
         const std::string& placed = p.placed();
         // The file was where it belonged (the target was the source under
-        // another name), or an earlier undo put it back already.
-        if (SourceIsPlaced(p.source, o)) return;
+        // another name), or an earlier undo put it back already. A move back
+        // of a run never undone before asks only when it finds the source's
+        // name taken (moveBack): one look less a file.
+        const bool askLater = step == Step::MoveBack && m_earlier.none();
+        if (!askLater && SourceIsPlaced(p.source, o)) return;
         if (const auto since = m_earlier.doubtSince(p.id, step)) {
             if (settleEarlier(p, step, *since)) return;
         }
@@ -277,7 +283,7 @@ class Undo {
             return;
         }
         if (step == Step::MoveBack)
-            moveBack(p.id, placed, p.source);
+            moveBack(p.id, placed, p.source, askLater ? &o : nullptr);
         else
             removeCopy(p.id, placed, p.source, o);
     }
@@ -396,7 +402,10 @@ class Undo {
 
     // Moves the file at from back to to, under a numbered name when to is
     // taken. True when from is free afterwards.
-    bool moveBack(int64_t placement, const std::string& from, const std::string& to) {
+    // placedAs: the placement's record, when whether to already leads to
+    // the placed file is still to be asked (then nothing is to be done).
+    bool moveBack(int64_t placement, const std::string& from, const std::string& to,
+                  const PlacementOutcome* placedAs = nullptr) {
         const std::string name = FileNameOf(to);
         if (IsFolderAndName(to, name)) {
             // The usual case, a free name under to: renamed by the whole
@@ -404,13 +413,17 @@ class Undo {
             // open and found still at its path would.
             const int64_t id =
                 m_record.intendStep(placement, from, to, static_cast<int>(Step::MoveBack));
+            PlacementRecord record;
+            record.target = to;
+            record.outcome = FileOutcome::Placed;
             if (sys().renameAt(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) ==
                 0) {
-                PlacementRecord record;
-                record.target = to;
-                record.outcome = FileOutcome::Placed;
                 m_record.done(id, record);
                 ++m_report.movedBack;
+                return true;
+            }
+            if (errno == EEXIST && placedAs && SourceIsPlaced(to, *placedAs)) {
+                m_record.done(id, record);  // where it belongs already
                 return true;
             }
             // Anything else (a taken name, a folder gone, another file
