@@ -433,6 +433,7 @@ std::optional<ChoiceError> ApplyLineChoices(const CliRequest& r, bool folders,
     if (r.move) o.transferMode = TransferMode::Move;
     if (r.copy) o.transferMode = TransferMode::Copy;
     if (r.same) o.sameFilePolicy = PolicyNamed(*r.same);
+    if (r.jobs) o.copyJobs = *r.jobs;
     if (r.out) o.outputDir = AbsolutePath(*r.out, cwd);
     return std::nullopt;
 }

@@ -150,6 +150,12 @@ void AddSort(CLI::App& app, CliRequest& r, Refusal& refusal) {
             ->check(WholeNumber("--depth", 0, 1 << 30, "INT in [0 - 1073741824]", refusal))
             ->type_name("N");
     app.add_flag("--all", r.allLevels, "--walk: every level of sub-folders")->excludes(depth);
+    app.add_option_function<unsigned>(
+           "--jobs", [&r](const unsigned& n) { r.jobs = n; },
+           "copies whose data is written at once, ahead of the order in which they are named "
+           "(default 4 on network shares and FUSE, else 1; 1: one after another)")
+        ->check(WholeNumber("--jobs", 1, 64, "INT in [1 - 64]", refusal))
+        ->type_name("N");
     app.add_option("--list", r.lists, "add the files named in a list file (one path a line)")
         ->type_name("FILE")
         ->allow_extra_args(false);

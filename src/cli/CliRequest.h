@@ -51,6 +51,7 @@ struct CliRequest {
     bool copy = false;
     bool move = false;
     std::optional<std::string> same;
+    std::optional<unsigned> jobs;  // sort: copies prepared at once
     bool yes = false;
     bool no = false;
     std::optional<std::string> out;

@@ -22,6 +22,8 @@ class FolderCache {
     // The folder name is opened (and made) anew the next time: it was removed
     // or replaced since it was opened.
     void forget(const std::string& name) { m_open.erase(name); }
+    // Whether the folder name is held open already.
+    bool isOpen(const std::string& name) const { return m_open.count(name) != 0; }
 
   private:
     // Far below the usual limit of 1024 descriptors; a run with more folders

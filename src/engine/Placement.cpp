@@ -34,13 +34,15 @@ struct Transferred {
 };
 
 Transferred Transfer(const SourceFile& source, const TargetFolder& folder, const std::string& name,
-                     TransferMode mode, Publish publish, PlacedEntry* placed) {
+                     TransferMode mode, Publish publish, PlacedEntry* placed,
+                     PreparedCopy* prepared) {
     Transferred t;
     if (mode == TransferMode::Move) {
         t.error = MoveFileInto(source, folder, name, publish, &t.replaced, placed);
     } else {
         std::string target = name;
-        t.error = CopyFileInto(source, folder, target, publish, nullptr, &t.replaced, placed);
+        t.error =
+            CopyFileInto(source, folder, target, publish, nullptr, &t.replaced, placed, prepared);
     }
     return t;
 }
@@ -60,7 +62,7 @@ bool IsTheSource(const SourceFile& source, const TargetFolder& folder, const std
 // Only a file under a name moves the search on; anything else there (a
 // folder) fails the placement.
 PlaceResult PlaceNumbered(const SourceFile& source, const TargetFolder& folder, TransferMode mode,
-                          const std::string& start, PlacedEntry* placed) {
+                          const std::string& start, PlacedEntry* placed, PreparedCopy* prepared) {
     constexpr int kRaceRetries = 16;
     std::string name = start;
     if (mode == TransferMode::Copy) {
@@ -79,7 +81,8 @@ PlaceResult PlaceNumbered(const SourceFile& source, const TargetFolder& folder, 
             taken = FreeNumberedName(s->folder, s->start, s->source.path());
             return true;
         };
-        const int error = CopyFileInto(source, folder, name, Publish::Keep, &next, nullptr, placed);
+        const int error =
+            CopyFileInto(source, folder, name, Publish::Keep, &next, nullptr, placed, prepared);
         return FromError(error, std::move(name));
     }
     // A move that meets a taken name fails without having done anything, so
@@ -119,7 +122,7 @@ PlaceResult FailedPlacement(int error, std::string name) {
 
 PlaceResult PlaceFile(const SourceFile& source, const TargetFolder& folder, TransferMode mode,
                       SameFilePolicy policy, SortHost& host, const std::string& renameStart,
-                      PlacedEntry* placed) {
+                      PlacedEntry* placed, PreparedCopy* prepared) {
     std::string name = FileNameOf(source.path());
     const bool copy = mode == TransferMode::Copy;
 
@@ -131,23 +134,24 @@ PlaceResult PlaceFile(const SourceFile& source, const TargetFolder& folder, Tran
                 if (!host.askReplace(folder.pathOf(name), source.path()))
                     return Declined(std::move(name));
                 const Transferred t =
-                    Transfer(source, folder, name, mode, Publish::Replace, placed);
+                    Transfer(source, folder, name, mode, Publish::Replace, placed, prepared);
                 return FromTransfer(t, std::move(name));
             }
             return FromTransfer(Transfer(source, folder, name, mode,
-                                         copy ? Publish::Replace : Publish::Keep, placed),
+                                         copy ? Publish::Replace : Publish::Keep, placed, prepared),
                                 name);
 
         case SameFilePolicy::Rename:
             return PlaceNumbered(source, folder, mode, renameStart.empty() ? name : renameStart,
-                                 placed);
+                                 placed, prepared);
 
         case SameFilePolicy::Overwrite:
-            return FromTransfer(Transfer(source, folder, name, mode, Publish::Replace, placed),
-                                name);
+            return FromTransfer(
+                Transfer(source, folder, name, mode, Publish::Replace, placed, prepared), name);
 
         case SameFilePolicy::Skip: {
-            const int error = Transfer(source, folder, name, mode, Publish::Keep, placed).error;
+            const int error =
+                Transfer(source, folder, name, mode, Publish::Keep, placed, prepared).error;
             // A file under the name is the policy's own choice; anything else there is a failure.
             if (error == EEXIST && FileExistsIn(folder, name)) {
                 return IsTheSource(source, folder, name) ? FromError(0, name) : Declined(name);
@@ -168,7 +172,7 @@ PlaceResult PlaceFile(const SourceFile& source, const TargetFolder& folder, Tran
             if (IsTheSource(source, folder, name)) return FromError(0, std::move(name));
             if (SameBytesIn(source, folder, name)) return Declined(std::move(name));
             return PlaceNumbered(source, folder, mode, renameStart.empty() ? name : renameStart,
-                                 placed);
+                                 placed, prepared);
     }
     return FromError(EINVAL, name);
 }

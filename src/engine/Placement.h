@@ -36,9 +36,11 @@ bool EnsureFolder(const std::string& folder);
 // link, a hard link or another mount), nothing is done and the file counts
 // as placed: it is where it belongs. placed, when given, is told what the
 // placement left under its name where it knows that without a look.
+// prepared, when given, is the copy's data written ahead (see CopyFileInto);
+// the placement decides everything as without it.
 PlaceResult PlaceFile(const SourceFile& source, const TargetFolder& folder, TransferMode mode,
                       SameFilePolicy policy, SortHost& host, const std::string& renameStart = {},
-                      PlacedEntry* placed = nullptr);
+                      PlacedEntry* placed = nullptr, PreparedCopy* prepared = nullptr);
 // The same with the folder given by path (no trailing separator), opened for
 // this one placement.
 PlaceResult PlaceFile(const std::string& source, const std::string& targetFolder, TransferMode mode,

@@ -4,7 +4,9 @@
 #include <cerrno>
 #include <exception>
 #include <memory>
+#include <optional>
 
+#include "CopyAhead.h"
 #include "FailureLog.h"
 #include "FileOps.h"
 #include "FolderCache.h"
@@ -150,10 +152,12 @@ struct FileResult {
 
 // Places one selected file into each of its folders, held open in folders,
 // adding to result. Returns false when the user stopped the run during one
-// of its copies; the file is then not counted.
+// of its copies; the file is then not counted. prepared: the file's copy
+// written ahead, if any, for its first placement.
 bool PlaceSelected(const SortOptions& options, const SortRule& rule, const SourceFile& source,
                    const std::vector<std::string>& targets, SortHost& host, FolderCache& folders,
-                   SortRunFrame& frame, FileResult& result) {
+                   SortRunFrame& frame, FileResult& result,
+                   std::unique_ptr<PreparedCopy> prepared = nullptr) {
     const std::string& path = source.path();
     // On the keyword page a numbered name chosen for one keyword is where the
     // search starts for the next.
@@ -198,9 +202,11 @@ bool PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
             placed = PlacedEntry{};
             TargetFolder* folder = folders.get(target, make, error);
             folderFailed = folder == nullptr;
+            // Used once: whatever the placement did, what is left of it goes.
+            const std::unique_ptr<PreparedCopy> ahead = std::move(prepared);
             if (!folder) return FailedPlacement(error, FileNameOf(path));
             return PlaceFile(source, *folder, options.transferMode, options.sameFilePolicy, host,
-                             start, frame.recording() ? &placed : nullptr);
+                             start, frame.recording() ? &placed : nullptr, ahead.get());
         };
         PlaceResult r = planner
                             ? planner->place(path, options.outputDir + target, options.transferMode,
@@ -246,6 +252,51 @@ bool PlaceSelected(const SortOptions& options, const SortRule& rule, const Sourc
     return !tally.stopped;
 }
 
+// How far ahead of the run's order copies are prepared: enough to keep the
+// threads busy, few enough that the open temporaries stay far below the
+// descriptor limit.
+constexpr size_t kAheadPerThread = 4;
+
+// How many copies are prepared ahead at once (0: none). Only where their
+// outcome cannot depend on another file's: moves and several plans (one may
+// move the file before another copies it) go in order, as do the pages whose
+// rule reads each file's content, which a look ahead would read twice.
+unsigned CopiesAhead(const std::vector<SortOptions>& plans, RunPlanner* planner, size_t n) {
+    if (plans.size() != 1 || planner || n < 2) return 0;
+    const SortOptions& options = plans.front();
+    if (options.transferMode != TransferMode::Copy ||
+        options.sameFilePolicy == SameFilePolicy::EditFileTime ||
+        options.page == SortPage::PicSize || options.page == SortPage::TakenDate)
+        return 0;
+    constexpr unsigned kDefaultJobs = 4;
+    const unsigned jobs = options.copyJobs != 0                   ? options.copyJobs
+                          : CallsAreRoundTrips(options.outputDir) ? kDefaultJobs
+                                                                  : 1;
+    return jobs > 1 ? jobs : 0;
+}
+
+// Queues the copies of the files after i up to the window: those the rule
+// sends into a single folder. What the run decides in order is decided
+// again then; a copy prepared for another folder than the one it decides
+// on is discarded. Only folders the run holds open already are written
+// into ahead: a folder is made, and first written into, in the run's order.
+// A file bound for another one holds up the queue until the run comes to it.
+void QueueAhead(const SortOptions& options, SortRule& rule, const std::vector<std::string>& sources,
+                const FolderCache& folders, size_t i, size_t& queuedTo, CopyAhead& copies,
+                RuleOutcome& guess) {
+    const size_t until = std::min(sources.size(), i + 1 + kAheadPerThread * copies.threads());
+    for (queuedTo = std::max(queuedTo, i + 1); queuedTo < until; ++queuedTo) {
+        const std::string& path = sources[queuedTo];
+        if (!PassesTypeFilter(options, path)) continue;
+        rule.evaluateInto(options, path, guess);
+        if (guess.kind != RuleOutcome::Kind::Place || guess.folders.size() != 1 ||
+            !StaysInside(guess.folders.front()))
+            continue;
+        if (!folders.isOpen(guess.folders.front())) return;
+        copies.add(queuedTo, path, options.outputDir + guess.folders.front());
+    }
+}
+
 }  // namespace
 
 void RunFileSort(SortOptions options, const std::vector<std::string>& sources, SortHost& host) {
@@ -288,9 +339,23 @@ void RunFileSort(const std::vector<SortOptions>& planned, const std::vector<std:
         for (const SortOptions& options : plans) folders.emplace_back(options.outputDir);
         RuleOutcome outcome;  // kept from file to file
         SourceFolders sourceFolders;
+        // Declared after what its jobs refer to (sources, the options), so
+        // that its threads end first; a stop discards what they prepared.
+        std::optional<CopyAhead> copies;
+        if (const unsigned jobs = CopiesAhead(plans, frame.planner(), n)) copies.emplace(jobs);
+        RuleOutcome guess;
+        size_t queuedTo = 0;
         for (size_t i = 0; i < n; ++i) {
-            if (frame.stopRequested()) return frame.stopped(failures);
+            if (frame.stopRequested()) {
+                copies.reset();
+                return frame.stopped(failures);
+            }
             if (live) host.refreshLiveOptions(plans.front());
+            // The window's choices may have turned the run into a move.
+            if (copies && plans.front().transferMode == TransferMode::Copy)
+                QueueAhead(plans.front(), *rules.front(), sources, folders.front(), i, queuedTo,
+                           *copies, guess);
+            std::unique_ptr<PreparedCopy> prepared = copies ? copies->take(i) : nullptr;
             const std::string& path = sources[i];
             frame.item(i, path, moving);
             FileResult result;
@@ -304,9 +369,15 @@ void RunFileSort(const std::vector<SortOptions>& planned, const std::vector<std:
                 dropped = false;
                 if (outcome.kind != RuleOutcome::Kind::Place) continue;
                 selected = true;
+                const bool ahead = options.transferMode == TransferMode::Copy &&
+                                   options.sameFilePolicy != SameFilePolicy::EditFileTime &&
+                                   outcome.folders.size() == 1;
                 if (!PlaceSelected(options, *rules[k], sourceFolders.get(path), outcome.folders,
-                                   host, folders[k], frame, result))
+                                   host, folders[k], frame, result,
+                                   ahead ? std::move(prepared) : nullptr)) {
+                    copies.reset();
                     return frame.stopped(failures);
+                }
             }
             if (!selected) {
                 if (RunPlanner* planner = frame.planner()) planner->notSelected(path);

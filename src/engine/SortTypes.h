@@ -56,6 +56,10 @@ struct SortOptions {
     std::string outputDir;
     TransferMode transferMode = TransferMode::Copy;
     SameFilePolicy sameFilePolicy = SameFilePolicy::Overwrite;
+    // How many copies of a file sort have their data written at once, ahead
+    // of the run's order (1: each in turn; 0: 4 where the output is on a
+    // network share or FUSE, else 1). Not stored with the choices.
+    unsigned copyJobs = 0;
     TypeFilterMode typeFilter = TypeFilterMode::None;
     std::vector<std::string> typePatterns;     // "*.txt", ...
     std::vector<std::string> picturePatterns;  // the checked picture types, "*.JPG;*.JPEG", ...

@@ -13,12 +13,14 @@
 #include <atomic>
 #include <cerrno>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "CopyObserver.h"
 #include "HiddenTemp.h"
 #include "MessageTexts.h"
+#include "PreparedCopy.h"
 #include "ReplacedFiles.h"
 #include "Sys.h"
 #include "TargetFolder.h"
@@ -471,6 +473,13 @@ void NoteRenamed(const struct stat& entry, const TargetFolder& folder, PlacedEnt
         placed->known = EntryFactsOf(entry, placed->facts) == 0;
 }
 
+// File systems not in the kernel's own headers everywhere.
+constexpr unsigned long kFuseMagic = 0x65735546;
+constexpr unsigned long kCifsMagic = 0xFF534D42;
+constexpr unsigned long kSmb2Magic = 0xFE534D42;
+constexpr unsigned long kCephMagic = 0x00C36400;
+constexpr unsigned long k9pMagic = 0x01021997;
+
 [[maybe_unused]] const char* ErrorTextResult(int result, const char* buffer) {
     return result == 0 ? buffer : "Unknown error";
 }
@@ -530,14 +539,48 @@ int ListEntries(DIR* dir, const std::function<void(const DirEntry&)>& visit) {
 
 }  // namespace
 
+int PrepareCopy(const SourceFile& from, uint64_t mostBytes, PreparedCopy& out) {
+    OpenSource source;
+    if (sys().statAt(from.dirFd(), from.name(), &source.st, 0) != 0) return errno;
+    if (source.st.st_size < 0 || static_cast<uint64_t>(source.st.st_size) > mostBytes) return EFBIG;
+    if (const int e = OpenRegular(from, source, &source.st)) return e;
+    auto temp = std::make_unique<TempFile>(out.folder);
+    if (const int e = WriteCopy(source, out.folder, *temp)) return e;
+    out.looked = source.st;
+    out.temp = std::move(temp);
+    return 0;
+}
+
 int CopyFileInto(const SourceFile& from, const TargetFolder& folder, std::string& name,
                  Publish publish, const std::function<bool(std::string& name)>* nextName,
-                 bool* replaced, PlacedEntry* placed) {
+                 bool* replaced, PlacedEntry* placed, PreparedCopy* prepared) {
     if (!IsPlainName(name)) return EINVAL;
     OpenSource source;
-    if (const int e = OpenRegular(from, source)) return e;
-    TempFile temp(folder);
-    if (const int e = WriteCopy(source, folder, temp)) return e;
+    bool looked = false;
+    if (prepared && prepared->temp && prepared->folder.id() == folder.id()) {
+        // The look that a new copy would begin with tells whether the one
+        // written ahead is still the file's copy.
+        if (sys().statAt(from.dirFd(), from.name(), &source.st, 0) != 0) return errno;
+        if (const int e = TypeError(source.st)) return e;
+        looked = true;
+        const struct stat& was = prepared->looked;
+        if (FileId::Of(source.st) != FileId::Of(was) || source.st.st_size != was.st_size ||
+            source.st.st_mtim.tv_sec != was.st_mtim.tv_sec ||
+            source.st.st_mtim.tv_nsec != was.st_mtim.tv_nsec ||
+            source.st.st_ctim.tv_sec != was.st_ctim.tv_sec ||
+            source.st.st_ctim.tv_nsec != was.st_ctim.tv_nsec)
+            prepared->temp.reset();
+    } else if (prepared) {
+        prepared->temp.reset();
+    }
+    std::optional<TempFile> made;
+    TempFile* const ahead = prepared ? prepared->temp.get() : nullptr;
+    if (!ahead) {
+        if (const int e = OpenRegular(from, source, looked ? &source.st : nullptr)) return e;
+        made.emplace(folder);
+        if (const int e = WriteCopy(source, folder, *made)) return e;
+    }
+    TempFile& temp = ahead ? *ahead : *made;
     const FileId sourceId = FileId::Of(source.st);
     source.fd.reset();
     // A hidden copy is closed before it is named, and renamed as it is: its
@@ -641,6 +684,23 @@ int MoveFileSafe(const std::string& from, const std::string& to, Publish publish
     std::string name;
     if (const int e = folder.openFolderOf(to, name)) return e;
     return MoveFileInto(SourceFile(from), folder, name, publish);
+}
+
+bool CallsAreRoundTrips(const std::string& path) {
+    struct statfs fs;
+    if (::statfs(path.c_str(), &fs) != 0) return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+        case NFS_SUPER_MAGIC:
+        case SMB_SUPER_MAGIC:
+        case kFuseMagic:
+        case kCifsMagic:
+        case kSmb2Magic:
+        case kCephMagic:
+        case k9pMagic:
+            return true;
+        default:
+            return false;
+    }
 }
 
 bool FileExists(const std::string& path) {

@@ -26,6 +26,7 @@ enum class Publish {
 
 class TargetFolder;
 struct PlacedEntry;
+struct PreparedCopy;
 
 // The file operations of the program, built on the Sys seam. Operations that
 // can fail return 0 or an errno value (or one of the reasons below).
@@ -51,9 +52,23 @@ struct PlacedEntry;
 //
 // The data goes in chunks; the CopyObserver in force on the thread is told
 // of each and may stop the copy (ECANCELED, nothing left behind).
+//
+// prepared, when given, is a copy of from written ahead (PrepareCopy): it is
+// published instead of a new one when it was made in this very folder and a
+// look at from finds the file it copied, unchanged; else a new copy is made.
+// Either way what is left of it goes with it.
 int CopyFileInto(const SourceFile& from, const TargetFolder& folder, std::string& name,
                  Publish publish, const std::function<bool(std::string& name)>* nextName = nullptr,
-                 bool* replaced = nullptr, PlacedEntry* placed = nullptr);
+                 bool* replaced = nullptr, PlacedEntry* placed = nullptr,
+                 PreparedCopy* prepared = nullptr);
+
+// Writes a copy of from into a temporary of out.folder (opened by the
+// caller), with the source's bits and times, for CopyFileInto to publish
+// later. Nothing takes a visible name. A source larger than mostBytes is left
+// to the copy in order (EFBIG), so that its progress and a stop inside it
+// go as ever. Safe to call from several threads at once, each with its own
+// out.
+int PrepareCopy(const SourceFile& from, uint64_t mostBytes, PreparedCopy& out);
 
 // A rename within one file system; across file systems a safe copy, flushed
 // and published, after which the source is removed, and only when a last look
@@ -67,6 +82,11 @@ int MoveFileInto(const SourceFile& from, const TargetFolder& folder, const std::
 // The same by full target path; the target's folder is opened for the call.
 int CopyFileSafe(const std::string& from, const std::string& to, Publish publish);
 int MoveFileSafe(const std::string& from, const std::string& to, Publish publish);
+
+// Whether each call on the file system that holds path goes to another
+// machine or process (a network share, FUSE): there several calls under way
+// at once save most of the waiting, where on a local disk they gain nothing.
+bool CallsAreRoundTrips(const std::string& path);
 
 // A file (not a folder) is at the path; a symlink counts by what it points to.
 bool FileExists(const std::string& path);

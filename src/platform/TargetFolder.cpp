@@ -61,6 +61,36 @@ int TargetFolder::openFolderOf(const std::string& path, std::string& name) {
     return open(slash == 0 ? std::string("/") : path.substr(0, slash));
 }
 
+int TargetFolder::openSameAs(const TargetFolder& other) {
+    const int fd = ::fcntl(other.fd(), F_DUPFD_CLOEXEC, 0);
+    if (fd < 0) return errno;
+    m_fd.reset(fd);
+    m_path = other.m_path;
+    m_id = other.m_id;
+    m_swept = other.m_swept;
+    m_keptBits = other.m_keptBits;
+    m_bitsUnforeseen = other.m_bitsUnforeseen;
+    m_refusesUnnamed = other.m_refusesUnnamed;
+    m_refusesNoReplace = other.m_refusesNoReplace;
+    m_refusesExchange = other.m_refusesExchange;
+    m_copyRangeRefused = other.m_copyRangeRefused;
+    m_copyRangeRefusedFrom = other.m_copyRangeRefusedFrom;
+    return 0;
+}
+
+void TargetFolder::learnFrom(const TargetFolder& other) const {
+    m_swept = m_swept || other.m_swept;
+    m_keptBits |= other.m_keptBits;
+    m_bitsUnforeseen = m_bitsUnforeseen || other.m_bitsUnforeseen;
+    m_refusesUnnamed = m_refusesUnnamed || other.m_refusesUnnamed;
+    m_refusesNoReplace = m_refusesNoReplace || other.m_refusesNoReplace;
+    m_refusesExchange = m_refusesExchange || other.m_refusesExchange;
+    if (other.m_copyRangeRefused) {
+        m_copyRangeRefused = true;
+        m_copyRangeRefusedFrom = other.m_copyRangeRefusedFrom;
+    }
+}
+
 std::string TargetFolder::pathOf(const std::string& name) const {
     if (!m_path.empty() && m_path.back() == '/') return m_path + name;
     return m_path + '/' + name;

@@ -30,6 +30,12 @@ class TargetFolder {
     // Opens the folder that holds path (followed as open() does) and puts
     // the last component of path into name.
     int openFolderOf(const std::string& path, std::string& name);
+    // Holds the folder other holds, by a duplicate of its descriptor (no
+    // walk to it), knowing what other learned. The two may then be used on
+    // two threads.
+    int openSameAs(const TargetFolder& other);
+    // Takes in what other, holding the same folder, learned since.
+    void learnFrom(const TargetFolder& other) const;
 
     bool isOpen() const { return m_fd.valid(); }
     int fd() const { return m_fd.get(); }

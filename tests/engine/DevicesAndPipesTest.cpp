@@ -65,6 +65,7 @@ TEST_F(DevicesAndPipesTest, AFileSortNeverOpensThemAndCountsThem) {
             SCOPED_TRACE(std::to_string(static_cast<int>(policy)) +
                          (mode == TransferMode::Copy ? " copy" : " move"));
             SortOptions o;
+            o.copyJobs = 1;  // calls counted on one thread
             o.page = SortPage::FileType;
             o.outputDir = m_dir / "out";
             o.transferMode = mode;
@@ -106,6 +107,7 @@ TEST_F(DevicesAndPipesTest, RulesThatLookAtSizeOrTimeNeverOpenThem) {
         SCOPED_TRACE(std::to_string(static_cast<int>(c.page)) + " " +
                      std::to_string(static_cast<int>(c.dateSource)));
         SortOptions o;
+        o.copyJobs = 1;  // calls counted on one thread
         o.page = c.page;
         o.outputDir = m_dir / "out";
         o.sizeText = "0";
@@ -129,6 +131,7 @@ TEST_F(DevicesAndPipesTest, AFolderCopyNeverOpensThemAndCountsThem) {
                                         SameFilePolicy::Ask, SameFilePolicy::EditFileTime}) {
         SCOPED_TRACE(static_cast<int>(policy));
         SortOptions o;
+        o.copyJobs = 1;  // calls counted on one thread
         o.page = SortPage::Keys;
         o.keywordText = "tree";
         o.outputDir = m_dir / "out";

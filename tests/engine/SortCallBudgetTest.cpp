@@ -45,6 +45,8 @@ class SortCallBudgetTest : public ::testing::Test {
         o.outputDir = m_dir / "out";
         o.transferMode = mode;
         o.sameFilePolicy = SameFilePolicy::Rename;
+        // The budget of copies in turn, counted on one thread.
+        o.copyJobs = 1;
         {
             ScopedSys scoped(m_sys);
             RunFileSort(o, m_sources, m_host);
