@@ -881,29 +881,37 @@ int ForEachDirEntry(const std::string& folder, const std::function<void(const Di
     return ListEntries(dir.get(), visit);
 }
 
+namespace {
+
+using DirStream = std::unique_ptr<DIR, int (*)(DIR*)>;
+
+// Opens path (relative to dirFd) as a folder listing of its own descriptor,
+// fd, which the listing owns. 0 or errno.
+int OpenDirStream(int dirFd, const char* path, DirStream& dir, int& fd) {
+    fd = sys().openAt(dirFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (fd < 0) return errno;
+    dir.reset(::fdopendir(fd));
+    if (dir) return 0;
+    const int e = errno;
+    ::close(fd);
+    return e;
+}
+
+}  // namespace
+
 int ForEachExactDirEntry(const std::string& folder,
                          const std::function<void(const DirEntry&)>& visit) {
-    const int fd = sys().openAt(AT_FDCWD, folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    if (fd < 0) return errno;
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::fdopendir(fd), &::closedir);
-    if (!dir) {
-        const int e = errno;
-        ::close(fd);
-        return e;
-    }
+    DirStream dir(nullptr, &::closedir);
+    int fd = -1;
+    if (const int e = OpenDirStream(AT_FDCWD, folder.c_str(), dir, fd)) return e;
     return NamesMatchExactly(fd) ? ListEntries(dir.get(), visit) : EOPNOTSUPP;
 }
 
 int ForEachDirEntryAt(int dirFd, const std::function<void(const DirEntry&)>& visit) {
     // A descriptor of its own: fdopendir takes over what it is given.
-    const int fd = sys().openAt(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    if (fd < 0) return errno;
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::fdopendir(fd), &::closedir);
-    if (!dir) {
-        const int e = errno;
-        ::close(fd);
-        return e;
-    }
+    DirStream dir(nullptr, &::closedir);
+    int fd = -1;
+    if (const int e = OpenDirStream(dirFd, ".", dir, fd)) return e;
     return ListEntries(dir.get(), visit);
 }
 
