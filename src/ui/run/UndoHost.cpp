@@ -7,17 +7,7 @@
 namespace zanfeld {
 
 UndoHost::UndoHost(RunBridge& bridge, RunJournal& journal, int64_t run)
-    : m_bridge(bridge), m_journal(journal), m_run(run) {}
-
-void UndoHost::showInfo(const std::string& text) { m_bridge.showInfo(text); }
-
-void UndoHost::showWarning(const std::string& text) { m_bridge.showWarning(text); }
-
-void UndoHost::rejectOption(const std::string& text, OptionId option) {
-    m_bridge.rejectOption(text, option);
-}
-
-void UndoHost::setOutputDir(const std::string& text) { m_bridge.setOutputDir(text); }
+    : ForwardingHost(bridge), m_bridge(bridge), m_journal(journal), m_run(run) {}
 
 void UndoHost::setBusy(bool busy) {
     // An undo unlocks the window once its record is complete, just before
@@ -37,33 +27,5 @@ void UndoHost::tellCounts() {
         return;
     }
 }
-
-void UndoHost::setProgress(int percent) { m_bridge.setProgress(percent); }
-
-void UndoHost::refreshLiveOptions(SortOptions& options) { m_bridge.refreshLiveOptions(options); }
-
-bool UndoHost::askOverwrite(const std::string& targetPath) {
-    return m_bridge.askOverwrite(targetPath);
-}
-
-bool UndoHost::askReplace(const std::string& targetPath, const std::string& sourcePath) {
-    return m_bridge.askReplace(targetPath, sourcePath);
-}
-
-bool UndoHost::stopRequested() { return m_bridge.stopRequested(); }
-
-void UndoHost::noteProgress(const RunProgress& progress) { m_bridge.noteProgress(progress); }
-
-void UndoHost::noteCounts(const RunCounts& counts) { m_bridge.noteCounts(counts); }
-
-void UndoHost::noteFailure(const std::string& path, const std::string& reason) {
-    m_bridge.noteFailure(path, reason);
-}
-
-RunRecorder* UndoHost::recorder() { return m_bridge.recorder(); }
-
-bool UndoHost::keepReplacedFiles() { return m_bridge.keepReplacedFiles(); }
-
-RunPlanner* UndoHost::planner() { return m_bridge.planner(); }
 
 }  // namespace zanfeld

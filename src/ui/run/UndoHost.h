@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "SortHost.h"
+#include "ForwardingHost.h"
 
 namespace zanfeld {
 
@@ -13,27 +13,12 @@ class RunJournal;
 // The host an undo runs with on the worker thread: the run's bridge for
 // everything, and once the undo has ended (as it unlocks the window, before
 // its closing message) its counts, read from its steps in the journal.
-class UndoHost : public SortHost {
+class UndoHost : public ForwardingHost {
   public:
     // run: the run being undone.
     UndoHost(RunBridge& bridge, RunJournal& journal, int64_t run);
 
-    void showInfo(const std::string& text) override;
-    void showWarning(const std::string& text) override;
-    void rejectOption(const std::string& text, OptionId option) override;
-    void setOutputDir(const std::string& text) override;
     void setBusy(bool busy) override;
-    void setProgress(int percent) override;
-    void refreshLiveOptions(SortOptions& options) override;
-    bool askOverwrite(const std::string& targetPath) override;
-    bool askReplace(const std::string& targetPath, const std::string& sourcePath) override;
-    bool stopRequested() override;
-    void noteProgress(const RunProgress& progress) override;
-    void noteCounts(const RunCounts& counts) override;
-    void noteFailure(const std::string& path, const std::string& reason) override;
-    RunRecorder* recorder() override;
-    bool keepReplacedFiles() override;
-    RunPlanner* planner() override;
 
     // Whether the undo went to work (it was not refused) and whether its
     // counts were told.
