@@ -59,6 +59,9 @@
 
 #include "AppSetup.h"
 #include "AppWindows.h"
+#include "SortPlans.h"
+#include "StoredOptions.h"
+#include "WatchedFolders.h"
 #include "FilePickers.h"
 #include "HomeFolder.h"
 #include "MessageBoxes.h"
@@ -538,6 +541,19 @@ int Render(int outFd, const std::string& home, const std::string& runtime) {
     // The about box shows its built-in text; it fetches nothing from outside.
     TfrmAbout::setBaseAddress(Q("file://" + home + "/.no-about-page"));
 
+    // A plan and a watched folder (switched off: no watcher starts) for the
+    // plan row and the 自动分拣 dialog.
+    SortPlan plan;
+    plan.name = "整理下载";
+    plan.options = FileWindowOptions(FileWindowSettings{});
+    plan.options.page = SortPage::FileType;
+    plan.options.transferMode = TransferMode::Move;
+    plan.options.sameFilePolicy = SameFilePolicy::Identical;
+    plan.options.outputDir = tree.output + "/";
+    if (!SavePlan(settings, plan).empty() ||
+        !SaveWatchedFolders(settings, {{tree.downloads, {plan.name}, false, 1, false}}).empty())
+        Fail("the plan could not be stored");
+
     Camera camera(outFd);
     AppWindows windows(settings, DefaultOutputFolder());
     TForm1& files = windows.fileWindow();
@@ -592,8 +608,9 @@ int Render(int outFd, const std::string& home, const std::string& runtime) {
 
     const char* pages[] = {"file-window-keys.png", "file-window-name.png",
                            "file-window-type.png", "file-window-size.png",
-                           "file-window-date.png", "file-window-picture.png"};
-    for (int page = 0; page < 6; ++page) {
+                           "file-window-date.png", "file-window-picture.png",
+                           "file-window-taken.png"};
+    for (int page = 0; page < 7; ++page) {
         files.PageControl1->setCurrentIndex(page);
         camera.take(files, pages[page]);
     }
@@ -658,6 +675,12 @@ int Render(int outFd, const std::string& home, const std::string& runtime) {
         return int(QDialog::Rejected);
     });
     folders.BtnHistory->click();
+
+    OnNextDialog([&](QDialog& dialog) {
+        camera.take(dialog, "auto-sort.png");
+        return int(QDialog::Rejected);
+    });
+    files.BtnAutoSort->click();
 
     OnNextDialog([&](QDialog& dialog) {
         auto& about = static_cast<TfrmAbout&>(dialog);

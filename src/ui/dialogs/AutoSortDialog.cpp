@@ -61,7 +61,10 @@ AutoSortDialog::AutoSortDialog(std::string settingsPath, QWidget* parent)
     TblWatch->verticalHeader()->hide();
     TblWatch->setTextElideMode(Qt::ElideMiddle);
     TblWatch->setWordWrap(false);
-    TblWatch->horizontalHeader()->setStretchLastSection(true);
+    // The folder's path takes the room; the switch, plans and depth their own width.
+    QHeaderView* header = TblWatch->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(1, QHeaderView::Stretch);
     BtnAddWatch = new QPushButton(tr("添加文件夹…"), this);
     BtnAddWatch->setObjectName(QStringLiteral("BtnAddWatch"));
     BtnRemoveWatch = new QPushButton(tr("移除"), this);
